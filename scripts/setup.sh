@@ -1,0 +1,73 @@
+# Shared set-up of ./test and ./run: packages, build, virtual display, wine prefix and server.
+# Sourced, not run; leaves BUILD_DIR set and registers the clean-up on exit.
+
+ROOT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT_DIR/build}"
+JOBS="$(nproc 2>/dev/null || echo 4)"
+
+PACKAGES="cmake make wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+  binutils-mingw-w64-i686 mingw-w64-i686-dev googletest xvfb xauth imagemagick x11-apps
+  libgl1:i386 libgl1-mesa-dri:i386"
+
+setup_packages() {
+  local missing=""
+  for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  echo "Installing:$missing"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+}
+
+setup_build() {
+  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+    cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/toolchain-i686-mingw.cmake"
+  fi
+  cmake --build "$BUILD_DIR" -j "$JOBS"
+}
+
+XVFB_PID=""
+setup_display() {
+  if [ -n "${DISPLAY:-}" ]; then return 0; fi
+  local n=99
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+  echo "Xvfb did not start on $DISPLAY" >&2
+  return 1
+}
+
+setup_wine() {
+  export WINEPREFIX="$BUILD_DIR/wineprefix"
+  export WINEARCH=win32
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the wine prefix in $WINEPREFIX (first time only)"
+    wineboot -i </dev/null >/dev/null 2>&1
+  fi
+  wineserver -p </dev/null >/dev/null 2>&1
+  # Start wine's own services now, with their output detached: started later by a test they
+  # would inherit its pipes and hold them open after the test ends.
+  wineboot </dev/null >/dev/null 2>&1
+}
+
+cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k </dev/null >/dev/null 2>&1
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  return 0
+}
+
+setup_all() {
+  setup_packages || return 1
+  setup_build || return 1
+  trap cleanup EXIT
+  setup_display || return 1
+  setup_wine
+}
