@@ -33,13 +33,21 @@ setup_build() {
 XVFB_PID=""
 setup_display() {
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
-  local n=99
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number, so parallel runs never collide.
+  local numfile
+  numfile="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" </dev/null >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
-  echo "Xvfb did not start on $DISPLAY" >&2
+  for _ in $(seq 100); do
+    if [ -s "$numfile" ]; then
+      export DISPLAY=":$(head -n1 "$numfile")"
+      rm -f "$numfile"
+      return 0
+    fi
+    sleep 0.1
+  done
+  rm -f "$numfile"
+  echo "Xvfb did not start" >&2
   return 1
 }
 
