@@ -32,6 +32,22 @@ public:
     void BringToFront();
     void CenterOnScreen();
 
+    // The form of a window: the nearest window up its parent chain that is one of our forms.
+    static TForm* FormOfWindow(HWND hwnd);
+
+    // Keys. With key preview the form sees key messages of its controls first; setting the key
+    // to 0 in a handler swallows it. Enter clicks the default button and Escape the cancel
+    // button; Tab moves the focus over visible, enabled WS_TABSTOP controls in creation order.
+    void SetKeyPreview(bool preview) { keyPreview_ = preview; }
+    bool KeyPreview() const { return keyPreview_; }
+    void SetDefaultButton(TControl* button) { defaultButton_ = button; }
+    void SetCancelButton(TControl* button) { cancelButton_ = button; }
+    std::function<void(WORD& key)> OnKeyDown;
+    std::function<void(WORD& key)> OnKeyUp;
+    std::function<void(char& key)> OnKeyPress;
+    // Called by the message loop for key messages of the form's windows; true when handled.
+    bool PreviewKey(MSG& msg);
+
     // Asks OnCloseQuery; when allowed, hides the form, ends a modal run (mrCancel unless a
     // result is set) and ends the application when this is its main form. True when closed.
     bool Close();
@@ -63,6 +79,9 @@ protected:
 
 private:
     TFormKind kind_ = fkTopLevel;
+    bool keyPreview_ = false;
+    TControl* defaultButton_ = nullptr;
+    TControl* cancelButton_ = nullptr;
     bool inModal_ = false;
     int modalResult_ = mrNone;
     int changingByProgram_ = 0;
