@@ -41,11 +41,7 @@ int TTreeNode::ImageIndex() const
 
 void TTreeNode::SetImageIndex(int image)
 {
-    TVITEMA tv = {};
-    tv.mask = TVIF_IMAGE;
-    tv.hItem = item_;
-    tv.iImage = image;
-    SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    SetImages(TVIF_IMAGE, image);
 }
 
 int TTreeNode::SelectedIndex() const
@@ -56,9 +52,15 @@ int TTreeNode::SelectedIndex() const
 
 void TTreeNode::SetSelectedIndex(int image)
 {
+    SetImages(TVIF_SELECTEDIMAGE, image);
+}
+
+void TTreeNode::SetImages(UINT mask, int image)
+{
     TVITEMA tv = {};
-    tv.mask = TVIF_SELECTEDIMAGE;
+    tv.mask = mask;
     tv.hItem = item_;
+    tv.iImage = image;
     tv.iSelectedImage = image;
     SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
 }

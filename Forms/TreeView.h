@@ -49,6 +49,7 @@ private:
     friend class TTreeView;
     TTreeNode(TTreeView* owner, HTREEITEM item) : owner_(owner), item_(item) {}
     ~TTreeNode() = default;
+    void SetImages(UINT mask, int image);
 
     TTreeView* owner_;
     HTREEITEM item_;
