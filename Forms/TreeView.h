@@ -44,6 +44,9 @@ public:
     void MakeVisible();
     // Sorts the children by text with our ASCII order (CompareTextStable); recurse sorts below.
     void AlphaSort(bool recurse = false);
+    // Moves the node with its subtree to be the last child of newParent (nullptr: top level).
+    // The TTreeNode objects stay the same; refused (false) for a move into its own subtree.
+    bool MoveTo(TTreeNode* newParent);
 
 private:
     friend class TTreeView;
@@ -74,6 +77,8 @@ public:
     int Count() const;  // every node at every level
     TTreeNode* GetFirstNode() const;
     TTreeNode* NodeFromItem(HTREEITEM item) const;
+    // The node at a point of the client area, or nullptr.
+    TTreeNode* GetNodeAt(int x, int y) const;
     TTreeNode* Selected() const;
     void Select(TTreeNode* node);
     // Sorts the children of parent (top level for nullptr) with our ASCII order.
@@ -88,6 +93,13 @@ public:
     // Selection: OnChanging may refuse by clearing allow; OnChange follows a change.
     std::function<void(TTreeNode* node, bool& allow)> OnChanging;
     std::function<void(TTreeNode* node)> OnChange;
+    // Expanding and collapsing by the user (and a node's first expansion by the program);
+    // clearing allow refuses. The program's own Expand and Collapse need no asking.
+    std::function<void(TTreeNode* node, bool& allow)> OnExpanding;
+    std::function<void(TTreeNode* node, bool& allow)> OnCollapsing;
+    std::function<void()> OnClick;
+    std::function<void()> OnDblClick;
+    std::function<void()> OnRightClick;
 
 protected:
     bool Notify(NMHDR* header, LRESULT& result) override;
@@ -95,7 +107,7 @@ protected:
 
 private:
     friend class TTreeNode;
-    void ForgetSubtree(TTreeNode* node);
+    HTREEITEM CopySubtree(TTreeNode* node, HTREEITEM parent);
     bool GetItem(HTREEITEM item, UINT mask, TVITEMA& tv) const;
 
     std::unordered_set<TTreeNode*> nodes_;  // the node handles we gave out
