@@ -156,7 +156,8 @@ const char kTagsFile[] =
     "[15]\r\nNAME=Many\r\nDATATYPE=SINT\r\nCHECKS=11\r\n"
     "CHECK0=VALUEINLIST(0)\r\nCHECK1=VALUEINLIST(1)\r\nCHECK2=VALUEINLIST(2)\r\nCHECK3=VALUEINLIST(3)\r\n"
     "CHECK4=VALUEINLIST(4)\r\nCHECK5=VALUEINLIST(5)\r\nCHECK6=VALUEINLIST(6)\r\nCHECK7=VALUEINLIST(7)\r\n"
-    "CHECK8=VALUEINLIST(8)\r\nCHECK9=VALUEINLIST(9)\r\nCHECK10=VALUEINLIST(10)\r\n";
+    "CHECK8=VALUEINLIST(8)\r\nCHECK9=VALUEINLIST(9)\r\nCHECK10=VALUEINLIST(10)\r\n"
+    "[16]\r\nNAME=Bare\r\n";
 
 class TagFileFixture : public ChecksFixture {
 protected:
@@ -197,10 +198,10 @@ TEST_F(TagFileFixture, BuildsCategoriesAndTagNodes)
                                              "Physics", "Explosion", "Containers", "Tarvel only"}));
     // A missing CAT is 0: "General", not the category of the tag before.
     EXPECT_EQ(Children(CategoryNode(0)),
-              (std::vector<std::string>{"PARENT", "Script", "Mood", "13", "health", "Many"}));
+              (std::vector<std::string>{"PARENT", "Script", "Mood", "13", "health", "Many", "Bare"}));
     EXPECT_EQ(Children(CategoryNode(2)), (std::vector<std::string>{"Count", "Flags"}));  // CAT=35 follows
     EXPECT_EQ(Children(CategoryNode(9)), (std::vector<std::string>{"Model"}));
-    EXPECT_EQ(TagCount(), 16);
+    EXPECT_EQ(TagCount(), 17);
     ASSERT_EQ(printed.size(), 2u);
     EXPECT_EQ(printed[0], "Skipped tag section [abc]: its name is not a tag id");
     EXPECT_EQ(printed[1], "Opened tags file zuleditortags.txt");
@@ -221,6 +222,13 @@ TEST_F(TagFileFixture, BuildsCategoriesAndTagNodes)
     EXPECT_EQ(FindTagInfoById(14)->dataType, "Colour");
     EXPECT_EQ(GetTagName(77), "");
     EXPECT_EQ(FindTagInfo("Broken"), nullptr);
+    const TTagInfo* bare = FindTagInfo("bare");  // every optional key missing
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(bare->dataType, "");
+    EXPECT_EQ(bare->ref, "");
+    EXPECT_EQ(bare->sort, -1);
+    EXPECT_EQ(bare->PreCheckCount() + bare->PostCheckCount(), 0);
+    EXPECT_EQ(Children(bare->tagNode), (std::vector<std::string>{"TAGID=16"}));
     EXPECT_EQ(Children(FindTagInfo("Tint")->tagNode),
               (std::vector<std::string>{"TAGID=8", "DATATYPE=RGB", "EDITOR=colour picker"}));
 }
