@@ -24,6 +24,14 @@ void BuildPath()
     g_bPathBuilt = 1;
 }
 
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
 void CopyName(char* out, const char* name)
 {
     strncpy(out, name ? name : "", 31);
@@ -74,11 +82,24 @@ void stdConfig_ReadString(const stdConfig_Section* section, const char* key, cha
     out[size - 1] = 0;
 }
 
+// The profile structure is decoded here rather than by the platform, so that a value of any
+// other size or with a wrong checksum is refused the same way everywhere.
 float stdConfig_ReadFloat(const stdConfig_Section* section, const char* key, float defaultValue)
 {
+    char text[32];
+    GetPrivateProfileStringA(section->name, key, "", text, sizeof text, g_path);
+    if (strlen(text) != 2 * (sizeof(float) + 1)) return defaultValue;
+    uint8_t bytes[sizeof(float) + 1];
+    for (size_t i = 0; i < sizeof bytes; i++) {
+        int high = HexDigit(text[2 * i]), low = HexDigit(text[2 * i + 1]);
+        if (high < 0 || low < 0) return defaultValue;
+        bytes[i] = (uint8_t)(high << 4 | low);
+    }
+    uint8_t sum = 0;
+    for (size_t i = 0; i < sizeof(float); i++) sum = (uint8_t)(sum + bytes[i]);
+    if (sum != bytes[sizeof(float)]) return defaultValue;
     float value;
-    if (!GetPrivateProfileStructA(section->name, key, &value, sizeof value, g_path))
-        return defaultValue;
+    memcpy(&value, bytes, sizeof value);
     return value;
 }
 
