@@ -287,7 +287,7 @@ void renderSettings_Load(renderSettings* settings)
     settings->screenWidth = (uint16_t)stdConfig_ReadInt(&g_sectionRender, "screenWidth", settings->screenWidth);
     settings->screenHeight = (uint16_t)stdConfig_ReadInt(&g_sectionRender, "screenHeight", settings->screenHeight);
     settings->screenDepth = (uint8_t)stdConfig_ReadInt(&g_sectionRender, "screenDepth", settings->screenDepth);
-    char driver[RENDER_DRIVER_SIZE];
+    char driver[RENDER_DRIVER_SIZE] = {};
     stdConfig_ReadString(&g_sectionRender, "driver", driver, sizeof driver, settings->driver);
     memcpy(settings->driver, driver, sizeof driver);
     ReadKeys(&g_sectionCustom, kCustomKeys, sizeof kCustomKeys / sizeof kCustomKeys[0],
