@@ -42,6 +42,12 @@ std::string ReadEntry(stdVop* vop, const char* name)
 
 class StdVop : public ::testing::Test {
 protected:
+    // Writes the archive into the work folder and opens it.
+    static stdVop* Pack(const ZipWriter& zip, uint32_t streams)
+    {
+        return zip.Write("test.vop") ? stdVop_Open("test.vop", streams) : nullptr;
+    }
+
     WorkFolder work{fixtures::TestFolderName()};
 };
 
@@ -51,8 +57,7 @@ TEST_F(StdVop, StoredEntriesAreFoundInAnyCase)
 {
     ZipWriter zip;
     zip.Add("3D/Models/Hero.qev", "model bytes").Add("ui/Cursor.TGA", "cursor");
-    ASSERT_TRUE(zip.Write("pack.vop"));
-    stdVop* vop = stdVop_Open("pack.vop", 4);
+    stdVop* vop = Pack(zip, 4);
     ASSERT_NE(vop, nullptr);
     EXPECT_EQ(vop->numEntries, 2u);
     EXPECT_STREQ(vop->pEntries[0].name, "3d\\models\\hero.qev");
@@ -83,8 +88,7 @@ TEST_F(StdVop, LongNamesAreSkippedAndTheWalkGoesOn)
     ZipWriter zip;
     zip.Add("before.txt", "B").Add(std::string(300, 'n'), "long").Add(std::string(128, 'm'), "x")
         .Add(std::string(127, 'k'), "fits").Add("after.txt", "A");
-    ASSERT_TRUE(zip.Write("long.vop"));
-    stdVop* vop = stdVop_Open("long.vop", 4);
+    stdVop* vop = Pack(zip, 4);
     ASSERT_NE(vop, nullptr);
     EXPECT_EQ(vop->numEntries, 3u);
     EXPECT_EQ(ReadEntry(vop, "before.txt"), "B");
@@ -101,8 +105,7 @@ TEST_F(StdVop, DeflatedEntriesAreSkippedByTheirStoredSize)
     deflated.deflate = true;
     ZipWriter zip;
     zip.Add("one.txt", "1").Add(deflated).Add("two.txt", "2");
-    ASSERT_TRUE(zip.Write("mixed.vop"));
-    stdVop* vop = stdVop_Open("mixed.vop", 4);
+    stdVop* vop = Pack(zip, 4);
     ASSERT_NE(vop, nullptr);
     EXPECT_EQ(vop->numEntries, 2u);
     EXPECT_EQ(ReadEntry(vop, "packed.txt"), "<missing>");
@@ -118,8 +121,7 @@ TEST_F(StdVop, StoredEntriesWithDisagreeingSizesAreNotIndexed)
     described.flags = 0x8;  // sizes in a data descriptor
     ZipWriter zip;
     zip.Add(odd).Add(described).Add("last.txt", "L");
-    ASSERT_TRUE(zip.Write("odd.vop"));
-    stdVop* vop = stdVop_Open("odd.vop", 4);
+    stdVop* vop = Pack(zip, 4);
     ASSERT_NE(vop, nullptr);
     EXPECT_EQ(ReadEntry(vop, "odd.bin"), "<missing>");
     EXPECT_EQ(ReadEntry(vop, "later.bin"), "<missing>");
@@ -134,8 +136,7 @@ TEST_F(StdVop, SizesPastTheEndEndTheWalk)
     huge.claimedUncompressed = 0x7FFFFFF0;
     ZipWriter zip;
     zip.Add("first.txt", "first").Add(huge).Add("unreached.txt", "u");
-    ASSERT_TRUE(zip.Write("huge.vop"));
-    stdVop* vop = stdVop_Open("huge.vop", 4);
+    stdVop* vop = Pack(zip, 4);
     ASSERT_NE(vop, nullptr);
     EXPECT_EQ(vop->numEntries, 1u);
     EXPECT_EQ(ReadEntry(vop, "first.txt"), "first");
@@ -169,8 +170,8 @@ TEST_F(StdVop, OneByteEntryAndTheLastByteAreReadable)
 {
     ZipWriter zip;
     zip.Add("one.bin", "Q").Add("ten.bin", "0123456789");
-    ASSERT_TRUE(zip.Write("bytes.vop"));
-    stdVop* vop = stdVop_Open("bytes.vop", 4);
+    stdVop* vop = Pack(zip, 4);
+    ASSERT_NE(vop, nullptr);
     stdVopStream* s = stdVop_OpenFile(vop, "one.bin");
     ASSERT_NE(s, nullptr);
     char c = 0;
@@ -200,8 +201,8 @@ TEST_F(StdVop, CrlfLinesComeBackWithTheirBytes)
 {
     ZipWriter zip;
     zip.Add("text.txt", "first line\r\nsecond\r\n\r\nlast");
-    ASSERT_TRUE(zip.Write("text.vop"));
-    stdVop* vop = stdVop_Open("text.vop", 4);
+    stdVop* vop = Pack(zip, 4);
+    ASSERT_NE(vop, nullptr);
     stdVopStream* s = stdVop_OpenFile(vop, "text.txt");
     ASSERT_NE(s, nullptr);
     char line[64];
@@ -232,8 +233,8 @@ TEST_F(StdVop, LinesStopAtTheEntryEnd)
 {
     ZipWriter zip;
     zip.Add("a.txt", "no newline here").Add("b.txt", "NEXT ENTRY\n");
-    ASSERT_TRUE(zip.Write("lines.vop"));
-    stdVop* vop = stdVop_Open("lines.vop", 4);
+    stdVop* vop = Pack(zip, 4);
+    ASSERT_NE(vop, nullptr);
     stdVopStream* s = stdVop_OpenFile(vop, "a.txt");
     char line[64];
     ASSERT_NE(stdVop_Gets(line, sizeof line, s), nullptr);
@@ -251,8 +252,8 @@ TEST_F(StdVop, WideLines)
     e.data.assign((const uint8_t*)text, (const uint8_t*)text + 10);
     ZipWriter zip;
     zip.Add(e);
-    ASSERT_TRUE(zip.Write("wide.vop"));
-    stdVop* vop = stdVop_Open("wide.vop", 4);
+    stdVop* vop = Pack(zip, 4);
+    ASSERT_NE(vop, nullptr);
     stdVopStream* s = stdVop_OpenFile(vop, "wide.txt");
     uint16_t line[8];
     ASSERT_NE(stdVop_GetsWide(line, 8, s), nullptr);
@@ -273,8 +274,8 @@ TEST_F(StdVop, TwoStreamsReadAlternately)
 {
     ZipWriter zip;
     zip.Add("x.txt", "AAAAAAAAAA").Add("y.txt", "BBBBBBBBBB");
-    ASSERT_TRUE(zip.Write("two.vop"));
-    stdVop* vop = stdVop_Open("two.vop", 4);
+    stdVop* vop = Pack(zip, 4);
+    ASSERT_NE(vop, nullptr);
     stdVopStream* x = stdVop_OpenFile(vop, "x.txt");
     stdVopStream* y = stdVop_OpenFile(vop, "y.txt");
     std::string readX, readY;
@@ -296,8 +297,8 @@ TEST_F(StdVop, SeekOrigins)
 {
     ZipWriter zip;
     zip.Add("s.txt", "0123456789");
-    ASSERT_TRUE(zip.Write("seek.vop"));
-    stdVop* vop = stdVop_Open("seek.vop", 4);
+    stdVop* vop = Pack(zip, 4);
+    ASSERT_NE(vop, nullptr);
     stdVopStream* s = stdVop_OpenFile(vop, "s.txt");
     char c;
     EXPECT_EQ(stdVop_Seek(s, 4, 0), 1);
@@ -322,8 +323,8 @@ TEST_F(StdVop, StreamsRunOutAndCloseWaitsForThem)
 {
     ZipWriter zip;
     zip.Add("f.txt", "content");
-    ASSERT_TRUE(zip.Write("streams.vop"));
-    stdVop* vop = stdVop_Open("streams.vop", 2);
+    stdVop* vop = Pack(zip, 2);
+    ASSERT_NE(vop, nullptr);
     stdVopStream* a = stdVop_OpenFile(vop, "f.txt");
     stdVopStream* b = stdVop_OpenFile(vop, "f.txt");
     ASSERT_NE(a, nullptr);
@@ -341,8 +342,7 @@ TEST_F(StdVop, AtMost20000EntriesAreIndexed)
 {
     ZipWriter zip;
     for (int i = 0; i <= 20000; i++) zip.Add("e" + std::to_string(i), "v");
-    ASSERT_TRUE(zip.Write("many.vop"));
-    stdVop* vop = stdVop_Open("many.vop", 1);
+    stdVop* vop = Pack(zip, 1);
     ASSERT_NE(vop, nullptr);
     EXPECT_EQ(vop->numEntries, 20000u);
     EXPECT_EQ(ReadEntry(vop, "e19999"), "v");
@@ -354,8 +354,8 @@ TEST_F(StdVop, DuplicateNamesKeepTheFirstEntry)
 {
     ZipWriter zip;
     zip.Add("dup.txt", "first").Add("DUP.TXT", "second");
-    ASSERT_TRUE(zip.Write("dup.vop"));
-    stdVop* vop = stdVop_Open("dup.vop", 1);
+    stdVop* vop = Pack(zip, 1);
+    ASSERT_NE(vop, nullptr);
     EXPECT_EQ(ReadEntry(vop, "dup.txt"), "first");
     stdVop_Close(vop);
 }
