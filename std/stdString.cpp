@@ -36,6 +36,7 @@ const char* stdString_GetToken(const char* text, char* token, int size, const ch
 {
     if (token && size > 0) token[0] = 0;
     if (!text) return nullptr;
+    if (!delimiters) delimiters = "";
     text += strspn(text, delimiters);
     size_t length = strcspn(text, delimiters);
     if (token && size > 0) {

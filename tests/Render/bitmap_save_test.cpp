@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "fixtureFiles.h"
+#include "fixtureTestFolder.h"
 #include "renderBitmap.h"
 #include "stdBitmap.h"
 #include "stdFile.h"

@@ -9,6 +9,7 @@
 
 #include "fixtureFiles.h"
 #include "fixtureProfile.h"
+#include "fixtureTestFolder.h"
 #include "renderSettings.h"
 #include "stdConfig.h"
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "fixtureZip.h"
 #include "stdBitmap.h"

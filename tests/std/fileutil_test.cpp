@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fixtureFiles.h"
+#include "fixtureTestFolder.h"
 #include "stdFileUtil.h"
 
 using fixtures::WorkFolder;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "fixtureTestFolder.h"
 #include "fixtureZip.h"
 #include "stdVop.h"
 
