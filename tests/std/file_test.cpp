@@ -170,6 +170,27 @@ TEST_F(StdFile, HandlesBehaveAlikeForFilesAndEntries)
     }
 }
 
+TEST_F(StdFile, WideLinesFromPlainFiles)
+{
+    const char16_t text[] = u"one\ntwo";
+    fixtures::WriteBytes("wide.txt", fixtures::Bytes((const uint8_t*)text, (const uint8_t*)text + 14));
+    stdFileHandle h = stdFile_OpenPath("wide.txt", "rb");
+    uint16_t line[8];
+    ASSERT_NE(stdFile_GetsWide(line, 8, h), nullptr);
+    EXPECT_EQ(line[2], 'e');
+    EXPECT_EQ(line[3], '\n');
+    EXPECT_EQ(line[4], 0);
+    uint16_t small[3];
+    ASSERT_NE(stdFile_GetsWide(small, 3, h), nullptr);
+    EXPECT_EQ(small[0], 't');
+    EXPECT_EQ(small[1], 'w');
+    EXPECT_EQ(small[2], 0);
+    ASSERT_NE(stdFile_GetsWide(line, 8, h), nullptr);
+    EXPECT_EQ(line[0], 'o');
+    EXPECT_EQ(stdFile_GetsWide(line, 8, h), nullptr);
+    stdFile_Close(h);
+}
+
 TEST_F(StdFile, BadHandlesFailCleanly)
 {
     char buffer[8];
@@ -221,6 +242,7 @@ TEST_F(StdFile, BaseFoldersAndTheirArchives)
     stdFile_SetPrimaryBase("");
     EXPECT_EQ(stdFile_GetArchiveCount(0), 0);
     EXPECT_EQ(stdFile_Open("packed.txt", "rb", 9), 0u);
+    EXPECT_EQ(stdFile_Open("loose.txt", "rb", 9), 0u);  // the folder is no base any more
     EXPECT_EQ(ReadAll(packed), "packed");
     stdFile_Close(packed);
 
