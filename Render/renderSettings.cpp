@@ -36,14 +36,14 @@ const LODRow kLODRows[10] = {
 // The row that only sets its index.
 const uint32_t kIndexOnlyRow = 10;
 
-struct PresetSpec {
+struct PresetRow {
     uint32_t detailFlags, lodRow, shadowRow, maxThingShadows;
     uint8_t maxThingLights;
     uint32_t maxDecals;
     float particleLOD;
 };
 
-const PresetSpec kPresetSpecs[4] = {
+const PresetRow kPresetRows[4] = {
     {0x39D, 1, 0, 0, 1, 0, 0.2f},
     {0x210, 3, 2, 1, 2, 250, 0.5f},
     {0, 6, 5, 1, 4, 500, 1.0f},
@@ -109,21 +109,21 @@ void renderSettings_SetLODRow(renderDetailPreset* preset, uint32_t index)
 void renderSettings_Construct(renderSettings* settings)
 {
     for (int i = 0; i < 4; i++) {
-        const PresetSpec& spec = kPresetSpecs[i];
+        const PresetRow& row = kPresetRows[i];
         renderDetailPreset* p = &g_presets[i];
         memset(p, 0, sizeof *p);
-        p->detailFlags = spec.detailFlags;
+        p->detailFlags = row.detailFlags;
         p->optionFlags = 0;
         p->maxMipSize = 256;
         p->maxMips = 4;
         p->skipMips = 0;
-        p->maxThingLights = spec.maxThingLights;
-        p->maxThingShadows = spec.maxThingShadows;
-        p->maxDecals = spec.maxDecals;
-        p->particleLOD = spec.particleLOD;
-        p->uiHeadLOD = spec.particleLOD;
-        renderSettings_SetLODRow(p, spec.lodRow);
-        renderSettings_SetShadowRow(p, spec.shadowRow);
+        p->maxThingLights = row.maxThingLights;
+        p->maxThingShadows = row.maxThingShadows;
+        p->maxDecals = row.maxDecals;
+        p->particleLOD = row.particleLOD;
+        p->uiHeadLOD = row.particleLOD;
+        renderSettings_SetLODRow(p, row.lodRow);
+        renderSettings_SetShadowRow(p, row.shadowRow);
     }
     g_presets[RENDER_PRESET_CUSTOM] = g_presets[2];
 
@@ -188,14 +188,14 @@ namespace {
 // The keys of both sections, in the order they are written, with where each value lives.
 enum KeyKind { KEY_INT, KEY_U8, KEY_FLOAT };
 
-struct KeySpec {
+struct KeyInfo {
     const char* key;
     KeyKind kind;
     size_t offset;
 };
 
 #define SETTING(key, kind) {#key, kind, offsetof(renderSettings, key)}
-const KeySpec kRenderKeys[] = {
+const KeyInfo kRenderKeys[] = {
     SETTING(curDetailLevel, KEY_INT),    SETTING(debugFlags, KEY_INT),
     SETTING(optionFlags, KEY_INT),       SETTING(useDevice, KEY_INT),
     SETTING(detailFlags, KEY_INT),       SETTING(modelLODIndex, KEY_INT),
@@ -213,7 +213,7 @@ const KeySpec kRenderKeys[] = {
 #undef SETTING
 
 #define PRESET(key, kind) {#key, kind, offsetof(renderDetailPreset, key)}
-const KeySpec kCustomKeys[] = {
+const KeyInfo kCustomKeys[] = {
     PRESET(optionFlags, KEY_INT),       PRESET(detailFlags, KEY_INT),
     PRESET(modelLODIndex, KEY_INT),     PRESET(modelLODScale, KEY_FLOAT),
     PRESET(modelLODMinDist, KEY_FLOAT), PRESET(modelLODMin, KEY_FLOAT),
@@ -228,7 +228,7 @@ const KeySpec kCustomKeys[] = {
 };
 #undef PRESET
 
-void WriteKeys(const stdConfig_Section* section, const KeySpec* keys, size_t count, const void* record)
+void WriteKeys(const stdConfig_Section* section, const KeyInfo* keys, size_t count, const void* record)
 {
     const uint8_t* base = (const uint8_t*)record;
     for (size_t i = 0; i < count; i++) {
@@ -241,7 +241,7 @@ void WriteKeys(const stdConfig_Section* section, const KeySpec* keys, size_t cou
     }
 }
 
-void ReadKeys(const stdConfig_Section* section, const KeySpec* keys, size_t count, void* record)
+void ReadKeys(const stdConfig_Section* section, const KeyInfo* keys, size_t count, void* record)
 {
     uint8_t* base = (uint8_t*)record;
     for (size_t i = 0; i < count; i++) {
