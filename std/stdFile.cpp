@@ -209,10 +209,11 @@ stdFileHandle stdFile_OpenPath(const char* name, const char* mode)
 
     FILE* file = fopen(name, mode);
     const char* foundPath = name;
-    int readOnly = !strpbrk(mode, "wa+");  // pack entries can only be read
+    // A file to write is made at the path given, never in a base folder or an archive.
+    int reading = !strpbrk(mode, "wa+");
     char joined[260];
     stdVopStream* stream = nullptr;
-    for (int b = 0; !file && b < STDFILE_NUM_BASES; b++) {
+    for (int b = 0; !file && reading && b < STDFILE_NUM_BASES; b++) {
         BaseRecord* base = &g_bases[b];
         if (!base->path[0]) continue;
         if (strcmp(base->path, ".") != 0) {
@@ -221,7 +222,7 @@ stdFileHandle stdFile_OpenPath(const char* name, const char* mode)
                 if (file) foundPath = joined;
             }
         }
-        for (uint32_t a = 0; !file && readOnly && a < base->numArchives; a++) {
+        for (uint32_t a = 0; !file && a < base->numArchives; a++) {
             stream = stdVop_OpenFile(base->apArchives[a], name);
             if (stream) break;
         }

@@ -275,6 +275,10 @@ TEST_F(StdFile, WritingNeverOpensAnArchiveEntry)
     ASSERT_TRUE(zip.Write("ro.vop"));
     Restart();
     EXPECT_EQ(stdFile_OpenPath("Misc\\readonly.txt", "wb"), 0u);  // no folder Misc on disk
+    fixtures::MakeFolders("base\\Misc");
+    stdFile_SetPrimaryBase("base");
+    EXPECT_EQ(stdFile_OpenPath("Misc\\new.txt", "wb"), 0u);  // nor in a base folder
+    EXPECT_FALSE(fixtures::FileExists("base\\Misc\\new.txt"));
     stdFileHandle h = stdFile_OpenPath("Misc\\readonly.txt", "rb");
     EXPECT_NE(h, 0u);
     stdFile_Close(h);
