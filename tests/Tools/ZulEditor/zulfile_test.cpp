@@ -9,6 +9,7 @@ const std::string kOpenCaption = "Cannot Open ZUL...";
 
 TEST(ZULHeader, CheckAnswersEachFault)
 {
+    fixtures::WorkFolder work{fixtures::TestFolderName()};
     WriteBytes("good.zul", BuildZul({}));
     EXPECT_EQ(CheckZULHeader("good.zul", 1), 0);
     WriteBytes("v2.zul", BuildZul({}, 2));
