@@ -1,0 +1,140 @@
+#include "ScenesPanel.h"
+#include <cstdio>
+#include <vector>
+
+TScenesPanel* scenesPanel = nullptr;
+
+static const char* const editorClass = "TarvelSceneEditor";
+constexpr int ID_QUIT = 100;
+
+static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    TScenesPanel* panel = scenesPanel;
+    if (panel && panel->Handle() == hwnd) {
+        switch (msg) {
+        case WM_COMMAND:
+            if (LOWORD(wp) == ID_QUIT) {
+                panel->Quit();
+                return 0;
+            }
+            break;
+        case WM_CLOSE:  // the window has no close box; Alt+F4 acts as Quit
+            panel->Quit();
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            panel->Paint(dc);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        }
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+TScenesPanel::~TScenesPanel()
+{
+    if (window)
+        DestroyWindow(window);
+    UnregisterClassA(editorClass, instance);
+}
+
+bool TScenesPanel::Create()
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = EditorProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = editorClass;
+    RegisterClassA(&wc);
+    // A top-level window without owner and without border icons.
+    window = CreateWindowExA(0, editorClass, "Scene Editor", WS_POPUP | WS_CAPTION | WS_THICKFRAME,
+                             CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance, nullptr);
+    if (!window)
+        return false;
+    quitButton = CreateWindowExA(0, "BUTTON", "Quit", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 8, 80,
+                                 24, window, (HMENU)(INT_PTR)ID_QUIT, instance, nullptr);
+    return true;
+}
+
+static BOOL CALLBACK DisableOne(HWND hwnd, LPARAM lp)
+{
+    auto* list = (std::vector<HWND>*)lp;
+    if (hwnd != scenesPanel->Handle() && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        list->push_back(hwnd);
+    }
+    return TRUE;
+}
+
+// The editor runs its own message loop; the host's windows of this thread are disabled meanwhile.
+int TScenesPanel::ShowModal()
+{
+    if (inModal)
+        return 0;
+    TScenesPanel* self = this;
+    inModal = true;
+    modalResult = 0;
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), DisableOne, (LPARAM)&disabled);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    MSG msg;
+    bool quitPosted = false;
+    while (scenesPanel == self && modalResult == 0) {
+        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+            quitPosted = true;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    for (HWND hwnd : disabled)
+        if (IsWindow(hwnd))
+            EnableWindow(hwnd, TRUE);
+    if (quitPosted)
+        PostQuitMessage((int)msg.wParam);
+    if (scenesPanel != self)  // destroyed from inside the loop
+        return SCENES_RESULT_CANCEL;
+    ShowWindow(window, SW_HIDE);
+    inModal = false;
+    int result = modalResult ? modalResult : SCENES_RESULT_CANCEL;
+    if (modalResult == SCENES_RESULT_CANCEL && onClose)
+        onClose();
+    return result;
+}
+
+// Quit drops unsaved changes of the shown scene; CloseCallback follows once the editor is closed.
+void TScenesPanel::Quit()
+{
+    if (inModal)
+        modalResult = SCENES_RESULT_CANCEL;
+    else
+        ShowWindow(window, SW_HIDE);
+}
+
+// Until the editor form is built, the window shows what the editor holds.
+void TScenesPanel::Paint(HDC dc)
+{
+    SetBkMode(dc, TRANSPARENT);
+    char line[160];
+    int y = 40;
+    auto put = [&](const char* text) {
+        TextOutA(dc, 8, y, text, lstrlenA(text));
+        y += 18;
+    };
+    std::snprintf(line, sizeof line, "Scenes: %u   Scene List: %s", editor.SceneCount() + 1,
+                  editor.SceneListName().c_str());
+    put(line);
+    for (size_t i = 0; i < editor.Entries().size(); i++) {
+        std::snprintf(line, sizeof line, "%s %s", (int)i == editor.Selected() ? ">" : " ",
+                      editor.Entries()[i].c_str());
+        put(line);
+    }
+    std::snprintf(line, sizeof line, "Short Description: %s", editor.controls.shortDesc.c_str());
+    put(line);
+    std::snprintf(line, sizeof line, "Long Description: %s", editor.controls.longDesc.c_str());
+    put(line);
+}
