@@ -1,6 +1,5 @@
-// Text helpers shared by both panel DLLs: fixed-width record fields and the one ASCII
-// ordering of every list the panels sort (the platform's locale compare differs between
-// Windows and Wine, so shown orders would change with the machine).
+// Text helpers shared by both panel DLLs: fixed-width record fields and ASCII upper case.
+// Names compare and sort with the form layer's ASCII comparator (Compare.h).
 #pragma once
 #include <cstddef>
 #include <cstring>
@@ -37,38 +36,4 @@ inline std::string tarvelText_ToUpper(std::string s)
     for (char& c : s)
         c = tarvelText_Upper(c);
     return s;
-}
-
-inline bool tarvelText_SameNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); i++)
-        if (tarvelText_Upper(a[i]) != tarvelText_Upper(b[i]))
-            return false;
-    return true;
-}
-
-// Case-insensitive ASCII order; names equal without regard to case compare 0.
-inline int tarvelText_CompareNoCase(const std::string& a, const std::string& b)
-{
-    std::size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t i = 0; i < n; i++) {
-        unsigned char ca = (unsigned char)tarvelText_Upper(a[i]);
-        unsigned char cb = (unsigned char)tarvelText_Upper(b[i]);
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return 0;
-}
-
-// Case-insensitive ASCII order with a case-sensitive tie-break, so that the order is total.
-inline int tarvelText_Compare(const std::string& a, const std::string& b)
-{
-    int c = tarvelText_CompareNoCase(a, b);
-    if (c != 0)
-        return c;
-    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include "../tarvelText.h"
+#include "Compare.h"
 
 const char* const StaticSceneName = "__STATIC SCENE__";
 
@@ -112,7 +113,7 @@ void TSceneEditor::GetScenes(ScenesInfo& info) const
 int TSceneEditor::InsertEntry(const std::string& name)
 {
     size_t at = entries.size();
-    while (at > 0 && tarvelText_Compare(entries[at - 1], name) > 0)
+    while (at > 0 && CompareTextStable(entries[at - 1], name) > 0)
         at--;
     entries.insert(entries.begin() + at, name);
     if (selected >= (int)at)
@@ -335,7 +336,7 @@ bool TSceneEditor::AddNewScene(const std::string& picked)
         return false;
     }
     for (const std::string& e : entries)
-        if (tarvelText_SameNoCase(e, picked)) {
+        if (SameTextAscii(e, picked)) {
             Refuse("A scene with this name already exists!", caption);
             return false;
         }

@@ -36,6 +36,10 @@ HWND __cdecl scenes_CreateAsChild(HWND)
         if (scenesPanel && scenesPanel->onRename)
             scenesPanel->onRename();
     };
+    panel->editor.describe = [](const std::string& scene, std::string& shortText, std::string& longText) {
+        if (scenesPanel)
+            scenesPanel->Reader().Descriptions(scene, shortText, longText);
+    };
     return panel->Handle();
 }
 

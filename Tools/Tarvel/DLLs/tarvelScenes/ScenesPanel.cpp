@@ -106,6 +106,18 @@ int TScenesPanel::ShowModal()
     return result;
 }
 
+TSceneListReader TScenesPanel::Reader() const
+{
+    TSceneListReader reader;
+    reader.baseDir = baseDir;
+    reader.sceneListName = editor.SceneListName();
+    if (onGLS)
+        reader.translate = [](const char* id) -> const char* {
+            return scenesPanel && scenesPanel->onGLS ? scenesPanel->onGLS(id) : nullptr;
+        };
+    return reader;
+}
+
 // Quit drops unsaved changes of the shown scene; CloseCallback follows once the editor is closed.
 void TScenesPanel::Quit()
 {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include "SceneEditor.h"
+#include "SceneList.h"
 #include "ScenesRecords.h"
 
 constexpr int SCENES_RESULT_CANCEL = 2;
@@ -19,6 +20,8 @@ public:
     void Quit();
     void Paint(HDC dc);
     void SetBaseDir(const std::string& folder) { baseDir = folder; }
+    // The reader of the current scene list, translating through the host's GLSCallback.
+    TSceneListReader Reader() const;
 
     TSceneEditor editor;
     std::string baseDir;

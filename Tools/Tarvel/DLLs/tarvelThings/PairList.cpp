@@ -1,6 +1,7 @@
 #include "PairList.h"
 #include <cstring>
 #include "../tarvelText.h"
+#include "Compare.h"
 
 const char* PairMarkText(TPairMark mark)
 {
@@ -50,7 +51,7 @@ void TPairList::Store(ThingsInfo& info, const std::string& selectedNodeText)
         else if (row.mark == pmNew) {
             code = THINGS_ADDED;
             for (size_t d = 0; d < deletedKeys.size(); d++)
-                if (tarvelText_SameNoCase(deletedKeys[d], row.key)) {
+                if (SameTextAscii(deletedKeys[d], row.key)) {
                     code = THINGS_CHANGED;
                     deletedKeys.erase(deletedKeys.begin() + d);
                     break;
@@ -75,7 +76,7 @@ void TPairList::Store(ThingsInfo& info, const std::string& selectedNodeText)
 int TPairList::Find(const std::string& key) const
 {
     for (size_t i = 0; i < rows.size(); i++)
-        if (tarvelText_SameNoCase(rows[i].key, key))
+        if (SameTextAscii(rows[i].key, key))
             return (int)i;
     return -1;
 }
@@ -118,7 +119,7 @@ int TPairList::DeleteRowsWhere(bool (*matches)(const std::string& key))
 void TPairList::Insert(const TPairRow& row)
 {
     size_t at = rows.size();
-    while (at > 0 && tarvelText_Compare(rows[at - 1].key, row.key) > 0)
+    while (at > 0 && CompareTextStable(rows[at - 1].key, row.key) > 0)
         at--;
     rows.insert(rows.begin() + at, row);
 }
@@ -126,7 +127,7 @@ void TPairList::Insert(const TPairRow& row)
 void TPairList::NoteDeleted(const std::string& key)
 {
     for (const std::string& k : deletedKeys)
-        if (tarvelText_SameNoCase(k, key))
+        if (SameTextAscii(k, key))
             return;
     deletedKeys.push_back(key);
 }

@@ -1,6 +1,7 @@
 #include "TemplateTree.h"
 #include <algorithm>
 #include "../tarvelText.h"
+#include "Compare.h"
 #include "ThingsRecords.h"
 
 const char* const TemplateRootText = "All Placeable Templates";
@@ -59,9 +60,9 @@ void TTemplateTree::AddName(const std::string& name, int leaf)
 {
     auto at = std::lower_bound(names.begin(), names.end(), name,
                                [](const NameEntry& e, const std::string& n) {
-                                   return tarvelText_CompareNoCase(e.text, n) < 0;
+                                   return CompareTextAscii(e.text, n) < 0;
                                });
-    if (at != names.end() && tarvelText_CompareNoCase(at->text, name) == 0)
+    if (at != names.end() && CompareTextAscii(at->text, name) == 0)
         at->leaves.push_back(leaf);
     else
         names.insert(at, NameEntry{name, {leaf}});
@@ -90,7 +91,7 @@ void TTemplateTree::SortChildren(int node)
 {
     std::vector<int>& children = nodes[node].children;
     std::stable_sort(children.begin(), children.end(), [this](int a, int b) {
-        return tarvelText_Compare(nodes[a].text, nodes[b].text) < 0;
+        return CompareTextStable(nodes[a].text, nodes[b].text) < 0;
     });
 }
 
@@ -134,7 +135,7 @@ void TTemplateTree::Add(const std::string& name, int category, const std::string
         if (subcategory != TemplateNoSubcategory && subCategories) {
             std::vector<Subcategory>& subs = subcategories[category];
             auto it = std::find_if(subs.begin(), subs.end(), [&](const Subcategory& s) {
-                return tarvelText_SameNoCase(s.name, subcategory);
+                return SameTextAscii(s.name, subcategory);
             });
             if (it == subs.end()) {
                 subs.push_back(Subcategory{subcategory, AddNode(parent, subcategory, TEMPLATE_IMAGE_CATEGORY)});
@@ -174,7 +175,7 @@ void TTemplateTree::EndAdd(const std::string& name)
 int TTemplateTree::FindTemplate(const std::string& name) const
 {
     for (const NameEntry& e : names)
-        if (tarvelText_SameNoCase(e.text, name))
+        if (SameTextAscii(e.text, name))
             return e.leaves.back();
     return -1;
 }
@@ -238,10 +239,10 @@ bool TTemplateFileList::Add(const std::string& pickedPath)
     if (name.empty() || Count() >= TEMPLATE_FILES_USER_MAX)
         return false;
     for (const char* d : defaultTemplateFiles)
-        if (tarvelText_SameNoCase(d, name))
+        if (SameTextAscii(d, name))
             return false;
     for (const std::string& n : names)
-        if (tarvelText_SameNoCase(n, name))
+        if (SameTextAscii(n, name))
             return false;
     names.push_back(name);
     selected = Count() - 1;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include "../tarvelText.h"
+#include "Compare.h"
 
 const char* const ThingsKeyVocabulary[THINGS_KEY_VOCABULARY] = {
     "*AICLASS", "*DESCRIPTIONID", "*FOLEY", "*SCRIPT", "*TREASURECLASS", "ANGLE", "ANGLES",
@@ -127,7 +128,7 @@ uint32_t Things_ColourFromTexts(const std::string& r, const std::string& g, cons
 bool Things_IsKnownKey(const std::string& key)
 {
     for (const char* k : ThingsKeyVocabulary)
-        if (tarvelText_SameNoCase(k, key))
+        if (SameTextAscii(k, key))
             return true;
     return false;
 }
