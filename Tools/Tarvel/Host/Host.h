@@ -17,6 +17,12 @@ extern THost host;
 void Host_Log(const char* format, ...);
 // Resolves an export by name; logs and answers null when the panel lacks it.
 FARPROC Host_Export(const char* name);
+// Binds one export by name to a typed pointer; false when missing.
+template <class F> bool Host_Bind(F& f, const char* name)
+{
+    f = (F)(void*)Host_Export(name);
+    return f != nullptr;
+}
 
 // Each panel's part of the host: load and feed it; react to the host window's layout.
 bool HostThings_Start();

@@ -114,24 +114,18 @@ const char* OnGLS(const char* id)
     return text;
 }
 
-template <class F> bool Bind(F& f, const char* name)
-{
-    f = (F)(void*)Host_Export(name);
-    return f != nullptr;
-}
-
 }  // namespace
 
 bool HostScenes_Start(const std::string& chronicle)
 {
-    bool ok = Bind(api.Version, "_Version") & Bind(api.CreateAsChild, "_CreateAsChild") &
-              Bind(api.SetChronicle, "_SetChronicle") & Bind(api.ShowModal, "_ShowModal") &
-              Bind(api.SetLayersInfo, "_SetLayersInfo") & Bind(api.GetLayersInfo, "_GetLayersInfo") &
-              Bind(api.SetScenesInfo, "_SetScenesInfo") & Bind(api.GetScenesInfo, "_GetScenesInfo") &
-              Bind(api.SetBaseDir, "_SetBaseDir") & Bind(api.RegisterClose, "_RegisterCloseCallback") &
-              Bind(api.RegisterSave, "_RegisterSaveCallback") &
-              Bind(api.RegisterRename, "_RegisterRenameCallback") &
-              Bind(api.RegisterGLS, "_RegisterGLSCallback");
+    bool ok = Host_Bind(api.Version, "_Version") & Host_Bind(api.CreateAsChild, "_CreateAsChild") &
+              Host_Bind(api.SetChronicle, "_SetChronicle") & Host_Bind(api.ShowModal, "_ShowModal") &
+              Host_Bind(api.SetLayersInfo, "_SetLayersInfo") & Host_Bind(api.GetLayersInfo, "_GetLayersInfo") &
+              Host_Bind(api.SetScenesInfo, "_SetScenesInfo") & Host_Bind(api.GetScenesInfo, "_GetScenesInfo") &
+              Host_Bind(api.SetBaseDir, "_SetBaseDir") & Host_Bind(api.RegisterClose, "_RegisterCloseCallback") &
+              Host_Bind(api.RegisterSave, "_RegisterSaveCallback") &
+              Host_Bind(api.RegisterRename, "_RegisterRenameCallback") &
+              Host_Bind(api.RegisterGLS, "_RegisterGLSCallback");
     if (!ok)
         return false;
     Host_Log("_Version: %d", api.Version());

@@ -163,29 +163,23 @@ void OnTemplateFiles()
     BuildTree();
 }
 
-template <class F> bool Bind(F& f, const char* name)
-{
-    f = (F)(void*)Host_Export(name);
-    return f != nullptr;
-}
-
 }  // namespace
 
 bool HostThings_Start()
 {
-    bool ok = Bind(api.Version, "_Version") & Bind(api.CreateAsChild, "_CreateAsChild") &
-              Bind(api.Position, "_Position") & Bind(api.Show, "_Show") &
-              Bind(api.SetTemplateFilesInfo, "_SetTemplateFilesInfo") &
-              Bind(api.GetTemplateFilesInfo, "_GetTemplateFilesInfo") &
-              Bind(api.SetThingsInfo, "_SetThingsInfo") & Bind(api.GetThingsInfo, "_GetThingsInfo") &
-              Bind(api.AddTemplate, "_AddTemplate") & Bind(api.BeginAddTemplates, "_BeginAddTemplates") &
-              Bind(api.EndAddTemplates, "_EndAddTemplates") &
-              Bind(api.GetSelectedTemplate, "_GetSelectedTemplate") & Bind(api.SetBaseDir, "_SetBaseDir") &
-              Bind(api.RegisterClose, "_RegisterCloseCallback") &
-              Bind(api.RegisterApply, "_RegisterApplyCallback") &
-              Bind(api.RegisterPosition, "_RegisterPositionCallback") &
-              Bind(api.RegisterDoubleClick, "_RegisterTemplateDoubleClickCallback") &
-              Bind(api.RegisterFiles, "_RegisterTemplateFilesCallback");
+    bool ok = Host_Bind(api.Version, "_Version") & Host_Bind(api.CreateAsChild, "_CreateAsChild") &
+              Host_Bind(api.Position, "_Position") & Host_Bind(api.Show, "_Show") &
+              Host_Bind(api.SetTemplateFilesInfo, "_SetTemplateFilesInfo") &
+              Host_Bind(api.GetTemplateFilesInfo, "_GetTemplateFilesInfo") &
+              Host_Bind(api.SetThingsInfo, "_SetThingsInfo") & Host_Bind(api.GetThingsInfo, "_GetThingsInfo") &
+              Host_Bind(api.AddTemplate, "_AddTemplate") & Host_Bind(api.BeginAddTemplates, "_BeginAddTemplates") &
+              Host_Bind(api.EndAddTemplates, "_EndAddTemplates") &
+              Host_Bind(api.GetSelectedTemplate, "_GetSelectedTemplate") & Host_Bind(api.SetBaseDir, "_SetBaseDir") &
+              Host_Bind(api.RegisterClose, "_RegisterCloseCallback") &
+              Host_Bind(api.RegisterApply, "_RegisterApplyCallback") &
+              Host_Bind(api.RegisterPosition, "_RegisterPositionCallback") &
+              Host_Bind(api.RegisterDoubleClick, "_RegisterTemplateDoubleClickCallback") &
+              Host_Bind(api.RegisterFiles, "_RegisterTemplateFilesCallback");
     if (!ok)
         return false;
     Host_Log("_Version: %d", api.Version());

@@ -1,5 +1,5 @@
 #include "ScenesPanel.h"
-#include <cstdio>
+#include "../tarvelPlaceholder.h"
 #include <vector>
 
 TScenesPanel* scenesPanel = nullptr;
@@ -21,13 +21,9 @@ static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         case WM_CLOSE:  // the window has no close box; Alt+F4 acts as Quit
             panel->Quit();
             return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            panel->Paint(dc);
-            EndPaint(hwnd, &ps);
+        case WM_PAINT:
+            tarvelPlaceholder_Paint(hwnd, 40, panel->Describe());
             return 0;
-        }
         }
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
@@ -42,13 +38,7 @@ TScenesPanel::~TScenesPanel()
 
 bool TScenesPanel::Create()
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = EditorProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = editorClass;
-    RegisterClassA(&wc);
+    tarvelPlaceholder_Register(editorClass, EditorProc, instance);
     // A top-level window without owner and without border icons.
     window = CreateWindowExA(0, editorClass, "Scene Editor", WS_POPUP | WS_CAPTION | WS_THICKFRAME,
                              CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance, nullptr);
@@ -128,25 +118,14 @@ void TScenesPanel::Quit()
 }
 
 // Until the editor form is built, the window shows what the editor holds.
-void TScenesPanel::Paint(HDC dc)
+std::vector<std::string> TScenesPanel::Describe() const
 {
-    SetBkMode(dc, TRANSPARENT);
-    char line[160];
-    int y = 40;
-    auto put = [&](const char* text) {
-        TextOutA(dc, 8, y, text, lstrlenA(text));
-        y += 18;
-    };
-    std::snprintf(line, sizeof line, "Scenes: %u   Scene List: %s", editor.SceneCount() + 1,
-                  editor.SceneListName().c_str());
-    put(line);
-    for (size_t i = 0; i < editor.Entries().size(); i++) {
-        std::snprintf(line, sizeof line, "%s %s", (int)i == editor.Selected() ? ">" : " ",
-                      editor.Entries()[i].c_str());
-        put(line);
-    }
-    std::snprintf(line, sizeof line, "Short Description: %s", editor.controls.shortDesc.c_str());
-    put(line);
-    std::snprintf(line, sizeof line, "Long Description: %s", editor.controls.longDesc.c_str());
-    put(line);
+    std::vector<std::string> lines;
+    lines.push_back("Scenes: " + std::to_string(editor.SceneCount() + 1) + "   Scene List: " +
+                    editor.SceneListName());
+    for (size_t i = 0; i < editor.Entries().size(); i++)
+        lines.push_back(((int)i == editor.Selected() ? "> " : "  ") + editor.Entries()[i]);
+    lines.push_back("Short Description: " + editor.controls.shortDesc);
+    lines.push_back("Long Description: " + editor.controls.longDesc);
+    return lines;
 }

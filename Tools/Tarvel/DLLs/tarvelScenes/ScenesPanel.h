@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 #include "SceneEditor.h"
 #include "SceneList.h"
 #include "ScenesRecords.h"
@@ -18,7 +19,7 @@ public:
     HWND Handle() const { return window; }
     int ShowModal();
     void Quit();
-    void Paint(HDC dc);
+    std::vector<std::string> Describe() const;
     void SetBaseDir(const std::string& folder) { baseDir = folder; }
     // The reader of the current scene list, translating through the host's GLSCallback.
     TSceneListReader Reader() const;

@@ -1,5 +1,5 @@
 #include "ThingsPanel.h"
-#include <cstdio>
+#include "../tarvelPlaceholder.h"
 
 TThingsPanel* thingsPanel = nullptr;
 
@@ -17,13 +17,9 @@ static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             if (panel->positioned)
                 panel->ReportPosition();
             return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            panel->Paint(dc);
-            EndPaint(hwnd, &ps);
+        case WM_PAINT:
+            tarvelPlaceholder_Paint(hwnd, 8, panel->Describe());
             return 0;
-        }
         }
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
@@ -38,13 +34,7 @@ TThingsPanel::~TThingsPanel()
 
 bool TThingsPanel::Create(HWND parent)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = PanelProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = panelClass;
-    RegisterClassA(&wc);
+    tarvelPlaceholder_Register(panelClass, PanelProc, instance);
     DWORD style = parent ? (WS_CHILD | WS_CLIPCHILDREN | WS_BORDER) : (WS_OVERLAPPEDWINDOW);
     window = CreateWindowExA(0, panelClass, "Things & Templates", style, 0, 0, 320, 480, parent,
                              nullptr, instance, nullptr);
@@ -112,26 +102,15 @@ void TThingsPanel::ReportPosition()
 }
 
 // Until the panel form is built, the window shows what the panel holds.
-void TThingsPanel::Paint(HDC dc)
+std::vector<std::string> TThingsPanel::Describe() const
 {
-    SetBkMode(dc, TRANSPARENT);
-    char line[160];
-    int y = 8;
-    auto put = [&](const char* text) {
-        TextOutA(dc, 8, y, text, lstrlenA(text));
-        y += 18;
-    };
-    put("Things & Templates");
-    std::snprintf(line, sizeof line, "Selected: %u", editor.pairs.SelectedCount());
-    put(line);
-    std::snprintf(line, sizeof line, "Pairs: %d", editor.pairs.Count());
-    put(line);
-    for (const TPairRow& row : editor.pairs.Rows()) {
-        std::snprintf(line, sizeof line, "  %s = %s  [%s]", row.key.c_str(), row.value.c_str(),
-                      PairMarkText(row.mark));
-        put(line);
-    }
-    std::snprintf(line, sizeof line, "Templates: %d in %d files; template files: %d",
-                  tree.NameCount(), tree.FileCount(), files.Count());
-    put(line);
+    std::vector<std::string> lines = {"Things & Templates"};
+    lines.push_back("Selected: " + std::to_string(editor.pairs.SelectedCount()));
+    lines.push_back("Pairs: " + std::to_string(editor.pairs.Count()));
+    for (const TPairRow& row : editor.pairs.Rows())
+        lines.push_back("  " + row.key + " = " + row.value + "  [" + PairMarkText(row.mark) + "]");
+    lines.push_back("Templates: " + std::to_string(tree.NameCount()) + " in " +
+                    std::to_string(tree.FileCount()) + " files; template files: " +
+                    std::to_string(files.Count()));
+    return lines;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 #include "TemplateTree.h"
 #include "ThingsEdit.h"
 #include "ThingsRecords.h"
@@ -20,7 +21,7 @@ public:
     void GetThingsInfo(ThingsInfo& info);
     void Position(int left, int top, int right, int bottom);
     void ReportPosition();
-    void Paint(HDC dc);
+    std::vector<std::string> Describe() const;
 
     TThingsEditor editor;
     TThingPages pages;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 // The tests run under wine, whose drive Z: is the build machine's root.
 inline std::string PanelLibrary_Path(const char* file)
@@ -47,3 +48,17 @@ inline HWND PanelLibrary_HostWindow()
     return CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 800,
                            600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
+
+// A host record of type R inside guard bytes, so that a write outside the record shows.
+template <class R> struct TGuarded {
+    static constexpr int guard = 64;
+    std::vector<unsigned char> bytes = std::vector<unsigned char>(sizeof(R) + 2 * guard, 0xEE);
+    R* rec() { return (R*)(bytes.data() + guard); }
+    bool GuardsIntact() const
+    {
+        for (int i = 0; i < guard; i++)
+            if (bytes[i] != 0xEE || bytes[bytes.size() - 1 - i] != 0xEE)
+                return false;
+        return true;
+    }
+};

@@ -33,18 +33,7 @@ struct Scenes {
     void (*RegisterGLS)(ScenesGLSCallback) = lib.Get<void (*)(ScenesGLSCallback)>("_RegisterGLSCallback");
 };
 
-template <class R> struct Guarded {
-    static constexpr int guard = 64;
-    std::vector<unsigned char> bytes = std::vector<unsigned char>(sizeof(R) + 2 * guard, 0xEE);
-    R* rec() { return (R*)(bytes.data() + guard); }
-    bool GuardsIntact() const
-    {
-        for (int i = 0; i < guard; i++)
-            if (bytes[i] != 0xEE || bytes[bytes.size() - 1 - i] != 0xEE)
-                return false;
-        return true;
-    }
-};
+template <class R> using Guarded = TGuarded<R>;
 
 void FillScenes(ScenesInfo* s, uint32_t count)
 {

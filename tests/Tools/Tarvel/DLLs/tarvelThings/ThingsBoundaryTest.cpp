@@ -42,18 +42,9 @@ struct Things {
     void (*RegisterFiles)(void (*)()) = lib.Get<void (*)(void (*)())>("_RegisterTemplateFilesCallback");
 };
 
-// A host record inside guard bytes, so that a write outside it shows.
-struct Guarded {
-    static constexpr int guard = 64;
-    std::vector<unsigned char> bytes = std::vector<unsigned char>(sizeof(ThingsInfo) + 2 * guard, 0xEE);
-    ThingsInfo* info() { return (ThingsInfo*)(bytes.data() + guard); }
-    bool GuardsIntact() const
-    {
-        for (int i = 0; i < guard; i++)
-            if (bytes[i] != 0xEE || bytes[bytes.size() - 1 - i] != 0xEE)
-                return false;
-        return true;
-    }
+// The things record inside guard bytes.
+struct Guarded : TGuarded<ThingsInfo> {
+    ThingsInfo* info() { return rec(); }
 };
 
 void AddPair(ThingsInfo* info, const char* key, const char* value, uint32_t flag = 0)
