@@ -1,4 +1,5 @@
 #include "ScenesPanel.h"
+#include "Hooks.h"
 #include "../tarvelPlaceholder.h"
 #include <vector>
 
@@ -27,6 +28,18 @@ static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         }
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// The editor's questions and refusals go through the form layer's message-box hook.
+TScenesPanel::TScenesPanel(HINSTANCE instance) : instance(instance)
+{
+    editor.ask = [](const char* text, const char* caption) {
+        int answer = MessageDlg(text, caption, MB_YESNOCANCEL, MB_ICONQUESTION);
+        return answer == IDYES ? saYes : (answer == IDNO ? saNo : saCancel);
+    };
+    editor.refuse = [](const char* text, const char* caption) {
+        MessageDlg(text, caption, MB_OK, MB_ICONEXCLAMATION);
+    };
 }
 
 TScenesPanel::~TScenesPanel()

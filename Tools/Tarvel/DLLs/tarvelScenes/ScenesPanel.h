@@ -12,7 +12,7 @@ constexpr int SCENES_RESULT_CANCEL = 2;
 
 class TScenesPanel {
 public:
-    explicit TScenesPanel(HINSTANCE instance) : instance(instance) {}
+    explicit TScenesPanel(HINSTANCE instance);
     ~TScenesPanel();
 
     bool Create();

@@ -1,4 +1,5 @@
 #include "ThingsPanel.h"
+#include "Hooks.h"
 #include "../tarvelPlaceholder.h"
 
 TThingsPanel* thingsPanel = nullptr;
@@ -23,6 +24,15 @@ static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         }
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// The multiple-selection question goes through the form layer's message-box hook, task-modal
+// and without owner, so the host cannot change the selection while it is asked.
+TThingsPanel::TThingsPanel(HINSTANCE instance) : instance(instance)
+{
+    editor.askProceed = [](const char* text) {
+        return MessageDlg(text, ThingsConfirmCaption, MB_YESNO, MB_ICONQUESTION) != IDNO;
+    };
 }
 
 TThingsPanel::~TThingsPanel()

@@ -10,7 +10,7 @@
 
 class TThingsPanel {
 public:
-    explicit TThingsPanel(HINSTANCE instance) : instance(instance) {}
+    explicit TThingsPanel(HINSTANCE instance);
     ~TThingsPanel();
 
     bool Create(HWND parent);
