@@ -37,3 +37,18 @@ inline std::string tarvelText_ToUpper(std::string s)
         c = tarvelText_Upper(c);
     return s;
 }
+
+// The file name of a path without its folder.
+inline std::string tarvelPath_FileName(const std::string& path)
+{
+    std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file name of a path without its folder and without its extension.
+inline std::string tarvelPath_Title(const std::string& path)
+{
+    std::string name = tarvelPath_FileName(path);
+    std::size_t dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}

@@ -359,11 +359,7 @@ bool TSceneEditor::AddNewScene(const std::string& picked)
 
 void TSceneEditor::ChooseSceneList(const std::string& path)
 {
-    size_t slash = path.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos)
-        name.erase(dot);
+    std::string name = tarvelPath_Title(path);
     sceneListName = name;
     tarvelField_Write(block.sceneListName, SCENES_NAME_LEN, name);
 }

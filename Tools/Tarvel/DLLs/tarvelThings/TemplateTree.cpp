@@ -234,8 +234,7 @@ void TTemplateFileList::Store(TemplateFilesInfo& info) const
 
 bool TTemplateFileList::Add(const std::string& pickedPath)
 {
-    size_t slash = pickedPath.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? pickedPath : pickedPath.substr(slash + 1);
+    std::string name = tarvelPath_FileName(pickedPath);
     if (name.empty() || Count() >= TEMPLATE_FILES_USER_MAX)
         return false;
     for (const char* d : defaultTemplateFiles)

@@ -125,12 +125,28 @@ uint32_t Things_ColourFromTexts(const std::string& r, const std::string& g, cons
     return cr + 256 * cg + 65536 * cb;
 }
 
-bool Things_IsKnownKey(const std::string& key)
+void Things_ColourToTexts(uint32_t colour, TThingPages& pages)
+{
+    for (int i = 0; i < 3; i++)
+        pages.colour[i] = std::to_string((colour >> (8 * i)) & 0xFF);
+}
+
+static const char* VocabularyKey(const std::string& key)
 {
     for (const char* k : ThingsKeyVocabulary)
         if (SameTextAscii(k, key))
-            return true;
-    return false;
+            return k;
+    return nullptr;
+}
+
+bool Things_IsKnownKey(const std::string& key) { return VocabularyKey(key) != nullptr; }
+
+bool Things_RowChoice(const TPairRow& row, std::string& chosenKey, std::string& valueText)
+{
+    const char* known = VocabularyKey(row.key);
+    chosenKey = known ? known : "";
+    valueText = known ? row.value : "";
+    return known != nullptr;
 }
 
 // ---- the pages ----
@@ -261,6 +277,20 @@ bool TThingsEditor::Apply(TThingsConfirm which, const std::string& key, const st
         return false;
     SetPair(key, value);
     return true;
+}
+
+bool TThingsEditor::ApplyTemplate(const TTemplateTree& tree)
+{
+    if (!tree.IsLeaf(tree.SelectedNode()))
+        return false;
+    return Apply(tcTemplate, "TEMPLATE", tree.Node(tree.SelectedNode()).text);
+}
+
+bool TThingsEditor::ApplyKey(const std::string& chosenKey, const std::string& value)
+{
+    if (chosenKey.empty())
+        return false;
+    return Apply(tcKey, chosenKey, value);
 }
 
 static std::string Join3(const std::string v[3]) { return v[0] + " " + v[1] + " " + v[2]; }

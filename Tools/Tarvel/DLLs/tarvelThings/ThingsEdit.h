@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include "PairList.h"
+#include "TemplateTree.h"
 
 constexpr int THINGS_LIGHT_STYLES = 24;
 constexpr int THINGS_KEY_VOCABULARY = 52;
@@ -47,7 +48,12 @@ int Things_ReadInt(const std::string& text, int fallback);
 std::string Things_FormatNumber(double value);
 // The colour dialog's start colour R + 256 G + 65536 B, each component held to 0..255.
 uint32_t Things_ColourFromTexts(const std::string& r, const std::string& g, const std::string& b);
+// The colour dialog's answer written into the R, G and B boxes in decimal.
+void Things_ColourToTexts(uint32_t colour, TThingPages& pages);
 bool Things_IsKnownKey(const std::string& key);
+// A click on a pair row: a known key is chosen in the key chooser (as the vocabulary writes it)
+// with the row's value; any other key clears both. False when the key is not known.
+bool Things_RowChoice(const TPairRow& row, std::string& chosenKey, std::string& valueText);
 
 // The sound file that previews a SOUND value: the first existing one of the sounds folder joined
 // with "\Actors\", "\Environment\", "\Objects\", "\Music\", "\" and "\Placeholder\"; "" when none.
@@ -77,6 +83,10 @@ public:
 
     // One button that writes one key: asks, then sets the pair. False when cancelled.
     bool Apply(TThingsConfirm which, const std::string& key, const std::string& value);
+    // "Apply Template": only with a template leaf selected in the tree; otherwise no question.
+    bool ApplyTemplate(const TTemplateTree& tree);
+    // "Apply Key": only with a key chosen; otherwise no question.
+    bool ApplyKey(const std::string& chosenKey, const std::string& value);
     bool ApplyOrigin(const TThingPages& p);
     bool ApplyOrientation(const TThingPages& p);
     bool ApplyColour(const TThingPages& p);

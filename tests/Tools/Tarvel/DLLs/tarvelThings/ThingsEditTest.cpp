@@ -310,3 +310,48 @@ TEST(ThingsVocabulary, KnownKeysIgnoreCase)
     EXPECT_STREQ(ThingsKeyVocabulary[THINGS_KEY_VOCABULARY - 1], "CODEXPVALUE9");
     EXPECT_STREQ(ThingsLightStyles[23], "Constant - User 7");
 }
+
+TEST_F(ThingsEditorTest, TemplateAndKeyApplyOnlyWithAChoice)
+{
+    Load(2, {});
+    TTemplateTree tree;
+    tree.BeginAdd("...");
+    tree.BeginAdd("f.zul");
+    tree.Add("Sword", 20, "[-[none]-]");
+    tree.EndAdd("f.zul");
+    tree.EndAdd("...");
+    EXPECT_FALSE(editor.ApplyTemplate(tree));  // nothing selected: no question either
+    tree.Select(tree.Node(tree.Root()).children[0]);  // a file node
+    EXPECT_FALSE(editor.ApplyTemplate(tree));
+    EXPECT_FALSE(editor.ApplyKey("", "x"));
+    EXPECT_TRUE(questions.empty());
+
+    tree.Select(tree.FindTemplate("sword"));
+    EXPECT_TRUE(editor.ApplyTemplate(tree));
+    EXPECT_EQ(Value("TEMPLATE"), "Sword");
+    EXPECT_STREQ(questions.back().c_str(), "You are about to apply this template to more than one thing. Proceed ?");
+    EXPECT_TRUE(editor.ApplyKey("TARGETNAME", "gate"));
+    EXPECT_EQ(Value("TARGETNAME"), "gate");
+    EXPECT_EQ(applies, 2);
+}
+
+TEST(ThingsPages, RowClickChoosesOnlyKnownKeys)
+{
+    std::string key = "old", value = "old";
+    EXPECT_TRUE(Things_RowChoice(TPairRow{"soundpan", "-20", pmNew, 2}, key, value));
+    EXPECT_EQ(key, "SOUNDPAN");
+    EXPECT_EQ(value, "-20");
+    EXPECT_FALSE(Things_RowChoice(TPairRow{"MYKEY", "1", pmOriginal, -1}, key, value));
+    EXPECT_EQ(key, "");
+    EXPECT_EQ(value, "");
+}
+
+TEST(ThingsPages, ColourDialogAnswerFillsTheBoxes)
+{
+    TThingPages pages;
+    Things_ColourToTexts(0x00123456, pages);
+    EXPECT_EQ(pages.colour[0], "86");
+    EXPECT_EQ(pages.colour[1], "52");
+    EXPECT_EQ(pages.colour[2], "18");
+    EXPECT_EQ(Things_ColourFromTexts(pages.colour[0], pages.colour[1], pages.colour[2]), 0x00123456u);
+}
