@@ -7,10 +7,16 @@ static HINSTANCE scenesInstance = nullptr;
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+void __cdecl scenes_Destroy(void);
+
+// A host that unloads the library without _Destroy must not keep a window whose procedure is
+// gone; at process exit (reserved set) nothing is torn down.
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     if (reason == DLL_PROCESS_ATTACH)
         scenesInstance = instance;
+    else if (reason == DLL_PROCESS_DETACH && !reserved)
+        scenes_Destroy();
     return TRUE;
 }
 

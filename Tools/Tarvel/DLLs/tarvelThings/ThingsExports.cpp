@@ -8,10 +8,16 @@ static HINSTANCE thingsInstance = nullptr;
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+void __cdecl things_Destroy(void);
+
+// A host that unloads the library without _Destroy must not keep a window whose procedure is
+// gone; at process exit (reserved set) nothing is torn down.
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     if (reason == DLL_PROCESS_ATTACH)
         thingsInstance = instance;
+    else if (reason == DLL_PROCESS_DETACH && !reserved)
+        things_Destroy();
     return TRUE;
 }
 

@@ -214,3 +214,15 @@ TEST_F(ScenesBoundary, ShowModalRunsUntilQuitThenCallsClose)
     scenes.GetScenesInfo(out.rec());
     EXPECT_EQ(std::memcmp(in.rec(), out.rec(), sizeof(ScenesInfo)), 0);
 }
+
+TEST(ScenesUnload, UnloadingWithoutDestroyTakesTheEditorWindowAlong)
+{
+    HWND editor = nullptr;
+    {
+        Scenes scenes;
+        ASSERT_NE(scenes.lib.Module(), nullptr);
+        editor = scenes.CreateAsChild(nullptr);
+        ASSERT_NE(editor, nullptr);
+    }
+    EXPECT_FALSE(IsWindow(editor));
+}

@@ -329,3 +329,19 @@ TEST_F(ThingsBoundary, RegistrationsAreAcceptedAndThePanelCanBeMadeAgain)
     ASSERT_NE(second, nullptr);
     EXPECT_TRUE(IsWindow(second));
 }
+
+TEST(ThingsUnload, UnloadingWithoutDestroyTakesThePanelWindowAlong)
+{
+    HWND host = PanelLibrary_HostWindow();
+    HWND panel = nullptr;
+    {
+        Things things;
+        ASSERT_NE(things.lib.Module(), nullptr);
+        panel = things.CreateAsChild(host);
+        ASSERT_NE(panel, nullptr);
+    }  // FreeLibrary without _Destroy
+    EXPECT_FALSE(IsWindow(panel));
+    ShowWindow(host, SW_SHOW);
+    RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DestroyWindow(host);
+}
