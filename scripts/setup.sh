@@ -24,9 +24,8 @@ setup_packages() {
 }
 
 setup_build() {
-  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-    cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/toolchain-i686-mingw.cmake"
-  fi
+  # Configure every time: the source lists pick up folders that appeared since the last run.
+  cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/toolchain-i686-mingw.cmake" >/dev/null || return 1
   cmake --build "$BUILD_DIR" -j "$JOBS"
 }
 
