@@ -59,6 +59,10 @@ setup_wine() {
     echo "Creating the wine prefix in $WINEPREFIX (first time only)"
     wineboot -i </dev/null >/dev/null 2>&1
   fi
+  # Without a window manager on the virtual display, wine draws the window frames itself.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  fi
   wineserver -p </dev/null >/dev/null 2>&1
   # Start wine's own services now, with their output detached: started later by a test they
   # would inherit its pipes and hold them open after the test ends.
