@@ -7,6 +7,8 @@ TForm::~TForm()
 {
     if (Application().MainForm() == this)
         Application().SetMainForm(nullptr);
+    if (keysRouted_)
+        ReleaseKeyRouting();
     DestroyHandle();
 }
 
@@ -30,6 +32,7 @@ bool TForm::CreateForm(const std::string& caption, int left, int top, int width,
     }
     if (!CreateHandle(nullptr, parent, nullptr, caption, style, 0, left, top, width, height))
         return false;
+    keysRouted_ = keysRouted_ || AddKeyRouting();
     CreateComponents();
     AlignControls();
     if (OnCreate)

@@ -16,6 +16,8 @@ enum TFormKind {
 
 enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO };
 
+class TButton;
+
 class TForm : public TControl {
 public:
     TForm() = default;
@@ -57,6 +59,23 @@ public:
     std::function<void()> OnMove;
     std::function<void()> OnResize;
 
+    // Keys (FormKeys.cpp). With KeyPreview the form sees every key of its controls first; a
+    // handler that sets key to 0 swallows it. shift holds MK_SHIFT / MK_CONTROL for the
+    // state of Shift and Ctrl. Then Enter presses DefaultButton (a focused button presses
+    // itself), Escape presses CancelButton, and Tab / Shift+Tab move the focus along the tab
+    // order (visible, enabled controls with a tab stop, in creation order) unless the focused
+    // control takes those keys itself.
+    bool KeyPreview = false;
+    std::function<void(WORD& key, UINT shift)> OnKeyDown;
+    std::function<void(WORD& key, UINT shift)> OnKeyUp;
+    std::function<void(char& key)> OnKeyPress;
+    TButton* DefaultButton = nullptr;
+    TButton* CancelButton = nullptr;
+    // Moves the focus to the next (or previous) control of the tab order.
+    void SelectNext(bool forward);
+    // One key message for a control of this form; true when it was handled and swallowed.
+    bool PreviewKey(MSG& msg);
+
 protected:
     virtual void CreateComponents() {}
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -66,7 +85,12 @@ private:
     bool inModal_ = false;
     int modalResult_ = mrNone;
     int changingByProgram_ = 0;
+    bool keysRouted_ = false;
 };
+
+// The thread's key routing to forms lives while at least one form exists (FormKeys.cpp).
+bool AddKeyRouting();
+void ReleaseKeyRouting();
 
 class TProgramChange {
 public:

@@ -368,6 +368,14 @@ bool TTreeView::Notify(NMHDR* header, LRESULT& result)
             OnChange(reinterpret_cast<TTreeNode*>(nm->itemNew.lParam));
         return true;
     }
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW:
+        if (dragEnabled_) {
+            const auto* nm = reinterpret_cast<const NMTREEVIEWA*>(header);
+            Select(reinterpret_cast<TTreeNode*>(nm->itemNew.lParam));
+            BeginDrag(this);
+        }
+        return true;
     default:
         return false;
     }

@@ -3,6 +3,7 @@
 // the control through. The node carries one program pointer, Data(), that the tree never frees.
 #pragma once
 #include "Control.h"
+#include "Drag.h"
 #include <commctrl.h>
 #include <functional>
 #include <string>
@@ -55,7 +56,7 @@ private:
     void* data_ = nullptr;
 };
 
-class TTreeView : public TControl {
+class TTreeView : public TControl, public TDragTarget {
 public:
     TTreeView() = default;
     ~TTreeView() override;
@@ -84,6 +85,14 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
+    // The node under a point of the client area, or nullptr.
+    TTreeNode* GetNodeAt(int x, int y) const;
+    // Moves node with its subtree to be the last child of newParent (nullptr: top level). The
+    // TTreeNode handles stay valid; selection and expansion go along; no selection events.
+    bool MoveTo(TTreeNode* node, TTreeNode* newParent);
+    // A drag with the left button starts a drag of the control (see Drag.h).
+    void SetDragEnabled(bool enabled) { dragEnabled_ = enabled; }
+
     // Selection: OnChanging may refuse by clearing allow; OnChange follows a change.
     std::function<void(TTreeNode* node, bool& allow)> OnChanging;
     std::function<void(TTreeNode* node)> OnChange;
@@ -99,4 +108,6 @@ private:
 
     std::unordered_set<TTreeNode*> nodes_;  // the node handles we gave out
     int updateCount_ = 0;
+    bool dragEnabled_ = false;
+    HTREEITEM CopySubtree(HTREEITEM from, HTREEITEM parent);
 };
