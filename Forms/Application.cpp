@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "Form.h"
 #include "Hooks.h"
 
 TApplication& Application()
@@ -7,8 +8,26 @@ TApplication& Application()
     return application;
 }
 
+void TApplication::UpdateHintFor(HWND hwnd)
+{
+    for (HWND h = hwnd; h; h = GetParent(h)) {
+        const TControl* control = TControl::FromHandle(h);
+        if (control && !control->Hint().empty()) {
+            SetHint(control->Hint());
+            return;
+        }
+    }
+    SetHint("");
+}
+
 void TApplication::Dispatch(MSG& msg)
 {
+    if (msg.message == WM_MOUSEMOVE)
+        UpdateHintFor(msg.hwnd);
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)
+        if (TForm* form = TForm::FormOfWindow(msg.hwnd))
+            if (form->PreviewKey(msg))
+                return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }

@@ -44,6 +44,9 @@ public:
     // An exception caught at the message loop or in a window procedure: shown, not fatal.
     void ShowException(const std::exception& e);
 
+    // The hint of the control under the mouse: its own, or its nearest parent's.
+    void UpdateHintFor(HWND hwnd);
+
 private:
     void Dispatch(MSG& msg);
 

@@ -10,7 +10,7 @@ public:
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& caption) { SetText(caption); }
     // Presses the button as a click would (nothing when it is disabled).
-    void Click();
+    void Click() override;
     // Drawn as the default push button of its form.
     void SetDefaultLook(bool isDefault);
 

@@ -137,6 +137,40 @@ LRESULT CALLBACK TControl::ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return result;
 }
 
+bool TControl::SubclassWindow()
+{
+    if (!hwnd_ || oldProc_)
+        return false;
+    oldProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    return oldProc_ != nullptr;
+}
+
+bool TControl::ControlMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return false;
+}
+
+LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TControl* self = FromHandle(hwnd);
+    if (!self || !self->oldProc_)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    const WNDPROC original = self->oldProc_;
+    LRESULT result = 0;
+    try {
+        if (self->ControlMessage(msg, wParam, lParam, result))
+            return result;
+    } catch (const std::exception& e) {
+        Application().ShowException(e);
+    }
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        self->oldProc_ = nullptr;
+    }
+    return CallWindowProcA(original, hwnd, msg, wParam, lParam);
+}
+
 LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcA(hwnd_, msg, wParam, lParam);

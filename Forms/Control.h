@@ -57,6 +57,15 @@ public:
     void SetAlign(TAlign align);
     void AlignControls();
 
+    // "short|long": tool buttons show the short part as a tooltip; the application shows the
+    // hint of the control under the mouse (or of its nearest parent with one), see TApplication.
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint) { hint_ = hint; }
+
+    // What a click does: buttons override it; a form's default and cancel buttons are clicked
+    // through it on Enter and Escape.
+    virtual void Click() {}
+
 protected:
     // Creates the window. className nullptr makes one of our container windows. parentWindow is
     // used when parent is nullptr (a child of a host window), and may be nullptr for a
@@ -80,9 +89,16 @@ protected:
     // The window is gone (destroyed by its parent or by us).
     virtual void HandleDestroyed() {}
 
+    // For standard controls whose own messages a wrapper needs (double-clicks, keys): after
+    // SubclassWindow() every message of the control passes ControlMessage() first; answer true
+    // (with result set) to keep it from the control.
+    bool SubclassWindow();
+    virtual bool ControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
 private:
     static bool EnsureClasses();
     static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Attach(HWND hwnd);
     void Detach();
 
@@ -90,4 +106,6 @@ private:
     TControl* parent_ = nullptr;
     std::vector<TControl*> children_;
     TAlign align_ = alNone;
+    std::string hint_;
+    WNDPROC oldProc_ = nullptr;
 };

@@ -13,7 +13,7 @@ bool TEdit::CreateEdit(TControl* parent, int left, int top, int width, int heigh
     if (!CreateControl(parent, "EDIT", "", style | WS_TABSTOP, WS_EX_CLIENTEDGE, left, top, width,
                        height))
         return false;
-    return Subclass();
+    return SubclassWindow();
 }
 
 void TEdit::SetMaxLength(int length)

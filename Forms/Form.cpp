@@ -7,8 +7,6 @@ TForm::~TForm()
 {
     if (Application().MainForm() == this)
         Application().SetMainForm(nullptr);
-    if (keysRouted_)
-        ReleaseKeyRouting();
     DestroyHandle();
 }
 
@@ -32,7 +30,6 @@ bool TForm::CreateForm(const std::string& caption, int left, int top, int width,
     }
     if (!CreateHandle(nullptr, parent, nullptr, caption, style, 0, left, top, width, height))
         return false;
-    keysRouted_ = keysRouted_ || AddKeyRouting();
     CreateComponents();
     AlignControls();
     if (OnCreate)
@@ -51,6 +48,49 @@ void TForm::CenterOnScreen()
     const int x = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
     SetBounds(x, y, Width(), Height());
+}
+
+TForm* TForm::FormOfWindow(HWND hwnd)
+{
+    for (HWND h = hwnd; h; h = (GetWindowLongA(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr)
+        if (auto* form = dynamic_cast<TForm*>(FromHandle(h)))
+            return form;
+    return nullptr;
+}
+
+bool TForm::PreviewKey(MSG& msg)
+{
+    if (keyPreview_) {
+        if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && OnKeyDown) {
+            WORD key = static_cast<WORD>(msg.wParam);
+            OnKeyDown(key);
+            if (key == 0)
+                return true;
+            msg.wParam = key;
+        } else if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && OnKeyUp) {
+            WORD key = static_cast<WORD>(msg.wParam);
+            OnKeyUp(key);
+            if (key == 0)
+                return true;
+            msg.wParam = key;
+        } else if (msg.message == WM_CHAR && OnKeyPress) {
+            char key = static_cast<char>(msg.wParam);
+            OnKeyPress(key);
+            if (key == 0)
+                return true;
+            msg.wParam = static_cast<unsigned char>(key);
+        }
+    }
+    if (msg.message == WM_KEYDOWN) {
+        TControl* button = msg.wParam == VK_RETURN ? defaultButton_ : msg.wParam == VK_ESCAPE ? cancelButton_ : nullptr;
+        if (button && button->Enabled() && button->Visible()) {
+            button->Click();
+            return true;
+        }
+    }
+    // Tab only: arrows and Enter stay with the control (tree views and lists need them).
+    return (msg.message == WM_KEYDOWN || msg.message == WM_CHAR) && msg.wParam == VK_TAB &&
+           IsDialogMessageA(Handle(), &msg);
 }
 
 bool TForm::Close()

@@ -16,8 +16,6 @@ enum TFormKind {
 
 enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO };
 
-class TButton;
-
 class TForm : public TControl {
 public:
     TForm() = default;
@@ -33,6 +31,22 @@ public:
 
     void BringToFront();
     void CenterOnScreen();
+
+    // The form of a window: the nearest window up its parent chain that is one of our forms.
+    static TForm* FormOfWindow(HWND hwnd);
+
+    // Keys. With key preview the form sees key messages of its controls first; setting the key
+    // to 0 in a handler swallows it. Enter clicks the default button and Escape the cancel
+    // button; Tab moves the focus over visible, enabled WS_TABSTOP controls in creation order.
+    void SetKeyPreview(bool preview) { keyPreview_ = preview; }
+    bool KeyPreview() const { return keyPreview_; }
+    void SetDefaultButton(TControl* button) { defaultButton_ = button; }
+    void SetCancelButton(TControl* button) { cancelButton_ = button; }
+    std::function<void(WORD& key)> OnKeyDown;
+    std::function<void(WORD& key)> OnKeyUp;
+    std::function<void(char& key)> OnKeyPress;
+    // Called by the message loop for key messages of the form's windows; true when handled.
+    bool PreviewKey(MSG& msg);
 
     // Asks OnCloseQuery; when allowed, hides the form, ends a modal run (mrCancel unless a
     // result is set) and ends the application when this is its main form. True when closed.
@@ -59,38 +73,19 @@ public:
     std::function<void()> OnMove;
     std::function<void()> OnResize;
 
-    // Keys (FormKeys.cpp). With KeyPreview the form sees every key of its controls first; a
-    // handler that sets key to 0 swallows it. shift holds MK_SHIFT / MK_CONTROL for the
-    // state of Shift and Ctrl. Then Enter presses DefaultButton (a focused button presses
-    // itself), Escape presses CancelButton, and Tab / Shift+Tab move the focus along the tab
-    // order (visible, enabled controls with a tab stop, in creation order) unless the focused
-    // control takes those keys itself.
-    bool KeyPreview = false;
-    std::function<void(WORD& key, UINT shift)> OnKeyDown;
-    std::function<void(WORD& key, UINT shift)> OnKeyUp;
-    std::function<void(char& key)> OnKeyPress;
-    TButton* DefaultButton = nullptr;
-    TButton* CancelButton = nullptr;
-    // Moves the focus to the next (or previous) control of the tab order.
-    void SelectNext(bool forward);
-    // One key message for a control of this form; true when it was handled and swallowed.
-    bool PreviewKey(MSG& msg);
-
 protected:
     virtual void CreateComponents() {}
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     TFormKind kind_ = fkTopLevel;
+    bool keyPreview_ = false;
+    TControl* defaultButton_ = nullptr;
+    TControl* cancelButton_ = nullptr;
     bool inModal_ = false;
     int modalResult_ = mrNone;
     int changingByProgram_ = 0;
-    bool keysRouted_ = false;
 };
-
-// The thread's key routing to forms lives while at least one form exists (FormKeys.cpp).
-bool AddKeyRouting();
-void ReleaseKeyRouting();
 
 class TProgramChange {
 public:

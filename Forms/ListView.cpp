@@ -11,7 +11,7 @@ bool TListView::Create(TControl* parent, int left, int top, int width, int heigh
                         (multiSelect ? 0 : LVS_SINGLESEL);
     if (!CreateControl(parent, WC_LISTVIEWA, "", style, WS_EX_CLIENTEDGE, left, top, width, height))
         return false;
-    return Subclass();
+    return SubclassWindow();
 }
 
 void TListView::SetExStyle(DWORD bit, bool on)

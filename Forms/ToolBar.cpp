@@ -77,7 +77,10 @@ bool TToolBar::Notify(NMHDR* header, LRESULT&)
         return false;
     const auto* nm = reinterpret_cast<const NMTBHOTITEM*>(header);
     const TToolButton* button = (nm->dwFlags & HICF_LEAVING) ? nullptr : Button(static_cast<WORD>(nm->idNew));
-    Application().SetHint(button ? button->hint_ : std::string());
+    // The bar's own hint follows the hot button, so the application's hint of the control under
+    // the mouse is the button's.
+    SetHint(button ? button->hint_ : std::string());
+    Application().SetHint(Hint());
     return false;
 }
 

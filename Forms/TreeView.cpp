@@ -1,6 +1,7 @@
 #include "TreeView.h"
 #include "Compare.h"
 #include <algorithm>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -41,11 +42,7 @@ int TTreeNode::ImageIndex() const
 
 void TTreeNode::SetImageIndex(int image)
 {
-    TVITEMA tv = {};
-    tv.mask = TVIF_IMAGE;
-    tv.hItem = item_;
-    tv.iImage = image;
-    SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    SetImages(TVIF_IMAGE, image);
 }
 
 int TTreeNode::SelectedIndex() const
@@ -56,9 +53,15 @@ int TTreeNode::SelectedIndex() const
 
 void TTreeNode::SetSelectedIndex(int image)
 {
+    SetImages(TVIF_SELECTEDIMAGE, image);
+}
+
+void TTreeNode::SetImages(UINT mask, int image)
+{
     TVITEMA tv = {};
-    tv.mask = TVIF_SELECTEDIMAGE;
+    tv.mask = mask;
     tv.hItem = item_;
+    tv.iImage = image;
     tv.iSelectedImage = image;
     SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
 }
@@ -174,7 +177,73 @@ void TTreeNode::AlphaSort(bool recurse)
     owner_->SortChildren(this, recurse);
 }
 
+bool TTreeNode::MoveTo(TTreeNode* newParent)
+{
+    if (newParent == this || (newParent && (newParent->owner_ != owner_ || newParent->HasAsParent(this))))
+        return false;
+    const bool wasSelected = owner_->Selected() == this;
+    const HTREEITEM old = item_;
+    owner_->CopySubtree(this, newParent ? newParent->item_ : TVI_ROOT);
+    // The old items still carry our node objects: unhook them before they go.
+    std::vector<HTREEITEM> stale;
+    std::function<void(HTREEITEM)> collect = [&](HTREEITEM h) {
+        stale.push_back(h);
+        for (HTREEITEM c = NextItem(owner_, h, TVGN_CHILD); c; c = NextItem(owner_, c, TVGN_NEXT))
+            collect(c);
+    };
+    collect(old);
+    for (HTREEITEM h : stale) {
+        TVITEMA tv = {};
+        tv.mask = TVIF_PARAM;
+        tv.hItem = h;
+        tv.lParam = 0;
+        SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    }
+    SendMessageA(TreeHandle(owner_), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(old));
+    if (wasSelected)
+        owner_->Select(this);
+    return true;
+}
+
 // ---- TTreeView ----
+
+HTREEITEM TTreeView::CopySubtree(TTreeNode* node, HTREEITEM parent)
+{
+    char text[1024] = {};
+    TVITEMA tv = {};
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    tv.stateMask = TVIS_EXPANDED;
+    GetItem(node->item_, TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE, tv);
+    std::vector<TTreeNode*> children;
+    for (TTreeNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
+        children.push_back(c);
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    ins.item.pszText = text;
+    ins.item.iImage = tv.iImage;
+    ins.item.iSelectedImage = tv.iSelectedImage;
+    ins.item.lParam = reinterpret_cast<LPARAM>(node);
+    const bool expanded = (tv.state & TVIS_EXPANDED) != 0;
+    node->item_ = reinterpret_cast<HTREEITEM>(
+        SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    for (TTreeNode* c : children)
+        CopySubtree(c, node->item_);
+    if (expanded)
+        SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->item_));
+    return node->item_;
+}
+
+TTreeNode* TTreeView::GetNodeAt(int x, int y) const
+{
+    TVHITTESTINFO hit = {};
+    hit.pt.x = x;
+    hit.pt.y = y;
+    SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    return (hit.flags & TVHT_ONITEM) ? NodeFromItem(hit.hItem) : nullptr;
+}
 
 TTreeView::~TTreeView()
 {
@@ -225,13 +294,6 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
     }
     nodes_.insert(node);
     return node;
-}
-
-void TTreeView::ForgetSubtree(TTreeNode* node)
-{
-    for (TTreeNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
-        ForgetSubtree(c);
-    nodes_.erase(node);
 }
 
 void TTreeView::Delete(TTreeNode* node)
@@ -368,11 +430,34 @@ bool TTreeView::Notify(NMHDR* header, LRESULT& result)
             OnChange(reinterpret_cast<TTreeNode*>(nm->itemNew.lParam));
         return true;
     }
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW: {
+        const auto* nm = reinterpret_cast<const NMTREEVIEWA*>(header);
+        TTreeNode* node = NodeFromItem(nm->itemNew.hItem);
+        bool allow = true;
+        const auto& handler = (nm->action & TVE_EXPAND) ? OnExpanding : OnCollapsing;
+        if (handler && node)
+            handler(node, allow);
+        result = allow ? FALSE : TRUE;
+        return true;
+    }
+    case NM_CLICK:
+        if (OnClick)
+            OnClick();
+        return false;
+    case NM_DBLCLK:
+        if (OnDblClick)
+            OnDblClick();
+        return false;
+    case NM_RCLICK:
+        if (OnRightClick)
+            OnRightClick();
+        return false;
     case TVN_BEGINDRAGA:
     case TVN_BEGINDRAGW:
         if (dragEnabled_) {
             const auto* nm = reinterpret_cast<const NMTREEVIEWA*>(header);
-            Select(reinterpret_cast<TTreeNode*>(nm->itemNew.lParam));
+            Select(NodeFromItem(nm->itemNew.hItem));
             BeginDrag(this);
         }
         return true;

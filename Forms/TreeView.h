@@ -45,11 +45,15 @@ public:
     void MakeVisible();
     // Sorts the children by text with our ASCII order (CompareTextStable); recurse sorts below.
     void AlphaSort(bool recurse = false);
+    // Moves the node with its subtree to be the last child of newParent (nullptr: top level).
+    // The TTreeNode objects stay the same; refused (false) for a move into its own subtree.
+    bool MoveTo(TTreeNode* newParent);
 
 private:
     friend class TTreeView;
     TTreeNode(TTreeView* owner, HTREEITEM item) : owner_(owner), item_(item) {}
     ~TTreeNode() = default;
+    void SetImages(UINT mask, int image);
 
     TTreeView* owner_;
     HTREEITEM item_;
@@ -74,6 +78,8 @@ public:
     int Count() const;  // every node at every level
     TTreeNode* GetFirstNode() const;
     TTreeNode* NodeFromItem(HTREEITEM item) const;
+    // The node at a point of the client area, or nullptr.
+    TTreeNode* GetNodeAt(int x, int y) const;
     TTreeNode* Selected() const;
     void Select(TTreeNode* node);
     // Sorts the children of parent (top level for nullptr) with our ASCII order.
@@ -85,17 +91,19 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
-    // The node under a point of the client area, or nullptr.
-    TTreeNode* GetNodeAt(int x, int y) const;
-    // Moves node with its subtree to be the last child of newParent (nullptr: top level). The
-    // TTreeNode handles stay valid; selection and expansion go along; no selection events.
-    bool MoveTo(TTreeNode* node, TTreeNode* newParent);
-    // A drag with the left button starts a drag of the control (see Drag.h).
+    // A drag with the left button selects the node and starts a drag of the tree (Drag.h).
     void SetDragEnabled(bool enabled) { dragEnabled_ = enabled; }
 
     // Selection: OnChanging may refuse by clearing allow; OnChange follows a change.
     std::function<void(TTreeNode* node, bool& allow)> OnChanging;
     std::function<void(TTreeNode* node)> OnChange;
+    // Expanding and collapsing by the user (and a node's first expansion by the program);
+    // clearing allow refuses. The program's own Expand and Collapse need no asking.
+    std::function<void(TTreeNode* node, bool& allow)> OnExpanding;
+    std::function<void(TTreeNode* node, bool& allow)> OnCollapsing;
+    std::function<void()> OnClick;
+    std::function<void()> OnDblClick;
+    std::function<void()> OnRightClick;
 
 protected:
     bool Notify(NMHDR* header, LRESULT& result) override;
@@ -103,11 +111,10 @@ protected:
 
 private:
     friend class TTreeNode;
-    void ForgetSubtree(TTreeNode* node);
+    HTREEITEM CopySubtree(TTreeNode* node, HTREEITEM parent);
     bool GetItem(HTREEITEM item, UINT mask, TVITEMA& tv) const;
 
     std::unordered_set<TTreeNode*> nodes_;  // the node handles we gave out
     int updateCount_ = 0;
     bool dragEnabled_ = false;
-    HTREEITEM CopySubtree(HTREEITEM from, HTREEITEM parent);
 };

@@ -3,6 +3,7 @@
 #include "Hooks.h"
 #include "Forms/ScriptedHooks.h"
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 TEST(ModalHooks, MessageBoxGoesThroughTheHook)
 {
@@ -107,4 +108,35 @@ TEST(Application, RealModalLoopsNest)
     EXPECT_EQ(g_innerResult, mrYes);
     EXPECT_FALSE(outer.Visible());
     EXPECT_EQ(Application().ModalLevel(), 0);
+}
+
+TEST(Application, RunEndsWhenTheMainFormCloses)
+{
+    TForm main;
+    ASSERT_TRUE(main.CreateForm("main", 0, 0, 200, 100));
+    int queries = 0;
+    main.OnCloseQuery = [&](bool& canClose) { canClose = ++queries > 1; };  // refuses once
+    Application().SetMainForm(&main);
+    main.Show();
+    PostMessageA(main.Handle(), WM_CLOSE, 0, 0);
+    PostMessageA(main.Handle(), WM_CLOSE, 0, 0);
+    Application().Run();
+    EXPECT_EQ(queries, 2);
+    EXPECT_TRUE(Application().Terminated());
+    EXPECT_FALSE(main.Visible());
+    Application().SetMainForm(nullptr);
+}
+
+TEST(Application, ExceptionInAHandlerIsShownNotFatal)
+{
+    ScriptedHooks hooks;
+    Application().SetTitle("ZUL Editor");
+    TForm form;
+    ASSERT_TRUE(form.CreateForm("throws", 0, 0, 200, 100));
+    form.OnResize = [] { throw std::runtime_error("out of room"); };
+    form.SetBounds(0, 0, 300, 150);
+    ASSERT_EQ(hooks.messages.size(), 1u);
+    EXPECT_EQ(hooks.Last().text, "out of room");
+    EXPECT_EQ(hooks.Last().caption, "ZUL Editor");
+    EXPECT_EQ(form.Width(), 300);
 }

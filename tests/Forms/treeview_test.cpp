@@ -1,6 +1,7 @@
 #include "Form.h"
 #include "TreeView.h"
 #include <gtest/gtest.h>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -119,4 +120,59 @@ TEST_F(TreeFixture, ExpandAndCollapse)
     r->Collapse(true);
     EXPECT_FALSE(r->Expanded());
     EXPECT_FALSE(a->Expanded());
+}
+
+TEST_F(TreeFixture, MoveToCarriesTheSubtreeAndKeepsNodeObjects)
+{
+    int data = 3;
+    TTreeNode* r1 = tree.Add("r1");
+    TTreeNode* r2 = tree.Add("r2");
+    TTreeNode* a = tree.AddChild(r1, "a", &data);
+    TTreeNode* a1 = tree.AddChild(a, "a1");
+    tree.AddChild(r2, "b");
+    a->SetImageIndex(2);
+    a->Expand(false);
+    tree.Select(a1);
+    ASSERT_TRUE(a->MoveTo(r2));
+    EXPECT_EQ(PreOrder(), (std::vector<std::string>{"r1", "r2", ".b", ".a", "..a1"}));
+    EXPECT_EQ(a->Parent(), r2);
+    EXPECT_EQ(a1->Parent(), a);
+    EXPECT_EQ(a->Data(), &data);
+    EXPECT_EQ(a->ImageIndex(), 2);
+    EXPECT_TRUE(a->Expanded());
+    EXPECT_EQ(tree.Count(), 5);
+    EXPECT_FALSE(r2->MoveTo(a1));  // not into its own subtree
+    EXPECT_TRUE(a->MoveTo(nullptr));
+    EXPECT_EQ(PreOrder(), (std::vector<std::string>{"r1", "r2", ".b", "a", ".a1"}));
+    tree.Delete(a);  // the moved node objects are still the tree's to free
+    EXPECT_EQ(tree.Count(), 3);
+}
+
+TEST_F(TreeFixture, ExpandingCanBeRefusedAndNodesFoundByPoint)
+{
+    TTreeNode* r = tree.Add("r");
+    tree.AddChild(r, "a");
+    bool allow = false;
+    int collapsing = 0;
+    tree.OnExpanding = [&](TTreeNode* n, bool& ok) {
+        EXPECT_EQ(n, r);
+        ok = allow;
+    };
+    tree.OnCollapsing = [&](TTreeNode*, bool&) { ++collapsing; };
+    r->Expand(false);
+    EXPECT_FALSE(r->Expanded());
+    allow = true;
+    r->Expand(false);
+    EXPECT_TRUE(r->Expanded());
+    // The user's collapse (Left on the selected node) asks; the program's own does not.
+    tree.Select(r);
+    SendMessageA(tree.Handle(), WM_KEYDOWN, VK_LEFT, 0);
+    EXPECT_EQ(collapsing, 1);
+    EXPECT_FALSE(r->Expanded());
+    RECT rect = {};
+    const HTREEITEM item = r->ItemId();
+    std::memcpy(&rect, &item, sizeof item);
+    ASSERT_TRUE(SendMessageA(tree.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
+    EXPECT_EQ(tree.GetNodeAt(rect.left + 2, (rect.top + rect.bottom) / 2), r);
+    EXPECT_EQ(tree.GetNodeAt(5, 290), nullptr);
 }
