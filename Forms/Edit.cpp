@@ -97,12 +97,6 @@ bool TEdit::ControlMessage(UINT msg, WPARAM, LPARAM, LRESULT&)
 
 // ---- TMemo ----
 
-TMemo::~TMemo()
-{
-    if (font_)
-        DeleteObject(font_);
-}
-
 bool TMemo::Create(TControl* parent, int left, int top, int width, int height, bool wordWrap)
 {
     DWORD style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
@@ -168,39 +162,9 @@ void TMemo::DeleteFirstLine()
     Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
 }
 
-void TMemo::UseFixedPitchFont(int pointSize)
-{
-    HDC dc = GetDC(nullptr);
-    const int height = -MulDiv(pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, dc);
-    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             FIXED_PITCH | FF_MODERN, "Courier New");
-    if (!font)
-        return;
-    Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (font_)
-        DeleteObject(font_);
-    font_ = font;
-}
-
 void TMemo::CaretToEnd()
 {
     const int length = GetWindowTextLengthA(Handle());
     Send(EM_SETSEL, static_cast<WPARAM>(length), length);
     Send(EM_SCROLLCARET);
-}
-
-void TMemo::BeginUpdate()
-{
-    if (updateCount_++ == 0)
-        Send(WM_SETREDRAW, FALSE);
-}
-
-void TMemo::EndUpdate()
-{
-    if (updateCount_ > 0 && --updateCount_ == 0) {
-        Send(WM_SETREDRAW, TRUE);
-        InvalidateRect(Handle(), nullptr, TRUE);
-    }
 }

@@ -51,16 +51,5 @@ public:
     void DeleteFirstLine();
     void Clear() { SetText(""); }
 
-    // A fixed-pitch font for columns of text (the memo keeps the font).
-    void UseFixedPitchFont(int pointSize = 9);
     void CaretToEnd();
-    // Redraw off while many lines change; nestable, the last EndUpdate repaints.
-    void BeginUpdate();
-    void EndUpdate();
-
-    ~TMemo() override;
-
-private:
-    HFONT font_ = nullptr;
-    int updateCount_ = 0;
 };

@@ -311,20 +311,6 @@ void TListView::SetSortColumn(int column)
         Sort(column, CompareTextStable);
 }
 
-void TListView::BeginUpdate()
-{
-    if (updateCount_++ == 0)
-        Send(WM_SETREDRAW, FALSE);
-}
-
-void TListView::EndUpdate()
-{
-    if (updateCount_ > 0 && --updateCount_ == 0) {
-        Send(WM_SETREDRAW, TRUE);
-        InvalidateRect(Handle(), nullptr, TRUE);
-    }
-}
-
 // ---- events ----
 
 bool TListView::Notify(NMHDR* header, LRESULT& result)

@@ -63,10 +63,6 @@ public:
     // order. The texts are read before the control sorts, so the comparator sees stable values.
     void Sort(int column, const std::function<int(const std::string& a, const std::string& b)>& compare);
 
-    // Redraw off while the program fills the list; nestable.
-    void BeginUpdate();
-    void EndUpdate();
-
     TPopupMenu* PopupMenu = nullptr;  // shown on a right click
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -86,5 +82,4 @@ private:
     int SortedPlace(const std::string& caption) const;
 
     int sortColumn_ = -1;
-    int updateCount_ = 0;
 };

@@ -10,6 +10,13 @@ using TNotifyEvent = std::function<void(TControl* sender)>;
 
 class TStdControl : public TControl {
 public:
+    ~TStdControl() override;
+    // A fixed-pitch font for columns of text (the control keeps the font).
+    void UseFixedPitchFont(int pointSize = 9);
+    // Redraw off while the program changes many items; nestable, the last EndUpdate repaints.
+    void BeginUpdate();
+    void EndUpdate();
+
     // Sets or clears window style bits (for styles a control reads at any time).
     void SetStyleBit(DWORD bit, bool on);
     bool HasStyle(DWORD bit) const;
@@ -21,4 +28,8 @@ protected:
     {
         return SendMessageA(Handle(), msg, wParam, lParam);
     }
+
+private:
+    HFONT font_ = nullptr;
+    int updateCount_ = 0;
 };
