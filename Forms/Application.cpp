@@ -20,14 +20,46 @@ void TApplication::UpdateHintFor(HWND hwnd)
     SetHint("");
 }
 
-void TApplication::Dispatch(MSG& msg)
+bool TApplication::PreDispatch(MSG& msg)
 {
     if (msg.message == WM_MOUSEMOVE)
         UpdateHintFor(msg.hwnd);
     if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)
         if (TForm* form = TForm::FormOfWindow(msg.hwnd))
-            if (form->PreviewKey(msg))
-                return;
+            return form->PreviewKey(msg);
+    return false;
+}
+
+LRESULT CALLBACK TApplication::GetMessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    TApplication& app = Application();
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        if (app.PreDispatch(*msg))
+            msg->message = WM_NULL;  // handled: the host dispatches nothing
+    }
+    return CallNextHookEx(app.messageHook_, code, wParam, lParam);
+}
+
+bool TApplication::HookHostMessageLoop()
+{
+    if (!messageHook_)
+        messageHook_ = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+    return messageHook_ != nullptr;
+}
+
+void TApplication::UnhookHostMessageLoop()
+{
+    if (messageHook_)
+        UnhookWindowsHookEx(messageHook_);
+    messageHook_ = nullptr;
+}
+
+void TApplication::Dispatch(MSG& msg)
+{
+    // With the hook in place GetMessage and PeekMessage have already run PreDispatch.
+    if (!messageHook_ && PreDispatch(msg))
+        return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }

@@ -47,8 +47,18 @@ public:
     // The hint of the control under the mouse: its own, or its nearest parent's.
     void UpdateHintFor(HWND hwnd);
 
+    // What our loops do before a message is dispatched: hints, key preview, default and cancel
+    // buttons, Tab. True when the message was handled and must not be dispatched.
+    bool PreDispatch(MSG& msg);
+    // In a DLL the host runs the message loop: this hook on the calling thread runs PreDispatch
+    // for every message that the host's loop takes, so panels behave as in our own loops.
+    bool HookHostMessageLoop();
+    void UnhookHostMessageLoop();
+
 private:
     void Dispatch(MSG& msg);
+    static LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK messageHook_ = nullptr;
 
     std::string title_;
     std::string hint_;

@@ -213,6 +213,12 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         AlignControls();
         break;
+    case WM_SETCURSOR:
+        if (Application().WaitCursor()) {  // busy: the wait cursor stays over all our windows
+            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     default:
         break;
     }

@@ -25,6 +25,9 @@ public:
     bool CreateForm(const std::string& caption, int left, int top, int width, int height,
                     TFormKind kind = fkTopLevel, HWND host = nullptr);
     TFormKind Kind() const { return kind_; }
+    // Destroys the window now (OnDestroy runs). A form whose OnDestroy uses its components
+    // calls this first in its own destructor: by the time ~TForm runs they are gone.
+    void DestroyForm() { DestroyHandle(); }
 
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& caption) { SetText(caption); }

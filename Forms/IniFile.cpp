@@ -35,7 +35,7 @@ TIniFile::TIniFile(const std::string& fileName) : fileName_(fileName)
     std::fclose(f);
 
     Section* current = nullptr;
-    size_t start = 0;
+    size_t start = content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // a UTF-8 mark is no text
     while (start < content.size()) {
         size_t end = content.find('\n', start);
         if (end == std::string::npos)

@@ -169,14 +169,15 @@ TZULTemplate* TZULFile::ReadTemplate(const std::string& name, int32_t offset)
         Fail("the description of \"" + name + "\" does not fit the file.");
         return nullptr;
     }
-    static char description[ZUL_MAX_DESCRIPTION];
-    const size_t take = descLength < ZUL_MAX_DESCRIPTION ? static_cast<size_t>(descLength) : ZUL_MAX_DESCRIPTION;
-    if (std::fread(description, 1, take, stream_) != take) {
+    // The whole description is kept, however long: its length was checked against the file, and
+    // cutting it here would lose the rest at the next save.
+    std::string description(static_cast<size_t>(descLength), '\0');
+    if (std::fread(description.data(), 1, description.size(), stream_) != description.size()) {
         delete tpl;
         Fail("the description of \"" + name + "\" cannot be read.");
         return nullptr;
     }
-    SetDescription(tpl->description, description, take);
+    SetDescription(tpl->description, description.data(), description.size());
     return tpl;
 }
 

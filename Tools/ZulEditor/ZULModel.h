@@ -1,6 +1,8 @@
 // The open-file table (32 slots), the edit state of the one template being edited, and the
-// operations on the templates tree that several commands share. The main window derives from
-// TTemplateModel; tests use it on a bare tree view.
+// operations on the templates tree that several commands share. The main window holds one (or
+// derives from it); tests use it on a bare tree view. Its destructor frees the open files and
+// their tree nodes, so the tree view must still exist then: declare the model after the tree, or
+// call FreeZULFiles() first (the main window does so when it is destroyed).
 #pragma once
 #include <memory>
 #include <string>

@@ -11,7 +11,6 @@ const int ZUL_VERSION = 1;
 const int ZUL_NAME_SIZE = 32;          // name field; at most 31 characters and a NUL
 const int ZUL_MAX_NAME = 31;
 const int ZUL_MAX_TAGS = 128;          // tag records the writer takes per template
-const int ZUL_MAX_DESCRIPTION = 4096;  // description bytes the reader takes
 extern const uint8_t kZULMagic[4];     // "ZUL" 0x10
 
 struct TZULHeader {

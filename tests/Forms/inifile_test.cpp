@@ -54,3 +54,10 @@ TEST(TIniFile, MissingFileHasNoSections)
     EXPECT_EQ(sections.Count(), 0);
     EXPECT_EQ(ini.ReadString("a", "b", "c"), "c");
 }
+
+TEST(TIniFile, ByteOrderMarkIsSkipped)
+{
+    WriteFile("bom.ini", "\xEF\xBB\xBF[Header]\r\nVersion=2\r\n");
+    TIniFile ini("bom.ini");
+    EXPECT_EQ(ini.ReadString("Header", "Version", ""), "2");
+}

@@ -104,3 +104,29 @@ TEST_F(KeysFixture, FormOfWindowFindsTheNearestForm)
     EXPECT_EQ(TForm::FormOfWindow(form.Handle()), &form);
     EXPECT_EQ(TForm::FormOfWindow(nullptr), nullptr);
 }
+
+TEST_F(KeysFixture, HostLoopGetsTheSameKeyHandlingThroughTheHook)
+{
+    int previewed = 0;
+    form.SetKeyPreview(true);
+    form.OnKeyDown = [&](WORD& key) {
+        ++previewed;
+        key = 0;
+    };
+    ASSERT_TRUE(Application().HookHostMessageLoop());
+    // A host's plain loop, as a DLL's panel meets it.
+    PostMessageA(tree.Handle(), WM_KEYDOWN, 'K', 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(previewed, 1);
+    EXPECT_TRUE(tree.keysSeen.empty());  // swallowed before the host dispatched it
+    // Our own loop with the hook in place handles a key once, not twice.
+    Post(tree.Handle(), WM_KEYDOWN, 'L');
+    EXPECT_EQ(previewed, 2);
+    Application().UnhookHostMessageLoop();
+    Post(tree.Handle(), WM_KEYDOWN, 'M');
+    EXPECT_EQ(previewed, 3);
+}

@@ -1,15 +1,18 @@
 // Builds template files and tag-definition files byte by byte for the tests.
 #pragma once
+#include "fixtureFiles.h"
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace zultest {
 
-using Bytes = std::vector<uint8_t>;
+using fixtures::Bytes;
+using fixtures::ReadBytes;
+using fixtures::WriteBytes;
+using fixtures::WriteText;
 
 struct Tag {
     uint32_t id;
@@ -68,7 +71,7 @@ inline void Put32(Bytes& b, size_t at, uint32_t v)
 
 inline void Append32(Bytes& b, uint32_t v)
 {
-    Put32(b, b.size(), v);
+    fixtures::PutU32(b, v);
 }
 
 // Offset of the directory entry i and of its offset field.
@@ -98,35 +101,6 @@ inline Bytes BuildZul(const std::vector<Template>& templates, uint32_t version =
         b.insert(b.end(), t.description.begin(), t.description.end());
         b.push_back(0);
     }
-    return b;
-}
-
-inline void WriteBytes(const std::string& path, const Bytes& bytes)
-{
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return;
-    if (!bytes.empty())
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-inline void WriteText(const std::string& path, const std::string& text)
-{
-    WriteBytes(path, Bytes(text.begin(), text.end()));
-}
-
-inline Bytes ReadBytes(const std::string& path)
-{
-    Bytes b;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return b;
-    uint8_t buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        b.insert(b.end(), buffer, buffer + n);
-    std::fclose(f);
     return b;
 }
 

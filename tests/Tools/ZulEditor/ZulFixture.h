@@ -6,6 +6,7 @@
 #include "ZULData.h"
 #include "ZULModel.h"
 #include "ZulBuilder.h"
+#include "fixtureTestFolder.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -55,6 +56,7 @@ protected:
         return used;
     }
 
+    fixtures::WorkFolder work{fixtures::TestFolderName()};  // first made, last gone
     ScriptedHooks hooks;
     TForm form;
     TTreeView tree;

@@ -1,5 +1,6 @@
 #include "IniFile.h"
 #include "ZulBuilder.h"
+#include "fixtureTestFolder.h"
 #include "tagTypes.h"
 #include <gtest/gtest.h>
 
@@ -58,6 +59,7 @@ TEST(TagTypes, IntegerTypesShowAndReadBack)
 
 TEST(TagTypes, EnumTakesItsNameFromTheDataFile)
 {
+    fixtures::WorkFolder work{fixtures::TestFolderName()};
     WriteText("enumdata.txt", "[COLOURS]\n0=red\n1=green\n2=blue\n3=cyan\n4=white\n");
     TIniFile data("enumdata.txt");
     EXPECT_EQ(FormatTagValue("ENUM", Bytes32(IntTag(1, 2)), &data, "COLOURS"), "2  [blue]");

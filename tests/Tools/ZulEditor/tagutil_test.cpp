@@ -2,6 +2,7 @@
 #include "Forms/ScriptedHooks.h"
 #include "TreeView.h"
 #include "ZulBuilder.h"
+#include "fixtureTestFolder.h"
 #include "tagUtil.h"
 #include <gtest/gtest.h>
 #include <map>
@@ -17,6 +18,7 @@ protected:
         FreeTagDefinitions();
         FreeChecks();
     }
+    fixtures::WorkFolder work{fixtures::TestFolderName()};
     ScriptedHooks hooks;
 };
 

@@ -9,6 +9,7 @@ const std::string kOpenCaption = "Cannot Open ZUL...";
 
 TEST(ZULHeader, CheckAnswersEachFault)
 {
+    fixtures::WorkFolder work{fixtures::TestFolderName()};
     WriteBytes("good.zul", BuildZul({}));
     EXPECT_EQ(CheckZULHeader("good.zul", 1), 0);
     WriteBytes("v2.zul", BuildZul({}, 2));
@@ -158,13 +159,16 @@ TEST_F(ZulFixture, BytesAfterTheLastBodyAreIgnoredAndNotKept)
     EXPECT_EQ(ReadBytes("tail.zul").size(), size);
 }
 
-TEST_F(ZulFixture, LongDescriptionIsCutAt4096Bytes)
+TEST_F(ZulFixture, LongDescriptionIsKeptWhole)
 {
-    const std::string text(5000, 'x');
-    TZULFile* file = Open("longdesc.zul", BuildZul({Tpl("a", "", {}, text), Tpl("b", "")}));
+    const std::string text = std::string(5000, 'x') + "\r\n";
+    const Bytes bytes = BuildZul({Tpl("a", "", {}, text), Tpl("b", "")});
+    TZULFile* file = Open("longdesc.zul", bytes);
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(TemplateOf(file, "a")->description.Strings(0).size(), 4096u);
-    EXPECT_NE(TemplateOf(file, "b"), nullptr);  // the next body is found through the directory
+    EXPECT_EQ(TemplateOf(file, "a")->description.Strings(0).size(), 5000u);
+    EXPECT_NE(TemplateOf(file, "b"), nullptr);
+    ASSERT_TRUE(file->Save());
+    EXPECT_EQ(ReadBytes("longdesc.zul"), bytes);
 }
 
 // ---- refused files ----

@@ -165,3 +165,18 @@ TEST_F(ZulFixture, EditStateFollowsItsTemplate)
     EXPECT_EQ(tree.Count(), 0);
     EXPECT_EQ(UsedSlots(), 0);
 }
+
+TEST_F(ZulFixture, ParentInAnotherOpenFileIsFoundByName)
+{
+    TZULFile* base = Open("base.zul", BuildZul({Tpl("creature", "", {IntTag(1, 100)})}));
+    TZULFile* mods = Open("mods.zul", BuildZul({Tpl("wolf", "Creature", {IntTag(2, 4)}), Tpl("pup", "wolf")}));
+    ASSERT_NE(base, nullptr);
+    ASSERT_NE(mods, nullptr);
+    EXPECT_EQ(Shape(mods), (std::vector<std::string>{"wolf", ".pup"}));
+    TZULTemplate* wolf = TemplateOf(mods, "wolf");
+    EXPECT_FALSE(wolf->parentInFile);
+    TTreeNode* parent = model.FindTemplate(wolf->parentName, nullptr);
+    ASSERT_NE(parent, nullptr);
+    EXPECT_EQ(model.FileOfNode(parent), base);
+    EXPECT_TRUE(TemplateOf(mods, "pup")->parentInFile);
+}
