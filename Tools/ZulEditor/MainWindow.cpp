@@ -275,7 +275,7 @@ void TMainWindow::BuildMiddlePane()
 
     PanelBottom.Create(&PanelMiddle, 0, 0, 480, 107);
     PanelBottom.SetAlign(alBottom);
-    Console.Create(&PanelBottom, 0, 0, 480, 107, false);
+    Console.Create(&PanelBottom, 0, 0, 480, 107);
     Console.SetAlign(alClient);
     Console.SetReadOnly(true);
     Console.UseFixedPitchFont();
@@ -734,7 +734,7 @@ void TMainWindow::TBZULInfoClick()
     Print("VERSION  : %d", file->GetVersion());
     Print("ENTRIES  : %d", file->GetEntryCount());
     PrintEmptyLine();
-    FILE* out = std::fopen("ZULINFO.TXT", "w");
+    FILE* out = std::fopen("ZULINFO.TXT", "wb");
     TTreeNode* root = file->GetRootNode();
     for (TTreeNode* n = root; n && (n == root || n->HasAsParent(root)); n = n->GetNext()) {
         const std::string line = std::string(static_cast<size_t>(n->Level() * 3 + 8), ' ') + n->Text();
