@@ -227,6 +227,7 @@ private:
     void BuildRightPane();
     void BuildMiddlePane();
     void BuildImages();
+    TToolButtonEvent ToolClick(void (TMainWindow::*handler)());
 
     // Tag-list rows with their records.
     int AddTagRow(const std::string& sortText, uint32_t tagId, const std::string& tag,

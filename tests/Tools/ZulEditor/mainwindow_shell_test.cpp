@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "Registry.h"
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 using zultest::IntTag;
@@ -366,4 +367,50 @@ TEST_F(MainWindowFixture, RestoringStopsAtTheFirstMissingKey)
     window->FormActivate();
     EXPECT_EQ(window->PanelLeft.Width(), 310);
     EXPECT_TRUE(window->RecentFiles().empty());
+}
+
+TEST_F(MainWindowFixture, CommandsWithoutSelectionOrEditStateRefuseOrDoNothing)
+{
+    struct Refusal {
+        std::function<void()> command;
+        std::string text;
+        std::string caption;
+    };
+    const std::vector<Refusal> refusals = {
+        {[&] { window->TBZULSaveClick(); }, "No selected tree item!", "Cannot save..."},
+        {[&] { window->TBZULSaveAsClick(); }, "No selected tree item!", "Cannot Save As..."},
+        {[&] { window->TBZULCloseClick(); }, "No selected tree item!", "Cannot Close..."},
+        {[&] { window->TBZULInfoClick(); }, "No selected tree item!", "Cannot show Info..."},
+        {[&] { window->TBListNewTemplateChildClick(); }, "No selected tree item!", "Cannot create new template..."},
+        {[&] { window->TBListNewTemplateSibblingClick(); }, "No selected tree item!",
+         "Cannot create new template sibbling..."},
+        {[&] { window->TBListSaveTemplateClick(); }, "Template name cannot be empty !", "Cannot save..."},
+        {[&] { window->TBDeleteTemplateClick(); }, "You must select a template!", "Cannot delete template..."},
+    };
+    for (const Refusal& r : refusals) {
+        hooks.messages.clear();
+        r.command();
+        ASSERT_EQ(hooks.messages.size(), 1u) << r.text;
+        EXPECT_EQ(hooks.Last().text, r.text);
+        EXPECT_EQ(hooks.Last().caption, r.caption);
+        EXPECT_EQ(hooks.Last().icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+    }
+
+    hooks.messages.clear();
+    bool accept = true;
+    window->TBListDeleteCurrentItemClick();
+    window->LVDataClick();
+    window->LVDataChange(0);
+    window->EDTemplateNameChange();
+    window->DescriptionChange();
+    window->SBSearchClick();
+    window->SetCurrentTagValue("1");
+    window->TVTemplatesDragOver(&window->TVTemplates, 5, 5, accept);
+    EXPECT_FALSE(accept);
+    window->TVTemplatesDragDrop(&window->TVTemplates, 5, 5);
+    window->LVDataDragDrop(&window->TVTags, 5, 5);
+    window->TVTagsDblClick();
+    EXPECT_TRUE(window->RunPostchecks("x", "STRING"));
+    EXPECT_TRUE(hooks.messages.empty());
+    EXPECT_EQ(window->LVData.Count(), 0);
 }
