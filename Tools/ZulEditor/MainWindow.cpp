@@ -361,7 +361,6 @@ void TMainWindow::RestoreLayout()
     const int top = reg.ReadInteger("Top", old.top);
     valueEditorBounds_ = RECT{left, top, left + reg.ReadInteger("Width", old.right - old.left),
                               top + reg.ReadInteger("Height", old.bottom - old.top)};
-    valueEditorBoundsRead_ = true;
     if (valueEditorForm_)
         valueEditorForm_->SetBounds(left, top, valueEditorBounds_.right - left, valueEditorBounds_.bottom - top);
 
