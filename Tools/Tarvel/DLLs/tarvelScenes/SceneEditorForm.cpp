@@ -39,10 +39,10 @@ TSceneEditorForm::~TSceneEditorForm()
 bool TSceneEditorForm::Create()
 {
     // A top-level window without owner and without border icons.
-    if (!CreateForm("Scene Editor", 0, 0, 660, 500, fkPlainTopLevel))
-        return false;
-    CenterOnScreen();
-    return true;
+    // Left of the centre, so that the picker, centred on the screen, stands out beside it.
+    const int width = 660, height = 500;
+    return CreateForm("Scene Editor", (GetSystemMetrics(SM_CXSCREEN) - width) / 8,
+                      (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, fkPlainTopLevel);
 }
 
 void TSceneEditorForm::CreateComponents()

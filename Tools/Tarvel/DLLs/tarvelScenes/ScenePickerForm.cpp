@@ -7,9 +7,11 @@ TScenePickerForm::~TScenePickerForm()
 
 bool TScenePickerForm::Create(const TSceneListReader& reader)
 {
-    if (!CreateForm("ScenePicker", 0, 0, 440, 340, fkPlainTopLevel))
+    // Centred on the screen.
+    const int width = 440, height = 340;
+    if (!CreateForm("ScenePicker", (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                    (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, fkPlainTopLevel))
         return false;
-    CenterOnScreen();
     Fill(reader);
     return true;
 }
