@@ -1,5 +1,6 @@
 #include "Control.h"
 #include "Application.h"
+#include "Menu.h"
 #include <commctrl.h>
 #include <algorithm>
 
@@ -189,8 +190,25 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (lParam)
             if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam)))
-                if (child != this && child->Command(HIWORD(wParam)))
+                if (child != this && child->CommandId(LOWORD(wParam), HIWORD(wParam)))
                     return 0;
+        if (!lParam && HIWORD(wParam) == 0 && DispatchMenuCommand(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_INITMENUPOPUP:
+        DispatchMenuPopup(reinterpret_cast<HMENU>(wParam));
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+            LRESULT result = 0;
+            if (child != this && child->Reflected(msg, wParam, lParam, result))
+                return result;
+        }
         break;
     case WM_SIZE:
         AlignControls();
@@ -213,6 +231,11 @@ bool TControl::Notify(NMHDR*, LRESULT&)
 }
 
 bool TControl::Command(WORD)
+{
+    return false;
+}
+
+bool TControl::Reflected(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
 }

@@ -81,6 +81,11 @@ protected:
     // Reflected notifications of this control; answer true when handled.
     virtual bool Notify(NMHDR* header, LRESULT& result);
     virtual bool Command(WORD code);
+    // The same with the command id, for controls whose items send their own ids (tool bars).
+    virtual bool CommandId(WORD id, WORD code) { (void)id; return Command(code); }
+    // Other messages that a parent receives on behalf of a child (WM_CTLCOLOR*, WM_HSCROLL,
+    // WM_VSCROLL) are offered to the child's wrapper; answer true when handled.
+    virtual bool Reflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The window is gone (destroyed by its parent or by us).
     virtual void HandleDestroyed() {}
 

@@ -33,6 +33,7 @@ bool RunFileDialog(TFileDialogRequest& request, bool save)
     ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
     ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
     ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
+    ofn.nFilterIndex = static_cast<DWORD>(request.filterIndex);
     ofn.Flags = request.flags | OFN_EXPLORER;
     if (request.readOnlyChecked)
         ofn.Flags |= OFN_READONLY;
@@ -41,6 +42,7 @@ bool RunFileDialog(TFileDialogRequest& request, bool save)
         return false;
     request.fileName = file;
     request.readOnlyChecked = (ofn.Flags & OFN_READONLY) != 0;
+    request.filterIndex = static_cast<int>(ofn.nFilterIndex);
     return true;
 }
 }  // namespace

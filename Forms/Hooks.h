@@ -24,6 +24,7 @@ struct TFileDialogRequest {
     std::string fileName;  // in: preset name; out: the chosen full path
     DWORD flags = 0;       // OFN_* options (file must exist, overwrite prompt, hide read-only...)
     bool readOnlyChecked = false;  // out: the dialog's read-only box
+    int filterIndex = 1;   // in and out: the chosen filter, 1-based
     HWND owner = nullptr;
 };
 

@@ -453,6 +453,14 @@ bool TTreeView::Notify(NMHDR* header, LRESULT& result)
         if (OnRightClick)
             OnRightClick();
         return false;
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW:
+        if (dragEnabled_) {
+            const auto* nm = reinterpret_cast<const NMTREEVIEWA*>(header);
+            Select(NodeFromItem(nm->itemNew.hItem));
+            BeginDrag(this);
+        }
+        return true;
     default:
         return false;
     }

@@ -3,6 +3,7 @@
 // the control through. The node carries one program pointer, Data(), that the tree never frees.
 #pragma once
 #include "Control.h"
+#include "Drag.h"
 #include <commctrl.h>
 #include <functional>
 #include <string>
@@ -59,7 +60,7 @@ private:
     void* data_ = nullptr;
 };
 
-class TTreeView : public TControl {
+class TTreeView : public TControl, public TDragTarget {
 public:
     TTreeView() = default;
     ~TTreeView() override;
@@ -90,6 +91,9 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
+    // A drag with the left button selects the node and starts a drag of the tree (Drag.h).
+    void SetDragEnabled(bool enabled) { dragEnabled_ = enabled; }
+
     // Selection: OnChanging may refuse by clearing allow; OnChange follows a change.
     std::function<void(TTreeNode* node, bool& allow)> OnChanging;
     std::function<void(TTreeNode* node)> OnChange;
@@ -112,4 +116,5 @@ private:
 
     std::unordered_set<TTreeNode*> nodes_;  // the node handles we gave out
     int updateCount_ = 0;
+    bool dragEnabled_ = false;
 };
