@@ -4,6 +4,7 @@
 #include "Form.h"
 #include "ImageList.h"
 #include "ListView.h"
+#include "Menu.h"
 #include "TreeView.h"
 #include <gtest/gtest.h>
 
@@ -171,6 +172,25 @@ TEST_F(ListFixture, ClicksAndKeysReachTheHandlers)
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(doubles, 1);
     EXPECT_EQ(typed, "\ra");
+}
+
+TEST_F(ListFixture, RightClickShowsThePopupMenu)
+{
+    form.Show();
+    TPopupMenu popup;
+    int toggles = 0;
+    TMenuItem* tracking = popup.Add("AutoTracking", [&](TMenuItem*) { ++toggles; });
+    int shown = 0;
+    popup.OnPopup = [&](TMenuItem*) {
+        ++shown;
+        PostMessageA(form.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(form.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    };
+    list.PopupMenu = &popup;
+    SendNotify(NM_RCLICK);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(toggles, 1);
+    EXPECT_TRUE(tracking->Enabled());
 }
 
 TEST(DragAndDrop, ATreeNodeDraggedOntoTheListDropsThereWhenAccepted)
