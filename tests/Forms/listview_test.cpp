@@ -124,6 +124,16 @@ TEST_F(ListFixture, SortColumnKeepsRowsInOurAsciiOrder)
         return static_cast<int>(b.size()) - static_cast<int>(a.size());
     });
     EXPECT_EQ(Keys(), (std::vector<std::string>{"Sword", "sweep", "Swamp", "_under"}));
+
+    // Sorted by a value column, a new row takes its place when its value is set, and the
+    // answer tells where it went.
+    list.SetSortColumn(1);
+    const int row = list.AddItem("NEW");
+    EXPECT_EQ(row, 4);
+    const int placed = list.SetItemText(row, 1, "b2");
+    EXPECT_EQ(list.ItemText(placed, 0), "NEW");
+    EXPECT_EQ(placed, 2);
+    EXPECT_EQ(list.SetItemText(placed, 2, "N"), placed);
 }
 
 TEST_F(ListFixture, SelectionChangeCanBeRefusedAndIsReported)
