@@ -52,7 +52,13 @@ TThingsPanel::TThingsPanel()
     // The multiple-selection question: through the form layer's message-box hook, without owner
     // and task-modal, so the host cannot change the selection under the question.
     editor.askProceed = [](const char* text) {
-        return MessageDlg(text, ThingsConfirmCaption, MB_YESNO | MB_TASKMODAL, MB_ICONQUESTION) != IDNO;
+        TMessageBoxRequest question;
+        question.text = text;
+        question.caption = ThingsConfirmCaption;
+        question.buttons = MB_YESNO | MB_TASKMODAL;
+        question.icon = MB_ICONQUESTION;
+        question.owner = nullptr;
+        return ModalHooks().ShowMessageBox(question) != IDNO;
     };
     editor.onApply = [this] { Fire(onApply); };
 }
