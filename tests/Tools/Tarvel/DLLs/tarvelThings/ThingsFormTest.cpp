@@ -9,6 +9,8 @@
 #include "Application.h"
 #include "ThingsPanel.h"
 #include "Forms/ScriptedHooks.h"
+#include "fixtureFiles.h"
+#include "fixtureTestFolder.h"
 
 namespace {
 
@@ -569,4 +571,49 @@ TEST_F(ThingsForm, PositionReportsResizeAndMovesOncePositioned)
     panel.Position(20, 10, 520, 610);
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.back().left, 20);
+}
+
+// A SOUND key gives the preview player the first file found; whether the player can then open
+// it depends on the machine's audio, so only a missing file is held to a disabled player.
+TEST_F(ThingsForm, SoundKeyPicksThePreviewFileInFolderOrder)
+{
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    const std::string game = std::string(cwd) + "\\" + fixtures::TestFolderName();
+    fixtures::RemoveTree(game);
+    fixtures::Bytes wav = {'R', 'I', 'F', 'F'};
+    fixtures::PutU32(wav, 36);
+    for (char c : std::string("WAVEfmt "))
+        wav.push_back((uint8_t)c);
+    fixtures::PutU32(wav, 16);
+    fixtures::PutU16(wav, 1);      // PCM
+    fixtures::PutU16(wav, 1);      // mono
+    fixtures::PutU32(wav, 8000);   // samples per second
+    fixtures::PutU32(wav, 8000);   // bytes per second
+    fixtures::PutU16(wav, 1);      // block
+    fixtures::PutU16(wav, 8);      // bits
+    for (char c : std::string("data"))
+        wav.push_back((uint8_t)c);
+    fixtures::PutU32(wav, 0);
+    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Sounds\\Music"));
+    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Sounds\\Actors"));
+    ASSERT_TRUE(fixtures::WriteBytes(game + "\\Sounds\\Music\\bell.wav", wav));
+    ASSERT_TRUE(fixtures::WriteBytes(game + "\\Sounds\\Actors\\bell.wav", wav));
+    panel.SetBaseDir(game);
+
+    Load(1, {{"SOUND", "bell.wav"}});
+    EXPECT_EQ(panel.soundPreview, game + "\\Sounds\\Actors\\bell.wav");
+    EXPECT_EQ(panel.MPSound.FileName, panel.soundPreview);
+    EXPECT_EQ(panel.EDSound.Text(), "bell.wav");
+    panel.MPSound.Close();
+
+    // "Apply Sound" leaves the player alone; a missing file closes and disables it.
+    panel.EDSound.SetText("gone.wav");
+    panel.BNApplySound.Click();
+    EXPECT_EQ(panel.MPSound.FileName, game + "\\Sounds\\Actors\\bell.wav");
+    Load(1, {{"SOUND", "gone.wav"}});
+    EXPECT_EQ(panel.soundPreview, "");
+    EXPECT_FALSE(panel.MPSound.PlayerEnabled());
+    EXPECT_FALSE(panel.MPSound.IsOpen());
+    fixtures::RemoveTree(game);
 }
