@@ -461,9 +461,6 @@ void TThingsPanel::SetThingsInfo(const ThingsInfo& info)
 void TThingsPanel::GetThingsInfo(ThingsInfo& info)
 {
     editor.pairs.Store(info, tree.SelectedNodeText());
-    // Entries that went back to the host without room to come back again leave no trace here;
-    // the pair list itself is unchanged.
-    ShowPairs();
 }
 
 void TThingsPanel::SetTemplateFilesInfo(const TemplateFilesInfo& info)

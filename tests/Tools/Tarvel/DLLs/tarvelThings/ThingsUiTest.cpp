@@ -9,27 +9,10 @@
 #include <string>
 #include <thread>
 #include "ThingsRecords.h"
-#include "Tools/Tarvel/DLLs/PanelLibrary.h"
+#include "ThingsLibrary.h"
 
 namespace {
 
-struct Things {
-    TPanelLibrary lib{"tarvelThings.dll"};
-    HWND (*CreateAsChild)(HWND) = lib.Get<HWND (*)(HWND)>("_CreateAsChild");
-    void (*Destroy)() = lib.Get<void (*)()>("_Destroy");
-    BOOL (*Show)() = lib.Get<BOOL (*)()>("_Show");
-    void (*SetTemplateFilesInfo)(const void*) = lib.Get<void (*)(const void*)>("_SetTemplateFilesInfo");
-    void (*GetTemplateFilesInfo)(void*) = lib.Get<void (*)(void*)>("_GetTemplateFilesInfo");
-    void (*SetThingsInfo)(const ThingsInfo*) = lib.Get<void (*)(const ThingsInfo*)>("_SetThingsInfo");
-    void (*GetThingsInfo)(ThingsInfo*) = lib.Get<void (*)(ThingsInfo*)>("_GetThingsInfo");
-    void (*AddTemplate)(const char*, int, const char*) = lib.Get<void (*)(const char*, int, const char*)>("_AddTemplate");
-    void (*BeginAddTemplates)(const char*) = lib.Get<void (*)(const char*)>("_BeginAddTemplates");
-    void (*EndAddTemplates)(const char*) = lib.Get<void (*)(const char*)>("_EndAddTemplates");
-    const char* (*GetSelectedTemplate)() = lib.Get<const char* (*)()>("_GetSelectedTemplate");
-    void (*RegisterApply)(void (*)()) = lib.Get<void (*)(void (*)())>("_RegisterApplyCallback");
-    void (*RegisterDoubleClick)(void (*)()) = lib.Get<void (*)(void (*)())>("_RegisterTemplateDoubleClickCallback");
-    void (*RegisterFiles)(void (*)()) = lib.Get<void (*)(void (*)())>("_RegisterTemplateFilesCallback");
-};
 
 struct HostFiles {
     uint32_t count;
