@@ -617,3 +617,19 @@ TEST_F(ThingsForm, SoundKeyPicksThePreviewFileInFolderOrder)
     EXPECT_FALSE(panel.MPSound.IsOpen());
     fixtures::RemoveTree(game);
 }
+
+// The orientation up-downs apply on every step; the other up-downs only change their box.
+TEST_F(ThingsForm, OrientationArrowsApplyOtherArrowsDoNot)
+{
+    Load(1, {});
+    panel.UDYaw.SetPosition(30);
+    SendMessageA(panel.GBOrientation.Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30),
+                 (LPARAM)panel.UDYaw.Handle());
+    EXPECT_EQ(applies, 1);
+    EXPECT_EQ(Value(*seen, "ANGLES"), "0 30 0");
+    panel.UDIntensity.SetPosition(20);
+    SendMessageA(panel.GBIntensity.Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 20),
+                 (LPARAM)panel.UDIntensity.Handle());
+    EXPECT_EQ(applies, 1);
+    EXPECT_EQ(panel.EDIntensity.Text(), "20");
+}
