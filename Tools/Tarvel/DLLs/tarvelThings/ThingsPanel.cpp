@@ -7,7 +7,6 @@ TThingsPanel* thingsPanel = nullptr;
 
 namespace {
 
-const char* const defaultTemplateFiles[3] = {"global.zul", "Umberfell.zul", "Brightwick.zul"};
 const char* const yawTexts[8] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
 bool FileExists(const std::string& path)
@@ -390,8 +389,8 @@ void TThingsPanel::CreatePairList()
 void TThingsPanel::CreateTemplateFilesTab()
 {
     LBLDefaultFiles.Create(TSTemplateFiles, "Default template files:", 12, 12, 200, 18);
-    for (int i = 0; i < 3; i++)
-        LBLDefaultFile[i].Create(TSTemplateFiles, defaultTemplateFiles[i], 28, 34 + i * 20, 200, 18);
+    for (int i = 0; i < TEMPLATE_DEFAULT_FILES; i++)
+        LBLDefaultFile[i].Create(TSTemplateFiles, TemplateDefaultFiles[i], 28, 34 + i * 20, 200, 18);
     LBLExtraFiles.Create(TSTemplateFiles, "Extra template files:", 12, 102, 200, 18);
     LBFiles.Create(TSTemplateFiles, 12, 122, 280, 280);
     BNAddFile.Create(TSTemplateFiles, "Add...", 300, 122, 90, 26);

@@ -134,7 +134,7 @@ public:
     TButton BNApplyKey, BNDeleteKey;
 
     // "Templates Files"
-    TLabel LBLDefaultFiles, LBLDefaultFile[3], LBLExtraFiles;
+    TLabel LBLDefaultFiles, LBLDefaultFile[TEMPLATE_DEFAULT_FILES], LBLExtraFiles;
     TListBox LBFiles;
     TButton BNAddFile, BNRemoveFile, BNUpFile, BNDownFile;
 
