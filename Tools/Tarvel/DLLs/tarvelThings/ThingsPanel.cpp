@@ -1042,7 +1042,7 @@ bool TThingsPanel::Swallows(HWND focus) const
 // of an Enter that closed a message box or a dialog must not run the action a second time.
 void TThingsPanel::FormKeyDown(WORD& key)
 {
-    HWND focus = GetFocus();
+    HWND focus = KeyWindow();
     if (key == VK_TAB) {
         tabPressed = true;
         key = 0;
@@ -1059,7 +1059,7 @@ void TThingsPanel::FormKeyDown(WORD& key)
 
 void TThingsPanel::FormKeyUp(WORD& key)
 {
-    HWND focus = GetFocus();
+    HWND focus = KeyWindow();
     if (key == VK_TAB) {
         bool pressed = tabPressed;
         tabPressed = false;
@@ -1087,6 +1087,7 @@ void TThingsPanel::FormKeyUp(WORD& key)
 
 void TThingsPanel::FormKeyPress(char& key)
 {
-    if (key == '\t' || ((key == '\r' || key == '\n') && (Swallows(GetFocus()) || GetFocus() == EDSearch.Handle())))
+    HWND focus = KeyWindow();
+    if (key == '\t' || ((key == '\r' || key == '\n') && (Swallows(focus) || focus == EDSearch.Handle())))
         key = 0;
 }

@@ -256,3 +256,28 @@ TEST_F(ThingsDllUi, ACallbackThatDestroysThePanelIsSurvived)
     ASSERT_NE(again, nullptr);
     EXPECT_FALSE(IsWindow(panel));
 }
+
+// Keys reach the panel through the host's own message loop: the DLL hooks it.
+TEST_F(ThingsDllUi, EnterInTheHostsLoopRunsTheFocusedBoxsAction)
+{
+    Select(1, "origin", "7 8 9");
+    HWND box = FindChild(panel, "Edit", "7");
+    ASSERT_NE(box, nullptr);
+    SetFocus(box);
+    ASSERT_EQ(GetFocus(), box);
+    auto pump = [] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    };
+    PostMessageA(box, WM_KEYUP, VK_RETURN, 0);  // a release without a press seen here
+    pump();
+    EXPECT_EQ(applies, 0);
+    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(box, WM_KEYUP, VK_RETURN, 0);
+    pump();
+    EXPECT_EQ(applies, 1);
+    EXPECT_EQ(Code("ORIGIN"), 1);
+}
