@@ -264,7 +264,6 @@ TEST_F(ThingsDllUi, EnterInTheHostsLoopRunsTheFocusedBoxsAction)
     HWND box = FindChild(panel, "Edit", "7");
     ASSERT_NE(box, nullptr);
     SetFocus(box);
-    ASSERT_EQ(GetFocus(), box);
     auto pump = [] {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
