@@ -19,10 +19,32 @@ protected:
 TControl* g_source = nullptr;
 TDragWindow* g_window = nullptr;
 
+// The innermost visible window of this thread under a screen point. Drags stay within the
+// program, so windows of other programs above ours do not count.
+HWND OwnWindowAt(POINT screen)
+{
+    for (HWND top = GetTopWindow(nullptr); top; top = GetWindow(top, GW_HWNDNEXT)) {
+        RECT r = {};
+        if (GetWindowThreadProcessId(top, nullptr) != GetCurrentThreadId() ||
+            !IsWindowVisible(top) || !GetWindowRect(top, &r) || !PtInRect(&r, screen))
+            continue;
+        HWND hwnd = top;
+        for (;;) {
+            POINT client = screen;
+            ScreenToClient(hwnd, &client);
+            HWND child = ChildWindowFromPointEx(hwnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+            if (!child || child == hwnd)
+                return hwnd;
+            hwnd = child;
+        }
+    }
+    return nullptr;
+}
+
 // The control under a screen point that accepts drops, and the point in its client area.
 TDragTarget* TargetAt(POINT screen, TControl*& control, POINT& client)
 {
-    for (HWND hwnd = WindowFromPoint(screen); hwnd; hwnd = GetParent(hwnd)) {
+    for (HWND hwnd = OwnWindowAt(screen); hwnd; hwnd = GetParent(hwnd)) {
         control = TControl::FromHandle(hwnd);
         if (auto* target = dynamic_cast<TDragTarget*>(control)) {
             client = screen;

@@ -183,20 +183,21 @@ protected:
 };
 }  // namespace
 
-TEST(FormKeys, TabWalksIntoPanelsAndSkipsHiddenAndDisabledControls)
+// The tab order that Tab follows (the core hands Tab to the dialog navigation): our controls
+// carry tab stops and our panels let it walk into them. Asked directly, as focus itself
+// belongs to whichever program of a parallel test run the display made active.
+TEST(FormKeys, TabOrderWalksIntoPanelsAndSkipsHiddenAndDisabledControls)
 {
     TabForm form;
     ASSERT_TRUE(form.CreateForm("tabs", 100, 100, 320, 200));
     form.Show();
-    SetForegroundWindow(form.Handle());
-    form.EDFirst.SetFocus();
-    ASSERT_TRUE(form.EDFirst.Focused());
-    PressKey(form.EDFirst.Handle(), VK_TAB);
-    EXPECT_TRUE(form.EDSecond.Focused());
-    PressKey(form.EDSecond.Handle(), VK_TAB);
-    EXPECT_TRUE(form.BNOk.Focused());
-    PressKey(form.BNOk.Handle(), VK_TAB);  // round to the edit inside the panel
-    EXPECT_TRUE(form.EDFirst.Focused());
+    auto next = [&](const TControl& from, bool forward) {
+        return TControl::FromHandle(GetNextDlgTabItem(form.Handle(), from.Handle(), !forward));
+    };
+    EXPECT_EQ(next(form.EDFirst, true), &form.EDSecond);
+    EXPECT_EQ(next(form.EDSecond, true), &form.BNOk);  // the hidden button is skipped
+    EXPECT_EQ(next(form.BNOk, true), &form.EDFirst);   // the disabled one too; round into the panel
+    EXPECT_EQ(next(form.EDFirst, false), &form.BNOk);
 }
 
 TEST(FormKeys, EnterPressesTheDefaultButtonWithItsSender)
