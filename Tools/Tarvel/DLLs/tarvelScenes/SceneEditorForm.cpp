@@ -9,8 +9,18 @@ constexpr UINT WM_SELECT_PENDING = WM_APP + 1;  // takes up a scene the user cli
 constexpr int kRow = 24;                         // height of one row of controls on a page
 constexpr int kLabelWidth = 100;
 
-const char* const soundEffectNames[] = {"Echo"};
-const char* const atmEffectNames[] = {"Rain", "Lighning", "Snow"};
+const std::vector<std::string> soundEffectNames = {"Echo"};
+const std::vector<std::string> atmEffectNames = {"Rain", "Lighning", "Snow"};
+
+// A check list of items at the page's left edge; every tick is a change of the scene.
+void MakeTickList(TCheckListBox& list, TControl* page, int top, int width, int height,
+                  const std::vector<std::string>& items, const std::function<void()>& changed)
+{
+    list.Create(page, 8, top, width, height);
+    for (const std::string& item : items)
+        list.AddItem(item);
+    list.OnClickCheck = [changed](int) { changed(); };
+}
 
 // The sum of 2 to the power i over the ticked items i.
 uint32_t Ticks(const TCheckListBox& list)
@@ -113,10 +123,8 @@ void TSceneEditorForm::CreateDescriptionPage()
 void TSceneEditorForm::CreateLayersPage()
 {
     TSLayers = PCPages.AddPage("Layers");
-    CLBLayers.Create(TSLayers, 8, 8, 240, 350);
-    for (int i = 0; i < SCENES_LAYERS; i++)
-        CLBLayers.AddItem("");
-    CLBLayers.OnClickCheck = [this](int) { Changed(); };
+    MakeTickList(CLBLayers, TSLayers, 8, 240, 350, std::vector<std::string>(SCENES_LAYERS),
+                 [this] { Changed(); });
     CLBLayers.OnClick = [this](TControl* sender) { CLBLayersClick(sender); };
     LALayerName.Create(TSLayers, "Layer Name", 260, 8, 180, 16);
     EDLayerName.Create(TSLayers, 260, 26, 180, 22);
@@ -127,11 +135,9 @@ void TSceneEditorForm::CreateLayersPage()
 void TSceneEditorForm::CreateFlagsPage()
 {
     TSFlags = PCPages.AddPage("Flags");
-    CLBFlags.Create(TSFlags, 8, 8, 240, 350);
-    CLBFlags.AddItem("EXTERIOR");
-    for (int i = 1; i < 32; i++)
-        CLBFlags.AddItem("-");
-    CLBFlags.OnClickCheck = [this](int) { Changed(); };
+    std::vector<std::string> flags(32, "-");
+    flags[0] = "EXTERIOR";
+    MakeTickList(CLBFlags, TSFlags, 8, 240, 350, flags, [this] { Changed(); });
 }
 
 void TSceneEditorForm::CreateSoundPage()
@@ -164,10 +170,7 @@ void TSceneEditorForm::CreateSoundPage()
         CBEAX.AddItem(preset);
     CBEAX.OnChange = [this](TControl*) { Changed(); };
     // Sound effects are kept with the scene but not offered on the page.
-    CLBSoundEffects.Create(TSSound, 8, 8 + 8 * kRow, 160, 60);
-    for (const char* name : soundEffectNames)
-        CLBSoundEffects.AddItem(name);
-    CLBSoundEffects.OnClickCheck = [this](int) { Changed(); };
+    MakeTickList(CLBSoundEffects, TSSound, 8 + 8 * kRow, 160, 60, soundEffectNames, onChange);
     CLBSoundEffects.Hide();
 }
 
@@ -209,10 +212,7 @@ void TSceneEditorForm::CreateRenderPage()
     EDFogDist2.OnChange = onChange;
 
     // Atmospheric effects are kept with the scene but not offered on the page.
-    CLBAtmEffects.Create(TSRender, 8, 130, 160, 80);
-    for (const char* name : atmEffectNames)
-        CLBAtmEffects.AddItem(name);
-    CLBAtmEffects.OnClickCheck = [this](int) { Changed(); };
+    MakeTickList(CLBAtmEffects, TSRender, 130, 160, 80, atmEffectNames, onChange);
     CLBAtmEffects.Hide();
 }
 
