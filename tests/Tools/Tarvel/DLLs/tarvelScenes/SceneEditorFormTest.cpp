@@ -182,6 +182,11 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
         EXPECT_EQ(Form().SBMain.PanelText(1), "3");
         EXPECT_EQ(Form().SBMain.PanelText(2), "Scene List");
         EXPECT_EQ(Form().SBMain.PanelText(3), "act1");
+        EXPECT_EQ(Form().TBNew->Hint(), "Pick a new scene from the Chronicle file...");
+        EXPECT_EQ(Form().TBSave->Hint(), "Save the Scene changes");
+        EXPECT_EQ(Form().TBSceneList->Hint(), "Select the current scene list");
+        EXPECT_EQ(Form().TBDelete->Hint(), "Delete the currently selected scene");
+        EXPECT_EQ(Form().TBQuit->Hint(), "Exit the Scene Editor");
         FormInput_ClickTab(Form().PCPages.Handle(), 1);
     });
     // Select: a click on "Cave" loads it.
@@ -532,6 +537,47 @@ TEST_F(SceneEditorForm, SplitterKeepsTheListBetween120And300)
         Click(Form().TBQuit);
     });
     EXPECT_EQ(RunSession(), 2);
+}
+
+// A name longer than the record's field is refused: cut, it would no longer match its entry.
+TEST_F(SceneEditorForm, APickedNameLongerThanItsFieldIsRefused)
+{
+    const std::string longName(40, 'L');
+    std::ofstream(game + "\\Chronicles\\act1.rix") << "[" << longName << "]\nSHORTDESC=LONG\n";
+    auto& s = script.steps;
+    s.push_back([&] { Click(Form().TBNew); });
+    s.push_back([&] {
+        ASSERT_NE(picker, nullptr);
+        ASSERT_EQ(picker->LVScenes.Count(), 1);
+        FormInput_DoubleClickRow(picker->LVScenes.Handle(), 0);
+    });
+    s.push_back([&] {
+        ASSERT_EQ(hooks.messages.size(), 1u);
+        EXPECT_EQ(hooks.Last().caption, "Cannot create New Scene...");
+        EXPECT_EQ(Row(longName), -1);
+        Click(Form().TBQuit);
+    });
+    EXPECT_EQ(RunSession(), 2);
+}
+
+// A host that destroys the panel from a callback inside the modal run gets the run ended.
+void DestroyOnSave()
+{
+    hostSide.saves++;
+    scenes_Destroy();
+}
+
+TEST_F(SceneEditorForm, DestroyFromACallbackEndsTheRun)
+{
+    scenes_RegisterSaveCallback(DestroyOnSave);
+    HWND editor = scenesPanel->Handle();
+    script.steps.push_back([&] { Click(Form().TBSave); });
+    EXPECT_EQ(RunSession(), 2);
+    EXPECT_EQ(hostSide.saves, 1);
+    EXPECT_EQ(scenesPanel, nullptr);
+    EXPECT_FALSE(IsWindow(editor));
+    EXPECT_EQ(hostSide.closes, 0);
+    EXPECT_TRUE(IsWindowEnabled(hostWindow));
 }
 
 // A scene of the list that the block does not hold shows the status text and loads nothing.
