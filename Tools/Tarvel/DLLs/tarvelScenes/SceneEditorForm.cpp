@@ -107,6 +107,12 @@ void TSceneEditorForm::CreateComponents()
     CreateSkyPage();
     AlignControls();
     ShowStatus();
+    // Each run of the editor starts in the scene list.
+    OnActivate = [this] {
+        if (focusList_)
+            LVScenes.SetFocus();
+        focusList_ = false;
+    };
 }
 
 void TSceneEditorForm::CreateDescriptionPage()
@@ -240,6 +246,12 @@ void TSceneEditorForm::CreateSkyPage()
 }
 
 // ---- model to controls ----
+
+int TSceneEditorForm::Run()
+{
+    focusList_ = true;
+    return ShowModal();
+}
 
 void TSceneEditorForm::ShowLayers()
 {

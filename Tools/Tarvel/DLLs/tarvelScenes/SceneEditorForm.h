@@ -28,6 +28,8 @@ public:
     ~TSceneEditorForm() override;
 
     bool Create();
+    // The modal run, starting in the scene list.
+    int Run();
     // Shows what the model holds: the layer names; the scene list, its selection, the scene's
     // controls and the status bar.
     void ShowLayers();
@@ -121,5 +123,6 @@ private:
 
     TScenesPanel& panel_;
     TSceneEditor& editor_;
-    std::string pendingSelect_;  // the entry the user clicked, taken up after the click
+    std::string pendingSelect_;
+    bool focusList_ = false;  // the entry the user clicked, taken up after the click
 };

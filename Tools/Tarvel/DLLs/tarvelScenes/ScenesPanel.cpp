@@ -41,7 +41,7 @@ int TScenesPanel::ShowModal()
 {
     if (!form.HandleAllocated() || form.InModalLoop())
         return 0;
-    int result = form.ShowModal();
+    int result = form.Run();
     if (destroyAfterModal_) {
         delete this;
         return SCENES_RESULT_CANCEL;

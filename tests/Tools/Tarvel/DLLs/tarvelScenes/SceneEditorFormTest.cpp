@@ -539,6 +539,28 @@ TEST_F(SceneEditorForm, SplitterKeepsTheListBetween120And300)
     EXPECT_EQ(RunSession(), 2);
 }
 
+// Cancel in the question keeps the scene, its selection and what was typed.
+TEST_F(SceneEditorForm, CancelInTheQuestionKeepsTheSelection)
+{
+    auto& s = script.steps;
+    s.push_back([&] { FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave")); });
+    s.push_back([&] {
+        Form().EDMusic.SetText("typed.wav");
+        hooks.messageAnswers.push_back(IDCANCEL);
+        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Bridge"));
+    });
+    s.push_back([&] {
+        ASSERT_EQ(hooks.messages.size(), 1u);
+        EXPECT_EQ(Selected(), "Cave");
+        EXPECT_FALSE(Form().LVScenes.IsSelected(Row("Bridge")));
+        EXPECT_EQ(Form().EDMusic.Text(), "typed.wav");
+        EXPECT_TRUE(Editor().Modified());
+        EXPECT_EQ(hostSide.saves, 0);
+        Click(Form().TBQuit);
+    });
+    EXPECT_EQ(RunSession(), 2);
+}
+
 // A name longer than the record's field is refused: cut, it would no longer match its entry.
 TEST_F(SceneEditorForm, APickedNameLongerThanItsFieldIsRefused)
 {
