@@ -1,5 +1,43 @@
 #include "ImageList.h"
 
+namespace {
+// A bitmap of one image's size selected into a memory DC, filled with one colour.
+class TCanvasBitmap {
+public:
+    TCanvasBitmap(int width, int height, HBRUSH fill)
+    {
+        HDC screen = GetDC(nullptr);
+        dc_ = CreateCompatibleDC(screen);
+        bitmap_ = CreateCompatibleBitmap(screen, width, height);
+        ReleaseDC(nullptr, screen);
+        old_ = SelectObject(dc_, bitmap_);
+        RECT all = {0, 0, width, height};
+        FillRect(dc_, &all, fill);
+    }
+    ~TCanvasBitmap()
+    {
+        Release();
+        DeleteObject(bitmap_);
+    }
+    HDC Dc() const { return dc_; }
+    // Ends drawing; the bitmap stays for ImageList_AddMasked.
+    HBITMAP Release()
+    {
+        if (dc_) {
+            SelectObject(dc_, old_);
+            DeleteDC(dc_);
+            dc_ = nullptr;
+        }
+        return bitmap_;
+    }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+}  // namespace
+
 TImageList::~TImageList()
 {
     if (list_)
@@ -26,22 +64,12 @@ int TImageList::AddDrawn(const std::function<void(HDC dc, int width, int height)
 {
     if (!list_)
         return -1;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, width_, height_};
     HBRUSH back = CreateSolidBrush(transparent);
-    FillRect(dc, &all, back);
+    TCanvasBitmap canvas(width_, height_, back);
     DeleteObject(back);
     if (paint)
-        paint(dc, width_, height_);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    const int index = ImageList_AddMasked(list_, bitmap, transparent);
-    DeleteObject(bitmap);
-    return index;
+        paint(canvas.Dc(), width_, height_);
+    return ImageList_AddMasked(list_, canvas.Release(), transparent);
 }
 
 int TImageList::AddBlank()
@@ -53,17 +81,7 @@ COLORREF TImageList::PixelAt(int index, int x, int y) const
 {
     if (!list_ || index < 0 || index >= Count())
         return CLR_INVALID;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, width_, height_};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ImageList_Draw(list_, index, dc, 0, 0, ILD_TRANSPARENT);
-    const COLORREF color = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return color;
+    TCanvasBitmap canvas(width_, height_, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(list_, index, canvas.Dc(), 0, 0, ILD_TRANSPARENT);
+    return GetPixel(canvas.Dc(), x, y);
 }

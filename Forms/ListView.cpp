@@ -129,10 +129,8 @@ int TListView::AddItem(const std::string& caption, int image, void* data)
     item.pszText = const_cast<char*>(caption.c_str());
     item.iImage = image;
     item.lParam = reinterpret_cast<LPARAM>(data);
-    const int index = static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (index >= 0 && sortColumn_ > 0)
-        Sort(sortColumn_, CompareTextStable);  // the new row's sort text is empty until set
-    return index;
+    // Sorted by another column, the row finds its place when that column's text is set.
+    return static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 int TListView::Count() const
@@ -155,14 +153,16 @@ std::string TListView::ItemText(int item, int column) const
     }
 }
 
-void TListView::SetItemText(int item, int column, const std::string& text)
+int TListView::SetItemText(int item, int column, const std::string& text)
 {
     LVITEMA lv = {};
     lv.iSubItem = column;
     lv.pszText = const_cast<char*>(text.c_str());
     Send(LVM_SETITEMTEXTA, item, reinterpret_cast<LPARAM>(&lv));
-    if (column == sortColumn_)
-        Sort(sortColumn_, CompareTextStable);
+    if (column != sortColumn_)
+        return item;
+    const std::vector<int> moved = SortRows(sortColumn_, CompareTextStable);
+    return item >= 0 && item < static_cast<int>(moved.size()) ? moved[static_cast<size_t>(item)] : item;
 }
 
 int TListView::ItemImage(int item) const
@@ -287,6 +287,12 @@ int CALLBACK CompareKeys(LPARAM a, LPARAM b, LPARAM context)
 void TListView::Sort(int column,
                      const std::function<int(const std::string& a, const std::string& b)>& compare)
 {
+    SortRows(column, compare);
+}
+
+std::vector<int> TListView::SortRows(
+    int column, const std::function<int(const std::string& a, const std::string& b)>& compare)
+{
     // Each row carries its old index in its data while the control sorts by the keys read
     // here; its own data goes back afterwards.
     const int count = Count();
@@ -298,10 +304,13 @@ void TListView::Sort(int column,
         SetItemData(i, reinterpret_cast<void*>(static_cast<INT_PTR>(i)));
     }
     Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&keys), reinterpret_cast<LPARAM>(CompareKeys));
+    std::vector<int> moved(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        const auto old = reinterpret_cast<INT_PTR>(ItemData(i));
-        SetItemData(i, data[static_cast<size_t>(old)]);
+        const auto old = static_cast<size_t>(reinterpret_cast<INT_PTR>(ItemData(i)));
+        SetItemData(i, data[old]);
+        moved[old] = i;
     }
+    return moved;
 }
 
 void TListView::SetSortColumn(int column)

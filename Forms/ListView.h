@@ -5,6 +5,7 @@
 #include "StdControl.h"
 #include <commctrl.h>
 #include <string>
+#include <vector>
 
 class TImageList;
 class TPopupMenu;
@@ -35,9 +36,10 @@ public:
     // image -1 shows none. Answers the new row's index, -1 on failure.
     int AddItem(const std::string& caption, int image = -1, void* data = nullptr);
     int Count() const;
-    // Column 0 is the row's caption. Changing the sort column's text sorts the rows again.
+    // Column 0 is the row's caption. Setting the sort column's text sorts the rows again; the
+    // answer is the row's index after that (the same index otherwise).
     std::string ItemText(int item, int column) const;
-    void SetItemText(int item, int column, const std::string& text);
+    int SetItemText(int item, int column, const std::string& text);
     int ItemImage(int item) const;
     void SetItemImage(int item, int image);
     void* ItemData(int item) const;
@@ -80,6 +82,9 @@ protected:
 private:
     void SetExStyle(DWORD bit, bool on);
     int SortedPlace(const std::string& caption) const;
+    // Sorts and answers, for each row's old index, its new one.
+    std::vector<int> SortRows(int column,
+                              const std::function<int(const std::string& a, const std::string& b)>& compare);
 
     int sortColumn_ = -1;
 };

@@ -4,8 +4,9 @@
 namespace {
 std::map<WORD, TMenuItem*>& Commands()
 {
-    static std::map<WORD, TMenuItem*> commands;
-    return commands;
+    // Never freed: menus of static objects may end after every other static.
+    static auto* commands = new std::map<WORD, TMenuItem*>;
+    return *commands;
 }
 
 // Ids below 100 stay free for the program's own commands.

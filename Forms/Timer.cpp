@@ -5,8 +5,9 @@ namespace {
 // Timers without a window: the system gives the id, we find our object by it.
 std::map<UINT_PTR, TTimer*>& Running()
 {
-    static std::map<UINT_PTR, TTimer*> running;
-    return running;
+    // Never freed: timers of static objects may end after every other static.
+    static auto* running = new std::map<UINT_PTR, TTimer*>;
+    return *running;
 }
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "ListBox.h"
 #include "MediaPlayer.h"
 #include "PageControl.h"
+#include "Timer.h"
 #include "TrackBar.h"
 #include "UpDown.h"
 #include <commctrl.h>
@@ -302,4 +303,32 @@ TEST_F(Fixture, MediaPlayerRefusingAFileIsClosedAndDisabled)
     player.Close();  // closing a closed player is harmless
     EXPECT_EQ(player.BNPlay.Text(), "Play");
     EXPECT_EQ(player.BNStop.Text(), "Stop");
+}
+
+// A modal form of a panel DLL: the host's windows take no input while it runs, and get it back.
+TEST(ModalForm, DisablesTheOtherWindowsWhileItRunsInItsOwnLoop)
+{
+    HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(host);
+    TForm editor;
+    ASSERT_TRUE(editor.CreateForm("Scene Editor", 20, 20, 300, 200, fkPlainTopLevel));
+    bool hostEnabledInside = true;
+    bool editorEnabledInside = false;
+    TTimer quit;
+    quit.SetInterval(10);
+    quit.OnTimer = [&] {
+        quit.SetEnabled(false);
+        hostEnabledInside = IsWindowEnabled(host) != FALSE;
+        editorEnabledInside = editor.Enabled();
+        EXPECT_TRUE(editor.InModalLoop());
+        editor.SetModalResult(mrCancel);
+    };
+    ASSERT_TRUE(quit.SetEnabled(true));
+    EXPECT_EQ(editor.ShowModal(), mrCancel);
+    EXPECT_FALSE(hostEnabledInside);
+    EXPECT_TRUE(editorEnabledInside);
+    EXPECT_TRUE(IsWindowEnabled(host));
+    EXPECT_FALSE(editor.Visible());
+    DestroyWindow(host);
 }

@@ -4,6 +4,7 @@
 #include "Form.h"
 #include "ImageList.h"
 #include "ListView.h"
+#include "Menu.h"
 #include "TreeView.h"
 #include <gtest/gtest.h>
 
@@ -123,6 +124,16 @@ TEST_F(ListFixture, SortColumnKeepsRowsInOurAsciiOrder)
         return static_cast<int>(b.size()) - static_cast<int>(a.size());
     });
     EXPECT_EQ(Keys(), (std::vector<std::string>{"Sword", "sweep", "Swamp", "_under"}));
+
+    // Sorted by a value column, a new row takes its place when its value is set, and the
+    // answer tells where it went.
+    list.SetSortColumn(1);
+    const int row = list.AddItem("NEW");
+    EXPECT_EQ(row, 4);
+    const int placed = list.SetItemText(row, 1, "b2");
+    EXPECT_EQ(list.ItemText(placed, 0), "NEW");
+    EXPECT_EQ(placed, 2);
+    EXPECT_EQ(list.SetItemText(placed, 2, "N"), placed);
 }
 
 TEST_F(ListFixture, SelectionChangeCanBeRefusedAndIsReported)
@@ -171,6 +182,25 @@ TEST_F(ListFixture, ClicksAndKeysReachTheHandlers)
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(doubles, 1);
     EXPECT_EQ(typed, "\ra");
+}
+
+TEST_F(ListFixture, RightClickShowsThePopupMenu)
+{
+    form.Show();
+    TPopupMenu popup;
+    int toggles = 0;
+    TMenuItem* tracking = popup.Add("AutoTracking", [&](TMenuItem*) { ++toggles; });
+    int shown = 0;
+    popup.OnPopup = [&](TMenuItem*) {
+        ++shown;
+        PostMessageA(form.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(form.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    };
+    list.PopupMenu = &popup;
+    SendNotify(NM_RCLICK);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(toggles, 1);
+    EXPECT_TRUE(tracking->Enabled());
 }
 
 TEST(DragAndDrop, ATreeNodeDraggedOntoTheListDropsThereWhenAccepted)
