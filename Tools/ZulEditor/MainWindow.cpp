@@ -285,13 +285,13 @@ void TMainWindow::BuildMiddlePane()
     LVData.SetAlign(alClient);
     LVData.SetGridLines(true);
     LVData.SetRowSelect(true);
-    LVData.AddColumn("Sort", 40);
-    LVData.AddColumn("tagID", 40, LVCFMT_RIGHT);
+    LVData.AddColumn("Sort", 42);
+    LVData.AddColumn("tagID", 48, LVCFMT_RIGHT);
     LVData.AddColumn("Tag", 85);
     LVData.AddColumn("Type", 60);
     LVData.AddColumn("Value", 85);
     LVData.AddColumn("Inherited", 85);
-    LVData.AddColumn("Parent", 65);
+    LVData.AddColumn("Parent", 60);
     LVData.AddColumn("Parent ZUL", 70);
     LVData.SetSortColumn(colSort);
     LVData.PopupMenu = &ListViewPopup;

@@ -414,3 +414,14 @@ TEST_F(MainWindowFixture, CommandsWithoutSelectionOrEditStateRefuseOrDoNothing)
     EXPECT_TRUE(hooks.messages.empty());
     EXPECT_EQ(window->LVData.Count(), 0);
 }
+
+TEST_F(MainWindowFixture, KeysThatCannotBeWrittenAreReportedAndEndTheSaving)
+{
+    // A key name longer than the registry allows cannot be created.
+    window->SetRegistryKey(registryKey + "\\" + std::string(300, 'k'));
+    window.reset();
+    ASSERT_EQ(hooks.messages.size(), 1u);
+    EXPECT_EQ(hooks.Last().text, "Cannot open MainWindow key!");
+    EXPECT_EQ(hooks.Last().caption, "Registry error!");
+    window = MakeWindow();
+}
