@@ -425,3 +425,17 @@ TEST_F(MainWindowFixture, KeysThatCannotBeWrittenAreReportedAndEndTheSaving)
     EXPECT_EQ(hooks.Last().caption, "Registry error!");
     window = MakeWindow();
 }
+
+TEST_F(MainWindowFixture, NewFilesUpToTheTableSizeThenARefusal)
+{
+    for (int i = 0; i < MAX_ZULFILES; ++i)
+        window->TBZULNewClick();
+    EXPECT_EQ(window->TVTemplates.Count(), MAX_ZULFILES);
+    EXPECT_TRUE(hooks.messages.empty());
+    window->TBZULNewClick();
+    EXPECT_EQ(hooks.Last().text, "MAX_ZULFILES reached, ask Orvel to bump that value up!");
+    EXPECT_EQ(hooks.Last().caption, "Cannot Open ZUL...");
+    EXPECT_EQ(window->TVTemplates.Count(), MAX_ZULFILES);
+    for (TTreeNode* n = window->TVTemplates.GetFirstNode(); n; n = n->GetNextSibling())
+        EXPECT_EQ(n->Text(), "unnamed.zul");
+}

@@ -291,3 +291,16 @@ TEST_F(MainWindowFixture, PostchecksReportTheFirstFailure)
     EXPECT_EQ(hooks.Last().text, "Postcheck \"TEMPLATEEXISTS\" failed!");
     EXPECT_EQ(hooks.Last().caption, "Cannot change the value...");
 }
+
+TEST_F(MainWindowFixture, ALineBelowATagNodeAddsThatTag)
+{
+    ASSERT_TRUE(OpenZul("a.zul", {Tpl("t", "", {IntTag(3, 1)})}));
+    ASSERT_TRUE(Select("t"));
+    TTreeNode* line = TagNode("Speed")->GetFirstChild();
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->Text(), "TAGID=5");
+    window->TVTags.Select(line);
+    window->TVTagsDblClick();
+    EXPECT_GE(RowOfTag("Speed"), 0);
+    EXPECT_TRUE(hooks.messages.empty());
+}
