@@ -6,7 +6,6 @@
 #include "ZULData.h"
 #include <cstdarg>
 #include <cstdio>
-#include <unordered_set>
 
 const char kEditorRegistryKey[] = "Software\\Korbalt\\ZulEditor";
 
@@ -58,7 +57,6 @@ TMainWindow::TMainWindow()
     OnActivate = [this] { FormActivate(); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnDestroy = [this] { FormDestroy(); };
-    valueEditorBounds_ = RECT{0, 0, 0, 0};
 }
 
 TMainWindow::~TMainWindow()
