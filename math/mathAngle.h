@@ -18,8 +18,8 @@ void mathAngle_SinCos(float degrees, float* sine, float* cosine);
 // Tangent interpolated in mathTanTable.
 float mathAngle_Tan(float degrees);
 
-// Arcsine in degrees of x in [-1, 1] (a value a rounding step beyond counts as +-1); largest
-// errors 0.18, 0.041 and 0.012 degrees.
+// Arcsine in degrees of x in [-1, 1]; largest errors 0.18, 0.041 and 0.012 degrees. A value
+// beyond, as a unit vector's component may be by a rounding step, counts as +-1, never NaN.
 float mathAngle_ArcSin3(float x);
 float mathAngle_ArcSin5(float x);
 float mathAngle_ArcSin7(float x);

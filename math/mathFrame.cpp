@@ -3,6 +3,8 @@
 #include "mathAngle.h"
 #include "mathVec.h"
 
+#include <cmath>
+
 namespace {
 
 const mathFrame IDENTITY_FRAME = {{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}};
@@ -98,7 +100,7 @@ void mathFrame_FromDirection(mathFrame* out, const mathVec3* direction)
     static const mathVec3 RIGHT = {1, 0, 0};
     mathVec3_Copy(row(out, 1), direction);
     mathVec3_Cross(row(out, 0), direction, &UP);
-    if (mathVec3_Normalize(row(out, 0)) != 0.0f) {
+    if (mathVec3_Normalize(row(out, 0)) > 0.0f) {
         mathVec3_Cross(row(out, 2), row(out, 0), row(out, 1));
     } else {
         // Straight up or down: build the up row from the right axis instead.
@@ -133,7 +135,7 @@ void mathFrame_LookAt(mathFrame* frame, const mathVec3* eye, const mathVec3* tar
 {
     mathVec3 f;
     mathVec3_Sub(&f, target, eye);
-    if (mathVec3_Normalize(&f) == 0.0f)
+    if (!(mathVec3_Normalize(&f) > 0.0f))
         return;
 
     mathFrame rollFrame;
@@ -154,25 +156,37 @@ void mathFrame_LookAt(mathFrame* frame, const mathVec3* eye, const mathVec3* tar
 
 void mathFrame_ToAngles(const mathFrame* frame, mathAngles* angles)
 {
+    // A table-built frame is orthonormal only to about 1e-3: the table's cosine sits one step
+    // beside its sine, so sin^2 + cos^2 falls short of 1. Reading cosines straight off its rows
+    // would turn a level frame into one pitched and rolled by about a degree, so each cosine is
+    // taken as a ratio of two components of the same rows, which cancels that shortfall.
     const mathVec3& r0 = *row(frame, 0);
     const mathVec3& f = *row(frame, 1);
+    const mathVec3& r2 = *row(frame, 2);
     const mathVec2 flat = {f.x, f.y};
     const float r = mathVec2_Length(&flat);
+    const float forwardLength = mathVec3_Length(&f);
+    const float cosPitch = forwardLength > 0.0f ? r / forwardLength : 0.0f;
     float pitch, roll, yaw;
-    if (r < 0.001f) {
+    if (cosPitch < 0.001f) {
         // Forward nearly vertical: the yaw folds into the roll.
         pitch = 90.0f;
         yaw = 0.0f;
-        roll = arcCos(r0.x);
+        const mathVec2 right = {r0.x, r0.y};
+        const float rightLength = mathVec2_Length(&right);
+        roll = arcCos(rightLength > 0.0f ? r0.x / rightLength : 1.0f);
         if ((-r0.y > 0.0f && f.z > 0.0f) || (-r0.y < 0.0f && f.z < 0.0f))
             roll = -roll;
     } else {
         yaw = arcCos(f.y / r);
         if (f.x > 0.0f)
             yaw = -yaw;
-        const float cosPitch = (f.x * f.x + f.y * f.y) / r;
         pitch = cosPitch >= 1.0f ? 0.0f : arcCos(cosPitch);
-        const float k = (r0.x * f.y - f.x * r0.y) / r;
+        // The right and up rows measured along the level right direction (f.y, -f.x) / r.
+        const float c = (r0.x * f.y - f.x * r0.y) / r;
+        const float s = (r2.x * f.y - f.x * r2.y) / r;
+        const float hypot = std::sqrt(c * c + s * s);
+        const float k = hypot > 0.0f ? c / hypot : 1.0f;
         roll = k >= 1.0f ? 0.0f : k <= -1.0f ? 180.0f : arcCos(k);
         if (r0.z > 0.0f)
             roll = -roll;

@@ -61,20 +61,20 @@ template <class V> void divideCopy(V* out, const V* in, float s)
     }
 }
 
-// A length that does not compare unequal to zero (zero or NaN) leaves the vector as it was.
-// The normalised copies divide each component; the in-place forms share divideCopy's rule.
+// A zero or NaN length leaves the vector as it was. The normalised copies divide each
+// component; the in-place forms share divideCopy's rule.
 template <class V> float normalizeCopy(V* out, const V* in)
 {
     const float len = length(in);
     for (int i = 0; i < N<V>; ++i)
-        comp(out)[i] = len != 0.0f ? comp(in)[i] / len : comp(in)[i];
+        comp(out)[i] = len > 0.0f ? comp(in)[i] / len : comp(in)[i];
     return len;
 }
 
 template <class V> float normalize(V* v)
 {
     const float len = length(v);
-    if (len != 0.0f)
+    if (len > 0.0f)
         divideCopy(v, v, len);
     return len;
 }
@@ -99,7 +99,7 @@ template <class V> void randomUnit(V* out)
         V v;
         for (int i = 0; i < N<V>; ++i) comp(&v)[i] = randomComponent();
         const float len = length(&v);
-        if (len != 0.0f && len <= 1.0f) {
+        if (len > 0.0f && len <= 1.0f) {
             divideCopy(out, &v, len);
             return;
         }
