@@ -1,6 +1,7 @@
 #include "mathFrame.h"
 
 #include "mathAngle.h"
+#include "mathCompose.h"
 #include "mathVec.h"
 
 #include <cmath>
@@ -260,35 +261,27 @@ void mathFrame_Multiply(mathFrame* out, const mathFrame* a, const mathFrame* b)
 
 void mathFrame_MultiplyPre(mathFrame* m, const mathFrame* b)
 {
-    const mathFrame copy = *m;
-    mathFrame_Multiply(m, &copy, b);
+    mathCompose_InPlace(m, b, true, mathFrame_Multiply);
 }
 
 void mathFrame_MultiplyPost(mathFrame* m, const mathFrame* b)
 {
-    const mathFrame copy = *m;
-    mathFrame_Multiply(m, b, &copy);
+    mathCompose_InPlace(m, b, false, mathFrame_Multiply);
 }
 
 void mathFrame_RotatePre(mathFrame* m, const mathAngles* angles)
 {
-    mathFrame rotation;
-    mathFrame_RotationFromAngles(&rotation, angles);
-    mathFrame_MultiplyPre(m, &rotation);
+    mathCompose_Apply(m, angles, mathFrame_RotationFromAngles, mathFrame_MultiplyPre);
 }
 
 void mathFrame_RotatePost(mathFrame* m, const mathAngles* angles)
 {
-    mathFrame rotation;
-    mathFrame_RotationFromAngles(&rotation, angles);
-    mathFrame_MultiplyPost(m, &rotation);
+    mathCompose_Apply(m, angles, mathFrame_RotationFromAngles, mathFrame_MultiplyPost);
 }
 
 void mathFrame_TranslatePre(mathFrame* m, const mathVec3* offset)
 {
-    mathFrame translation;
-    mathFrame_Translation(&translation, offset);
-    mathFrame_MultiplyPre(m, &translation);
+    mathCompose_Apply(m, offset, mathFrame_Translation, mathFrame_MultiplyPre);
 }
 
 mathFrame* mathFrame_Translate(mathFrame* m, const mathVec3* offset)
@@ -299,16 +292,12 @@ mathFrame* mathFrame_Translate(mathFrame* m, const mathVec3* offset)
 
 void mathFrame_ScalePre(mathFrame* m, const mathVec3* scale)
 {
-    mathFrame scaling;
-    mathFrame_Scaling(&scaling, scale);
-    mathFrame_MultiplyPre(m, &scaling);
+    mathCompose_Apply(m, scale, mathFrame_Scaling, mathFrame_MultiplyPre);
 }
 
 void mathFrame_ScalePost(mathFrame* m, const mathVec3* scale)
 {
-    mathFrame scaling;
-    mathFrame_Scaling(&scaling, scale);
-    mathFrame_MultiplyPost(m, &scaling);
+    mathCompose_Apply(m, scale, mathFrame_Scaling, mathFrame_MultiplyPost);
 }
 
 void mathFrame_SetRow(mathFrame* frame, int rowIndex, const mathVec3* v)

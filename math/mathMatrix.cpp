@@ -1,5 +1,6 @@
 #include "mathMatrix.h"
 
+#include "mathCompose.h"
 #include "mathFrame.h"
 
 namespace {
@@ -90,35 +91,27 @@ void mathMatrix_MultiplyFrame(mathMatrix* out, const mathMatrix* a, const mathFr
 
 void mathMatrix_MultiplyPre(mathMatrix* m, const mathMatrix* b)
 {
-    const mathMatrix copy = *m;
-    mathMatrix_MultiplyGeneral(m, &copy, b);
+    mathCompose_InPlace(m, b, true, mathMatrix_MultiplyGeneral);
 }
 
 void mathMatrix_MultiplyPost(mathMatrix* m, const mathMatrix* b)
 {
-    const mathMatrix copy = *m;
-    mathMatrix_MultiplyGeneral(m, b, &copy);
+    mathCompose_InPlace(m, b, false, mathMatrix_MultiplyGeneral);
 }
 
 void mathMatrix_RotatePre(mathMatrix* m, const mathAngles* angles)
 {
-    mathMatrix rotation;
-    mathMatrix_RotationFromAngles(&rotation, angles);
-    mathMatrix_MultiplyPre(m, &rotation);
+    mathCompose_Apply(m, angles, mathMatrix_RotationFromAngles, mathMatrix_MultiplyPre);
 }
 
 void mathMatrix_RotatePost(mathMatrix* m, const mathAngles* angles)
 {
-    mathMatrix rotation;
-    mathMatrix_RotationFromAngles(&rotation, angles);
-    mathMatrix_MultiplyPost(m, &rotation);
+    mathCompose_Apply(m, angles, mathMatrix_RotationFromAngles, mathMatrix_MultiplyPost);
 }
 
 void mathMatrix_TranslatePre(mathMatrix* m, const mathVec3* offset)
 {
-    mathMatrix translation;
-    mathMatrix_Translation(&translation, offset);
-    mathMatrix_MultiplyPre(m, &translation);
+    mathCompose_Apply(m, offset, mathMatrix_Translation, mathMatrix_MultiplyPre);
 }
 
 mathMatrix* mathMatrix_Translate(mathMatrix* m, const mathVec3* offset)
@@ -131,16 +124,12 @@ mathMatrix* mathMatrix_Translate(mathMatrix* m, const mathVec3* offset)
 
 void mathMatrix_ScalePre(mathMatrix* m, const mathVec3* scale)
 {
-    mathMatrix scaling;
-    mathMatrix_Scaling(&scaling, scale);
-    mathMatrix_MultiplyPre(m, &scaling);
+    mathCompose_Apply(m, scale, mathMatrix_Scaling, mathMatrix_MultiplyPre);
 }
 
 void mathMatrix_ScalePost(mathMatrix* m, const mathVec3* scale)
 {
-    mathMatrix scaling;
-    mathMatrix_Scaling(&scaling, scale);
-    mathMatrix_MultiplyPost(m, &scaling);
+    mathCompose_Apply(m, scale, mathMatrix_Scaling, mathMatrix_MultiplyPost);
 }
 
 void mathMatrix_SetRow(mathMatrix* matrix, int row, const mathVec4* v)
