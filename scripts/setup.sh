@@ -24,9 +24,8 @@ setup_packages() {
 }
 
 setup_build() {
-  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-    cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/toolchain-i686-mingw.cmake"
-  fi
+  # Configure every time: the source lists pick up folders that appeared since the last run.
+  cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/toolchain-i686-mingw.cmake" >/dev/null || return 1
   cmake --build "$BUILD_DIR" -j "$JOBS"
 }
 
@@ -59,6 +58,10 @@ setup_wine() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the wine prefix in $WINEPREFIX (first time only)"
     wineboot -i </dev/null >/dev/null 2>&1
+  fi
+  # Without a window manager on the virtual display, wine draws the window frames itself.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   # Start wine's own services now, with their output detached: started later by a test they

@@ -1,0 +1,62 @@
+#include "ComboBox.h"
+#include "Compare.h"
+#include <vector>
+
+bool TComboBox::Create(TControl* parent, int left, int top, int width, int height)
+{
+    return CreateControl(parent, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
+                         left, top, width, height);
+}
+
+int TComboBox::AddItem(const std::string& text)
+{
+    return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void TComboBox::Clear()
+{
+    Send(CB_RESETCONTENT);
+}
+
+int TComboBox::Count() const
+{
+    return static_cast<int>(Send(CB_GETCOUNT));
+}
+
+std::string TComboBox::Item(int index) const
+{
+    const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+    if (length == CB_ERR)
+        return "";
+    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+    Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+int TComboBox::ItemIndex() const
+{
+    return static_cast<int>(Send(CB_GETCURSEL));
+}
+
+void TComboBox::SetItemIndex(int index)
+{
+    Send(CB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+int TComboBox::IndexOf(const std::string& text) const
+{
+    const int count = Count();
+    for (int i = 0; i < count; ++i)
+        if (SameTextAscii(Item(i), text))
+            return i;
+    return -1;
+}
+
+bool TComboBox::Command(WORD code)
+{
+    if (code != CBN_SELCHANGE)
+        return false;
+    if (OnChange)
+        OnChange(this);
+    return true;
+}

@@ -1,0 +1,3 @@
+#include "renderLightGroup.h"
+
+LightGroup renderLightGroup_table[LIGHTGROUP_COUNT];

@@ -1,0 +1,105 @@
+// A template file open in the editor and the records it is read into.
+#pragma once
+#include "StringList.h"
+#include "ZULUtil.h"
+#include "tagTypes.h"
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class TTreeNode;
+class TTemplateModel;
+
+// Tree images of the templates tree.
+const int IMAGE_FILE = 0;
+const int IMAGE_FILE_READONLY = 1;
+const int IMAGE_TEMPLATE = 2;
+
+extern const char kNewFileName[];  // "unnamed.zul"
+
+struct TZULTagValue {
+    uint32_t id = 0;
+    TTagBytes value{};
+};
+
+struct TZULTemplate {
+    std::string name;
+    std::string parentName;   // empty for a root template
+    bool parentInFile = true;  // false when the parent was not found in the file at reading
+    std::vector<TZULTagValue> tagValues;  // file order
+    TStringList description;               // lines
+
+    explicit TZULTemplate(const std::string& templateName = "") : name(templateName) {}
+};
+
+class TZULFile {
+public:
+    // Registers in the model's open-file table at slot and opens or creates the file. Read
+    // IsOpen() afterwards; OpenError() says why a file was refused.
+    TZULFile(TTemplateModel& model, const std::string& path, int slot, TTreeNode* rootNode,
+             bool readOnlyWanted);
+    ~TZULFile();
+    TZULFile(const TZULFile&) = delete;
+    TZULFile& operator=(const TZULFile&) = delete;
+
+    const std::string& GetFileName() const { return path_; }
+    void SetFileName(const std::string& path) { path_ = path; }
+    bool IsOpen() const { return opened_; }
+    bool IsModified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+    bool IsReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool IsNew() const { return path_ == kNewFileName; }
+    TTreeNode* GetRootNode() const { return rootNode_; }
+    void SetRootNode(TTreeNode* node) { rootNode_ = node; }
+    int GetSlot() const { return slot_; }
+    void SetSlot(int slot) { slot_ = slot; }
+    TStringList& GetTemplateList() { return templateList_; }
+    const std::string& OpenError() const { return openError_; }
+
+    uint8_t GetMagicByte(int i) const { return i >= 0 && i < 4 ? header_.magic[i] : ' '; }
+    int GetVersion() const { return header_.version; }
+    int GetEntryCount() const { return header_.count; }
+
+    // Reads the directory and every template into the tree. The whole file is checked against
+    // its size first: on any fault nothing is placed and OpenError() says what is wrong.
+    bool ReadAll();
+    // Reads one body; nullptr (and OpenError()) when it does not fit the file.
+    TZULTemplate* ReadTemplate(const std::string& name, int32_t offset);
+
+    // Writes the whole file from the tree, in pre-order. Every template is checked first; the
+    // new file is written beside the old one and replaces it only when complete. A refusal or
+    // failure is shown (caption "Cannot save...") and keeps the modified mark.
+    bool Save();
+    // The file step of Save As: makes path the file's place without emptying what is there.
+    // On failure nothing changes and false is answered.
+    bool OpenForWrite(const std::string& path);
+
+    // Name list upkeep: removes the entry only when it maps to that node.
+    void RemoveTemplateName(const std::string& name, TTreeNode* node);
+
+private:
+    bool Fail(const std::string& why);
+    bool ValidateForSave(const std::vector<TTreeNode*>& nodes);
+    bool WriteTo(const std::string& tempPath, const std::vector<TTreeNode*>& nodes);
+    bool OpenStream(const std::string& path);
+
+    TTemplateModel& model_;
+    bool opened_ = false;
+    bool modified_ = false;
+    bool readOnly_ = false;
+    std::string path_;
+    FILE* stream_ = nullptr;
+    TTreeNode* rootNode_ = nullptr;
+    int slot_ = -1;
+    TZULHeader header_;
+    TStringList templateList_;
+    TZULDirEntry entry_;
+    int64_t fileSize_ = 0;
+    std::string openError_;
+};
+
+// Hangs the template below its parent when the parent is already in the file's name list, else
+// below the file's root; answers whether the parent was found (or the template is a root).
+bool PlaceTemplate(TZULTemplate* tpl, TTreeNode* rootNode, TZULFile* file);

@@ -1,0 +1,359 @@
+#include "ZulFixture.h"
+#include <windows.h>
+
+using namespace zultest;
+
+namespace {
+const std::string kOpenCaption = "Cannot Open ZUL...";
+}
+
+TEST(ZULHeader, CheckAnswersEachFault)
+{
+    fixtures::WorkFolder work{fixtures::TestFolderName()};
+    WriteBytes("good.zul", BuildZul({}));
+    EXPECT_EQ(CheckZULHeader("good.zul", 1), 0);
+    WriteBytes("v2.zul", BuildZul({}, 2));
+    EXPECT_EQ(CheckZULHeader("v2.zul", 1), -1);
+    EXPECT_EQ(CheckZULHeader("v2.zul", -1), 0);  // version not looked at
+    Bytes bad = BuildZul({}, 2);
+    bad[3] = 0x11;
+    WriteBytes("magic.zul", bad);
+    EXPECT_EQ(CheckZULHeader("magic.zul", 1), -2);
+    EXPECT_EQ(CheckZULHeader("missing.zul", 1), -3);
+    WriteBytes("short.zul", Bytes{'Z', 'U', 'L', 0x10, 1});
+    EXPECT_EQ(CheckZULHeader("short.zul", 1), -3);
+}
+
+TEST_F(ZulFixture, EmptyFileIsTheHeaderAlone)
+{
+    const Bytes bytes = BuildZul({});
+    ASSERT_EQ(bytes.size(), 12u);
+    TZULFile* file = Open("empty.zul", bytes);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->IsOpen());
+    EXPECT_FALSE(file->IsModified());
+    EXPECT_FALSE(file->IsReadOnly());
+    EXPECT_EQ(file->GetEntryCount(), 0);
+    EXPECT_EQ(file->GetMagicByte(0), 'Z');
+    EXPECT_EQ(file->GetMagicByte(3), 0x10);
+    EXPECT_EQ(file->GetMagicByte(4), ' ');
+    EXPECT_EQ(file->GetRootNode()->Text(), "empty.zul");
+    EXPECT_EQ(file->GetRootNode()->ImageIndex(), IMAGE_FILE);
+    EXPECT_TRUE(file->Save());
+    EXPECT_EQ(ReadBytes("empty.zul"), bytes);
+}
+
+TEST_F(ZulFixture, OneTemplateFileIs93Bytes)
+{
+    const Bytes bytes = BuildZul({Tpl("door", "", {IntTag(7, 3)})});
+    ASSERT_EQ(bytes.size(), 93u);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 12),
+              (Bytes{0x5A, 0x55, 0x4C, 0x10, 1, 0, 0, 0, 1, 0, 0, 0}));
+    TZULFile* file = Open("one.zul", bytes);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(Shape(file), (std::vector<std::string>{"door"}));
+    TZULTemplate* door = TemplateOf(file, "DOOR");
+    ASSERT_NE(door, nullptr);
+    EXPECT_EQ(door->parentName, "");
+    EXPECT_TRUE(door->parentInFile);
+    ASSERT_EQ(door->tagValues.size(), 1u);
+    EXPECT_EQ(door->tagValues[0].id, 7u);
+    EXPECT_EQ(door->tagValues[0].value[0], 3);
+    EXPECT_EQ(door->description.Count(), 0);
+    TTreeNode* node = file->GetRootNode()->GetFirstChild();
+    EXPECT_EQ(node->ImageIndex(), IMAGE_TEMPLATE);
+    EXPECT_EQ(node->SelectedIndex(), IMAGE_TEMPLATE);
+}
+
+TEST_F(ZulFixture, DescriptionsSplitAtCrLfAndWriteBack)
+{
+    TZULFile* file = Open("desc.zul", BuildZul({Tpl("a", "", {}, "a\r\nb\r\n")}));
+    ASSERT_NE(file, nullptr);
+    TZULTemplate* a = TemplateOf(file, "a");
+    ASSERT_EQ(a->description.Count(), 2);
+    EXPECT_EQ(a->description.Strings(1), "b");
+    ASSERT_TRUE(file->Save());
+    const Bytes saved = ReadBytes("desc.zul");
+    // Body at 48: numTags, one record, then length 7 and a CR LF b CR LF NUL.
+    const size_t at = 48 + 4 + 36;
+    EXPECT_EQ(Bytes(saved.begin() + at, saved.end()), (Bytes{7, 0, 0, 0, 'a', '\r', '\n', 'b', '\r', '\n', 0}));
+}
+
+TEST_F(ZulFixture, ChainsHangBelowTheirParents)
+{
+    TZULFile* file = Open("chain.zul", BuildZul({Tpl("base", ""), Tpl("mid", "base"), Tpl("leaf", "MID"),
+                                                Tpl("other", "base")}));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(Shape(file), (std::vector<std::string>{"base", ".mid", "..leaf", ".other"}));
+    EXPECT_TRUE(TemplateOf(file, "leaf")->parentInFile);
+    EXPECT_EQ(TemplateOf(file, "leaf")->parentName, "MID");
+}
+
+TEST_F(ZulFixture, ChildBeforeParentAndParentElsewhereStayAtTheRoot)
+{
+    TZULFile* file = Open("order.zul", BuildZul({Tpl("child", "parent"), Tpl("parent", ""),
+                                                Tpl("far", "inotherfile")}));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(Shape(file), (std::vector<std::string>{"child", "far", "parent"}));  // sorted at open
+    EXPECT_FALSE(TemplateOf(file, "child")->parentInFile);
+    EXPECT_FALSE(TemplateOf(file, "far")->parentInFile);
+    EXPECT_TRUE(TemplateOf(file, "parent")->parentInFile);
+}
+
+TEST_F(ZulFixture, OpeningSortsEveryLevelAndSavingWritesThatOrder)
+{
+    const Bytes unsorted = BuildZul({Tpl("zeta", ""), Tpl("Alpha", ""), Tpl("z2", "zeta"), Tpl("a2", "zeta")});
+    TZULFile* file = Open("sort.zul", unsorted);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(Shape(file), (std::vector<std::string>{"Alpha", "zeta", ".a2", ".z2"}));
+    ASSERT_TRUE(file->Save());
+    const Bytes sorted = BuildZul({Tpl("Alpha", ""), Tpl("zeta", ""), Tpl("a2", "zeta"), Tpl("z2", "zeta")});
+    // Pre-order: Alpha, zeta, a2, z2.
+    EXPECT_EQ(ReadBytes("sort.zul"),
+              BuildZul({Tpl("Alpha", ""), Tpl("zeta", ""), Tpl("a2", "zeta"), Tpl("z2", "zeta")}));
+    EXPECT_EQ(ReadBytes("sort.zul"), sorted);
+}
+
+TEST_F(ZulFixture, RoundTripIsByteIdentical)
+{
+    const Bytes bytes = BuildZul({
+        Tpl("barrel", "", {IntTag(1, 5), FloatTag(5, 1.0f / 3.0f), FloatTag(8, 12.9f, 0.5f, 255)},
+            "A barrel.\r\nIt rolls.\r\n"),
+        Tpl("barrel_big", "barrel", {TextTag(10, "barrel_big.qev"), IntTag(999, 0xDEADBEEF)}),
+        Tpl("crate", "", {IntTag(3, 0xFFFFFFFF)}, "one line\r\n"),
+    });
+    TZULFile* file = Open("round.zul", bytes);
+    ASSERT_NE(file, nullptr);
+    file->SetModified(true);
+    ASSERT_TRUE(file->Save());
+    EXPECT_FALSE(file->IsModified());
+    EXPECT_EQ(ReadBytes("round.zul"), bytes);
+    model.CloseZULFile(file);
+    // Read again: the same templates.
+    file = model.OpenZULFile("round.zul", false);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(Shape(file), (std::vector<std::string>{"barrel", ".barrel_big", "crate"}));
+    EXPECT_EQ(TemplateOf(file, "barrel_big")->tagValues[2].id, 999u);
+    EXPECT_EQ(TemplateOf(file, "barrel")->description.Strings(1), "It rolls.");
+}
+
+TEST_F(ZulFixture, SaveReportsProgressPerBody)
+{
+    TZULFile* file = Open("four.zul", BuildZul({Tpl("a", ""), Tpl("b", ""), Tpl("c", ""), Tpl("d", "")}));
+    ASSERT_NE(file, nullptr);
+    model.status.clear();
+    ASSERT_TRUE(file->Save());
+    EXPECT_EQ(model.status, (std::vector<std::string>{"Saving 25%", "Saving 50%", "Saving 75%", "Saving 100%",
+                                                      "four.zul"}));
+    EXPECT_EQ(file->GetEntryCount(), 4);
+}
+
+TEST_F(ZulFixture, BytesAfterTheLastBodyAreIgnoredAndNotKept)
+{
+    Bytes bytes = BuildZul({Tpl("a", "")});
+    const size_t size = bytes.size();
+    bytes.insert(bytes.end(), {1, 2, 3, 4, 5});
+    TZULFile* file = Open("tail.zul", bytes);
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(file->Save());
+    EXPECT_EQ(ReadBytes("tail.zul").size(), size);
+}
+
+TEST_F(ZulFixture, LongDescriptionIsKeptWhole)
+{
+    const std::string text = std::string(5000, 'x') + "\r\n";
+    const Bytes bytes = BuildZul({Tpl("a", "", {}, text), Tpl("b", "")});
+    TZULFile* file = Open("longdesc.zul", bytes);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(TemplateOf(file, "a")->description.Strings(0).size(), 5000u);
+    EXPECT_NE(TemplateOf(file, "b"), nullptr);
+    ASSERT_TRUE(file->Save());
+    EXPECT_EQ(ReadBytes("longdesc.zul"), bytes);
+}
+
+// ---- refused files ----
+
+namespace {
+struct Damage {
+    const char* what;
+    Bytes bytes;
+};
+
+std::vector<Damage> DamagedFiles()
+{
+    const Bytes good = BuildZul({Tpl("a", "", {}, "text\r\n"), Tpl("b", "a")});
+    const size_t body0 = 12 + 2 * 36;
+    std::vector<Damage> out;
+    auto with = [&](const char* what, auto change) {
+        Bytes b = good;
+        change(b);
+        out.push_back({what, b});
+    };
+    with("negative count", [](Bytes& b) { Put32(b, 8, 0xFFFFFFFF); });
+    with("count beyond the file", [](Bytes& b) { Put32(b, 8, 1000); });
+    with("huge count", [](Bytes& b) { Put32(b, 8, 0x7FFFFFFF); });
+    with("offset beyond the file", [](Bytes& b) { Put32(b, EntryOffsetAt(1), 100000); });
+    with("negative offset", [](Bytes& b) { Put32(b, EntryOffsetAt(0), 0xFFFFFFF0); });
+    with("offset inside the directory", [](Bytes& b) { Put32(b, EntryOffsetAt(0), 12); });
+    with("offset at the last bytes", [](Bytes& b) { Put32(b, EntryOffsetAt(1), static_cast<uint32_t>(b.size() - 2)); });
+    with("tag count 0", [&](Bytes& b) { Put32(b, body0, 0); });
+    with("negative tag count", [&](Bytes& b) { Put32(b, body0, 0xFFFFFFFF); });
+    with("tag count beyond the file", [&](Bytes& b) { Put32(b, body0, 5000); });
+    with("description length 0", [&](Bytes& b) { Put32(b, body0 + 4 + 36, 0); });
+    with("negative description length", [&](Bytes& b) { Put32(b, body0 + 4 + 36, 0x80000000); });
+    with("description beyond the file", [&](Bytes& b) { Put32(b, body0 + 4 + 36, 100000); });
+    with("name without NUL", [](Bytes& b) { std::fill(b.begin() + EntryAt(1), b.begin() + EntryAt(1) + 32, 'n'); });
+    with("empty name", [](Bytes& b) { b[EntryAt(0)] = 0; });
+    with("cut in the last body", [](Bytes& b) { b.resize(b.size() - 3); });
+    with("cut in the directory", [](Bytes& b) { b.resize(12 + 36 + 10); });
+    return out;
+}
+}  // namespace
+
+TEST_F(ZulFixture, EveryDamagedFileIsRefusedWhole)
+{
+    for (const Damage& d : DamagedFiles()) {
+        SCOPED_TRACE(d.what);
+        hooks.messages.clear();
+        EXPECT_EQ(Open("damaged.zul", d.bytes), nullptr);
+        ASSERT_EQ(hooks.messages.size(), 1u);
+        EXPECT_EQ(hooks.Last().caption, kOpenCaption);
+        EXPECT_NE(hooks.Last().text.find("damaged.zul"), std::string::npos);
+        EXPECT_EQ(tree.Count(), 0);
+        EXPECT_EQ(UsedSlots(), 0);
+    }
+}
+
+TEST_F(ZulFixture, BadHeadersAreRefusedWithoutTrace)
+{
+    Bytes magic = BuildZul({Tpl("a", "")});
+    magic[0] = 'X';
+    WriteBytes("v2.zul", BuildZul({Tpl("a", "")}, 2));
+    for (const auto& [path, bytes] : std::vector<std::pair<std::string, Bytes>>{
+             {"magic.zul", magic}, {"v2.zul", BuildZul({Tpl("a", "")}, 2)}}) {
+        EXPECT_EQ(Open(path, bytes), nullptr);
+        EXPECT_EQ(hooks.Last().caption, kOpenCaption);
+    }
+    EXPECT_EQ(model.OpenZULFile("nowhere.zul", false), nullptr);
+    EXPECT_EQ(hooks.messages.size(), 3u);
+    EXPECT_EQ(tree.Count(), 0);
+    EXPECT_EQ(UsedSlots(), 0);
+}
+
+// ---- saving ----
+
+TEST_F(ZulFixture, SaveRefusesTemplatesTheFormatCannotHold)
+{
+    const Bytes bytes = BuildZul({Tpl("a", ""), Tpl("b", "")});
+    TZULFile* file = Open("refuse.zul", bytes);
+    ASSERT_NE(file, nullptr);
+    TZULTemplate* a = TemplateOf(file, "a");
+    TZULTemplate* b = TemplateOf(file, "b");
+
+    a->tagValues.clear();
+    file->SetModified(true);
+    EXPECT_FALSE(file->Save());
+    EXPECT_EQ(hooks.Last().caption, "Cannot save...");
+    EXPECT_NE(hooks.Last().text.find("\"a\""), std::string::npos);
+    a->tagValues.push_back(TZULTagValue{});
+
+    b->tagValues.resize(129);
+    EXPECT_FALSE(file->Save());
+    EXPECT_NE(hooks.Last().text.find("\"b\" has more than 128"), std::string::npos);
+    b->tagValues.resize(128);
+
+    a->name = std::string(32, 'n');
+    EXPECT_FALSE(file->Save());
+    EXPECT_NE(hooks.Last().text.find("longer than 31"), std::string::npos);
+
+    EXPECT_EQ(hooks.messages.size(), 3u);
+    EXPECT_TRUE(file->IsModified());
+    EXPECT_EQ(ReadBytes("refuse.zul"), bytes);  // nothing written
+    a->name = "a";
+    EXPECT_TRUE(file->Save());  // 128 records are fine
+    EXPECT_EQ(ReadBytes("refuse.zul").size(), 12 + 2 * 36 + 2 * 9 + 36 * 129u);
+}
+
+TEST_F(ZulFixture, FailedWriteKeepsTheOldFileAndTheModifiedMark)
+{
+    const Bytes bytes = BuildZul({Tpl("a", "")});
+    TZULFile* file = Open("blocked.zul", bytes);
+    ASSERT_NE(file, nullptr);
+    file->SetModified(true);
+    // A folder where the new file would be written makes the write fail.
+    ASSERT_TRUE(CreateDirectoryA("blocked.zul.saving", nullptr));
+    EXPECT_FALSE(file->Save());
+    RemoveDirectoryA("blocked.zul.saving");
+    EXPECT_TRUE(file->IsModified());
+    EXPECT_EQ(hooks.Last().caption, "Cannot save...");
+    EXPECT_EQ(ReadBytes("blocked.zul"), bytes);
+    EXPECT_TRUE(file->Save());  // and the file still works
+}
+
+TEST_F(ZulFixture, ReadOnlyFilesOpenReadOnly)
+{
+    WriteBytes("ro.zul", BuildZul({Tpl("a", "")}));
+    // Another program holds the file and lets others only read it.
+    HANDLE holder = CreateFileA("ro.zul", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    TZULFile* file = model.OpenZULFile("ro.zul", false);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->IsReadOnly());
+    EXPECT_EQ(file->GetRootNode()->ImageIndex(), IMAGE_FILE_READONLY);
+    EXPECT_FALSE(file->Save());
+    model.CloseZULFile(file);
+    CloseHandle(holder);
+    file = model.OpenZULFile("ro.zul", true);  // asked for
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->IsReadOnly());
+}
+
+TEST_F(ZulFixture, SaveAsMakesAReadOnlyFileWritableAtTheNewPath)
+{
+    const Bytes bytes = BuildZul({Tpl("a", "", {IntTag(3, 9)})});
+    DeleteFileA("copy.zul");
+    TZULFile* file = Open("source.zul", bytes, true);
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(file->OpenForWrite("copy.zul"));
+    EXPECT_FALSE(file->IsReadOnly());
+    EXPECT_EQ(file->GetFileName(), "copy.zul");
+    ASSERT_TRUE(file->Save());
+    EXPECT_EQ(ReadBytes("copy.zul"), bytes);
+}
+
+TEST_F(ZulFixture, SaveAsOverAnExistingFileEmptiesNothingUntilTheSave)
+{
+    const Bytes other = BuildZul({Tpl("keep", "")});
+    WriteBytes("target.zul", other);
+    TZULFile* file = Open("mine.zul", BuildZul({Tpl("a", "")}));
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(file->OpenForWrite("target.zul"));
+    EXPECT_EQ(ReadBytes("target.zul"), other);
+    ASSERT_TRUE(file->Save());
+    EXPECT_EQ(ReadBytes("target.zul"), BuildZul({Tpl("a", "")}));
+}
+
+TEST_F(ZulFixture, FailedSaveAsKeepsTheFileOpen)
+{
+    TZULFile* file = Open("stay.zul", BuildZul({Tpl("a", "")}));
+    ASSERT_NE(file, nullptr);
+    EXPECT_FALSE(file->OpenForWrite("no-such-folder\\x.zul"));
+    EXPECT_TRUE(file->IsOpen());
+    EXPECT_EQ(file->GetFileName(), "stay.zul");
+    EXPECT_TRUE(file->Save());
+}
+
+TEST_F(ZulFixture, NewFileHasNoStreamUntilSaveAs)
+{
+    TZULFile* file = model.NewZULFile();
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->IsOpen());
+    EXPECT_TRUE(file->IsModified());
+    EXPECT_TRUE(file->IsNew());
+    EXPECT_EQ(file->GetRootNode()->Text(), "unnamed.zul");
+    EXPECT_FALSE(file->Save());  // a new file goes through Save As
+    DeleteFileA("fresh.zul");
+    ASSERT_TRUE(file->OpenForWrite("fresh.zul"));
+    ASSERT_TRUE(file->Save());
+    EXPECT_EQ(ReadBytes("fresh.zul"), BuildZul({}));
+}
