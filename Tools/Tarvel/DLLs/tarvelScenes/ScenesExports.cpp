@@ -4,6 +4,19 @@
 #include "ScenesExports.h"
 #include "ScenesPanel.h"
 
+// Runs one export on the panel; a panel that a callback destroyed meanwhile goes afterwards.
+template <class F>
+static void OnPanel(F call)
+{
+    TScenesPanel* panel = scenesPanel;
+    if (!panel)
+        return;
+    panel->Enter();
+    call(panel);
+    if (panel->Leave())
+        delete panel;
+}
+
 extern "C" {
 
 int __cdecl scenes_Version(void) { return 1; }
@@ -21,20 +34,21 @@ HWND __cdecl scenes_CreateAsChild(HWND)
     return panel->Handle();
 }
 
-// From inside the editor's modal run (a callback) the panel goes once the run has ended.
+// From inside the editor's modal run or another export (a callback) the panel goes once that
+// run or export has ended.
 void __cdecl scenes_Destroy(void)
 {
     TScenesPanel* panel = scenesPanel;
     scenesPanel = nullptr;
-    if (panel && panel->InModal())
+    if (panel && (panel->InModal() || panel->Busy()))
         panel->DestroyAfterModal();
     else
         delete panel;
 }
 void __cdecl scenes_SetChronicle(const char* name)
 {
-    if (scenesPanel && name)
-        scenesPanel->SetChronicle(name);
+    if (name)
+        OnPanel([name](TScenesPanel* p) { p->SetChronicle(name); });
 }
 
 int __cdecl scenes_ShowModal(void)
@@ -44,8 +58,8 @@ int __cdecl scenes_ShowModal(void)
 
 void __cdecl scenes_SetLayersInfo(const LayersInfo* info)
 {
-    if (scenesPanel && info)
-        scenesPanel->SetLayers(*info);
+    if (info)
+        OnPanel([info](TScenesPanel* p) { p->SetLayers(*info); });
 }
 
 void __cdecl scenes_GetLayersInfo(LayersInfo* info)
@@ -56,8 +70,8 @@ void __cdecl scenes_GetLayersInfo(LayersInfo* info)
 
 void __cdecl scenes_SetScenesInfo(const ScenesInfo* info)
 {
-    if (scenesPanel && info)
-        scenesPanel->SetScenes(*info);
+    if (info)
+        OnPanel([info](TScenesPanel* p) { p->SetScenes(*info); });
 }
 
 void __cdecl scenes_GetScenesInfo(ScenesInfo* info)

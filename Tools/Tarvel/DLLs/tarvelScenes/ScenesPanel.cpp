@@ -42,7 +42,7 @@ int TScenesPanel::ShowModal()
     if (!form.HandleAllocated() || form.InModalLoop())
         return 0;
     int result = form.Run();
-    if (destroyAfterModal_) {
+    if (destroyAfterModal_ && !Busy()) {
         delete this;
         return SCENES_RESULT_CANCEL;
     }

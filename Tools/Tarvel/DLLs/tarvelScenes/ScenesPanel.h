@@ -22,6 +22,12 @@ public:
     int ShowModal();
     bool InModal() const { return form.InModalLoop(); }
     void DestroyAfterModal();
+    // An export that may call the host (GLSCallback while a scene loads) holds the panel busy:
+    // a _Destroy from such a callback only marks it, and Leave() answers true once the last
+    // export has returned and the panel is to be deleted.
+    void Enter() { busy_++; }
+    bool Leave() { return --busy_ == 0 && destroyAfterModal_ && !InModal(); }
+    bool Busy() const { return busy_ > 0; }
 
     void SetLayers(const LayersInfo& info);
     void SetScenes(const ScenesInfo& info);
@@ -40,6 +46,7 @@ public:
 
 private:
     bool destroyAfterModal_ = false;
+    int busy_ = 0;
 };
 
 // The library's one panel; the exports and the callbacks' glue reach it here.

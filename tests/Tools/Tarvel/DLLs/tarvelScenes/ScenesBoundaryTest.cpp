@@ -234,6 +234,46 @@ TEST_F(ScenesBoundary, ShowModalRunsUntilQuitThenCallsClose)
     EXPECT_EQ(std::memcmp(in.rec(), out.rec(), sizeof(ScenesInfo)), 0);
 }
 
+// A host that destroys the panel from inside GLSCallback while _SetScenesInfo still loads the
+// first scene: the panel must outlive the export that called out.
+void (*destroyFromCallback)() = nullptr;
+HWND editorAtCallback = nullptr;
+int glsCalls = 0;
+bool editorAliveAfterDestroy = false;
+
+const char* DestroyingGLS(const char*)
+{
+    glsCalls++;
+    if (destroyFromCallback) {
+        void (*destroy)() = destroyFromCallback;
+        destroyFromCallback = nullptr;
+        destroy();
+        editorAliveAfterDestroy = IsWindow(editorAtCallback) != FALSE;
+    }
+    return "text";
+}
+
+TEST_F(ScenesBoundary, DestroyFromACallbackOutsideTheEditorWaitsForTheExport)
+{
+    for (int round = 0; round < 2; round++) {
+        editorAtCallback = scenes.CreateAsChild(hostWindow);
+        ASSERT_NE(editorAtCallback, nullptr);
+        scenes.SetBaseDir("C:\\NoSuchGame");
+        Guarded<ScenesInfo> in;
+        FillScenes(in.rec(), 1);
+        std::strcpy(in.rec()->scene[0].name, "0Cave");  // sorts before the static scene: loaded first
+        scenes.RegisterGLS(DestroyingGLS);
+        glsCalls = 0;
+        editorAliveAfterDestroy = false;
+        destroyFromCallback = scenes.Destroy;
+        scenes.SetScenesInfo(in.rec());
+        EXPECT_EQ(glsCalls, 1);  // the callbacks go with the panel
+        EXPECT_TRUE(editorAliveAfterDestroy);
+        EXPECT_FALSE(IsWindow(editorAtCallback));
+        EXPECT_EQ(scenes.ShowModal(), 0);  // no panel any more; a new one can be made
+    }
+}
+
 TEST(ScenesUnload, UnloadingWithoutDestroyTakesTheEditorWindowAlong)
 {
     HWND editor = nullptr;
