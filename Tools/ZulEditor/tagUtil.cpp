@@ -281,7 +281,8 @@ void LoadTagDefinitions(const std::string& path, TTreeView& tagsTree, const TPri
         const int checks = static_cast<int>(ReadLeadingInt(checksText));
         if (!checksText.empty() && checks != 0) {
             TTreeNode* checksNode = tagsTree.AddChild(info->tagNode, "CHECKS");
-            const int last = std::min(checks - 1, HighestCheckKey(lines));
+            // A negative count asks for no check (and -2147483648 - 1 would not fit an int).
+            const int last = checks > 0 ? std::min(checks - 1, HighestCheckKey(lines)) : -1;
             for (int k = 0; k <= last; ++k) {
                 const std::string expression = ini.ReadString(section, "CHECK" + std::to_string(k), "");
                 if (expression.empty())

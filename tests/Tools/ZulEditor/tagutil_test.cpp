@@ -280,3 +280,49 @@ TEST_F(TagFileFixture, FirstTagWithUnknownCategoryGoesToGeneral)
     EXPECT_EQ(Children(CategoryNode(0)), (std::vector<std::string>{"a"}));
     EXPECT_EQ(Children(CategoryNode(9)), (std::vector<std::string>{"b", "c"}));
 }
+
+TEST_F(TagFileFixture, NegativeCheckCountsTakeNoCheck)
+{
+    WriteText("negchecks.txt", "[1]\nNAME=a\nCHECKS=-2147483648\nCHECK0=VALUEINLIST(1)\n"
+                               "[2]\nNAME=b\nCHECKS=-1\nCHECK0=VALUEINLIST(1)\n"
+                               "[3]\nNAME=c\nCHECKS=4294967297\nCHECK0=VALUEINLIST(1)\n");
+    LoadTagDefinitions("negchecks.txt", tree, nullptr);
+    ASSERT_EQ(TagCount(), 3);
+    EXPECT_EQ(FindTagInfo("a")->PostCheckCount(), 0);
+    EXPECT_EQ(FindTagInfo("b")->PostCheckCount(), 0);
+    EXPECT_EQ(FindTagInfo("c")->PostCheckCount(), 1);  // read with wrap-around: 1
+    EXPECT_TRUE(hooks.messages.empty());
+}
+
+// Every truncation of a small definition file, and each of its bytes set to 0x00, 0xFF and 0x7F:
+// the loader never fails in a disorderly way, and every tag it keeps is whole.
+TEST_F(TagFileFixture, DamagedDefinitionFilesLoadWithinBounds)
+{
+    const std::string good =
+        "[Header]\n[1]\nNAME=Kind\nCAT=10\nCHECKS=2\nCHECK0=KEYEXISTS(2)\n"
+        "CHECK1=VALUEINLIST(\"a b\",1)\n[2]\nREF=K\n";
+    auto loadAndCheck = [&](const std::string& text) {
+        WriteText("mutated.txt", text);
+        LoadTagDefinitions("mutated.txt", tree, nullptr);
+        ASSERT_LE(TagCount(), 3);
+        for (int i = 0; i < TagCount(); ++i) {
+            const TTagInfo* tag = TagAt(i);
+            ASSERT_NE(tag, nullptr);
+            EXPECT_GE(tag->tagId, 0);
+            EXPECT_FALSE(tag->name.empty());
+            EXPECT_LE(tag->PreCheckCount(), MAX_CHECKS);
+            EXPECT_LE(tag->PostCheckCount(), MAX_CHECKS);
+            EXPECT_EQ(tag->tagNode->Data(), tag);
+        }
+        EXPECT_GE(tree.Count(), 10);
+    };
+    for (size_t n = 0; n <= good.size(); ++n)
+        loadAndCheck(good.substr(0, n));
+    for (size_t i = 0; i < good.size(); ++i)
+        for (char b : {'\x00', '\xFF', '\x7F'}) {
+            std::string bad = good;
+            bad[i] = b;
+            loadAndCheck(bad);
+        }
+    loadAndCheck(good + good);  // repeated sections add their lines to the first
+}
