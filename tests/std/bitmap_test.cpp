@@ -341,3 +341,50 @@ TEST_F(StdBitmap, KeyedCopiesSkipTransparentPixels)
     EXPECT_EQ(Pixel32(dest32, 1, 0), 0xFF010203u);
     for (Bitmap* b : {dest16, src16, dest32, src32}) stdBitmap_Release(b);
 }
+
+// Every truncation of a small image, and each of its bytes set to 0x00, 0xFF and 0x7F, loaded
+// from a plain file and from a pack entry: a load either fails cleanly or gives a bitmap whose
+// pixels the file really held; nothing stays alive and no handle is left open.
+TEST_F(StdBitmap, DamagedImagesLoadWithinTheirBytes)
+{
+    TgaImage image = fixtures::MakeTga(3, 2, 32, true, Gradient);
+    image.id = "ab";
+    const Bytes good = fixtures::TgaBytes(image);
+    const int live = stdBitmap_GetLiveCount();
+    int loaded = 0;
+    auto load = [&](const Bytes& bytes) {
+        ASSERT_TRUE(fixtures::WriteBytes("m.tga", bytes));
+        fixtures::ZipWriter zip;
+        zip.Add("p.tga", bytes);
+        ASSERT_TRUE(zip.Write("m.vop"));
+        stdFile_SetBase(1, ".", 1);
+        for (const char* name : {"m.tga", "p.tga"}) {
+            for (uint32_t format : {0u, 5u}) {
+                Bitmap* b = stdBitmap_Load(name, format, 4);
+                if (b) {
+                    loaded++;
+                    uint64_t source = (uint64_t)b->width * b->height * (bytes[16] == 24 ? 3 : 4);
+                    EXPECT_LE(TGA_HEADER_SIZE + bytes[0] + source, bytes.size());
+                    EXPECT_EQ(stdBitmap_Release(b), 0);
+                }
+            }
+            stdFileHandle h = stdFile_Open(name, "rb", 4);
+            ASSERT_NE(h, 0u);
+            int alpha = stdBitmap_HasPartialAlpha(h);
+            EXPECT_TRUE(alpha == 0 || alpha == 8);
+            stdFile_Close(h);
+        }
+        EXPECT_EQ(stdBitmap_GetLiveCount(), live);
+    };
+    load(good);
+    ASSERT_EQ(loaded, 4);  // both places, both formats
+    for (size_t n = 0; n < good.size(); n++) load(fixtures::Truncated(good, n));
+    for (size_t i = 0; i < good.size(); i++) {
+        for (uint8_t v : {0x00, 0xFF, 0x7F}) {
+            Bytes bad = good;
+            bad[i] = v;
+            load(bad);
+        }
+    }
+    ExpectNoHandleLeft();
+}

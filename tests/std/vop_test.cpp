@@ -360,3 +360,44 @@ TEST_F(StdVop, DuplicateNamesKeepTheFirstEntry)
     EXPECT_EQ(ReadEntry(vop, "dup.txt"), "first");
     stdVop_Close(vop);
 }
+
+// Every truncation of a small archive, and each byte of its local headers and data set to 0x00,
+// 0xFF and 0x7F: the archive opens, every indexed entry lies inside the file, and reading,
+// line reading and seeking stay within the entry.
+TEST_F(StdVop, DamagedArchivesStayWithinTheirBytes)
+{
+    ZipWriter zip;
+    zip.Add("a.txt", "alpha").Add("d/b.txt", "beta\nline");
+    const Bytes good = zip.Build();
+    const size_t localPart = 30 + 5 + 5 + 30 + 7 + 9;
+    auto openAndRead = [](const Bytes& bytes) {
+        ASSERT_TRUE(fixtures::WriteBytes("m.vop", bytes));
+        stdVop* vop = stdVop_Open("m.vop", 2);
+        ASSERT_NE(vop, nullptr);
+        ASSERT_LE(vop->numEntries, 2u);
+        for (uint32_t i = 0; i < vop->numEntries; i++) {
+            const stdVopEntry& e = vop->pEntries[i];
+            ASSERT_LT(strnlen(e.name, sizeof e.name), sizeof e.name);
+            ASSERT_LE((uint64_t)e.offset + e.size, bytes.size());
+            stdVopStream* s = stdVop_OpenFile(vop, e.name);
+            if (!s) continue;  // a duplicate name keeps the first entry
+            EXPECT_EQ(ReadAll(s).size(), s->pEntry->size);
+            EXPECT_TRUE(stdVop_Eof(s));
+            ASSERT_EQ(stdVop_Seek(s, 0, 0), 1);
+            char line[4];
+            uint32_t lines = 0;
+            while (stdVop_Gets(line, sizeof line, s)) ASSERT_LE(++lines, s->pEntry->size);
+            EXPECT_EQ(stdVop_Tell(s), s->pEntry->size);
+            stdVop_CloseFile(s);
+        }
+        stdVop_Close(vop);
+    };
+    for (size_t n = 0; n <= good.size(); n++) openAndRead(Bytes(good.begin(), good.begin() + (long)n));
+    for (size_t i = 0; i < localPart; i++) {
+        for (uint8_t b : {0x00, 0xFF, 0x7F}) {
+            Bytes bad = good;
+            bad[i] = b;
+            openAndRead(bad);
+        }
+    }
+}
