@@ -357,3 +357,44 @@ TEST_F(ZulFixture, NewFileHasNoStreamUntilSaveAs)
     ASSERT_TRUE(file->Save());
     EXPECT_EQ(ReadBytes("fresh.zul"), BuildZul({}));
 }
+
+// Every truncation of a small file, and each of its bytes set to 0x00, 0xFF and 0x7F: the file is
+// either refused whole with one message or opened with templates whose fields stay in bounds.
+TEST_F(ZulFixture, MutatedFilesOpenWithinBoundsOrAreRefusedWhole)
+{
+    const Bytes good = BuildZul({Tpl("a", "", {}, "x\r\n"), Tpl("b", "a")});
+    auto open = [&](const Bytes& bytes) {
+        hooks.messages.clear();
+        TZULFile* file = Open("m.zul", bytes);
+        if (!file) {
+            ASSERT_EQ(hooks.messages.size(), 1u);
+            ASSERT_EQ(tree.Count(), 0);
+            ASSERT_EQ(UsedSlots(), 0);
+            return;
+        }
+        ASSERT_TRUE(hooks.messages.empty());
+        const std::vector<std::string> shape = Shape(file);
+        ASSERT_LE(shape.size(), 2u);
+        for (TTreeNode* n = file->GetRootNode()->GetFirstChild(); n; n = n->GetNext()) {
+            const auto* tpl = static_cast<const TZULTemplate*>(n->Data());
+            ASSERT_NE(tpl, nullptr);
+            EXPECT_FALSE(tpl->name.empty());
+            EXPECT_LE(tpl->name.size(), 31u);
+            EXPECT_LE(tpl->parentName.size(), 32u);
+            EXPECT_GE(tpl->tagValues.size(), 1u);
+            EXPECT_LE(tpl->tagValues.size() * 36, bytes.size());
+        }
+        model.CloseZULFile(file);
+        ASSERT_EQ(UsedSlots(), 0);
+    };
+    open(good);
+    ASSERT_TRUE(hooks.messages.empty());
+    for (size_t n = 0; n < good.size(); ++n)
+        open(Bytes(good.begin(), good.begin() + static_cast<long>(n)));
+    for (size_t i = 0; i < good.size(); ++i)
+        for (uint8_t v : {0x00, 0xFF, 0x7F}) {
+            Bytes bad = good;
+            bad[i] = v;
+            open(bad);
+        }
+}
