@@ -1,5 +1,6 @@
 #include "IniFile.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -60,4 +61,41 @@ TEST(TIniFile, ByteOrderMarkIsSkipped)
     WriteFile("bom.ini", "\xEF\xBB\xBF[Header]\r\nVersion=2\r\n");
     TIniFile ini("bom.ini");
     EXPECT_EQ(ini.ReadString("Header", "Version", ""), "2");
+}
+
+// Every truncation of a small file, and each of its bytes set to 0x00, 0xFF and 0x7F: the file
+// reads as at most as many sections as it has brackets, every name is found again, and no name,
+// line or value holds a line feed or is longer than the file.
+TEST(TIniFile, MutatedFilesReadWithinBounds)
+{
+    const std::string good = "\xEF\xBB\xBF; c\r\n[A]\r\nk = v\r\nx\r\n[ b ]\r\nK=w=z\r\n[A]\r\nm=1\n";
+    auto read = [](const std::string& text) {
+        WriteFile("m.ini", text);
+        TIniFile ini("m.ini");
+        ASSERT_TRUE(ini.Exists());
+        TStringList sections;
+        ini.ReadSections(sections);
+        ASSERT_LE(sections.Count(), (int)std::count(text.begin(), text.end(), '['));
+        auto clean = [&text](const std::string& s) {
+            return s.find('\n') == std::string::npos && s.size() <= text.size();
+        };
+        for (int i = 0; i < sections.Count(); ++i) {
+            const std::string name = sections.Strings(i);
+            EXPECT_TRUE(clean(name));
+            EXPECT_TRUE(ini.SectionExists(name));
+            TStringList lines;
+            ini.ReadSectionValues(name, lines);
+            for (int k = 0; k < lines.Count(); ++k)
+                EXPECT_TRUE(clean(lines.Strings(k)));
+            EXPECT_TRUE(clean(ini.ReadString(name, "k", "")));
+        }
+    };
+    for (size_t n = 0; n <= good.size(); ++n)
+        read(good.substr(0, n));
+    for (size_t i = 0; i < good.size(); ++i)
+        for (char v : {'\x00', '\xFF', '\x7F'}) {
+            std::string bad = good;
+            bad[i] = v;
+            read(bad);
+        }
 }

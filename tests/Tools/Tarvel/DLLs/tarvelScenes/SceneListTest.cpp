@@ -1,6 +1,7 @@
 // The scene-list reader over Chronicles\<name>.rix and the picker's list, on files written here.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include "SceneList.h"
@@ -107,4 +108,39 @@ TEST_F(SceneListTest, MissingFileGivesAnEmptyPicker)
     EXPECT_TRUE(picker.Entries().empty());
     picker.Select(0);
     EXPECT_FALSE(picker.OkAccepted());
+}
+
+// Every truncation of a small scene list, and each of its bytes set to 0x00, 0xFF and 0x7F: the
+// picker lists each section once with its short description, asking the host twice per scene.
+TEST_F(SceneListTest, MutatedSceneListsFillThePickerWithinBounds)
+{
+    const std::string good = "[Cave]\nSHORTDESC=C_S\nLONGDESC=C_L\n[Hall]\nlongdesc=H\n";
+    const std::string path = game + "\\Chronicles\\m.rix";
+    reader.sceneListName = "m";
+    int asks = 0;
+    reader.translate = [&asks](const char* id) -> const char* {
+        asks++;
+        return id;
+    };
+    auto fill = [&](const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+        asks = 0;
+        TScenePicker picker;
+        picker.Fill(reader);
+        const size_t scenes = picker.Entries().size();
+        ASSERT_LE(scenes, (size_t)std::count(text.begin(), text.end(), '['));
+        EXPECT_EQ(asks, 2 * (int)scenes);
+        for (const TScenePicker::Entry& e : picker.Entries())
+            EXPECT_EQ(e.shortDesc.find('\n'), std::string::npos);
+        picker.Select((int)scenes);  // one past the end selects nothing
+        EXPECT_FALSE(picker.OkAccepted());
+    };
+    for (size_t n = 0; n <= good.size(); ++n)
+        fill(good.substr(0, n));
+    for (size_t i = 0; i < good.size(); ++i)
+        for (char v : {'\x00', '\xFF', '\x7F'}) {
+            std::string bad = good;
+            bad[i] = v;
+            fill(bad);
+        }
 }
