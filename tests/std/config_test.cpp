@@ -123,3 +123,33 @@ TEST_F(StdConfig, TextThatIsNoNumberGivesTheDefault)
     EXPECT_EQ(stdConfig_ReadInt(&section, "word", 8), 8);
     EXPECT_EQ(stdConfig_ReadInt(&section, "lead", 8), 12);
 }
+
+// Every truncation of a small settings file, and each of its bytes set to 0x00, 0xFF and 0x7F:
+// a float reads back as written or as the default (its checksum catches any one changed byte),
+// and strings always end inside the buffer.
+TEST_F(StdConfig, MutatedFilesReadAsWrittenOrAsTheDefault)
+{
+    const float value = 0.15f;
+    const std::string good = "[tests]\r\nf=" + fixtures::ProfileFloat(value) + "\r\ns=abcdef\r\n";
+    auto read = [&](const std::string& text) {
+        ASSERT_TRUE(fixtures::WriteText(stdConfig_GetPath(), text));
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, stdConfig_GetPath());  // no cached copy
+        float back = stdConfig_ReadFloat(&section, "f", -7.0f);
+        EXPECT_TRUE(memcmp(&back, &value, 4) == 0 || back == -7.0f) << back;
+        char out[4];
+        memset(out, 'x', sizeof out);
+        stdConfig_ReadString(&section, "s", out, sizeof out, "d");
+        EXPECT_LT(strnlen(out, sizeof out), sizeof out);
+        stdConfig_ReadInt(&section, "f", 0);
+    };
+    read(good);
+    EXPECT_EQ(stdConfig_ReadFloat(&section, "f", -7.0f), value);
+    for (size_t n = 0; n < good.size(); n++) read(good.substr(0, n));
+    for (size_t i = 0; i < good.size(); i++) {
+        for (char v : {'\x00', '\xFF', '\x7F'}) {
+            std::string bad = good;
+            bad[i] = v;
+            read(bad);
+        }
+    }
+}
