@@ -1,4 +1,5 @@
 #include "SceneEditor.h"
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -55,7 +56,10 @@ static float ReadNumber(const std::string& text)
         return 0;
     while (*end == ' ')
         end++;
-    return *end == '\0' ? (float)v : 0.0f;
+    // A number no float holds (or none at all: nan, inf) would reach the host's renderer.
+    if (*end != '\0' || !std::isfinite(v) || std::fabs(v) > FLT_MAX)
+        return 0.0f;
+    return (float)v;
 }
 
 // ---- layers ----

@@ -1,6 +1,9 @@
 // The scene editor's block, scene list and actions, tested without its window.
 #include <gtest/gtest.h>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 #include "SceneEditor.h"
@@ -364,4 +367,47 @@ TEST(SceneControls, ResetKeepsTheSkyNames)
     EXPECT_EQ(c.eaxRow, 0);
     EXPECT_EQ(c.fogDist1, "0");
     EXPECT_STREQ(SceneEaxPresets[25], "PSYCHOTIC");
+}
+
+// NaN, infinities and out-of-range numbers from the host are held inside the controls' ranges,
+// and distances typed beyond what a float holds, or not finite, reach the host as 0.
+TEST_F(SceneEditorTest, HostileNumbersStayInRangeAndOnlyFiniteDistancesGoBack)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    auto b = Block({"Cave"});
+    SceneInfo& s = b->scene[0];
+    s.fogR = nan;
+    s.fogG = inf;
+    s.fogB = -inf;
+    s.zClipDist = nan;
+    s.musicVolume = INT32_MIN;
+    s.ambientVolume = INT32_MAX;
+    s.eaxPreset = INT32_MIN;
+    s.fogMode = -1;
+    s.fogDist1 = nan;
+    s.fogDist2 = -inf;
+    editor.SetScenes(*b);
+    ASSERT_TRUE(editor.Select(Entry("Cave")));
+    const TSceneControls& c = editor.controls;
+    EXPECT_EQ(c.fogColour[0], 0);
+    EXPECT_EQ(c.fogColour[1], 255);
+    EXPECT_EQ(c.fogColour[2], 0);
+    EXPECT_EQ(c.zClip, 0);
+    EXPECT_EQ(c.musicVolume, 0);
+    EXPECT_EQ(c.ambientVolume, 100);
+    EXPECT_EQ(c.eaxRow, -1);
+    EXPECT_EQ(c.fogMode, -1);
+
+    const char* typed[][2] = {{"1e39", "0"}, {"-1e300", "0"}, {"nan", "0"}, {"inf", "0"},
+                              {"12.5", "12.5"}, {"-3e38", "-3e38"}};
+    for (const auto& t : typed) {
+        editor.controls.fogDist1 = t[0];
+        editor.controls.fogDist2 = t[0];
+        editor.MarkModified();
+        ASSERT_TRUE(editor.Save());
+        const float expected = std::strtof(t[1], nullptr);
+        EXPECT_EQ(Out().scene[0].fogDist1, expected) << t[0];
+        EXPECT_EQ(Out().scene[0].fogDist2, expected) << t[0];
+    }
 }
