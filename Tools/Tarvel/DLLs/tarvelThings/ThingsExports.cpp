@@ -2,17 +2,25 @@
 // _Destroy or when handed a null pointer. Callbacks are made last, because a host may call
 // back into the exports from inside them (even _Destroy).
 #include <windows.h>
+#include <vector>
 #include "Application.h"
 #include "ThingsPanel.h"
 
 // A panel destroyed from inside one of its own callbacks is only taken from the host (hidden,
-// every export a no-op again) and deleted later, once no handler of it is running.
-static TThingsPanel* retiredPanel = nullptr;
+// every export a no-op again) and deleted later, once no handler of it is running. A host may
+// make a new panel in that callback and destroy it from a nested one: several can wait.
+static std::vector<TThingsPanel*> retiredPanels;
 
-static void DeleteRetiredPanel()
+static void DeleteRetiredPanels(bool evenBusy)
 {
-    delete retiredPanel;
-    retiredPanel = nullptr;
+    std::vector<TThingsPanel*> waiting;
+    waiting.swap(retiredPanels);
+    for (TThingsPanel* panel : waiting) {
+        if (panel->Busy() && !evenBusy)
+            retiredPanels.push_back(panel);
+        else
+            delete panel;
+    }
 }
 
 extern "C" {
@@ -26,7 +34,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
     (void)instance;
     if (reason == DLL_PROCESS_DETACH && !reserved) {
         things_Destroy();
-        DeleteRetiredPanel();
+        DeleteRetiredPanels(true);
         Application().UnhookHostMessageLoop();
         UnregisterFormClasses();
     }
@@ -39,8 +47,7 @@ HWND __cdecl things_CreateAsChild(HWND parent)
 {
     if (thingsPanel)
         return thingsPanel->Handle();
-    if (retiredPanel && !retiredPanel->Busy())
-        DeleteRetiredPanel();
+    DeleteRetiredPanels(false);
     TThingsPanel* panel = new TThingsPanel();
     if (!panel->Create(parent)) {
         delete panel;
@@ -56,13 +63,12 @@ void __cdecl things_Destroy(void)
 {
     TThingsPanel* panel = thingsPanel;
     thingsPanel = nullptr;
-    if (retiredPanel && !retiredPanel->Busy())
-        DeleteRetiredPanel();
+    DeleteRetiredPanels(false);
     if (!panel)
         return;
-    if (panel->Busy() && !retiredPanel) {
+    if (panel->Busy()) {
         panel->Hide();
-        retiredPanel = panel;
+        retiredPanels.push_back(panel);
         return;
     }
     delete panel;

@@ -293,6 +293,44 @@ TEST_F(ThingsBoundary, CallbacksMayCallBackIntoThePanel)
     EXPECT_FALSE(things.Show());
 }
 
+// A host that, inside a callback, destroys the panel, makes a new one and destroys that one from
+// its own callback too: neither panel may go while its handler still runs.
+HWND firstPanel = nullptr, secondPanel = nullptr;
+bool secondAliveInItsCallback = false;
+
+void OnSecondPosition(int, int, int, int)
+{
+    current->Destroy();
+    secondAliveInItsCallback = IsWindow(secondPanel) != FALSE;
+}
+
+void OnFirstPosition(int, int, int, int)
+{
+    current->Destroy();
+    secondPanel = current->CreateAsChild(GetParent(firstPanel));
+    current->RegisterPosition(OnSecondPosition);
+    current->Position(0, 0, 220, 220);
+}
+
+TEST_F(ThingsBoundary, PanelsDestroyedInsideNestedCallbacksOutliveTheirHandlers)
+{
+    firstPanel = things.CreateAsChild(host);
+    ASSERT_NE(firstPanel, nullptr);
+    secondPanel = nullptr;
+    secondAliveInItsCallback = false;
+    things.RegisterPosition(OnFirstPosition);
+    things.Position(0, 0, 210, 210);
+    ASSERT_NE(secondPanel, nullptr);
+    EXPECT_NE(secondPanel, firstPanel);
+    EXPECT_TRUE(secondAliveInItsCallback);
+    EXPECT_FALSE(things.Show());  // no panel is current
+    things.Destroy();             // the retired panels go now that no handler runs
+    EXPECT_FALSE(IsWindow(firstPanel));
+    EXPECT_FALSE(IsWindow(secondPanel));
+    HWND again = things.CreateAsChild(host);
+    EXPECT_TRUE(IsWindow(again));
+}
+
 TEST_F(ThingsBoundary, RegistrationsAreAcceptedAndThePanelCanBeMadeAgain)
 {
     HWND first = things.CreateAsChild(host);
