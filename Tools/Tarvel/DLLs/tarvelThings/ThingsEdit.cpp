@@ -1,5 +1,7 @@
 #include "ThingsEdit.h"
 #include <cerrno>
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include "../tarvelText.h"
@@ -339,12 +341,17 @@ bool TThingsEditor::ApplyAllLightChanges(const TThingPages& p)
     return true;
 }
 
+// A distance no float holds, or no number at all (nan, inf), counts as unreadable: 0.
+static float DistanceOf(const std::string& text)
+{
+    double d = 0;
+    ReadDouble(text, d);
+    return std::isfinite(d) && std::fabs(d) <= FLT_MAX ? (float)d : 0.0f;
+}
+
 void ThingsPages_CorrectDists(TThingPages& p)
 {
-    double dmin = 0, dmax = 0;
-    ReadDouble(p.minDist, dmin);
-    ReadDouble(p.maxDist, dmax);
-    float fmin = (float)dmin, fmax = (float)dmax;
+    float fmin = DistanceOf(p.minDist), fmax = DistanceOf(p.maxDist);
     if (!(fmin >= 0))
         fmin = 0;
     if (!(fmax > fmin))

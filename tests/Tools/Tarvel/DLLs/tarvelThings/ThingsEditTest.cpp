@@ -158,6 +158,28 @@ TEST_F(ThingsEditorTest, DistsAreCorrected)
     EXPECT_EQ(p.maxDist, "1.10000002384186");
 }
 
+// Infinite, NaN or beyond-float distances would reach the host as "inf" or "nan": they count as 0.
+TEST_F(ThingsEditorTest, DistsThatNoFloatHoldsCountAsZero)
+{
+    Load(1, {});
+    TThingPages p;
+    p.minDist = "1e39";
+    p.maxDist = "inf";
+    EXPECT_TRUE(editor.ApplyDists(p));
+    EXPECT_EQ(Value("SOUNDMINDIST"), "0");
+    EXPECT_EQ(Value("SOUNDMAXDIST"), "1");
+    p.minDist = "5";
+    p.maxDist = "nan";
+    editor.ApplyDists(p);
+    EXPECT_EQ(Value("SOUNDMINDIST"), "5");
+    EXPECT_EQ(Value("SOUNDMAXDIST"), "6");
+    p.minDist = "-1e300";
+    p.maxDist = "3e38";
+    editor.ApplyDists(p);
+    EXPECT_EQ(Value("SOUNDMINDIST"), "0");
+    EXPECT_EQ(Value("SOUNDMAXDIST"), Things_FormatNumber(3e38f));  // the nearest float
+}
+
 TEST_F(ThingsEditorTest, DistsRefusedKeepTheCorrectedBoxes)
 {
     Load(3, {});
