@@ -1,4 +1,5 @@
 #include "IniFile.h"
+#include "fixtures/fixtureMutations.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
@@ -90,12 +91,6 @@ TEST(TIniFile, MutatedFilesReadWithinBounds)
             EXPECT_TRUE(clean(ini.ReadString(name, "k", "")));
         }
     };
-    for (size_t n = 0; n <= good.size(); ++n)
-        read(good.substr(0, n));
-    for (size_t i = 0; i < good.size(); ++i)
-        for (char v : {'\x00', '\xFF', '\x7F'}) {
-            std::string bad = good;
-            bad[i] = v;
-            read(bad);
-        }
+    read(good);
+    fixtures::ForEachMutation(good, read);
 }

@@ -7,6 +7,7 @@
 
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
+#include "fixtures/fixtureMutations.h"
 #include "fixtureZip.h"
 #include "stdBitmap.h"
 #include "stdFile.h"
@@ -378,13 +379,6 @@ TEST_F(StdBitmap, DamagedImagesLoadWithinTheirBytes)
     };
     load(good);
     ASSERT_EQ(loaded, 4);  // both places, both formats
-    for (size_t n = 0; n < good.size(); n++) load(fixtures::Truncated(good, n));
-    for (size_t i = 0; i < good.size(); i++) {
-        for (uint8_t v : {0x00, 0xFF, 0x7F}) {
-            Bytes bad = good;
-            bad[i] = v;
-            load(bad);
-        }
-    }
+    fixtures::ForEachMutation(good, load);
     ExpectNoHandleLeft();
 }

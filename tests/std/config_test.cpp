@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fixtureProfile.h"
+#include "fixtures/fixtureMutations.h"
 #include "stdConfig.h"
 
 namespace {
@@ -144,12 +145,5 @@ TEST_F(StdConfig, MutatedFilesReadAsWrittenOrAsTheDefault)
     };
     read(good);
     EXPECT_EQ(stdConfig_ReadFloat(&section, "f", -7.0f), value);
-    for (size_t n = 0; n < good.size(); n++) read(good.substr(0, n));
-    for (size_t i = 0; i < good.size(); i++) {
-        for (char v : {'\x00', '\xFF', '\x7F'}) {
-            std::string bad = good;
-            bad[i] = v;
-            read(bad);
-        }
-    }
+    fixtures::ForEachMutation(good, read);
 }

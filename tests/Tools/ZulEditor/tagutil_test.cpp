@@ -3,6 +3,7 @@
 #include "TreeView.h"
 #include "ZulBuilder.h"
 #include "fixtureTestFolder.h"
+#include "fixtures/fixtureMutations.h"
 #include "tagUtil.h"
 #include <gtest/gtest.h>
 #include <map>
@@ -316,13 +317,7 @@ TEST_F(TagFileFixture, DamagedDefinitionFilesLoadWithinBounds)
         }
         EXPECT_GE(tree.Count(), 10);
     };
-    for (size_t n = 0; n <= good.size(); ++n)
-        loadAndCheck(good.substr(0, n));
-    for (size_t i = 0; i < good.size(); ++i)
-        for (char b : {'\x00', '\xFF', '\x7F'}) {
-            std::string bad = good;
-            bad[i] = b;
-            loadAndCheck(bad);
-        }
+    loadAndCheck(good);
+    fixtures::ForEachMutation(good, loadAndCheck);
     loadAndCheck(good + good);  // repeated sections add their lines to the first
 }

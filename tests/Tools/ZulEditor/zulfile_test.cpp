@@ -1,4 +1,5 @@
 #include "ZulFixture.h"
+#include "fixtures/fixtureMutations.h"
 #include <windows.h>
 
 using namespace zultest;
@@ -389,12 +390,5 @@ TEST_F(ZulFixture, MutatedFilesOpenWithinBoundsOrAreRefusedWhole)
     };
     open(good);
     ASSERT_TRUE(hooks.messages.empty());
-    for (size_t n = 0; n < good.size(); ++n)
-        open(Bytes(good.begin(), good.begin() + static_cast<long>(n)));
-    for (size_t i = 0; i < good.size(); ++i)
-        for (uint8_t v : {0x00, 0xFF, 0x7F}) {
-            Bytes bad = good;
-            bad[i] = v;
-            open(bad);
-        }
+    fixtures::ForEachMutation(good, open);
 }

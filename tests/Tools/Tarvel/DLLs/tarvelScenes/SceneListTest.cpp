@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 #include "SceneList.h"
+#include "fixtures/fixtureMutations.h"
 
 namespace {
 
@@ -135,12 +136,6 @@ TEST_F(SceneListTest, MutatedSceneListsFillThePickerWithinBounds)
         picker.Select((int)scenes);  // one past the end selects nothing
         EXPECT_FALSE(picker.OkAccepted());
     };
-    for (size_t n = 0; n <= good.size(); ++n)
-        fill(good.substr(0, n));
-    for (size_t i = 0; i < good.size(); ++i)
-        for (char v : {'\x00', '\xFF', '\x7F'}) {
-            std::string bad = good;
-            bad[i] = v;
-            fill(bad);
-        }
+    fill(good);
+    fixtures::ForEachMutation(good, fill);
 }
