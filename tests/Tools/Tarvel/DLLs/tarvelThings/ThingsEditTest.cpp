@@ -162,22 +162,17 @@ TEST_F(ThingsEditorTest, DistsAreCorrected)
 TEST_F(ThingsEditorTest, DistsThatNoFloatHoldsCountAsZero)
 {
     Load(1, {});
-    TThingPages p;
-    p.minDist = "1e39";
-    p.maxDist = "inf";
-    EXPECT_TRUE(editor.ApplyDists(p));
-    EXPECT_EQ(Value("SOUNDMINDIST"), "0");
-    EXPECT_EQ(Value("SOUNDMAXDIST"), "1");
-    p.minDist = "5";
-    p.maxDist = "nan";
-    editor.ApplyDists(p);
-    EXPECT_EQ(Value("SOUNDMINDIST"), "5");
-    EXPECT_EQ(Value("SOUNDMAXDIST"), "6");
-    p.minDist = "-1e300";
-    p.maxDist = "3e38";
-    editor.ApplyDists(p);
-    EXPECT_EQ(Value("SOUNDMINDIST"), "0");
-    EXPECT_EQ(Value("SOUNDMAXDIST"), Things_FormatNumber(3e38f));  // the nearest float
+    const std::string cases[][4] = {{"1e39", "inf", "0", "1"},
+                                    {"5", "nan", "5", "6"},
+                                    {"-1e300", "3e38", "0", Things_FormatNumber(3e38f)}};  // the nearest float
+    for (const auto& c : cases) {
+        TThingPages p;
+        p.minDist = c[0];
+        p.maxDist = c[1];
+        EXPECT_TRUE(editor.ApplyDists(p));
+        EXPECT_EQ(Value("SOUNDMINDIST"), c[2]) << c[0];
+        EXPECT_EQ(Value("SOUNDMAXDIST"), c[3]) << c[1];
+    }
 }
 
 TEST_F(ThingsEditorTest, DistsRefusedKeepTheCorrectedBoxes)
