@@ -1,4 +1,5 @@
 #include "TreeView.h"
+#include "ImageList.h"
 #include "Compare.h"
 #include <algorithm>
 #include <functional>
@@ -464,4 +465,9 @@ bool TTreeView::Notify(NMHDR* header, LRESULT& result)
     default:
         return false;
     }
+}
+
+void TTreeView::SetImages(TImageList* images)
+{
+    SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
 }

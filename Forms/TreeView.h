@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 class TTreeView;
+class TImageList;
 
 class TTreeNode {
 public:
@@ -86,6 +87,8 @@ public:
     void SortChildren(TTreeNode* parent, bool recurse = false);
     void FullExpand();
     void FullCollapse();
+    // Normal images of the nodes; nullptr removes them.
+    void SetImages(TImageList* images);
 
     // Redraw off while the program fills the tree; nestable.
     void BeginUpdate();

@@ -1,5 +1,6 @@
 #include "Form.h"
 #include "TreeView.h"
+#include "ImageList.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
@@ -175,4 +176,16 @@ TEST_F(TreeFixture, ExpandingCanBeRefusedAndNodesFoundByPoint)
     ASSERT_TRUE(SendMessageA(tree.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
     EXPECT_EQ(tree.GetNodeAt(rect.left + 2, (rect.top + rect.bottom) / 2), r);
     EXPECT_EQ(tree.GetNodeAt(5, 290), nullptr);
+}
+
+TEST_F(TreeFixture, ImagesAreGivenToTheControl)
+{
+    TImageList images;
+    ASSERT_TRUE(images.Create());
+    images.AddBlank();
+    tree.SetImages(&images);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(tree.Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)),
+              images.Handle());
+    tree.SetImages(nullptr);
+    EXPECT_EQ(SendMessageA(tree.Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
 }

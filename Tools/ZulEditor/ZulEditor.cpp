@@ -1,0 +1,30 @@
+// The template editor program: the main window, the about box, the message loop. Files named
+// on the command line are opened at start.
+#include "Application.h"
+#include "MainWindow.h"
+#include <cstdlib>
+#include <exception>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    TApplication& app = Application();
+    app.SetTitle("ZUL Editor");
+    try {
+        TMainWindow mainWindow;
+        TAboutBoxWindow aboutBox;
+        if (!mainWindow.Create())
+            return 1;
+        aboutBox.Create();
+        mainWindow.SetAboutBox(&aboutBox);
+        app.SetMainForm(&mainWindow);
+        mainWindow.Show();
+        mainWindow.FormActivate();
+        for (int i = 1; i < __argc; ++i)
+            mainWindow.OpenZULFile(__argv[i], false);
+        app.Run();
+    } catch (const std::exception& e) {
+        app.ShowException(e);
+        return 1;
+    }
+    return 0;
+}
