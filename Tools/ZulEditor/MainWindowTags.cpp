@@ -346,7 +346,9 @@ void TMainWindow::LVDataDblClick()
 bool TMainWindow::RunPostchecks(const std::string& value, const std::string& type)
 {
     const int row = LVData.Selected();
-    const TTagInfo* info = row >= 0 ? FindTagInfo(LVData.ItemText(row, colTag)) : nullptr;
+    // By id, not by name: two tags may share a name.
+    const TTagInfo* info =
+        row >= 0 ? FindTagInfoById(static_cast<int>(ReadLeadingInt(LVData.ItemText(row, colTagID)))) : nullptr;
     if (!info)
         return true;
     for (const TParsedCheck& check : info->postChecks)
@@ -367,4 +369,11 @@ void TMainWindow::SetCurrentTagValue(const std::string& text)
     if (TTagRow* record = RowRecord(row))
         record->edited = true;
     tpl->SetModified(true);
+}
+
+void TMainWindow::DeleteCurrentTagRow()
+{
+    const int row = LVData.Selected();
+    if (row >= 0)
+        DeleteTagRow(row);
 }

@@ -2,6 +2,7 @@
 // on the command line are opened at start.
 #include "Application.h"
 #include "MainWindow.h"
+#include "ValueEditorWindow.h"
 #include <cstdlib>
 #include <exception>
 
@@ -14,6 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         TAboutBoxWindow aboutBox;
         if (!mainWindow.Create())
             return 1;
+        TValueEditorWindow valueEditor(mainWindow);
+        valueEditor.Create();
         aboutBox.Create();
         mainWindow.SetAboutBox(&aboutBox);
         app.SetMainForm(&mainWindow);
