@@ -170,7 +170,6 @@ void TValueEditorWindow::CreateComponents()
     SetDefaultButton(&BNOk);
     BNOk.SetDefaultLook(true);
     SetCancelButton(&BNCancel);
-    SetKeyPreview(true);
 
     BuildBottomPanel();
 
