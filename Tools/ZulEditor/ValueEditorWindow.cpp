@@ -249,7 +249,7 @@ void TValueEditorWindow::BuildTextPages()
     BNFillSysKEZ.OnClick = [this](TControl*) { BNFillSysKEZClick(); };
     BNFillGUX.OnClick = [this](TControl*) { BNFillGUXClick(); };
     BNFillPIF.OnClick = [this](TControl*) { BNFillPIFClick(); };
-    LBKEZ.Create(TabSTRING, 8, 88, kPageWidth - 24, kPageHeight - 104);
+    LBKEZ.Create(TabSTRING, 8, 88, kPageWidth - 24, kPageHeight - 104, false, true);
     LBKEZ.UseFixedPitchFont();
     LBKEZ.OnDblClick = [this](TControl*) { LBKEZDblClick(); };
 
@@ -284,7 +284,7 @@ void TValueEditorWindow::BuildListPages()
 void TValueEditorWindow::BuildBottomPanel()
 {
     bottomHeight_ = kBottomRows * kRowHeight + 12;
-    PanelBottom.Create(this, 0, kPageHeight + 16, kPageWidth + 120, bottomHeight_, true);
+    PanelBottom.Create(this, 0, kPageHeight + 16, ClientWidth(), bottomHeight_, true);
     struct Field {
         TEdit* edit;
         const char* label;
@@ -295,9 +295,9 @@ void TValueEditorWindow::BuildBottomPanel()
                              {&EDTagID, "TagID"}};
     for (int i = 0; i < 7; ++i) {
         const int column = i / kBottomRows, row = i % kBottomRows;
-        const int x = 6 + column * 236, y = 6 + row * kRowHeight;
-        AddLabel(&PanelBottom, fields[i].label, x, y + 3, 80, 16);
-        fields[i].edit->Create(&PanelBottom, x + 82, y, 144, 21);
+        const int x = 6 + column * 232, y = 6 + row * kRowHeight;
+        AddLabel(&PanelBottom, fields[i].label, x, y + 3, 90, 16);
+        fields[i].edit->Create(&PanelBottom, x + 92, y, 128, 21);
         fields[i].edit->SetReadOnly(true);
     }
     PanelBottom.Hide();
