@@ -34,6 +34,17 @@ const TTagInfo* RowTagInfo(const TEdit& tagId)
     return FindTagInfoById(static_cast<int>(ReadLeadingInt(tagId.Text())));
 }
 
+// Replaces the items of a list; nothing is selected afterwards.
+void SetItems(TListBox& list, const std::vector<std::string>& items)
+{
+    list.BeginUpdate();
+    list.Clear();
+    for (const std::string& item : items)
+        list.AddItem(item);
+    list.SetItemIndex(-1);
+    list.EndUpdate();
+}
+
 std::string IntText(int value)
 {
     return std::to_string(value);
@@ -404,33 +415,22 @@ void TValueEditorWindow::FillFlags(const std::string& current)
 
 void TValueEditorWindow::FillEnum(const std::string& current)
 {
-    LBENUM.BeginUpdate();
-    LBENUM.Clear();
-    if (const TTagInfo* info = RowTagInfo(EDTagID)) {
-        for (const std::string& item : ReadListSection(main_.DataFile(), info->ref))
-            LBENUM.AddItem(item);
-        LBENUM.SetItemIndex(-1);
-        const int n = static_cast<int32_t>(ReadLeadingInt(current));
-        if (n >= 0 && n < LBENUM.Count())
-            LBENUM.SetItemIndex(n);
-    }
-    LBENUM.EndUpdate();
+    const TTagInfo* info = RowTagInfo(EDTagID);
+    SetItems(LBENUM, info ? ReadListSection(main_.DataFile(), info->ref) : std::vector<std::string>());
+    const int n = static_cast<int32_t>(ReadLeadingInt(current));
+    if (info && n >= 0 && n < LBENUM.Count())
+        LBENUM.SetItemIndex(n);
 }
 
 void TValueEditorWindow::FillStringList()
 {
-    LBSTRINGLIST.BeginUpdate();
-    LBSTRINGLIST.Clear();
-    for (const std::string& item : ReadListSection(main_.DataFile(), EDTag.Text()))
-        LBSTRINGLIST.AddItem(item);
-    LBSTRINGLIST.SetItemIndex(-1);
+    SetItems(LBSTRINGLIST, ReadListSection(main_.DataFile(), EDTag.Text()));
     const std::string wanted = EDInitialValue.Text().empty() ? EDInherited.Text() : EDInitialValue.Text();
     for (int i = 0; i < LBSTRINGLIST.Count(); ++i)
         if (LBSTRINGLIST.Item(i) == wanted) {
             LBSTRINGLIST.SetItemIndex(i);
             break;
         }
-    LBSTRINGLIST.EndUpdate();
 }
 
 void TValueEditorWindow::SetUpFileDialog()
@@ -654,12 +654,8 @@ void TValueEditorWindow::UDColumnsClick()
 void TValueEditorWindow::LoadStringList(const char* path)
 {
     std::vector<std::string> lines;
-    LBKEZ.BeginUpdate();
-    LBKEZ.Clear();
     const bool read = ReadLines(path, lines);
-    for (const std::string& line : lines)
-        LBKEZ.AddItem(line);
-    LBKEZ.EndUpdate();
+    SetItems(LBKEZ, lines);
     if (!read)
         MessageDlg("Cannot open file \"" + std::string(path) + "\".", "Cannot load string list...");
 }
