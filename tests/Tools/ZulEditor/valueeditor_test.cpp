@@ -701,3 +701,29 @@ TEST(ValueEditorLogic, LinesReadWithEitherEndAndMissingFileFails)
     EXPECT_FALSE(ReadLines("missing.txt", lines));
     EXPECT_TRUE(lines.empty());
 }
+
+TEST_F(ValueEditorFixture, RealModalRunEndsOnOkAndOnTheFrame)
+{
+    main.LVData.SetSelected(Row(idHealth));
+    hooks.modalAnswer = [&](TForm& form) {
+        form.Show();
+        dialog.EDSINT.SetText("42");
+        PostMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.BNOk.Handle()));
+        return form.RunModalLoop();
+    };
+    main.LVDataDblClick();
+    EXPECT_EQ(dialog.ModalResult(), mrOk);
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_EQ(Value(idHealth), "42");
+
+    hooks.modalAnswer = [&](TForm& form) {
+        form.Show();
+        dialog.EDSINT.SetText("5");
+        PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
+        return form.RunModalLoop();
+    };
+    main.LVDataDblClick();
+    EXPECT_EQ(dialog.ModalResult(), mrCancel);
+    EXPECT_EQ(Value(idHealth), "42");
+}
