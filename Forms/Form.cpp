@@ -60,6 +60,7 @@ TForm* TForm::FormOfWindow(HWND hwnd)
 
 bool TForm::PreviewKey(MSG& msg)
 {
+    keyWindow_ = msg.hwnd;
     if (keyPreview_) {
         if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && OnKeyDown) {
             WORD key = static_cast<WORD>(msg.wParam);

@@ -50,6 +50,8 @@ public:
     std::function<void(char& key)> OnKeyPress;
     // Called by the message loop for key messages of the form's windows; true when handled.
     bool PreviewKey(MSG& msg);
+    // While a key handler runs: the control the key message is addressed to (the focused one).
+    HWND KeyWindow() const { return keyWindow_; }
 
     // Asks OnCloseQuery; when allowed, hides the form, ends a modal run (mrCancel unless a
     // result is set) and ends the application when this is its main form. True when closed.
@@ -83,6 +85,7 @@ protected:
 private:
     TFormKind kind_ = fkTopLevel;
     bool keyPreview_ = false;
+    HWND keyWindow_ = nullptr;
     TControl* defaultButton_ = nullptr;
     TControl* cancelButton_ = nullptr;
     bool inModal_ = false;

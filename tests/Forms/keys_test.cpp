@@ -130,3 +130,15 @@ TEST_F(KeysFixture, HostLoopGetsTheSameKeyHandlingThroughTheHook)
     Post(tree.Handle(), WM_KEYDOWN, 'M');
     EXPECT_EQ(previewed, 3);
 }
+
+TEST_F(KeysFixture, KeyHandlersKnowTheControlTheKeyIsFor)
+{
+    std::vector<HWND> targets;
+    form.SetKeyPreview(true);
+    form.OnKeyUp = [&](WORD&) { targets.push_back(form.KeyWindow()); };
+    Post(other.Handle(), WM_KEYUP, VK_RETURN);
+    Post(tree.Handle(), WM_KEYUP, VK_RETURN);
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_EQ(targets[0], other.Handle());
+    EXPECT_EQ(targets[1], tree.Handle());
+}

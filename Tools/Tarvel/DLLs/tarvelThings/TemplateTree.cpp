@@ -215,7 +215,7 @@ int TTemplateTree::Search(const std::string& text)
 
 // ---- template-file list ----
 
-static const char* const defaultTemplateFiles[] = {"global.zul", "Umberfell.zul", "Brightwick.zul"};
+const char* const TemplateDefaultFiles[TEMPLATE_DEFAULT_FILES] = {"global.zul", "Umberfell.zul", "Brightwick.zul"};
 
 void TTemplateFileList::Load(const TemplateFilesInfo& info)
 {
@@ -237,7 +237,7 @@ bool TTemplateFileList::Add(const std::string& pickedPath)
     std::string name = tarvelPath_FileName(pickedPath);
     if (name.empty() || Count() >= TEMPLATE_FILES_USER_MAX)
         return false;
-    for (const char* d : defaultTemplateFiles)
+    for (const char* d : TemplateDefaultFiles)
         if (SameTextAscii(d, name))
             return false;
     for (const std::string& n : names)

@@ -85,7 +85,10 @@ private:
     int searchPos = 0;
 };
 
-// The extra template files that the user keeps on the "Templates Files" tab.
+// The extra template files that the user keeps on the "Templates Files" tab, beside the three
+// default files that every tree holds.
+constexpr int TEMPLATE_DEFAULT_FILES = 3;
+extern const char* const TemplateDefaultFiles[TEMPLATE_DEFAULT_FILES];
 constexpr int TEMPLATE_FILES_USER_MAX = 15;
 constexpr int TEMPLATE_FILES_MAX = MAX_ZULFILES;  // names taken from or written to the host record
 

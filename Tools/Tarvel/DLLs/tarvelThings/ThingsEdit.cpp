@@ -339,7 +339,7 @@ bool TThingsEditor::ApplyAllLightChanges(const TThingPages& p)
     return true;
 }
 
-bool TThingsEditor::ApplyDists(TThingPages& p)
+void ThingsPages_CorrectDists(TThingPages& p)
 {
     double dmin = 0, dmax = 0;
     ReadDouble(p.minDist, dmin);
@@ -351,6 +351,11 @@ bool TThingsEditor::ApplyDists(TThingPages& p)
         fmax = fmin + 1;
     p.minDist = Things_FormatNumber(fmin);
     p.maxDist = Things_FormatNumber(fmax);
+}
+
+bool TThingsEditor::ApplyDists(TThingPages& p)
+{
+    ThingsPages_CorrectDists(p);
     if (!Confirm(tcDists))
         return false;
     SetPair("SOUNDMINDIST", p.minDist);

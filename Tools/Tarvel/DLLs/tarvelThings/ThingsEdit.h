@@ -36,6 +36,8 @@ struct TThingPages {
 // absent) for the tree look-up and the sound search.
 void ThingsPages_Read(const TPairList& pairs, TThingPages& pages, std::string& templateName,
                       std::string& soundValue);
+// Apply Dists' correction of the distance texts: min >= 0, max > min, both as 32-bit floats.
+void ThingsPages_CorrectDists(TThingPages& pages);
 // Clears the sound part of the pages, as "Delete all sound key/value pairs" does.
 void ThingsPages_ResetSound(TThingPages& pages);
 

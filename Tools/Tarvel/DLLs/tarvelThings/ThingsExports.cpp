@@ -2,9 +2,18 @@
 // _Destroy or when handed a null pointer. Callbacks are made last, because a host may call
 // back into the exports from inside them (even _Destroy).
 #include <windows.h>
+#include "Application.h"
 #include "ThingsPanel.h"
 
-static HINSTANCE thingsInstance = nullptr;
+// A panel destroyed from inside one of its own callbacks is only taken from the host (hidden,
+// every export a no-op again) and deleted later, once no handler of it is running.
+static TThingsPanel* retiredPanel = nullptr;
+
+static void DeleteRetiredPanel()
+{
+    delete retiredPanel;
+    retiredPanel = nullptr;
+}
 
 extern "C" {
 
@@ -14,10 +23,13 @@ void __cdecl things_Destroy(void);
 // gone; at process exit (reserved set) nothing is torn down.
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    if (reason == DLL_PROCESS_ATTACH)
-        thingsInstance = instance;
-    else if (reason == DLL_PROCESS_DETACH && !reserved)
+    (void)instance;
+    if (reason == DLL_PROCESS_DETACH && !reserved) {
         things_Destroy();
+        DeleteRetiredPanel();
+        Application().UnhookHostMessageLoop();
+        UnregisterFormClasses();
+    }
     return TRUE;
 }
 
@@ -27,17 +39,16 @@ HWND __cdecl things_CreateAsChild(HWND parent)
 {
     if (thingsPanel)
         return thingsPanel->Handle();
-    TThingsPanel* panel = new TThingsPanel(thingsInstance);
-    thingsPanel = panel;
+    if (retiredPanel && !retiredPanel->Busy())
+        DeleteRetiredPanel();
+    TThingsPanel* panel = new TThingsPanel();
     if (!panel->Create(parent)) {
-        thingsPanel = nullptr;
         delete panel;
         return nullptr;
     }
-    panel->editor.onApply = [] {
-        if (thingsPanel && thingsPanel->onApply)
-            thingsPanel->onApply();
-    };
+    thingsPanel = panel;
+    // The host runs the message loop; the panel's keys, Tab and hints need to see it.
+    Application().HookHostMessageLoop();
     return panel->Handle();
 }
 
@@ -45,6 +56,15 @@ void __cdecl things_Destroy(void)
 {
     TThingsPanel* panel = thingsPanel;
     thingsPanel = nullptr;
+    if (retiredPanel && !retiredPanel->Busy())
+        DeleteRetiredPanel();
+    if (!panel)
+        return;
+    if (panel->Busy() && !retiredPanel) {
+        panel->Hide();
+        retiredPanel = panel;
+        return;
+    }
     delete panel;
 }
 
@@ -75,8 +95,7 @@ void __cdecl things_SetTemplateFilesInfo(const TemplateFilesInfo* info)
 {
     if (!thingsPanel || !info)
         return;
-    thingsPanel->files.Load(*info);
-    InvalidateRect(thingsPanel->Handle(), nullptr, TRUE);
+    thingsPanel->SetTemplateFilesInfo(*info);
 }
 
 void __cdecl things_GetTemplateFilesInfo(TemplateFilesInfo* info)
@@ -100,21 +119,20 @@ void __cdecl things_GetThingsInfo(ThingsInfo* info)
 void __cdecl things_AddTemplate(const char* name, int category, const char* subcategory)
 {
     if (thingsPanel && name)
-        thingsPanel->tree.Add(name, category, subcategory ? subcategory : TemplateNoSubcategory);
+        thingsPanel->AddTemplate(name, category, subcategory ? subcategory : TemplateNoSubcategory);
 }
 
 void __cdecl things_BeginAddTemplates(const char* name)
 {
     if (thingsPanel && name)
-        thingsPanel->tree.BeginAdd(name);
+        thingsPanel->BeginAddTemplates(name);
 }
 
 void __cdecl things_EndAddTemplates(const char* name)
 {
     if (!thingsPanel || !name)
         return;
-    thingsPanel->tree.EndAdd(name);
-    InvalidateRect(thingsPanel->Handle(), nullptr, TRUE);
+    thingsPanel->EndAddTemplates(name);
 }
 
 const char* __cdecl things_GetSelectedTemplate(void)

@@ -1,0 +1,282 @@
+// tarvelThings.dll loaded for real: its controls are worked through their windows, as a user's
+// clicks arrive, and the host's callbacks fetch what changed through the exports.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include "ThingsRecords.h"
+#include "ThingsLibrary.h"
+
+namespace {
+
+
+struct HostFiles {
+    uint32_t count;
+    char name[8][32];
+};
+
+Things* dll = nullptr;
+int applies = 0, doubleClicks = 0, fileChanges = 0;
+std::unique_ptr<ThingsInfo> fetched;
+std::string fetchedTemplate;
+HostFiles fetchedFiles;
+
+void FetchThings()
+{
+    applies++;
+    dll->GetThingsInfo(fetched.get());
+}
+void DestroyInside()
+{
+    applies++;
+    dll->Destroy();
+}
+void FetchTemplate()
+{
+    doubleClicks++;
+    fetchedTemplate = dll->GetSelectedTemplate();
+}
+void FetchFiles()
+{
+    fileChanges++;
+    std::memset(&fetchedFiles, 0, sizeof fetchedFiles);
+    dll->GetTemplateFilesInfo(&fetchedFiles);
+}
+
+int Code(const char* key)
+{
+    for (uint32_t i = 0; i < fetched->pairCount; i++)
+        if (!std::strcmp(fetched->key[i], key))
+            return (int)fetched->flag[i];
+    return -1;
+}
+
+struct ChildSearch {
+    const char *cls, *text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND w, LPARAM lp)
+{
+    auto* s = (ChildSearch*)lp;
+    char c[64] = {}, t[128] = {};
+    GetClassNameA(w, c, sizeof c);
+    GetWindowTextA(w, t, sizeof t);
+    if (!lstrcmpiA(c, s->cls) && (!*s->text || !std::strcmp(t, s->text))) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The first window below `parent` of that class whose text is `text` ("" for any text).
+HWND FindChild(HWND parent, const char* cls, const char* text)
+{
+    ChildSearch s = {cls, text, nullptr};
+    EnumChildWindows(parent, MatchChild, (LPARAM)&s);
+    return s.found;
+}
+
+// What a click on a button sends its parent.
+void Click(HWND button)
+{
+    ASSERT_NE(button, nullptr);
+    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 (LPARAM)button);
+}
+
+HTREEITEM FindItem(HWND tree, HTREEITEM item, const char* text)
+{
+    for (; item; item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item)) {
+        char buf[64] = {};
+        TVITEMA tv = {};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = buf;
+        tv.cchTextMax = sizeof buf;
+        SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&tv);
+        if (!std::strcmp(buf, text))
+            return item;
+        HTREEITEM child = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item);
+        if (HTREEITEM found = FindItem(tree, child, text))
+            return found;
+    }
+    return nullptr;
+}
+
+class ThingsDllUi : public testing::Test {
+protected:
+    Things things;
+    HWND host = nullptr;
+    HWND panel = nullptr;
+
+    void SetUp() override
+    {
+        ASSERT_NE(things.lib.Module(), nullptr);
+        dll = &things;
+        applies = doubleClicks = fileChanges = 0;
+        fetched.reset(new ThingsInfo());
+        host = PanelLibrary_HostWindow();
+        panel = things.CreateAsChild(host);
+        ASSERT_NE(panel, nullptr);
+        ShowWindow(host, SW_SHOW);
+        things.Show();
+        things.RegisterApply(FetchThings);
+        things.RegisterDoubleClick(FetchTemplate);
+        things.RegisterFiles(FetchFiles);
+    }
+    void TearDown() override
+    {
+        things.Destroy();
+        DestroyWindow(host);
+        dll = nullptr;
+    }
+    void Select(uint32_t selected, const char* key, const char* value)
+    {
+        std::unique_ptr<ThingsInfo> info(new ThingsInfo());
+        info->selectedCount = selected;
+        info->pairCount = 1;
+        std::strcpy(info->key[0], key);
+        std::strcpy(info->value[0], value);
+        things.SetThingsInfo(info.get());
+    }
+};
+
+}  // namespace
+
+TEST_F(ThingsDllUi, ButtonsReachTheHostThroughApplyCallback)
+{
+    Select(1, "origin", "1 2 3");
+    Click(FindChild(panel, "Button", "Apply Origin"));
+    EXPECT_EQ(applies, 1);
+    EXPECT_EQ(Code("ORIGIN"), 1);
+    EXPECT_STREQ(fetched->value[0], "1 2 3");
+
+    // The first row is selected after _SetThingsInfo; Delete Key removes it.
+    Click(FindChild(panel, "Button", "Delete Key"));
+    EXPECT_EQ(applies, 2);
+    EXPECT_EQ(Code("ORIGIN"), 3);
+    EXPECT_EQ(fetched->pairCount, 1u);
+}
+
+TEST_F(ThingsDllUi, DoubleClickOnALeafHandsTheTemplateToTheHost)
+{
+    things.BeginAddTemplates("...");
+    things.BeginAddTemplates("global.zul");
+    things.AddTemplate("Sword", 20, "Blades");
+    things.EndAddTemplates("global.zul");
+    things.EndAddTemplates("...");
+    HWND tree = FindChild(panel, WC_TREEVIEWA, "");
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM root = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    NMHDR dbl = {tree, (UINT_PTR)GetDlgCtrlID(tree), (UINT)NM_DBLCLK};
+
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)FindItem(tree, root, "Blades"));
+    SendMessageA(GetParent(tree), WM_NOTIFY, dbl.idFrom, (LPARAM)&dbl);
+    EXPECT_EQ(doubleClicks, 0);
+
+    HTREEITEM sword = FindItem(tree, root, "Sword");
+    ASSERT_NE(sword, nullptr);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)sword);
+    SendMessageA(GetParent(tree), WM_NOTIFY, dbl.idFrom, (LPARAM)&dbl);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(fetchedTemplate, "Sword");
+
+    // "Apply Template" writes the leaf as the TEMPLATE key.
+    Select(1, "CLASSNAME", "x");
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)sword);
+    Click(FindChild(panel, "Button", "Apply Template"));
+    EXPECT_EQ(Code("TEMPLATE"), 2);
+}
+
+TEST_F(ThingsDllUi, MovingATemplateFileTellsTheHost)
+{
+    HostFiles files = {};
+    files.count = 2;
+    std::strcpy(files.name[0], "a.zul");
+    std::strcpy(files.name[1], "b.zul");
+    things.SetTemplateFilesInfo(&files);
+    HWND list = FindChild(panel, "ListBox", "");
+    ASSERT_NE(list, nullptr);
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    Click(FindChild(panel, "Button", "Up"));
+    EXPECT_EQ(fileChanges, 1);
+    EXPECT_EQ(fetchedFiles.count, 2u);
+    EXPECT_STREQ(fetchedFiles.name[0], "b.zul");
+    EXPECT_STREQ(fetchedFiles.name[1], "a.zul");
+}
+
+TEST_F(ThingsDllUi, TheDllsQuestionIsATaskModalBoxWithoutOwner)
+{
+    Select(2, "ORIGIN", "1 2 3");
+    std::atomic<bool> done{false};
+    std::string text;
+    HWND owner = (HWND)1;
+    std::thread answer([&] {
+        for (int i = 0; i < 200 && !done; i++) {
+            HWND box = FindWindowA(nullptr, "Multiple selection warning");
+            if (box) {
+                owner = GetWindow(box, GW_OWNER);
+                char t[256] = {};
+                for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                    GetWindowTextA(c, t, sizeof t);
+                    if (std::strstr(t, "Proceed"))
+                        text = t;
+                }
+                PostMessageA(box, WM_COMMAND, IDNO, 0);
+                return;
+            }
+            Sleep(25);
+        }
+    });
+    Click(FindChild(panel, "Button", "Apply Origin"));
+    done = true;
+    answer.join();
+    EXPECT_EQ(text, "You are about to apply this origin to more than one thing. Proceed ?");
+    EXPECT_EQ(owner, nullptr);
+    EXPECT_EQ(applies, 0);
+    things.GetThingsInfo(fetched.get());
+    EXPECT_EQ(Code("ORIGIN"), 0);
+}
+
+TEST_F(ThingsDllUi, ACallbackThatDestroysThePanelIsSurvived)
+{
+    things.RegisterApply(DestroyInside);
+    Select(1, "LIGHT", "5");
+    Click(FindChild(panel, "Button", "Apply Light"));
+    EXPECT_EQ(applies, 1);
+    EXPECT_FALSE(IsWindowVisible(panel));
+    EXPECT_FALSE(things.Show());
+    // The panel can be made again; the old window goes with it.
+    HWND again = things.CreateAsChild(host);
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(IsWindow(panel));
+}
+
+// Keys reach the panel through the host's own message loop: the DLL hooks it.
+TEST_F(ThingsDllUi, EnterInTheHostsLoopRunsTheFocusedBoxsAction)
+{
+    Select(1, "origin", "7 8 9");
+    HWND box = FindChild(panel, "Edit", "7");
+    ASSERT_NE(box, nullptr);
+    SetFocus(box);
+    auto pump = [] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    };
+    PostMessageA(box, WM_KEYUP, VK_RETURN, 0);  // a release without a press seen here
+    pump();
+    EXPECT_EQ(applies, 0);
+    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(box, WM_KEYUP, VK_RETURN, 0);
+    pump();
+    EXPECT_EQ(applies, 1);
+    EXPECT_EQ(Code("ORIGIN"), 1);
+}
