@@ -604,12 +604,17 @@ void TValueEditorWindow::CloseWith(int result)
 
 void TValueEditorWindow::SBMoreClick()
 {
-    const bool down = SBMore.Down();
-    if (down == PanelBottom.Visible())
+    ShowMoreInfo(SBMore.Down());
+}
+
+void TValueEditorWindow::ShowMoreInfo(bool show)
+{
+    SBMore.SetDown(show);
+    SBMore.SetCaption(show ? "Less Info..." : "More Info...");
+    if (show == PanelBottom.Visible())
         return;
-    SBMore.SetCaption(down ? "Less Info..." : "More Info...");
-    PanelBottom.SetVisible(down);
-    SetBounds(Left(), Top(), Width(), Height() + (down ? bottomHeight_ : -bottomHeight_));
+    PanelBottom.SetVisible(show);
+    SetBounds(Left(), Top(), Width(), Height() + (show ? bottomHeight_ : -bottomHeight_));
 }
 
 // ---------------------------------------------------------------- colours and files

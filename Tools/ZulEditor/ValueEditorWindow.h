@@ -55,6 +55,9 @@ public:
     // The page of a data type; nullptr for a type outside the thirteen.
     TTabSheet* PageOfType(TDataType type) const;
     void FillTemplateList();
+    // The information panel below the pages, and the dialog's height with it. The program hides
+    // it before the layout is saved, so that the kept size is that of the dialog without it.
+    void ShowMoreInfo(bool show);
 
     // ---- handlers ----
     void FormShow();

@@ -25,6 +25,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         for (int i = 1; i < __argc; ++i)
             mainWindow.OpenZULFile(__argv[i], false);
         app.Run();
+        // The main window saves the layout when it goes: the value editor must still exist then.
+        valueEditor.ShowMoreInfo(false);
+        mainWindow.DestroyForm();
     } catch (const std::exception& e) {
         app.ShowException(e);
         return 1;

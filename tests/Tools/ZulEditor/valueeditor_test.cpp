@@ -632,9 +632,16 @@ TEST_F(ValueEditorFixture, MoreInfoShowsTheBottomPanelAndKeepsItsState)
     dialog.SBMore.Click();
     EXPECT_EQ(dialog.SBMore.Caption(), "More Info...");
     EXPECT_EQ(dialog.Height(), height);
+    dialog.ShowMoreInfo(true);
+    EXPECT_TRUE(dialog.SBMore.Down());
+    dialog.ShowMoreInfo(false);
+    dialog.ShowMoreInfo(false);
+    EXPECT_FALSE(dialog.SBMore.Down());
+    EXPECT_FALSE(dialog.PanelBottom.Visible());
+    EXPECT_EQ(dialog.Height(), height);
 }
 
-TEST_F(ValueEditorFixture, PlaceComesFromTheRegistry)
+TEST_F(ValueEditorFixture, PlaceIsKeptInTheRegistry)
 {
     TRegistry reg;
     for (const char* sub : {"\\MainWindow", "\\ListView"})
@@ -653,6 +660,15 @@ TEST_F(ValueEditorFixture, PlaceComesFromTheRegistry)
     const RECT kept = main.ValueEditorBounds();
     EXPECT_EQ(kept.left, 210);
     EXPECT_EQ(kept.bottom, 520);
+
+    // The main window keeps the dialog's place when it goes.
+    dialog.SetBounds(33, 44, 470, 340);
+    main.DestroyForm();
+    ASSERT_TRUE(reg.OpenKey(main.RegistryKey() + "\\ValueEditorWindow", false));
+    EXPECT_EQ(reg.ReadInteger("Left", 0), 33);
+    EXPECT_EQ(reg.ReadInteger("Top", 0), 44);
+    EXPECT_EQ(reg.ReadInteger("Width", 0), 470);
+    EXPECT_EQ(reg.ReadInteger("Height", 0), 340);
 }
 
 // ---------------------------------------------------------------- pieces without windows
