@@ -6,7 +6,6 @@
 #include "ZULData.h"
 #include <cstdarg>
 #include <cstdio>
-#include <unordered_set>
 
 const char kEditorRegistryKey[] = "Software\\Korbalt\\ZulEditor";
 
@@ -58,7 +57,6 @@ TMainWindow::TMainWindow()
     OnActivate = [this] { FormActivate(); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnDestroy = [this] { FormDestroy(); };
-    valueEditorBounds_ = RECT{0, 0, 0, 0};
 }
 
 TMainWindow::~TMainWindow()
@@ -166,24 +164,26 @@ void TMainWindow::BuildMenus()
     ListViewPopup_AutoTracking->SetChecked(true);
 }
 
+TToolButtonEvent TMainWindow::ToolClick(void (TMainWindow::*handler)())
+{
+    return [this, handler](TToolButton*) { (this->*handler)(); };
+}
+
 void TMainWindow::BuildLeftPane()
 {
     PanelLeft.Create(this, 0, 0, kLeftMin, 600);
     PanelLeft.SetAlign(alLeft);
-    auto tool = [this](void (TMainWindow::*handler)()) {
-        return [this, handler](TToolButton*) { (this->*handler)(); };
-    };
     ToolBarZUL.Create(&PanelLeft, 0, 0, kLeftMin, 28);
     ToolBarZUL.SetAlign(alTop);
     ToolBarZUL.UseStandardImages();
-    TBZULNew = ToolBarZUL.AddButton(STD_FILENEW, "New Template File", tool(&TMainWindow::TBZULNewClick));
-    TBZULOpen = ToolBarZUL.AddButton(STD_FILEOPEN, "Open Template File", tool(&TMainWindow::TBZULOpenClick));
-    TBZULSave = ToolBarZUL.AddButton(STD_FILESAVE, "Save Template File", tool(&TMainWindow::TBZULSaveClick));
+    TBZULNew = ToolBarZUL.AddButton(STD_FILENEW, "New Template File", ToolClick(&TMainWindow::TBZULNewClick));
+    TBZULOpen = ToolBarZUL.AddButton(STD_FILEOPEN, "Open Template File", ToolClick(&TMainWindow::TBZULOpenClick));
+    TBZULSave = ToolBarZUL.AddButton(STD_FILESAVE, "Save Template File", ToolClick(&TMainWindow::TBZULSaveClick));
     TBZULSaveAs = ToolBarZUL.AddButton(STD_COPY, "Save Template File under another name",
-                                       tool(&TMainWindow::TBZULSaveAsClick));
-    TBZULClose = ToolBarZUL.AddButton(STD_DELETE, "Close Template File", tool(&TMainWindow::TBZULCloseClick));
+                                       ToolClick(&TMainWindow::TBZULSaveAsClick));
+    TBZULClose = ToolBarZUL.AddButton(STD_DELETE, "Close Template File", ToolClick(&TMainWindow::TBZULCloseClick));
     ToolBarZUL.AddSeparator();
-    TBZULInfo = ToolBarZUL.AddButton(STD_PROPERTIES, "Info on Template File", tool(&TMainWindow::TBZULInfoClick));
+    TBZULInfo = ToolBarZUL.AddButton(STD_PROPERTIES, "Info on Template File", ToolClick(&TMainWindow::TBZULInfoClick));
 
     PanelSearch.Create(&PanelLeft, 0, 0, kLeftMin, 26);
     PanelSearch.SetAlign(alBottom);
@@ -230,26 +230,23 @@ void TMainWindow::BuildMiddlePane()
 {
     PanelMiddle.Create(this, 0, 0, 480, 600);
     PanelMiddle.SetAlign(alClient);
-    auto tool = [this](void (TMainWindow::*handler)()) {
-        return [this, handler](TToolButton*) { (this->*handler)(); };
-    };
     ToolBarTemplate.Create(&PanelMiddle, 0, 0, 480, 28);
     ToolBarTemplate.SetAlign(alTop);
     ToolBarTemplate.UseStandardImages();
     TBListNewTemplateChild = ToolBarTemplate.AddButton(
         STD_FILENEW, "Create a new child of the current template, or a root template if a Template File root node is selected",
-        tool(&TMainWindow::TBListNewTemplateChildClick));
+        ToolClick(&TMainWindow::TBListNewTemplateChildClick));
     TBListNewTemplateSibbling =
-        ToolBarTemplate.AddButton(STD_COPY, "New Sibbling", tool(&TMainWindow::TBListNewTemplateSibblingClick));
+        ToolBarTemplate.AddButton(STD_COPY, "New Sibbling", ToolClick(&TMainWindow::TBListNewTemplateSibblingClick));
     TBListSaveTemplate =
-        ToolBarTemplate.AddButton(STD_FILESAVE, "Save the current template", tool(&TMainWindow::TBListSaveTemplateClick));
+        ToolBarTemplate.AddButton(STD_FILESAVE, "Save the current template", ToolClick(&TMainWindow::TBListSaveTemplateClick));
     TBDeleteTemplate =
-        ToolBarTemplate.AddButton(STD_DELETE, "Delete the current template", tool(&TMainWindow::TBDeleteTemplateClick));
+        ToolBarTemplate.AddButton(STD_DELETE, "Delete the current template", ToolClick(&TMainWindow::TBDeleteTemplateClick));
     ToolBarTemplate.AddSeparator();
     TBListAddNewItem = ToolBarTemplate.AddButton(STD_PASTE, "TBListAddNewItem");
     TBListAddNewItem->SetEnabled(false);
     TBListDeleteCurrentItem = ToolBarTemplate.AddButton(STD_CUT, "Delete the current tag",
-                                                        tool(&TMainWindow::TBListDeleteCurrentItemClick));
+                                                        ToolClick(&TMainWindow::TBListDeleteCurrentItemClick));
     TBListRevertToSaved = ToolBarTemplate.AddButton(STD_UNDO, "TBListRevertToSaved");
     TBListRevertToSaved->SetEnabled(false);
 
@@ -275,7 +272,7 @@ void TMainWindow::BuildMiddlePane()
 
     PanelBottom.Create(&PanelMiddle, 0, 0, 480, 107);
     PanelBottom.SetAlign(alBottom);
-    Console.Create(&PanelBottom, 0, 0, 480, 107, false);
+    Console.Create(&PanelBottom, 0, 0, 480, 107);
     Console.SetAlign(alClient);
     Console.SetReadOnly(true);
     Console.UseFixedPitchFont();
@@ -286,14 +283,14 @@ void TMainWindow::BuildMiddlePane()
     LVData.SetAlign(alClient);
     LVData.SetGridLines(true);
     LVData.SetRowSelect(true);
-    LVData.AddColumn("Sort", 45);
-    LVData.AddColumn("tagID", 45, LVCFMT_RIGHT);
-    LVData.AddColumn("Tag", 110);
-    LVData.AddColumn("Type", 70);
-    LVData.AddColumn("Value", 110);
-    LVData.AddColumn("Inherited", 110);
-    LVData.AddColumn("Parent", 80);
-    LVData.AddColumn("Parent ZUL", 80);
+    LVData.AddColumn("Sort", 42);
+    LVData.AddColumn("tagID", 48, LVCFMT_RIGHT);
+    LVData.AddColumn("Tag", 85);
+    LVData.AddColumn("Type", 60);
+    LVData.AddColumn("Value", 85);
+    LVData.AddColumn("Inherited", 85);
+    LVData.AddColumn("Parent", 60);
+    LVData.AddColumn("Parent ZUL", 70);
     LVData.SetSortColumn(colSort);
     LVData.PopupMenu = &ListViewPopup;
     LVData.OnChange = [this](int item) { LVDataChange(item); };
@@ -362,7 +359,6 @@ void TMainWindow::RestoreLayout()
     const int top = reg.ReadInteger("Top", old.top);
     valueEditorBounds_ = RECT{left, top, left + reg.ReadInteger("Width", old.right - old.left),
                               top + reg.ReadInteger("Height", old.bottom - old.top)};
-    valueEditorBoundsRead_ = true;
     if (valueEditorForm_)
         valueEditorForm_->SetBounds(left, top, valueEditorBounds_.right - left, valueEditorBounds_.bottom - top);
 
@@ -734,7 +730,7 @@ void TMainWindow::TBZULInfoClick()
     Print("VERSION  : %d", file->GetVersion());
     Print("ENTRIES  : %d", file->GetEntryCount());
     PrintEmptyLine();
-    FILE* out = std::fopen("ZULINFO.TXT", "w");
+    FILE* out = std::fopen("ZULINFO.TXT", "wb");
     TTreeNode* root = file->GetRootNode();
     for (TTreeNode* n = root; n && (n == root || n->HasAsParent(root)); n = n->GetNext()) {
         const std::string line = std::string(static_cast<size_t>(n->Level() * 3 + 8), ' ') + n->Text();

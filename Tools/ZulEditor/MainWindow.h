@@ -204,6 +204,8 @@ public:
     // The raw record of a row (nullptr for none) and the bytes a saved row becomes.
     TTagRow* RowRecord(int row) const;
     TTagBytes TagValueForSave(int row) const;
+    // Removes a row with its record (the value editor's Cancel on a row just added).
+    void DeleteTagRow(int row);
 
     // ---- checks see the tag list ----
     int FindTagRow(int tagId) const override;
@@ -229,12 +231,12 @@ private:
     void BuildRightPane();
     void BuildMiddlePane();
     void BuildImages();
+    TToolButtonEvent ToolClick(void (TMainWindow::*handler)());
 
     // Tag-list rows with their records.
     int AddTagRow(const std::string& sortText, uint32_t tagId, const std::string& tag,
                   const std::string& type, const std::string& value, const std::string& inherited,
                   const std::string& parent, const std::string& parentZUL, const TTagBytes& raw);
-    void DeleteTagRow(int row);
     void ClearTagList();
     void AddInheritedFromAbove(TTreeNode* node);
     TTreeNode* TemplateAbove(TTreeNode* node) const;
@@ -273,7 +275,6 @@ private:
     TForm* valueEditorForm_ = nullptr;
     TForm* aboutBox_ = nullptr;
     RECT valueEditorBounds_{};
-    bool valueEditorBoundsRead_ = false;
     int treeUpdating_ = 0;
     bool filling_ = false;
     bool foldBlock_ = false;

@@ -29,7 +29,7 @@ void SubtreeNames(TTreeNode* node, std::vector<std::string>& names)
 
 // ---------------------------------------------------------------- selection
 
-void TMainWindow::TVTemplatesChanging(TTreeNode*, bool& allow)
+void TMainWindow::TVTemplatesChanging(TTreeNode* node, bool& allow)
 {
     if (TreeUpdating())
         return;
@@ -48,8 +48,16 @@ void TMainWindow::TVTemplatesChanging(TTreeNode*, bool& allow)
         allow = false;
         return;
     }
-    if (!SaveTemplatePrompt())
+    if (!SaveTemplatePrompt()) {
         allow = false;
+        return;
+    }
+    if (promptRemovedNew_) {
+        // The node the control was leaving is gone: the control must not touch it again, so its
+        // own change is refused and the selection is made here instead.
+        allow = false;
+        TVTemplates.Select(node);
+    }
 }
 
 void TMainWindow::TVTemplatesChange(TTreeNode* node)

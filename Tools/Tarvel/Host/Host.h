@@ -8,6 +8,7 @@ struct THost {
     HWND window = nullptr;
     HWND log = nullptr;
     HWND openButton = nullptr;  // scenes: opens the modal editor
+    bool pressNew = false;      // scenes: press the editor's New button once it is open
     HMODULE panel = nullptr;
     std::string gameFolder;
     RECT PanelArea() const;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include "Host.h"
+#include <commctrl.h>
 #include "ScenesRecords.h"
 
 namespace {
@@ -26,6 +27,7 @@ struct {
 } api;
 
 bool started = false;
+HWND editor = nullptr;
 
 void SetName(char* field, const char* text) { std::strncpy(field, text, 31); }
 
@@ -114,6 +116,16 @@ const char* OnGLS(const char* id)
     return text;
 }
 
+// As a user's click on New once the editor is up: the tool bar reports it to the editor with
+// the button's command, 1 for the first button.
+void CALLBACK PressNew(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    HWND bar = FindWindowExA(editor, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    if (bar)
+        PostMessageA(editor, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), (LPARAM)bar);
+}
+
 }  // namespace
 
 bool HostScenes_Start(const std::string& chronicle)
@@ -129,7 +141,8 @@ bool HostScenes_Start(const std::string& chronicle)
     if (!ok)
         return false;
     Host_Log("_Version: %d", api.Version());
-    if (!api.CreateAsChild(host.window))
+    editor = api.CreateAsChild(host.window);
+    if (!editor)
         return false;
     api.SetBaseDir(host.gameFolder.c_str());
     api.SetChronicle(chronicle.c_str());
@@ -148,6 +161,8 @@ void HostScenes_Open()
     if (!started)
         return;
     Host_Log("_ShowModal ...");
+    if (host.pressNew)
+        SetTimer(nullptr, 0, 1000, PressNew);
     int result = api.ShowModal();
     Host_Log("_ShowModal: %d", result);
 }

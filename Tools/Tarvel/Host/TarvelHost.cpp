@@ -1,5 +1,6 @@
-// TarvelHost.exe things|scenes [GAMEFOLDER] [CHRONICLE]: loads tarvelThings.dll or
+// TarvelHost.exe things|scenes [GAMEFOLDER] [CHRONICLE] [picker]: loads tarvelThings.dll or
 // tarvelScenes.dll by file name, binds its exports by name and drives it like the level editor.
+// "picker" presses the scene editor's New button once it is open, to show the scene picker.
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -86,6 +87,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     GetCurrentDirectoryA(sizeof cwd, cwd);
     host.gameFolder = __argc > 2 ? __argv[2] : cwd;
     std::string chronicle = __argc > 3 ? __argv[3] : "act1";
+    host.pressNew = __argc > 4 && std::strcmp(__argv[4], "picker") == 0;
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = HostProc;
@@ -95,8 +97,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     wc.lpszClassName = "TarvelHost";
     RegisterClassA(&wc);
     std::string title = "Tarvel Host - " + mode;
+    // Scenes: lower, so that the centred editor and picker reach past it; wine on a display
+    // without a window manager leaves a window black that lies wholly over a disabled one.
     host.window = CreateWindowExA(0, "TarvelHost", title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                  20, 20, 1200, 800, nullptr, nullptr, instance, nullptr);
+                                  20, 20, 1200, thingsMode ? 800 : 600, nullptr, nullptr, instance, nullptr);
     host.log = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL |
                                WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, 10, 10, host.window,
                                nullptr, instance, nullptr);

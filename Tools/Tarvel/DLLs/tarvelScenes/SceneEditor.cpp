@@ -328,6 +328,15 @@ bool TSceneEditor::ModifiedPrompt()
     }
 }
 
+void TSceneEditor::DropUnsaved()
+{
+    if (newUnsaved)
+        Remove();
+    else if (modified && selected >= 0)
+        Load(entries[selected]);
+    modified = false;
+}
+
 bool TSceneEditor::AddNewScene(const std::string& picked)
 {
     const char* caption = "Cannot create New Scene...";

@@ -58,6 +58,9 @@ public:
     // Scene list: the prompt before the dialog opens; then the chosen file after OK.
     bool BeforeChooseSceneList() { return ModifiedPrompt(); }
     void ChooseSceneList(const std::string& path);
+    // Quit: a new scene that was never saved leaves the list, a modified stored scene shows
+    // its stored values again. Nothing is asked and the block is not touched.
+    void DropUnsaved();
     // "Rename" on the Layers page: at most 31 characters are kept.
     bool RenameLayer(int index, const std::string& name);
 

@@ -1,24 +1,10 @@
 // The exports of tarvelScenes.dll. Each one does nothing before _CreateAsChild, after
 // _Destroy or when handed a null pointer.
 #include <windows.h>
+#include "ScenesExports.h"
 #include "ScenesPanel.h"
 
-static HINSTANCE scenesInstance = nullptr;
-
 extern "C" {
-
-void __cdecl scenes_Destroy(void);
-
-// A host that unloads the library without _Destroy must not keep a window whose procedure is
-// gone; at process exit (reserved set) nothing is torn down.
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
-{
-    if (reason == DLL_PROCESS_ATTACH)
-        scenesInstance = instance;
-    else if (reason == DLL_PROCESS_DETACH && !reserved)
-        scenes_Destroy();
-    return TRUE;
-}
 
 int __cdecl scenes_Version(void) { return 1; }
 
@@ -26,40 +12,29 @@ HWND __cdecl scenes_CreateAsChild(HWND)
 {
     if (scenesPanel)
         return scenesPanel->Handle();
-    TScenesPanel* panel = new TScenesPanel(scenesInstance);
-    scenesPanel = panel;
+    TScenesPanel* panel = new TScenesPanel();
     if (!panel->Create()) {
-        scenesPanel = nullptr;
         delete panel;
         return nullptr;
     }
-    // Callbacks go through the live panel, so a host may replace or drop them at any time.
-    panel->editor.onSave = [] {
-        if (scenesPanel && scenesPanel->onSave)
-            scenesPanel->onSave();
-    };
-    panel->editor.onRename = [] {
-        if (scenesPanel && scenesPanel->onRename)
-            scenesPanel->onRename();
-    };
-    panel->editor.describe = [](const std::string& scene, std::string& shortText, std::string& longText) {
-        if (scenesPanel)
-            scenesPanel->Reader().Descriptions(scene, shortText, longText);
-    };
+    scenesPanel = panel;
     return panel->Handle();
 }
 
+// From inside the editor's modal run (a callback) the panel goes once the run has ended.
 void __cdecl scenes_Destroy(void)
 {
     TScenesPanel* panel = scenesPanel;
     scenesPanel = nullptr;
-    delete panel;
+    if (panel && panel->InModal())
+        panel->DestroyAfterModal();
+    else
+        delete panel;
 }
-
 void __cdecl scenes_SetChronicle(const char* name)
 {
     if (scenesPanel && name)
-        scenesPanel->editor.SetChronicle(name);
+        scenesPanel->SetChronicle(name);
 }
 
 int __cdecl scenes_ShowModal(void)
@@ -70,7 +45,7 @@ int __cdecl scenes_ShowModal(void)
 void __cdecl scenes_SetLayersInfo(const LayersInfo* info)
 {
     if (scenesPanel && info)
-        scenesPanel->editor.SetLayers(*info);
+        scenesPanel->SetLayers(*info);
 }
 
 void __cdecl scenes_GetLayersInfo(LayersInfo* info)
@@ -81,10 +56,8 @@ void __cdecl scenes_GetLayersInfo(LayersInfo* info)
 
 void __cdecl scenes_SetScenesInfo(const ScenesInfo* info)
 {
-    if (!scenesPanel || !info)
-        return;
-    scenesPanel->editor.SetScenes(*info);
-    InvalidateRect(scenesPanel->Handle(), nullptr, TRUE);
+    if (scenesPanel && info)
+        scenesPanel->SetScenes(*info);
 }
 
 void __cdecl scenes_GetScenesInfo(ScenesInfo* info)

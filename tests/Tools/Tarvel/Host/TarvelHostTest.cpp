@@ -2,6 +2,7 @@
 // it and logs what the callbacks fetch back; the test reads that log and closes the host.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -64,12 +65,17 @@ struct THostRun {
         }
         return false;
     }
+    // A window of this host process: other tests may show windows of the same caption.
     HWND Window(const char* caption)
     {
         for (int i = 0; i < 300; i++) {
-            HWND w = FindWindowA(nullptr, caption);
-            if (w)
-                return w;
+            for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, caption); w;
+                 w = FindWindowExA(nullptr, w, nullptr, caption)) {
+                DWORD process = 0;
+                GetWindowThreadProcessId(w, &process);
+                if (process == pi.dwProcessId)
+                    return w;
+            }
             Sleep(100);
         }
         return nullptr;
@@ -131,7 +137,11 @@ TEST(TarvelHost, ScenesEditorOpensModallyAndQuits)
     ASSERT_TRUE(run.WaitForLog("_ShowModal ...")) << ReadFile(run.logName);
     HWND editor = run.Window("Scene Editor");
     ASSERT_NE(editor, nullptr);
-    PostMessageA(editor, WM_CLOSE, 0, 0);  // the editor's Quit
+    // Quit, the fifth button of the editor's tool bar, reports its click to the editor as
+    // WM_COMMAND with the button's command (they count from 1).
+    HWND bar = FindWindowExA(editor, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    ASSERT_NE(bar, nullptr);
+    PostMessageA(editor, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), (LPARAM)bar);
     ASSERT_TRUE(run.WaitForLog("_ShowModal: 2")) << ReadFile(run.logName);
     PostMessageA(run.Window("Tarvel Host - scenes"), WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 0u);

@@ -1,6 +1,7 @@
 // tarvelScenes.dll loaded for real and driven through its exports, as the host does.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <cstring>
 #include <vector>
 #include "ScenesRecords.h"
@@ -60,12 +61,30 @@ void OnClose()
     editorHiddenAtClose = !IsWindowVisible(editorWindow);
 }
 
+// The editor's tool bar; Quit is its last button.
+BOOL CALLBACK FindToolBar(HWND hwnd, LPARAM found)
+{
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::strcmp(cls, TOOLBARCLASSNAMEA) != 0)
+        return TRUE;
+    *(HWND*)found = hwnd;
+    return FALSE;
+}
+
 void CALLBACK QuitSoon(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
     hostDisabledDuringModal = !IsWindowEnabled(hostWindow);
     editorShownDuringModal = IsWindowVisible(editorWindow);
-    PostMessageA(editorWindow, WM_CLOSE, 0, 0);
+    HWND bar = nullptr;
+    EnumChildWindows(editorWindow, FindToolBar, (LPARAM)&bar);
+    int last = (int)SendMessageA(bar, TB_BUTTONCOUNT, 0, 0) - 1;
+    RECT r = {};
+    SendMessageA(bar, TB_GETITEMRECT, last, (LPARAM)&r);
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(bar, WM_LBUTTONUP, 0, at);
 }
 
 class ScenesBoundary : public testing::Test {
