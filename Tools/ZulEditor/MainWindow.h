@@ -238,6 +238,8 @@ private:
                   const std::string& type, const std::string& value, const std::string& inherited,
                   const std::string& parent, const std::string& parentZUL, const TTagBytes& raw);
     void ClearTagList();
+    // The definition of a row's tag, by its id: two tags may share a name.
+    const TTagInfo* RowTagInfo(int row);
     void AddInheritedFromAbove(TTreeNode* node);
     TTreeNode* TemplateAbove(TTreeNode* node) const;
     void AddTag(TTreeNode* tagNode);

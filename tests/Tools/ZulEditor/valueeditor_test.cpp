@@ -130,6 +130,13 @@ TEST_F(ValueEditorFixture, TagsSharingANameKeepTheirOwnListsAndChecks)
     EXPECT_TRUE(main.RunPostchecks("7", "SINT"));
 }
 
+TEST_F(ValueEditorFixture, RowHintOfATwinNamesItsOwnFlags)
+{
+    main.LVData.SetSelected(Row(idFlagsTwin));
+    main.LVDataClick();
+    EXPECT_EQ(main.LVData.Hint(), "Blue team");
+}
+
 TEST_F(ValueEditorFixture, FloatsAreWrittenAsTyped)
 {
     OkOn(idMass, [&] {
