@@ -70,7 +70,7 @@ bool TModalHooks::ColorDialog(TColorDialogRequest& request)
     cc.hwndOwner = request.owner;
     cc.rgbResult = request.color;
     cc.lpCustColors = request.customColors;
-    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
     if (!ChooseColorA(&cc))
         return false;
     request.color = cc.rgbResult;

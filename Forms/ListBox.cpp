@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-bool TListBox::Create(TControl* parent, int left, int top, int width, int height, bool multiColumn)
+bool TListBox::Create(TControl* parent, int left, int top, int width, int height, bool multiColumn,
+                      bool tabStops)
 {
     DWORD style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP |
-                  (multiColumn ? LBS_MULTICOLUMN | WS_HSCROLL : WS_VSCROLL);
+                  (multiColumn ? LBS_MULTICOLUMN | WS_HSCROLL : WS_VSCROLL) | (tabStops ? LBS_USETABSTOPS : 0);
     return CreateControl(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE, left, top, width, height);
 }
 

@@ -7,8 +7,10 @@
 class TListBox : public TStdControl {
 public:
     // multiColumn: items flow into columns of equal width (see SetColumns); fixed at creation.
+    // tabStops: a tab in an item moves to the next stop (every 8 average characters) instead of
+    // showing as a character; fixed at creation.
     bool Create(TControl* parent, int left, int top, int width, int height,
-                bool multiColumn = false);
+                bool multiColumn = false, bool tabStops = false);
 
     // A sorted list keeps its items in our ASCII order (CompareTextStable); turning sorting on
     // sorts the items there. Off keeps the order of adding.

@@ -198,6 +198,8 @@ public:
     // ---- what the value editor uses ----
     bool RunPostchecks(const std::string& value, const std::string& type);
     void SetCurrentTagValue(const std::string& text);
+    // Drops the selected row (a Cancel on a row that never got a value).
+    void DeleteCurrentTagRow();
     const TIniFile* DataFile() const { return dataFile_.get(); }
     // The raw record of a row (nullptr for none) and the bytes a saved row becomes.
     TTagRow* RowRecord(int row) const;
@@ -236,6 +238,8 @@ private:
                   const std::string& type, const std::string& value, const std::string& inherited,
                   const std::string& parent, const std::string& parentZUL, const TTagBytes& raw);
     void ClearTagList();
+    // The definition of a row's tag, by its id: two tags may share a name.
+    const TTagInfo* RowTagInfo(int row);
     void AddInheritedFromAbove(TTreeNode* node);
     TTreeNode* TemplateAbove(TTreeNode* node) const;
     void AddTag(TTreeNode* tagNode);

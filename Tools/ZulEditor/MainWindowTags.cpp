@@ -265,6 +265,13 @@ void TMainWindow::LVDataDragDrop(TControl* source, int x, int y)
         AddTag(TVTags.Selected());
 }
 
+const TTagInfo* TMainWindow::RowTagInfo(int row)
+{
+    if (row < 0)
+        return nullptr;
+    return FindTagInfoById(static_cast<int>(ReadLeadingInt(LVData.ItemText(row, colTagID))));
+}
+
 void TMainWindow::LVDataChange(int item)
 {
     if (item < 0 || item != LVData.Selected() || LVData.ItemFocused() != item || filling_ || !created_ ||
@@ -273,7 +280,7 @@ void TMainWindow::LVDataChange(int item)
     TVTags.BeginUpdate();
     for (TTreeNode* category = TVTags.GetFirstNode(); category; category = category->GetNextSibling())
         category->Collapse(true);
-    if (const TTagInfo* info = FindTagInfo(LVData.ItemText(item, colTag)); info && info->tagNode) {
+    if (const TTagInfo* info = RowTagInfo(item); info && info->tagNode) {
         if (TTreeNode* category = info->tagNode->Parent())
             category->Expand(false);
         info->tagNode->Expand(true);
@@ -288,7 +295,7 @@ void TMainWindow::LVDataClick()
     const int row = LVData.Selected();
     if (row < 0)
         return;
-    const TTagInfo* info = FindTagInfo(LVData.ItemText(row, colTag));
+    const TTagInfo* info = RowTagInfo(row);
     if (!info || !DataFile())
         return;
     const TDataType type = DataTypeFromName(LVData.ItemText(row, colType));
@@ -345,8 +352,7 @@ void TMainWindow::LVDataDblClick()
 
 bool TMainWindow::RunPostchecks(const std::string& value, const std::string& type)
 {
-    const int row = LVData.Selected();
-    const TTagInfo* info = row >= 0 ? FindTagInfo(LVData.ItemText(row, colTag)) : nullptr;
+    const TTagInfo* info = RowTagInfo(LVData.Selected());
     if (!info)
         return true;
     for (const TParsedCheck& check : info->postChecks)
@@ -367,4 +373,11 @@ void TMainWindow::SetCurrentTagValue(const std::string& text)
     if (TTagRow* record = RowRecord(row))
         record->edited = true;
     tpl->SetModified(true);
+}
+
+void TMainWindow::DeleteCurrentTagRow()
+{
+    const int row = LVData.Selected();
+    if (row >= 0)
+        DeleteTagRow(row);
 }

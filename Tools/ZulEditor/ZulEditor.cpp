@@ -2,6 +2,7 @@
 // on the command line are opened at start.
 #include "Application.h"
 #include "MainWindow.h"
+#include "ValueEditorWindow.h"
 #include <cstdlib>
 #include <exception>
 
@@ -14,6 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         TAboutBoxWindow aboutBox;
         if (!mainWindow.Create())
             return 1;
+        TValueEditorWindow valueEditor(mainWindow);
+        valueEditor.Create();
         aboutBox.Create();
         mainWindow.SetAboutBox(&aboutBox);
         app.SetMainForm(&mainWindow);
@@ -22,6 +25,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         for (int i = 1; i < __argc; ++i)
             mainWindow.OpenZULFile(__argv[i], false);
         app.Run();
+        // The main window saves the layout when it goes: the value editor must still exist then.
+        valueEditor.ShowMoreInfo(false);
+        mainWindow.DestroyForm();
     } catch (const std::exception& e) {
         app.ShowException(e);
         return 1;

@@ -193,6 +193,17 @@ TEST_F(Fixture, ListBoxSortsOnItsSwitchAndSwapsItems)
     EXPECT_EQ(names.ItemIndex(), -1);
 }
 
+TEST_F(Fixture, ListBoxWithTabStopsKeepsTabsInItsItems)
+{
+    TListBox lines, plain;
+    ASSERT_TRUE(lines.Create(&form, 0, 0, 300, 100, false, true));
+    ASSERT_TRUE(plain.Create(&form, 0, 100, 300, 100));
+    EXPECT_TRUE(lines.HasStyle(LBS_USETABSTOPS));
+    EXPECT_FALSE(plain.HasStyle(LBS_USETABSTOPS));
+    lines.AddItem("\tNAME\ttext");
+    EXPECT_EQ(lines.Item(0), "\tNAME\ttext");
+}
+
 TEST_F(Fixture, CheckListBoxKeepsTicksAndReportsTheUsersOnes)
 {
     TCheckListBox flags;
