@@ -136,20 +136,23 @@ int CategoryIndex(const std::string& catText, int previous)
     return previous;
 }
 
-// The highest k of the section's CHECKk keys, so that a huge CHECKS count costs nothing.
-int HighestCheckKey(const TStringList& lines)
+// The k of the section's CHECKk keys, ascending and each once: only keys that are there are read,
+// so that neither a huge CHECKS count nor a huge k costs anything.
+std::vector<int> CheckKeys(const TStringList& lines)
 {
-    int highest = -1;
+    std::vector<int> keys;
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string& line = lines.Strings(i);
         const size_t eq = line.find('=');
         if (eq == std::string::npos || eq <= 5 || CompareTextAscii(line.substr(0, 5), "CHECK") != 0)
             continue;
         int32_t k = 0;
-        if (ReadWholeInt(line.substr(5, eq - 5), k) && k > highest)
-            highest = k;
+        if (ReadWholeInt(line.substr(5, eq - 5), k) && k >= 0)
+            keys.push_back(k);
     }
-    return highest;
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
 }
 }  // namespace
 
@@ -281,9 +284,10 @@ void LoadTagDefinitions(const std::string& path, TTreeView& tagsTree, const TPri
         const int checks = static_cast<int>(ReadLeadingInt(checksText));
         if (!checksText.empty() && checks != 0) {
             TTreeNode* checksNode = tagsTree.AddChild(info->tagNode, "CHECKS");
-            // A negative count asks for no check (and -2147483648 - 1 would not fit an int).
-            const int last = checks > 0 ? std::min(checks - 1, HighestCheckKey(lines)) : -1;
-            for (int k = 0; k <= last; ++k) {
+            // Keys from CHECK0 to CHECKn-1 in order; a missing one reads empty and is skipped.
+            for (const int k : CheckKeys(lines)) {
+                if (k >= checks)
+                    break;
                 const std::string expression = ini.ReadString(section, "CHECK" + std::to_string(k), "");
                 if (expression.empty())
                     continue;

@@ -295,6 +295,19 @@ TEST_F(TagFileFixture, NegativeCheckCountsTakeNoCheck)
     EXPECT_TRUE(hooks.messages.empty());
 }
 
+// Only the CHECKk keys that are there are read: a huge count with a huge k loads at once.
+TEST_F(TagFileFixture, HugeCheckKeysCostNothing)
+{
+    WriteText("hugechecks.txt", "[1]\nNAME=a\nCHECKS=2147483647\nCHECK2147483646=VALUEINLIST(2)\n"
+                                "CHECK0=VALUEINLIST(0)\nCHECK2147483647=VALUEINLIST(3)\nCHECK01=VALUEINLIST(9)\n");
+    LoadTagDefinitions("hugechecks.txt", tree, nullptr);
+    const TTagInfo* a = FindTagInfo("a");
+    ASSERT_NE(a, nullptr);
+    ASSERT_EQ(a->PostCheckCount(), 2);  // CHECK0, then CHECK2147483646; k = n and CHECK01 are not read
+    EXPECT_EQ(a->postChecks[0].items[1], "0");
+    EXPECT_EQ(a->postChecks[1].items[1], "2");
+}
+
 // Every truncation of a small definition file, and each of its bytes set to 0x00, 0xFF and 0x7F:
 // the loader never fails in a disorderly way, and every tag it keeps is whole.
 TEST_F(TagFileFixture, DamagedDefinitionFilesLoadWithinBounds)
