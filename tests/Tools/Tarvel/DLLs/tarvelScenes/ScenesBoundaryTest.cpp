@@ -234,6 +234,31 @@ TEST_F(ScenesBoundary, ShowModalRunsUntilQuitThenCallsClose)
     EXPECT_EQ(std::memcmp(in.rec(), out.rec(), sizeof(ScenesInfo)), 0);
 }
 
+// Records of nothing but 0xFF bytes and of nothing but 0x7F bytes: no NUL anywhere, counts far
+// beyond the record, every float NaN or huge. The panel reads within the records, writes only
+// inside them and keeps every name inside its field.
+TEST_F(ScenesBoundary, RecordsWithoutAnyNulStayInsideTheirBytes)
+{
+    ASSERT_NE(scenes.CreateAsChild(hostWindow), nullptr);
+    scenes.SetBaseDir("C:\\NoSuchGame");
+    for (unsigned char fill : {0xFF, 0x7F}) {
+        Guarded<ScenesInfo> in, out;
+        Guarded<LayersInfo> layers, layersOut;
+        std::memset(in.rec(), fill, sizeof(ScenesInfo));
+        std::memset(layers.rec(), fill, sizeof(LayersInfo));
+        scenes.SetLayersInfo(layers.rec());
+        scenes.SetScenesInfo(in.rec());
+        scenes.GetScenesInfo(out.rec());
+        scenes.GetLayersInfo(layersOut.rec());
+        EXPECT_TRUE(out.GuardsIntact() && layersOut.GuardsIntact());
+        EXPECT_EQ(out.rec()->sceneCount, 16u);
+        EXPECT_EQ(std::memcmp(out.rec()->scene, in.rec()->scene, sizeof in.rec()->scene), 0);
+        for (int i = 0; i < 32; i++)
+            EXPECT_EQ(std::string(layersOut.rec()->layerName[i]), std::string(31, (char)fill));
+        EXPECT_TRUE(in.GuardsIntact() && layers.GuardsIntact());
+    }
+}
+
 // A host that destroys the panel from inside GLSCallback while _SetScenesInfo still loads the
 // first scene: the panel must outlive the export that called out.
 void (*destroyFromCallback)() = nullptr;

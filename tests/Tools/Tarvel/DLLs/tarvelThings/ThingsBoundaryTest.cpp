@@ -1,6 +1,7 @@
 // tarvelThings.dll loaded for real and driven through its exports, as the host does.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -191,6 +192,38 @@ TEST_F(ThingsBoundary, PairsRoundTripWithCodesAndNothingOutsideTheRecord)
     EXPECT_EQ(std::string(o->key[zs]), std::string(127, 'Z'));
     EXPECT_EQ(std::string(o->value[zs]), std::string(127, 'y'));
     EXPECT_EQ(o->selectedTemplate[0], 0);
+}
+
+// Records of nothing but 0xFF bytes and of nothing but 0x7F bytes: no NUL anywhere, counts far
+// beyond the record, every flag set. The panel takes 64 pairs and 16 file names, writes only
+// inside the records and ends every key and value inside its field.
+TEST_F(ThingsBoundary, RecordsWithoutAnyNulStayInsideTheirBytes)
+{
+    ASSERT_NE(things.CreateAsChild(host), nullptr);
+    things.SetBaseDir("C:\\NoSuchGame");
+    for (unsigned char fill : {0xFF, 0x7F}) {
+        Guarded in, out;
+        std::memset(in.info(), fill, sizeof(ThingsInfo));
+        things.SetThingsInfo(in.info());
+        things.GetThingsInfo(out.info());
+        EXPECT_TRUE(out.GuardsIntact());
+        EXPECT_EQ(out.info()->selectedCount, in.info()->selectedCount);
+        EXPECT_EQ(out.info()->pairCount, 64u);
+        for (int i = 0; i < 64; i++) {
+            EXPECT_EQ(std::strlen(out.info()->key[i]), 127u);
+            EXPECT_EQ(std::strlen(out.info()->value[i]), 127u);
+            EXPECT_EQ(out.info()->flag[i], (uint32_t)THINGS_UNCHANGED);
+        }
+
+        TGuarded<std::array<unsigned char, 4 + 32 * 32>> files, filesOut;
+        std::memset(files.rec(), fill, sizeof *files.rec());
+        things.SetTemplateFilesInfo((const TemplateFilesInfo*)files.rec());
+        things.GetTemplateFilesInfo((TemplateFilesInfo*)filesOut.rec());
+        EXPECT_TRUE(files.GuardsIntact() && filesOut.GuardsIntact());
+        EXPECT_EQ(((TemplateFilesInfo*)filesOut.rec())->count, 16u);
+        EXPECT_EQ(std::memcmp(filesOut.rec()->data() + 4, files.rec()->data() + 4, 16 * 32), 0);
+        EXPECT_EQ(filesOut.rec()->at(4 + 16 * 32), 0xEE);  // nothing written past the names
+    }
 }
 
 TEST_F(ThingsBoundary, TemplateKeySelectsTheLeafOfTheTree)
