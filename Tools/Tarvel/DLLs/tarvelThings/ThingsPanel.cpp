@@ -44,13 +44,23 @@ void PaintFolder(HDC dc, int w, int h, COLORREF fill)
     DeleteObject(brush);
 }
 
+// Counts the panel busy for as long as a modal wait lasts.
+struct TBusyWhile {
+    explicit TBusyWhile(int& count) : count_(count) { count_++; }
+    ~TBusyWhile() { count_--; }
+    TBusyWhile(const TBusyWhile&) = delete;
+    TBusyWhile& operator=(const TBusyWhile&) = delete;
+    int& count_;
+};
+
 }  // namespace
 
 TThingsPanel::TThingsPanel()
 {
     // The multiple-selection question: through the form layer's message-box hook, without owner
     // and task-modal, so the host cannot change the selection under the question.
-    editor.askProceed = [](const char* text) {
+    editor.askProceed = [this](const char* text) {
+        TBusyWhile wait(busy);
         TMessageBoxRequest question;
         question.text = text;
         question.caption = ThingsConfirmCaption;
@@ -693,6 +703,7 @@ bool TThingsPanel::Pick(const char* title, const char* filter, const char* defau
     ODPick.InitialDir = folder;
     ODPick.FileName.clear();
     ODPick.Options = options;
+    TBusyWhile wait(busy);
     if (!ODPick.Execute(Handle()))
         return false;
     path = ODPick.FileName;
@@ -786,7 +797,12 @@ void TThingsPanel::BNApplyColorClick(TControl*)
 void TThingsPanel::BNPickColorClick(TControl* sender)
 {
     CDColor.Color = Things_ColourFromTexts(EDColorR.Text(), EDColorG.Text(), EDColorB.Text());
-    if (!CDColor.Execute(Handle()))
+    bool picked;
+    {
+        TBusyWhile wait(busy);
+        picked = CDColor.Execute(Handle());
+    }
+    if (!picked)
         return;
     TThingPages p;
     Things_ColourToTexts(CDColor.Color, p);

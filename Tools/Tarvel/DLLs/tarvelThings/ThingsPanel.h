@@ -51,7 +51,8 @@ public:
     void ReportPosition();
 
     // A host callback may call back into the exports, even _Destroy: while one runs, the panel
-    // is busy and must not be deleted under the handler that made the call.
+    // is busy and must not be deleted under the handler that made the call. So is it while a
+    // question or dialog of it waits, since the host's own messages go on meanwhile.
     bool Busy() const { return busy > 0; }
 
     TThingsEditor editor;

@@ -633,3 +633,40 @@ TEST_F(ThingsForm, OrientationArrowsApplyOtherArrowsDoNot)
     EXPECT_EQ(applies, 1);
     EXPECT_EQ(panel.EDIntensity.Text(), "20");
 }
+
+// While a question or a dialog of the panel waits, the host's messages go on and may reach
+// _Destroy: the panel then counts as busy, so it is only retired, not deleted under the handler.
+namespace {
+struct BusyWatch : ScriptedHooks {
+    const TThingsPanel* watched = nullptr;
+    std::vector<bool> busyAtWait;
+    int ShowMessageBox(const TMessageBoxRequest& r) override
+    {
+        busyAtWait.push_back(watched->Busy());
+        return ScriptedHooks::ShowMessageBox(r);
+    }
+    bool OpenDialog(TFileDialogRequest& r) override
+    {
+        busyAtWait.push_back(watched->Busy());
+        return ScriptedHooks::OpenDialog(r);
+    }
+    bool ColorDialog(TColorDialogRequest& r) override
+    {
+        busyAtWait.push_back(watched->Busy());
+        return ScriptedHooks::ColorDialog(r);
+    }
+};
+}  // namespace
+
+TEST_F(ThingsForm, ThePanelIsBusyWhileItsQuestionsAndDialogsWait)
+{
+    BusyWatch watch;
+    watch.watched = &panel;
+    Load(2, {{"ORIGIN", "1 1 1"}});
+    watch.messageAnswers = {IDNO};
+    panel.BNApplyOrigin.Click();
+    panel.BNPickColor.Click();
+    panel.BNPickScript.Click();
+    EXPECT_EQ(watch.busyAtWait, (std::vector<bool>{true, true, true}));
+    EXPECT_FALSE(panel.Busy());
+}
