@@ -67,6 +67,12 @@ void __cdecl things_Destroy(void)
     if (!panel)
         return;
     if (panel->Busy()) {
+        // Gone for the host: it hears nothing more from this panel.
+        panel->onClose = nullptr;
+        panel->onApply = nullptr;
+        panel->onPosition = nullptr;
+        panel->onTemplateDoubleClick = nullptr;
+        panel->onTemplateFiles = nullptr;
         panel->Hide();
         retiredPanels.push_back(panel);
         return;

@@ -364,6 +364,33 @@ TEST_F(ThingsBoundary, PanelsDestroyedInsideNestedCallbacksOutliveTheirHandlers)
     EXPECT_TRUE(IsWindow(again));
 }
 
+// A move and a resize in one _Position give two reports; a host that destroys the panel at the
+// first hears nothing more from it.
+int reportsAfterDestroy = 0;
+bool destroyed = false;
+
+void OnPositionDestroyOnce(int, int, int, int)
+{
+    if (destroyed) {
+        reportsAfterDestroy++;
+        return;
+    }
+    destroyed = true;
+    current->Destroy();
+}
+
+TEST_F(ThingsBoundary, ADestroyedPanelMakesNoMoreCallbacks)
+{
+    ASSERT_NE(things.CreateAsChild(host), nullptr);
+    things.Position(0, 0, 200, 200);  // from now on moves are reported too
+    things.RegisterPosition(OnPositionDestroyOnce);
+    destroyed = false;
+    reportsAfterDestroy = 0;
+    things.Position(30, 40, 330, 340);
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(reportsAfterDestroy, 0);
+}
+
 TEST_F(ThingsBoundary, RegistrationsAreAcceptedAndThePanelCanBeMadeAgain)
 {
     HWND first = things.CreateAsChild(host);
