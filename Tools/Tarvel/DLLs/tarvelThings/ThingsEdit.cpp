@@ -179,9 +179,10 @@ void ThingsPages_ResetSound(TThingPages& pages)
     pages.maxDist = empty.maxDist;
 }
 
-void ThingsPages_Read(const TPairList& pairs, TThingPages& pages, std::string& templateName,
+bool ThingsPages_Read(const TPairList& pairs, TThingPages& pages, std::string& templateName,
                       std::string& soundValue)
 {
+    bool soundRead = false;
     templateName.clear();
     soundValue.clear();
     for (const TPairRow& row : pairs.Rows()) {
@@ -221,6 +222,7 @@ void ThingsPages_Read(const TPairList& pairs, TThingPages& pages, std::string& t
         else if (key == "SOUND") {
             pages.sound = v;
             soundValue = v;
+            soundRead = true;
         } else if (key == "SOUNDVOLUME")
             pages.volume = Clamp(Things_ReadInt(v, 0), 0, 100);
         else if (key == "SOUNDPAN")
@@ -232,6 +234,7 @@ void ThingsPages_Read(const TPairList& pairs, TThingPages& pages, std::string& t
         else if (key == "SOUNDMAXDIST")
             pages.maxDist = DistanceText(v);
     }
+    return soundRead;
 }
 
 std::string ThingsSound_Find(const std::string& soundsFolder, const std::string& value,

@@ -33,8 +33,9 @@ struct TThingPages {
 
 // Fills the pages from the rows whose keys are known, in list order; a later key overrides an
 // earlier one. `templateName` gets the TEMPLATE value, `soundValue` the SOUND value (empty when
-// absent) for the tree look-up and the sound search.
-void ThingsPages_Read(const TPairList& pairs, TThingPages& pages, std::string& templateName,
+// absent) for the tree look-up and the sound search. True when a SOUND key was read, even one
+// with an empty value: the preview player then follows it.
+bool ThingsPages_Read(const TPairList& pairs, TThingPages& pages, std::string& templateName,
                       std::string& soundValue);
 // Apply Dists' correction of the distance texts: min >= 0, max > min, both as 32-bit floats.
 void ThingsPages_CorrectDists(TThingPages& pages);

@@ -449,13 +449,13 @@ void TThingsPanel::SetThingsInfo(const ThingsInfo& info)
     tree.Select(-1);
     if (editor.pairs.SelectedCount() != 0) {
         std::string templateName, sound;
-        ThingsPages_Read(editor.pairs, pages, templateName, sound);
+        bool soundRead = ThingsPages_Read(editor.pairs, pages, templateName, sound);
         if (!templateName.empty()) {
             int leaf = tree.FindTemplate(templateName);
             if (leaf >= 0)
                 tree.Select(leaf);
         }
-        if (!sound.empty())
+        if (soundRead)
             PreviewSound(sound);
     }
     {

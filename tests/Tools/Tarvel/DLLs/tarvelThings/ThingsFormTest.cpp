@@ -58,6 +58,26 @@ std::string Value(const ThingsInfo& info, const char* key)
     return "<none>";
 }
 
+// An empty 8-bit mono PCM sound, enough for the preview player to open.
+fixtures::Bytes SilentWav()
+{
+    fixtures::Bytes wav = {'R', 'I', 'F', 'F'};
+    fixtures::PutU32(wav, 36);
+    for (char c : std::string("WAVEfmt "))
+        wav.push_back((uint8_t)c);
+    fixtures::PutU32(wav, 16);
+    fixtures::PutU16(wav, 1);      // PCM
+    fixtures::PutU16(wav, 1);      // mono
+    fixtures::PutU32(wav, 8000);   // samples per second
+    fixtures::PutU32(wav, 8000);   // bytes per second
+    fixtures::PutU16(wav, 1);      // block
+    fixtures::PutU16(wav, 8);      // bits
+    for (char c : std::string("data"))
+        wav.push_back((uint8_t)c);
+    fixtures::PutU32(wav, 0);
+    return wav;
+}
+
 class ThingsForm : public testing::Test {
 protected:
     ScriptedHooks hooks;
@@ -581,20 +601,7 @@ TEST_F(ThingsForm, SoundKeyPicksThePreviewFileInFolderOrder)
     GetCurrentDirectoryA(MAX_PATH, cwd);
     const std::string game = std::string(cwd) + "\\" + fixtures::TestFolderName();
     fixtures::RemoveTree(game);
-    fixtures::Bytes wav = {'R', 'I', 'F', 'F'};
-    fixtures::PutU32(wav, 36);
-    for (char c : std::string("WAVEfmt "))
-        wav.push_back((uint8_t)c);
-    fixtures::PutU32(wav, 16);
-    fixtures::PutU16(wav, 1);      // PCM
-    fixtures::PutU16(wav, 1);      // mono
-    fixtures::PutU32(wav, 8000);   // samples per second
-    fixtures::PutU32(wav, 8000);   // bytes per second
-    fixtures::PutU16(wav, 1);      // block
-    fixtures::PutU16(wav, 8);      // bits
-    for (char c : std::string("data"))
-        wav.push_back((uint8_t)c);
-    fixtures::PutU32(wav, 0);
+    const fixtures::Bytes wav = SilentWav();
     ASSERT_TRUE(fixtures::MakeFolders(game + "\\Sounds\\Music"));
     ASSERT_TRUE(fixtures::MakeFolders(game + "\\Sounds\\Actors"));
     ASSERT_TRUE(fixtures::WriteBytes(game + "\\Sounds\\Music\\bell.wav", wav));
@@ -612,6 +619,34 @@ TEST_F(ThingsForm, SoundKeyPicksThePreviewFileInFolderOrder)
     panel.BNApplySound.Click();
     EXPECT_EQ(panel.MPSound.FileName, game + "\\Sounds\\Actors\\bell.wav");
     Load(1, {{"SOUND", "gone.wav"}});
+    EXPECT_EQ(panel.soundPreview, "");
+    EXPECT_FALSE(panel.MPSound.PlayerEnabled());
+    EXPECT_FALSE(panel.MPSound.IsOpen());
+    fixtures::RemoveTree(game);
+}
+
+// A SOUND key with an empty value names no file: the player of the thing before is closed and
+// disabled; a thing without a SOUND key leaves the player as it was.
+TEST_F(ThingsForm, EmptySoundKeyClosesThePreviewPlayer)
+{
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    const std::string game = std::string(cwd) + "\\" + fixtures::TestFolderName();
+    fixtures::RemoveTree(game);
+    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Sounds\\Actors"));
+    ASSERT_TRUE(fixtures::WriteBytes(game + "\\Sounds\\Actors\\bell.wav", SilentWav()));
+    panel.SetBaseDir(game);
+
+    const std::string bell = game + "\\Sounds\\Actors\\bell.wav";
+    Load(1, {{"SOUND", "bell.wav"}});
+    ASSERT_EQ(panel.soundPreview, bell);
+    Load(1, {{"ORIGIN", "1 2 3"}});
+    EXPECT_EQ(panel.soundPreview, bell);
+    EXPECT_EQ(panel.MPSound.FileName, bell);
+
+    // Whether or not this machine could open the sound, the player counts as enabled here.
+    panel.MPSound.SetPlayerEnabled(true);
+    Load(1, {{"SOUND", ""}});
     EXPECT_EQ(panel.soundPreview, "");
     EXPECT_FALSE(panel.MPSound.PlayerEnabled());
     EXPECT_FALSE(panel.MPSound.IsOpen());
