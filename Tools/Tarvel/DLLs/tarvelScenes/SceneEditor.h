@@ -15,6 +15,7 @@ extern const char* const SceneFogModes[4];
 // What the editor's controls show for the scene in hand.
 struct TSceneControls {
     std::string shortDesc, longDesc;
+    std::string layerName;  // the "Layer Name" box of the Layers page
     uint32_t layerTicks = 0, flagTicks = 0, soundEffectTicks = 0, atmTicks = 0;
     std::string music, ambient;
     int musicVolume = 0, ambientVolume = 0;  // 0..100

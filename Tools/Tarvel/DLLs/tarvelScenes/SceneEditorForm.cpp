@@ -134,6 +134,11 @@ void TSceneEditorForm::CreateLayersPage()
     CLBLayers.OnClick = [this](TControl* sender) { CLBLayersClick(sender); };
     LALayerName.Create(TSLayers, "Layer Name", 260, 8, 180, 16);
     EDLayerName.Create(TSLayers, 260, 26, 180, 22);
+    // The typed name is kept with the controls, but naming a layer is no change of the scene.
+    EDLayerName.OnChange = [this] {
+        if (!ChangingByProgram())
+            editor_.controls.layerName = EDLayerName.Text();
+    };
     BNRename.Create(TSLayers, "Rename", 260, 56, 80, 25);
     BNRename.OnClick = [this](TControl* sender) { BNRenameClick(sender); };
 }
@@ -296,6 +301,7 @@ void TSceneEditorForm::ShowControls()
     TSceneControls& c = editor_.controls;
     EDShortDesc.SetText(c.shortDesc);
     MMLongDesc.SetLines({c.longDesc});
+    EDLayerName.SetText(c.layerName);
     ShowTicks(CLBLayers, c.layerTicks);
     ShowTicks(CLBFlags, c.flagTicks);
     EDMusic.SetText(c.music);
@@ -479,7 +485,7 @@ void TSceneEditorForm::CLBLayersClick(TControl*)
 {
     int i = CLBLayers.ItemIndex();
     if (i >= 0)
-        EDLayerName.SetText(editor_.Layer(i));
+        EDLayerName.SetText(editor_.Layer(i));  // OnChange keeps it with the controls
 }
 
 void TSceneEditorForm::BNRenameClick(TControl*)

@@ -561,6 +561,37 @@ TEST_F(SceneEditorForm, CancelInTheQuestionKeepsTheSelection)
     EXPECT_EQ(RunSession(), 2);
 }
 
+// The layer name box belongs to the controls that loading a scene resets; naming a layer is no
+// change of the scene, and the typed name stays while the scene does.
+TEST_F(SceneEditorForm, LoadingASceneEmptiesTheLayerName)
+{
+    auto& s = script.steps;
+    s.push_back([&] { FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave")); });
+    s.push_back([&] {
+        FormInput_ClickTab(Form().PCPages.Handle(), 1);
+        FormInput_ClickRow(Form().CLBLayers.Handle(), 2);
+    });
+    s.push_back([&] {
+        EXPECT_EQ(Form().EDLayerName.Text(), "Layer 2");
+        Form().EDLayerName.SetText("Road");
+        Form().EDMusic.SetText("typed.wav");
+        Click(Form().TBSave);
+    });
+    s.push_back([&] {
+        EXPECT_EQ(hostSide.saves, 1);
+        EXPECT_EQ(Form().EDLayerName.Text(), "Road");
+        EXPECT_FALSE(Editor().Modified());
+        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Bridge"));
+    });
+    s.push_back([&] {
+        EXPECT_EQ(Selected(), "Bridge");
+        EXPECT_TRUE(hooks.messages.empty());
+        EXPECT_EQ(Form().EDLayerName.Text(), "");
+        Click(Form().TBQuit);
+    });
+    EXPECT_EQ(RunSession(), 2);
+}
+
 // A name longer than the record's field is refused: cut, it would no longer match its entry.
 TEST_F(SceneEditorForm, APickedNameLongerThanItsFieldIsRefused)
 {
