@@ -641,3 +641,54 @@ TEST_F(SceneEditorForm, OtherStaticNameCannotBeFound)
     EXPECT_EQ(Form().SBMain.SimpleText(), "Couldn't find scene index!");
     EXPECT_EQ(Form().EDShortDesc.Text(), "");
 }
+
+// The pages and their controls as the editor offers them: captions, lists, ranges and steps.
+TEST_F(SceneEditorForm, PagesAndControlsAsBuilt)
+{
+    TSceneEditorForm& f = Form();
+    EXPECT_EQ(f.Caption(), "Scene Editor");
+    EXPECT_EQ(f.LVScenes.ColumnCaption(0), "Scenes");
+    const char* pages[] = {"Description", "Layers", "Flags", "Sound", "Render", "Sky"};
+    ASSERT_EQ(f.PCPages.PageCount(), 6);
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(f.PCPages.Page(i)->Caption(), pages[i]);
+    EXPECT_TRUE(f.EDShortDesc.ReadOnly());
+    EXPECT_TRUE(f.MMLongDesc.ReadOnly());
+
+    ASSERT_EQ(f.CLBLayers.Count(), 32);
+    EXPECT_EQ(f.CLBLayers.Item(31), "Layer 31");
+    ASSERT_EQ(f.CLBFlags.Count(), 32);
+    EXPECT_EQ(f.CLBFlags.Item(0), "EXTERIOR");
+    EXPECT_EQ(f.CLBFlags.Item(31), "-");
+
+    for (TTrackBar* bar : {&f.TRMusicVolume, &f.TRAmbientVolume}) {
+        EXPECT_EQ(bar->Min(), 0);
+        EXPECT_EQ(bar->Max(), 100);
+        EXPECT_EQ(bar->PageSize(), 10);
+    }
+    ASSERT_EQ(f.CBEAX.Count(), 26);
+    EXPECT_EQ(f.CBEAX.Item(0), "GENERIC");
+    EXPECT_EQ(f.CBEAX.Item(7), "CONCERT HALL");
+    EXPECT_EQ(f.CBEAX.Item(25), "PSYCHOTIC");
+    EXPECT_EQ(f.CLBSoundEffects.Item(0), "Echo");
+    EXPECT_FALSE(f.CLBSoundEffects.Visible());
+
+    EXPECT_EQ(f.RGFog.Caption(), " Z-Fog ");
+    ASSERT_EQ(f.RGFog.Count(), 4);
+    EXPECT_EQ(f.RGFog.Item(3), "Exponential 2");
+    EXPECT_EQ(f.UDZClip.Min(), 0);
+    EXPECT_EQ(f.UDZClip.Max(), 32767);
+    EXPECT_EQ(f.UDZClip.Increment(), 50);
+    EXPECT_TRUE(GetWindowLongA(f.UDZClip.Handle(), GWL_STYLE) & UDS_NOTHOUSANDS);
+    for (TUpDown* ud : {&f.UDFogR, &f.UDFogG, &f.UDFogB}) {
+        EXPECT_EQ(ud->Min(), 0);
+        EXPECT_EQ(ud->Max(), 255);
+    }
+    ASSERT_EQ(f.CLBAtmEffects.Count(), 3);
+    EXPECT_EQ(f.CLBAtmEffects.Item(1), "Lighning");
+    EXPECT_FALSE(f.CLBAtmEffects.Visible());
+
+    EXPECT_EQ(f.EDSkyModel.MaxLength(), 31);
+    EXPECT_EQ(f.EDSkyAnim.MaxLength(), 31);
+    EXPECT_EQ(f.BNSetDefaultSkies.Text(), "Set Default Skies");
+}
