@@ -186,6 +186,76 @@ TEST_F(ThingsForm, TabsPagesAndListsAsBuilt)
     EXPECT_FALSE(panel.BNDownFile.Enabled());
 }
 
+// Every group of the property pages with its caption, its start and its range.
+TEST_F(ThingsForm, PropertyPagesStartAsBuilt)
+{
+    EXPECT_EQ(panel.Caption(), "Things & Templates");
+    const char* pages[] = {"Main", "Overrides", "Light", "Sound"};
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(panel.PCPages.Page(i)->Caption(), pages[i]);
+    EXPECT_EQ(panel.LBLPairs.Caption(), "Key/Value Pairs");
+    EXPECT_EQ(panel.LVPairs.ColumnCaption(1), "Values");
+    EXPECT_EQ(panel.LVPairs.ColumnWidth(0), 180);
+    EXPECT_EQ(panel.LVPairs.ColumnCaption(2), "Mods");
+    EXPECT_TRUE(panel.LVPairs.RowSelect());
+
+    EXPECT_EQ(panel.GBOrigin.Caption(), "Origin (X, Y, Z)");
+    EXPECT_EQ(panel.GBOrientation.Caption(), "Orientation (Pch, Yaw, Rol)");
+    for (TEdit* e : {&panel.EDOriginX, &panel.EDOriginY, &panel.EDOriginZ, &panel.EDPitch,
+                     &panel.EDYaw, &panel.EDRoll, &panel.EDIntensity, &panel.EDColorR,
+                     &panel.EDColorG, &panel.EDColorB, &panel.EDMinDist, &panel.EDMaxDist})
+        EXPECT_EQ(e->Text(), "0");
+    for (TEdit* e : {&panel.EDScript, &panel.EDDescriptionID, &panel.EDFoley, &panel.EDAIClass,
+                     &panel.EDTreasureClass, &panel.EDFalloff, &panel.EDSound, &panel.EDValue})
+        EXPECT_EQ(e->Text(), "");
+    for (TUpDown* ud : {&panel.UDPitch, &panel.UDRoll}) {
+        EXPECT_EQ(ud->Min(), -1790);
+        EXPECT_EQ(ud->Max(), 1800);
+        EXPECT_EQ(ud->Increment(), 15);
+        EXPECT_FALSE(GetWindowLongA(ud->Handle(), GWL_STYLE) & UDS_WRAP);
+    }
+    EXPECT_EQ(panel.UDYaw.Max(), 3600);
+    const char* yaws[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
+    for (int i = 0; i < 8; i++)
+        EXPECT_EQ(panel.BNYaw[i].Text(), yaws[i]);
+
+    EXPECT_EQ(panel.GBScript.Caption(), "*Script");
+    EXPECT_EQ(panel.GBDescriptionID.Caption(), "*DescriptionID");
+    EXPECT_EQ(panel.GBFoley.Caption(), "*Foley");
+    EXPECT_EQ(panel.GBAIClass.Caption(), "*AIClass");
+    EXPECT_EQ(panel.GBTreasureClass.Caption(), "*TreasureClass");
+    EXPECT_EQ(panel.BNDeleteScripts.Text(), "Delete all script key/value pairs");
+
+    EXPECT_EQ(panel.UDIntensity.Min(), 0);
+    EXPECT_EQ(panel.UDIntensity.Increment(), 10);
+    for (TUpDown* ud : {&panel.UDColorR, &panel.UDColorG, &panel.UDColorB}) {
+        EXPECT_EQ(ud->Min(), 0);
+        EXPECT_EQ(ud->Max(), 255);
+        EXPECT_EQ(ud->Increment(), 1);
+    }
+    EXPECT_EQ(panel.CBStyle.Item(0), "Always on, constant intensity");
+    EXPECT_EQ(panel.CBStyle.Item(15), "(unused)");
+    EXPECT_EQ(panel.CBStyle.Item(23), "Constant - User 7");
+    EXPECT_EQ(panel.CBEditorOnly.Text(), "Editor Only");
+    EXPECT_FALSE(panel.CBEditorOnly.Checked());
+    EXPECT_EQ(panel.BNApplyAllLight.Text(), "Apply All Light Changes");
+
+    EXPECT_EQ(panel.GBDists.Caption(), "Distances (min, max)");
+    ASSERT_EQ(panel.CLBFlags.Count(), 1);
+    EXPECT_EQ(panel.CLBFlags.Item(0), "Stream");
+    EXPECT_FALSE(panel.CLBFlags.Checked(0));
+    EXPECT_EQ(panel.TBVolume.Min(), 0);
+    EXPECT_EQ(panel.TBVolume.Max(), 100);
+    EXPECT_EQ(panel.TBPan.Max(), 100);
+    EXPECT_EQ(panel.TBPan.Position(), 0);
+    EXPECT_EQ(panel.LBLVolume.Caption(), "0");
+    EXPECT_EQ(panel.LBLPan.Caption(), "0");
+    EXPECT_EQ(panel.MPSound.FileName, "");
+    EXPECT_EQ(panel.MPSound.BNPlay.Text(), "Play");
+    EXPECT_EQ(panel.MPSound.BNStop.Text(), "Stop");
+    EXPECT_EQ(panel.BNDeleteSounds.Text(), "Delete all sound key/value pairs");
+}
+
 TEST_F(ThingsForm, SetThingsInfoFillsListStatusAndPages)
 {
     BuildTree();
