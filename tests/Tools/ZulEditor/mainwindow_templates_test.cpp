@@ -7,11 +7,6 @@ using zultest::Tpl;
 
 namespace {
 const char kPrompt[] = "The current template has been modified, do you want to save it ?";
-
-TZULTemplate* TemplateOf(TTreeNode* node)
-{
-    return node ? static_cast<TZULTemplate*>(node->Data()) : nullptr;
-}
 }  // namespace
 
 TEST_F(MainWindowFixture, NewChildOnAFileRootMakesAnUnnamedRootTemplate)
