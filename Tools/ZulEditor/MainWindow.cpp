@@ -584,6 +584,10 @@ void TMainWindow::FileReopenClick(TMenuItem* sender)
         return;
     const std::string path = sender->Caption();
     if (FileExists(path)) {
+        // Opening selects the new file's root and clears the tag list: unsaved edits are asked for
+        // first, as Open does.
+        if (!SaveTemplatePrompt())
+            return;
         OpenZULFile(path, FileIsReadOnly(path));
         return;
     }

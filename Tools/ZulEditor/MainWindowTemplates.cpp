@@ -232,7 +232,8 @@ void TMainWindow::TBListNewTemplateSibblingClick()
     LVData.BeginUpdate();
     ClearTagList();
     FillTagRows(selected, false);
-    AddInheritedFromAbove(selected);
+    if (selected->Level() >= 2)  // only a tree parent hands the copy inherited rows
+        AddInheritedFromAbove(selected);
     LVData.EndUpdate();
 }
 

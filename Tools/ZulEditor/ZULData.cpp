@@ -365,6 +365,8 @@ bool TZULFile::OpenForWrite(const std::string& path)
     FILE* f = std::fopen(path.c_str(), "r+b");
     if (!f)
         f = std::fopen(path.c_str(), "w+b");
+    // A failure leaves the file as it was, opened flag included: cleared, it would keep the
+    // destructor from freeing the templates that are still read in.
     if (!f)
         return false;
     if (stream_)

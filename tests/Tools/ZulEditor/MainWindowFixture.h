@@ -83,6 +83,10 @@ protected:
     }
 
     TTreeNode* Node(const std::string& name) const { return window->FindTemplate(name, nullptr); }
+    static TZULTemplate* TemplateOf(TTreeNode* node)
+    {
+        return node ? static_cast<TZULTemplate*>(node->Data()) : nullptr;
+    }
 
     // Selects a node as a click would: through the control, so the guard and the change run.
     bool Select(TTreeNode* node)

@@ -109,6 +109,29 @@ TEST_F(MainWindowFixture, ReopenMovesAFileToTheTopAndDropsMissingOnes)
     EXPECT_TRUE(hooks.messages.empty());
 }
 
+TEST_F(MainWindowFixture, ReopenAsksForTheEditedTemplateFirst)
+{
+    OpenZul("a.zul", {Tpl("door", "", {IntTag(3, 1)})});
+    zultest::WriteBytes(Path("b.zul"), zultest::BuildZul({Tpl("gate", "", {IntTag(3, 2)})}));
+    window->AddRecentFile(Path("b.zul"));
+    ASSERT_TRUE(Select("door"));
+    window->Description.AddLine("unsaved");
+    ASSERT_TRUE(window->GetTPL()->IsModified());
+
+    hooks.messageAnswers = {IDCANCEL};
+    window->FileReopen->Item(0)->Click();
+    ASSERT_EQ(hooks.messages.size(), 1u);
+    EXPECT_EQ(hooks.Last().text, "The current template has been modified, do you want to save it ?");
+    EXPECT_EQ(hooks.Last().caption, "Warning:");
+    EXPECT_LT(window->FindZULFile(Path("b.zul")), 0);
+    EXPECT_EQ(window->LVData.Count(), 1);  // the edits are still there
+
+    hooks.messageAnswers = {IDYES};
+    window->FileReopen->Item(0)->Click();
+    EXPECT_GE(window->FindZULFile(Path("b.zul")), 0);
+    EXPECT_EQ(TemplateOf(Node("door"))->description.Strings(0), "unsaved");
+}
+
 TEST_F(MainWindowFixture, NewFileIsSavedThroughSaveAs)
 {
     window->TBZULNewClick();

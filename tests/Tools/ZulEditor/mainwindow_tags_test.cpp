@@ -304,3 +304,22 @@ TEST_F(MainWindowFixture, ALineBelowATagNodeAddsThatTag)
     EXPECT_GE(RowOfTag("Speed"), 0);
     EXPECT_TRUE(hooks.messages.empty());
 }
+
+TEST_F(MainWindowFixture, AddingATagWhileAFileRootIsSelectedIsRefused)
+{
+    // The edit state of the last template outlives a click on a file's root; a row added then
+    // would belong to no template shown.
+    ASSERT_TRUE(OpenZul("a.zul", Family()));
+    ASSERT_TRUE(Select("child"));
+    ASSERT_TRUE(Select(window->TVTemplates.GetFirstNode()));
+    ASSERT_TRUE(window->GetTPL());
+    int handedOver = 0;
+    window->OnEditValue = [&] { ++handedOver; };
+    window->TVTags.Select(TagNode("Health"));
+    window->TVTagsDblClick();
+    ASSERT_EQ(hooks.messages.size(), 1u);
+    EXPECT_EQ(hooks.Last().text, "You must select a template first!");
+    EXPECT_EQ(hooks.Last().caption, "Cannot add tag...");
+    EXPECT_EQ(window->LVData.Count(), 0);
+    EXPECT_EQ(handedOver, 0);
+}

@@ -7,11 +7,6 @@ using zultest::Tpl;
 
 namespace {
 const char kPrompt[] = "The current template has been modified, do you want to save it ?";
-
-TZULTemplate* TemplateOf(TTreeNode* node)
-{
-    return node ? static_cast<TZULTemplate*>(node->Data()) : nullptr;
-}
 }  // namespace
 
 TEST_F(MainWindowFixture, NewChildOnAFileRootMakesAnUnnamedRootTemplate)
@@ -80,6 +75,19 @@ TEST_F(MainWindowFixture, NewSiblingCopiesTheOwnRowsUnderANewName)
     window->TBListNewTemplateSibblingClick();
     EXPECT_EQ(hooks.Last().text, "You must select a template for this operation!");
     EXPECT_EQ(hooks.Last().caption, "Cannot create new template sibbling...");
+}
+
+TEST_F(MainWindowFixture, NewSiblingBelowAFileRootTakesNoInheritedRows)
+{
+    // The copy hangs below the file's root: only a tree parent would hand it inherited rows.
+    ASSERT_TRUE(OpenZul("b.zul", {Tpl("base", "", {IntTag(4, 1)})}));
+    ASSERT_TRUE(OpenZul("a.zul", {Tpl("door", "base", {IntTag(3, 5)})}));
+    ASSERT_TRUE(Select("door"));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"0000|0|PARENT|STRING|base|||", "0010|3|Health|SINT|5|||",
+                                                "0011|4|Team|ENUM||1  [Player]|base|b.zul"}));
+    window->TBListNewTemplateSibblingClick();
+    ASSERT_EQ(window->EDTemplateName.Text(), "door_");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"0000|0|PARENT|STRING|base|||", "0010|3|Health|SINT|5|||"}));
 }
 
 TEST_F(MainWindowFixture, SavingARenamedTemplateMovesItsNameAndWritesItsRows)
