@@ -181,6 +181,9 @@ Bitmap* stdBitmap_Load(const char* name, uint32_t format, int type)
     char key[32];
     CopyName(key, name);
     if (Bitmap* cached = (Bitmap*)stdHash_Find(g_pHash, key)) {
+        // The count is 16 bits: one more reference would wrap it to 0 and let the next
+        // release free a bitmap that is still held.
+        if (cached->refCount == 0xFFFF) return nullptr;
         cached->refCount++;
         return cached;
     }

@@ -53,9 +53,10 @@ TEST(MathTable, TangentEntriesFollowTheRule)
     EXPECT_EQ(mathTanTable[0], 0.0f);
     EXPECT_FLOAT_EQ(mathTanTable[1024], 0.414214f);
     EXPECT_EQ(mathTanTable[2048], 1.0f);
-    // The angle in single precision leaves the last entries short of the exact tangent.
-    EXPECT_NEAR(mathTanTable[4094], 1303.6666, 0.01);
-    EXPECT_NEAR(mathTanTable[4095], 2607.0725, 0.01);
+    // The last entries fall short of the exact tangents (1303.80 and 2607.59).
+    EXPECT_FLOAT_EQ(mathTanTable[4094], 1303.6666f);
+    EXPECT_FLOAT_EQ(mathTanTable[4095], 2607.0725f);
+    EXPECT_EQ(&mathTanTable[0], &mathSineTable[0] + MATH_TABLE_SIZE);  // one block
     for (int i = 0; i < 4000; ++i)
         ASSERT_NEAR(mathTanTable[i], std::tan(rad(i * STEP_DEGREES)),
                     1e-6 + 3e-7 * (1.0 + mathTanTable[i] * mathTanTable[i]))

@@ -143,6 +143,22 @@ TEST_F(StdBitmap, TheCacheCountsReferences)
     EXPECT_EQ(stdBitmap_GetLiveCount(), live);
 }
 
+TEST_F(StdBitmap, AFullReferenceCountRefusesOneMoreLoad)
+{
+    ASSERT_TRUE(fixtures::WriteTga("held.tga", fixtures::MakeTga(1, 1, 32, false, Fixed)));
+    Bitmap* b = stdBitmap_Load("held.tga", 5, 4);
+    ASSERT_NE(b, nullptr);
+    for (int i = 1; i < 0xFFFF; i++) ASSERT_EQ(stdBitmap_Load("held.tga", 5, 4), b) << i;
+    EXPECT_EQ(b->refCount, 0xFFFF);
+    EXPECT_EQ(stdBitmap_Load("held.tga", 5, 4), nullptr);
+    EXPECT_EQ(b->refCount, 0xFFFF);
+    EXPECT_EQ(stdBitmap_Release(b), 0xFFFE);
+    EXPECT_EQ(stdBitmap_Find("held.tga"), b);
+    while (stdBitmap_Release(b) > 0) {
+    }
+    EXPECT_EQ(stdBitmap_Find("held.tga"), nullptr);
+}
+
 TEST_F(StdBitmap, LongNamesAreCachedUnderTheirCutName)
 {
     std::string name = std::string(40, 'l') + ".tga";
@@ -184,6 +200,26 @@ TEST_F(StdBitmap, TheIdFieldIsSkipped)
     ASSERT_TRUE(fixtures::WriteTga("id.tga", image));
     Bitmap* b = stdBitmap_Load("id.tga", 5, 4);
     ASSERT_NE(b, nullptr);
+    EXPECT_EQ(Pixel32(b, 1, 0), 0xFF000000u | (Gradient(1, 0) & 0xFFFFFF));
+    stdBitmap_Release(b);
+}
+
+// A colour map in front of true-colour pixels is no part of the image: reading it as pixels
+// would shift every row.
+TEST_F(StdBitmap, AColourMapBeforeThePixelsIsSkipped)
+{
+    TgaImage image = fixtures::MakeTga(2, 1, 24, false, Gradient);
+    image.id = "id";
+    Bytes bytes = fixtures::TgaBytes(image);
+    bytes[1] = 1;                // colour-map type
+    bytes[5] = 2, bytes[6] = 0;  // two entries
+    bytes[7] = 24;               // of three bytes each
+    const Bytes map = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66};
+    bytes.insert(bytes.begin() + 18 + 2, map.begin(), map.end());
+    ASSERT_TRUE(fixtures::WriteBytes("mapped.tga", bytes));
+    Bitmap* b = stdBitmap_Load("mapped.tga", 5, 4);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(Pixel32(b, 0, 0), 0xFF000000u | (Gradient(0, 0) & 0xFFFFFF));
     EXPECT_EQ(Pixel32(b, 1, 0), 0xFF000000u | (Gradient(1, 0) & 0xFFFFFF));
     stdBitmap_Release(b);
 }

@@ -317,6 +317,11 @@ TEST_F(StdVop, SeekOrigins)
     EXPECT_EQ(stdVop_Seek(s, 0, 2), 1);
     EXPECT_NE(stdVop_Eof(s), 0);
     EXPECT_EQ(stdVop_Read(&c, 1, 1, s), 0u);
+    // Rewinding leaves the end, as the standard seek does: the flag tells what a read would do.
+    EXPECT_EQ(stdVop_Seek(s, 0, 0), 1);
+    EXPECT_EQ(stdVop_Eof(s), 0);
+    EXPECT_EQ(stdVop_Read(&c, 1, 1, s), 1u);
+    EXPECT_EQ(c, '0');
     stdVop_CloseFile(s);
     stdVop_Close(vop);
 }
