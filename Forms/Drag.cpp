@@ -19,24 +19,37 @@ protected:
 TControl* g_source = nullptr;
 TDragWindow* g_window = nullptr;
 
+struct TTopSearch {
+    POINT screen;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnTopAt(HWND top, LPARAM param)
+{
+    auto* search = reinterpret_cast<TTopSearch*>(param);
+    RECT r = {};
+    if (GetWindowThreadProcessId(top, nullptr) != GetCurrentThreadId() || !IsWindowVisible(top) ||
+        !GetWindowRect(top, &r) || !PtInRect(&r, search->screen))
+        return TRUE;
+    search->found = top;
+    return FALSE;
+}
+
 // The innermost visible window of this thread under a screen point. Drags stay within the
-// program, so windows of other programs above ours do not count.
+// program, so windows of other programs above ours do not count. EnumWindows walks a snapshot
+// of the z-order: walking it with GetWindow would stop short whenever another program destroys
+// the window it stands on.
 HWND OwnWindowAt(POINT screen)
 {
-    for (HWND top = GetTopWindow(nullptr); top; top = GetWindow(top, GW_HWNDNEXT)) {
-        RECT r = {};
-        if (GetWindowThreadProcessId(top, nullptr) != GetCurrentThreadId() ||
-            !IsWindowVisible(top) || !GetWindowRect(top, &r) || !PtInRect(&r, screen))
-            continue;
-        HWND hwnd = top;
-        for (;;) {
-            POINT client = screen;
-            ScreenToClient(hwnd, &client);
-            HWND child = ChildWindowFromPointEx(hwnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-            if (!child || child == hwnd)
-                return hwnd;
-            hwnd = child;
-        }
+    TTopSearch search = {screen, nullptr};
+    EnumWindows(FindOwnTopAt, reinterpret_cast<LPARAM>(&search));
+    for (HWND hwnd = search.found; hwnd;) {
+        POINT client = screen;
+        ScreenToClient(hwnd, &client);
+        HWND child = ChildWindowFromPointEx(hwnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!child || child == hwnd)
+            return hwnd;
+        hwnd = child;
     }
     return nullptr;
 }

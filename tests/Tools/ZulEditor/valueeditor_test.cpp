@@ -48,8 +48,24 @@ TEST_F(ValueEditorFixture, OpeningCopiesTheRowAndPicksThePageByType)
     EXPECT_FALSE(Modified());
 }
 
+namespace {
+// The last window this thread moved the focus to. GetFocus alone cannot tell: a test running
+// in parallel that brings its own window to the front takes the activation, and with it the
+// focus, from this thread's windows at any moment.
+HWND lastFocused = nullptr;
+
+LRESULT CALLBACK RecordFocus(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_SETFOCUS && wParam)
+        lastFocused = reinterpret_cast<HWND>(wParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+}  // namespace
+
 TEST_F(ValueEditorFixture, ShowingFocusesTheMainControlOfThePage)
 {
+    HHOOK hook = SetWindowsHookExA(WH_CBT, RecordFocus, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
     const struct {
         int id;
         TControl* control;
@@ -57,10 +73,12 @@ TEST_F(ValueEditorFixture, ShowingFocusesTheMainControlOfThePage)
                  {idModel, &dialog.EDFILENAME}, {idAmmo, &dialog.LBTEMPLATE}};
     for (const auto& c : cases)
         OpenOn(c.id, [&] {
+            lastFocused = nullptr;
             dialog.Show();
-            EXPECT_TRUE(c.control->Focused()) << c.id;
+            EXPECT_EQ(lastFocused, c.control->Handle()) << c.id;
             dialog.BNCancelClick();
         });
+    UnhookWindowsHookEx(hook);
 }
 
 TEST_F(ValueEditorFixture, UnknownTypeKeepsTheLastPageAndCountsAsEmpty)

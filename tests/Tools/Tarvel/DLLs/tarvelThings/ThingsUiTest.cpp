@@ -218,7 +218,15 @@ TEST_F(ThingsDllUi, TheDllsQuestionIsATaskModalBoxWithoutOwner)
     HWND owner = (HWND)1;
     std::thread answer([&] {
         for (int i = 0; i < 200 && !done; i++) {
-            HWND box = FindWindowA(nullptr, "Multiple selection warning");
+            // Only this process's box: a parallel test may show one of the same caption.
+            HWND box = nullptr;
+            for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, "Multiple selection warning");
+                 w && !box; w = FindWindowExA(nullptr, w, nullptr, "Multiple selection warning")) {
+                DWORD process = 0;
+                GetWindowThreadProcessId(w, &process);
+                if (process == GetCurrentProcessId())
+                    box = w;
+            }
             if (box) {
                 owner = GetWindow(box, GW_OWNER);
                 char t[256] = {};
