@@ -49,22 +49,23 @@ TEST_F(ValueEditorFixture, OpeningCopiesTheRowAndPicksThePageByType)
 }
 
 namespace {
-// The last window this thread moved the focus to. GetFocus alone cannot tell: a test running
-// in parallel that brings its own window to the front takes the activation, and with it the
-// focus, from this thread's windows at any moment.
+// The last window of this thread that received the focus. GetFocus alone cannot tell: a test
+// running in parallel that brings its own window to the front takes the activation, and with
+// it the focus, from this thread's windows at any moment.
 HWND lastFocused = nullptr;
 
 LRESULT CALLBACK RecordFocus(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_SETFOCUS && wParam)
-        lastFocused = reinterpret_cast<HWND>(wParam);
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SETFOCUS)
+        lastFocused = call->hwnd;
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 }  // namespace
 
 TEST_F(ValueEditorFixture, ShowingFocusesTheMainControlOfThePage)
 {
-    HHOOK hook = SetWindowsHookExA(WH_CBT, RecordFocus, nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordFocus, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     const struct {
         int id;
