@@ -6,6 +6,7 @@
 
 #include "render.h"
 #include "renderBitmap.h"
+#include "renderKeyframe.h"
 #include "renderSettings.h"
 #include "stdMessageBox.h"
 
@@ -18,7 +19,6 @@ HMODULE g_hDll;
 const RasterInfo* g_pRasterInfo;
 RasterStats g_frameStats;
 uint32_t g_frameStamp;
-uint32_t g_bInAssert;
 rlFuncMain_Initialize g_pfnTestInitialize;
 
 // The render caches, started in this order and shut down in the reverse one.
@@ -27,8 +27,10 @@ struct RenderCache {
     int (*shutdown)();
 };
 
+// The material and model caches join between the two as they are built.
 const RenderCache kCaches[] = {
     {renderBitmap_Startup, renderBitmap_Shutdown},
+    {renderKeyframe_Startup, renderKeyframe_Shutdown},
 };
 
 int SlotsComplete(const rasterLib* table)
@@ -115,14 +117,6 @@ void renderMain_UseInitialize(rlFuncMain_Initialize initialize)
 void renderMain_Unbind()
 {
     memset(&g_rasterLib, 0, sizeof g_rasterLib);
-}
-
-void renderMain_AssertHook(const char* /*expression*/, const char* /*file*/, int /*line*/)
-{
-    if (g_bInAssert || !renderMain_IsBound()) return;
-    g_bInAssert = 1;
-    g_rasterLib.funcMain_Shutdown();
-    g_bInAssert = 0;
 }
 
 int renderMain_EndFrame(int wait)

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "rasterLib.h"
+#include "renderAssert.h"
 
 // The bound raster operations; every slot stays null until a binding succeeds.
 extern rasterLib g_rasterLib;
@@ -26,10 +27,6 @@ int renderMain_IsBound();
 void renderMain_UseInitialize(rlFuncMain_Initialize initialize);
 void renderMain_Unbind();
 
-// The assertion failure routine of the viewer: gives a full-screen display back through the
-// raster library's shutdown (once at a time, only when the table is bound) and returns.
-void renderMain_AssertHook(const char* expression, const char* file, int line);
-
 // Ends the frame: flush, statistics with reset, present; wait non-zero waits for the
 // vertical blank. 0 when no table is bound.
 int renderMain_EndFrame(int wait);
@@ -37,10 +34,3 @@ const RasterStats* renderMain_GetFrameStats();
 // The frame number of the last present; modules that work once a frame compare it.
 uint32_t renderMain_GetFrameStamp();
 const RasterInfo* renderMain_GetRasterInfo();
-
-// Internal invariants: the expression text, source file and line go to the assertion hook,
-// and the program goes on.
-#define RENDER_ASSERT(cond) \
-    ((cond) ? (void)0 : renderMain_AssertHook(#cond, __FILE__, __LINE__))
-#define RENDER_ASSERT_TEXT(cond, text) \
-    ((cond) ? (void)0 : renderMain_AssertHook(text, __FILE__, __LINE__))
