@@ -18,6 +18,7 @@
 #include "renderLightGroup.h"
 #include "renderMaterial.h"
 #include "renderModel.h"
+#include "renderModes.h"
 #include "renderTimer.h"
 #include "stdFile.h"
 
@@ -38,6 +39,7 @@ protected:
         for (const char* name : {"stone", "wood", "brick", "f1", "f2", "f3", "f4", "dflt"})
             Tga(name, 24);
         Tga("glass", 32);
+        Tga("glass2", 32);
         Tga("detail", 24);
         MakeGame();
     }
@@ -139,7 +141,7 @@ TEST_F(RenderMaterial, DefaultModesFollowTheFlags)
         {"addblend subblend masked", "stone", RENDERMODE_ADDPARTICLE, RENDERMODE_ADDPARTICLE},
         {"subblend masked", "stone", RENDERMODE_SUBPARTICLE, RENDERMODE_SUBPARTICLE},
         {"masked fullylit", "glass", RENDERMODE_RGB_MASKED, RENDERMODE_RGB_MASKED},
-        {"fullylit twosided", "glass", RENDERMODE_RGB_TEXALPHA, RENDERMODE_BLENDPARTICLE},
+        {"fullylit twosided", "glass2", RENDERMODE_RGB_TEXALPHA, RENDERMODE_BLENDPARTICLE},
         {"twosided fullylit", "stone", RENDERMODE_FULLBRIGHT, RENDERMODE_FULLBRIGHT},
         {"twosided", "stone", RENDERMODE_RGB2SIDED, RENDERMODE_BLENDPARTICLE},
     };
@@ -174,8 +176,9 @@ TEST_F(RenderMaterial, TexturesAlphaAndMasking)
     EXPECT_TRUE(glassy->passes[0].pTexture->textureFlags & BITMAP_TEX_SINGLE_LEVEL);
     EXPECT_TRUE(glassy->flags & MATERIAL_ALPHA);
 
-    // "masked" after the texture leaves its format and still picks the masked mode.
-    Daz("late", DazWriter().Line("texture glass masked"));
+    // "masked" after the texture leaves its format and still picks the masked mode; on the
+    // texture's own line it would be taken for an argument.
+    Daz("late", DazWriter().Line("texture glass masked").Line("masked"));
     Material* late = Load("late");
     ASSERT_NE(late, nullptr);
     EXPECT_EQ(late->passes[0].pTexture->format, (uint32_t)BITMAP_FORMAT_4444);
@@ -327,8 +330,8 @@ TEST_F(RenderMaterial, PageFlippingFollowsTheClock)
     Tick(250);  // two more flips
     EXPECT_EQ(m->curFrame, 0);
     Tick(3600u * 1000u + 150);  // an hour later: one update, the right page
-    EXPECT_EQ(m->curFrame, (0 + 36001 + 0) % 3);
-    EXPECT_EQ(m->nextFlip - clock.Now(), 49u);
+    EXPECT_EQ(m->curFrame, 36002 % 3);
+    EXPECT_EQ(m->nextFlip - clock.Now(), 99u);
 
     // An interval of 0 or less, or flipping with no frames: nothing runs, nothing breaks.
     Daz("stuck", DazWriter().Texture("stone").Line("pageflip 0 pageflip -5"));
@@ -385,7 +388,7 @@ TEST_F(RenderMaterial, FlickerGlowRampAndSliding)
 TEST_F(RenderMaterial, OverlongLinesAndControlBytes)
 {
     // The rest of a line past 511 characters is not read as a line of its own.
-    const std::string line = fixtures::DazOverlongLine("texture stone twosided", 700) + " fullylit";
+    const std::string line = fixtures::DazOverlongLine("twosided texture stone", 700) + " fullylit";
     DazText("long", line + "\nspecular\n");
     Material* m = Load("long");
     ASSERT_NE(m, nullptr);
@@ -393,10 +396,13 @@ TEST_F(RenderMaterial, OverlongLinesAndControlBytes)
     EXPECT_FALSE(m->flags & MATERIAL_FULLYLIT);
     EXPECT_TRUE(m->flags & MATERIAL_SPECULAR);
 
-    DazText("control", fixtures::DazWithControlBytes("texture stone\naddblend"));
+    // A NUL ends what is read of its line.
+    DazText("control", fixtures::DazWithControlBytes("twosided addblend\ntexture stone"));
     Material* control = Load("control");
     ASSERT_NE(control, nullptr);
-    EXPECT_TRUE(control->flags & MATERIAL_ADDBLEND);
+    EXPECT_STREQ(control->name, "control");
+    EXPECT_TRUE(control->flags & MATERIAL_TWOSIDED);
+    EXPECT_FALSE(control->flags & MATERIAL_ADDBLEND);
 
     Daz("last", DazWriter().Texture("stone").Line("nosmooth").NoFinalNewline());
     EXPECT_TRUE(Load("last")->flags & MATERIAL_NOSMOOTH);

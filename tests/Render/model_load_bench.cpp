@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "fixtureFiles.h"
 #include "fixtureQev.h"
@@ -30,15 +29,17 @@ double Seconds()
 
 double TimeRaw(const char* name, size_t size, int repeats)
 {
-    std::vector<uint8_t> buffer(size);
     const double start = Seconds();
     for (int i = 0; i < repeats; i++) {
+        // A fresh block each time, as a loader needs one.
+        uint8_t* buffer = (uint8_t*)malloc(size);
         stdFileHandle file = stdFile_Open(name, "rb", STDFILE_TYPE_MODEL);
-        if (!file || stdFile_Read(buffer.data(), 1, (uint32_t)size, file) != size) {
+        if (!buffer || !file || stdFile_Read(buffer, 1, (uint32_t)size, file) != size) {
             fprintf(stderr, "raw read of %s failed\n", name);
             exit(1);
         }
         stdFile_Close(file);
+        free(buffer);
     }
     return (Seconds() - start) / repeats;
 }
