@@ -103,7 +103,7 @@ int ReadHeader(Reader* r, QevHeader* h)
     return body <= r->remaining;
 }
 
-// One zeroed block: header, bones, attachments, parts, vertices, triangles, collapse map.
+// One block: header, bones, attachments, parts, vertices, triangles, collapse map.
 Model* AllocBlock(const QevHeader* h)
 {
     const uint64_t size = sizeof(Model) + (uint64_t)h->numBones * sizeof(ModelBone) +
@@ -113,8 +113,11 @@ Model* AllocBlock(const QevHeader* h)
                           (uint64_t)h->numTris * sizeof(ModelTriangle) +
                           ((h->flags & MODEL_COLLAPSE_MAP) ? (uint64_t)h->numVerts * 2 : 0);
     if (size > 0x7FFFFFFF) return nullptr;
-    uint8_t* block = (uint8_t*)calloc(1, (size_t)size);
+    uint8_t* block = (uint8_t*)malloc((size_t)size);
     if (!block) return nullptr;
+    // Every array after the bones is read whole from the file: only the header and the
+    // bones, which are built field by field, need zeroing.
+    memset(block, 0, sizeof(Model) + h->numBones * sizeof(ModelBone));
     Model* model = (Model*)block;
     uint8_t* at = block + sizeof(Model);
     model->pBones = (ModelBone*)at;
