@@ -109,7 +109,7 @@ HTREEITEM FindItem(HWND tree, HTREEITEM item, const char* text)
 }
 
 class ThingsDllUi : public testing::Test {
-protected:
+public:
     Things things;
     HWND host = nullptr;
     HWND panel = nullptr;
@@ -266,10 +266,10 @@ TEST_F(ThingsDllUi, ACallbackThatDestroysThePanelIsSurvived)
 }
 
 // Keys reach the panel through the host's own message loop: the DLL hooks it.
-TEST_F(ThingsDllUi, EnterInTheHostsLoopRunsTheFocusedBoxsAction)
+void ExpectEnterInTheHostsLoopApplies(ThingsDllUi& ui)
 {
-    Select(1, "origin", "7 8 9");
-    HWND box = FindChild(panel, "Edit", "7");
+    ui.Select(1, "origin", "7 8 9");
+    HWND box = FindChild(ui.panel, "Edit", "7");
     ASSERT_NE(box, nullptr);
     SetFocus(box);
     auto pump = [] {
@@ -287,4 +287,20 @@ TEST_F(ThingsDllUi, EnterInTheHostsLoopRunsTheFocusedBoxsAction)
     pump();
     EXPECT_EQ(applies, 1);
     EXPECT_EQ(Code("ORIGIN"), 1);
+}
+
+TEST_F(ThingsDllUi, EnterInTheHostsLoopRunsTheFocusedBoxsAction)
+{
+    ExpectEnterInTheHostsLoopApplies(*this);
+}
+
+// _Destroy takes the hook away with the panel; the next _CreateAsChild puts it back.
+TEST_F(ThingsDllUi, APanelMadeAgainGetsItsKeysFromTheHostsLoop)
+{
+    things.Destroy();
+    panel = things.CreateAsChild(host);
+    ASSERT_NE(panel, nullptr);
+    things.Show();
+    things.RegisterApply(FetchThings);
+    ExpectEnterInTheHostsLoopApplies(*this);
 }
