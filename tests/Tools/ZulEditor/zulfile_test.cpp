@@ -509,37 +509,55 @@ TEST_F(ZulFixture, NewFileHasNoStreamUntilSaveAs)
 // either refused whole with one message or opened with templates whose fields stay in bounds and
 // whose tag records together fit in the file's bytes. The damaged starts include bodies that
 // share bytes.
-TEST_F(ZulFixture, MutatedFilesOpenWithinBoundsOrAreRefusedWhole)
+class MutatedZul : public ZulFixture {
+protected:
+    void OpenEveryMutation(const Bytes& start)
+    {
+        auto open = [&](const Bytes& bytes) {
+            hooks.messages.clear();
+            TZULFile* file = Open("m.zul", bytes);
+            if (!file) {
+                ASSERT_EQ(hooks.messages.size(), 1u);
+                ASSERT_EQ(tree.Count(), 0);
+                ASSERT_EQ(UsedSlots(), 0);
+                return;
+            }
+            ASSERT_TRUE(hooks.messages.empty());
+            const std::vector<std::string> shape = Shape(file);
+            ASSERT_LE(shape.size(), 2u);
+            size_t recordBytes = 0;
+            for (TTreeNode* n = file->GetRootNode()->GetFirstChild(); n; n = n->GetNext()) {
+                const auto* tpl = static_cast<const TZULTemplate*>(n->Data());
+                ASSERT_NE(tpl, nullptr);
+                EXPECT_FALSE(tpl->name.empty());
+                EXPECT_LE(tpl->name.size(), 31u);
+                EXPECT_LE(tpl->parentName.size(), 32u);
+                EXPECT_GE(tpl->tagValues.size(), 1u);
+                recordBytes += tpl->tagValues.size() * 36 + tpl->description.Text().size();
+            }
+            EXPECT_LE(recordBytes, bytes.size());
+            model.CloseZULFile(file);
+            ASSERT_EQ(UsedSlots(), 0);
+        };
+        fixtures::ForEachMutation(start, open);
+    }
+};
+
+TEST_F(MutatedZul, MutatedFilesOpenWithinBoundsOrAreRefusedWhole)
 {
     const Bytes good = BuildZul({Tpl("a", "", {}, "x\r\n"), Tpl("b", "a")});
-    auto open = [&](const Bytes& bytes) {
-        hooks.messages.clear();
-        TZULFile* file = Open("m.zul", bytes);
-        if (!file) {
-            ASSERT_EQ(hooks.messages.size(), 1u);
-            ASSERT_EQ(tree.Count(), 0);
-            ASSERT_EQ(UsedSlots(), 0);
-            return;
-        }
-        ASSERT_TRUE(hooks.messages.empty());
-        const std::vector<std::string> shape = Shape(file);
-        ASSERT_LE(shape.size(), 2u);
-        size_t recordBytes = 0;
-        for (TTreeNode* n = file->GetRootNode()->GetFirstChild(); n; n = n->GetNext()) {
-            const auto* tpl = static_cast<const TZULTemplate*>(n->Data());
-            ASSERT_NE(tpl, nullptr);
-            EXPECT_FALSE(tpl->name.empty());
-            EXPECT_LE(tpl->name.size(), 31u);
-            EXPECT_LE(tpl->parentName.size(), 32u);
-            EXPECT_GE(tpl->tagValues.size(), 1u);
-            recordBytes += tpl->tagValues.size() * 36 + tpl->description.Text().size();
-        }
-        EXPECT_LE(recordBytes, bytes.size());
-        model.CloseZULFile(file);
-        ASSERT_EQ(UsedSlots(), 0);
-    };
-    open(good);
+    ASSERT_NE(Open("m.zul", good), nullptr);
     ASSERT_TRUE(hooks.messages.empty());
-    for (const Bytes& start : {good, SharedBody(), OverlappingBodies()})
-        fixtures::ForEachMutation(start, open);
+    model.CloseZULFile(model.GetZULFile(0));
+    OpenEveryMutation(good);
+}
+
+TEST_F(MutatedZul, MutatedSharedBodiesOpenWithinBoundsOrAreRefusedWhole)
+{
+    OpenEveryMutation(SharedBody());
+}
+
+TEST_F(MutatedZul, MutatedOverlappingBodiesOpenWithinBoundsOrAreRefusedWhole)
+{
+    OpenEveryMutation(OverlappingBodies());
 }
