@@ -9,6 +9,8 @@
 #include "renderKeyframe.h"
 #include "renderMaterial.h"
 #include "renderModel.h"
+#include "renderMaterial.h"
+#include "renderModel.h"
 #include "renderSettings.h"
 #include "stdMessageBox.h"
 
