@@ -7,7 +7,9 @@
 
 #include "mathFrame.h"
 #include "renderMaterial.h"
+#include "renderModelInstance.h"
 #include "renderRing.h"
+#include "renderSettings.h"
 #include "stdFile.h"
 #include "stdHash.h"
 #include "stdPath.h"
@@ -372,6 +374,8 @@ void renderModel_Free(Model* model)
     }
     free(model->ppMaterials);
     free(model->pExtras);
+    // The shadow instance belongs to the model and holds no reference on it.
+    renderModelInstance_Free(model->pShadowInstance, 0);
     // A model read again under a longer name is not in the table: leave the other's entry.
     if (stdHash_Find(g_pModelTable, model->name) == model) stdHash_Remove(g_pModelTable, model->name);
     free(model);
@@ -384,6 +388,16 @@ void renderModel_CacheMaterials(Model* model)
     for (uint32_t i = 0; model->ppMaterials && i < model->numMaterials; i++) {
         if (model->ppMaterials[i]) renderMaterial_CachePass(model->ppMaterials[i]);
     }
+}
+
+ModelInstance* renderModel_GetShadowInstance(Model* model)
+{
+    if (!model) return nullptr;
+    if (!model->pShadowInstance) {
+        model->pShadowInstance = renderModelInstance_Create(model);
+        if (model->pShadowInstance) renderModel_SetLOD(model->pShadowInstance, g_renderSettings.shadowDetail);
+    }
+    return model->pShadowInstance;
 }
 
 int renderModel_FindMaterial(const Model* model, const Material* material)

@@ -21,6 +21,9 @@ void renderModel_Release(Model* model);
 void renderModel_Free(Model* model);
 void renderModel_CacheMaterials(Model* model);
 int renderModel_FindMaterial(const Model* model, const Material* material);
+// The model's own instance for shadows, made on first request at the shadow detail of the
+// render settings and freed with the model; null when it cannot be made.
+ModelInstance* renderModel_GetShadowInstance(Model* model);
 Model* renderModel_ReadSkeleton(const char* fileName, const char* modelName);
 void renderModel_Park(Model* model);
 void renderModel_Unpark(Model* model);
