@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "modelRecord.h"
+#include "stdFile.h"
 
 enum {
     RENDERMODEL_PATH_SIZE = 128,
@@ -21,12 +22,15 @@ void renderModel_Release(Model* model);
 void renderModel_Free(Model* model);
 void renderModel_CacheMaterials(Model* model);
 int renderModel_FindMaterial(const Model* model, const Material* material);
-// The model's own instance for shadows, made on first request at the shadow detail of the
-// render settings and freed with the model; null when it cannot be made.
-ModelInstance* renderModel_GetShadowInstance(Model* model);
 Model* renderModel_ReadSkeleton(const char* fileName, const char* modelName);
 void renderModel_Park(Model* model);
 void renderModel_Unpark(Model* model);
+
+// The model's instance for shadows, made at the shadow detail on first request.
+ModelInstance* renderModel_GetShadowInstance(Model* model);
+// A bone-less mesh read from a file the caller opened, as an instance of a model of its own
+// that is not in the cache; null when the file is short or damaged.
+ModelInstance* renderModel_ReadMesh(stdFileHandle file);
 
 // The model cached under a name, without taking a reference; for tests and tools.
 Model* renderModel_Find(const char* name);

@@ -11,8 +11,6 @@
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "renderModel.h"
-#include "renderModelInstance.h"
-#include "renderSettings.h"
 #include "stdFile.h"
 
 using fixtures::QevModel;
@@ -355,21 +353,4 @@ TEST_F(RenderModel, TheSampleCrateLoadsInBothVersions)
         EXPECT_FLOAT_EQ(m->corners[1].x, 16.0f);
         ExpectConsistent(m);
     }
-}
-
-TEST_F(RenderModel, TheShadowInstanceIsMadeOnceAtTheShadowDetailAndFreedWithTheModel)
-{
-    Write("caster", Sample());
-    Model* m = Load("caster");
-    ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->pShadowInstance, nullptr);
-    ModelInstance* shadow = renderModel_GetShadowInstance(m);
-    ASSERT_NE(shadow, nullptr);
-    EXPECT_EQ(shadow->pModel, m);
-    EXPECT_EQ(renderModel_GetShadowInstance(m), shadow);
-    EXPECT_EQ(m->pShadowInstance, shadow);
-    EXPECT_EQ(m->refCount, 1);  // the model keeps it without a reference to itself
-    EXPECT_FLOAT_EQ(shadow->detail, g_renderSettings.shadowDetail);
-    renderModel_Free(m);
-    EXPECT_EQ(renderModel_GetShadowInstance(nullptr), nullptr);
 }
