@@ -8,12 +8,11 @@
 #include "stdBitmap.h"
 #include "ui.h"
 #include "uiDialog.h"
+#include "uiInputState.h"
 #include "uiResource.h"
 #include "uiSlider.h"
 
 namespace {
-
-int (*g_wheel)() = nullptr;
 
 int LineHeight(const uiTextbox* textbox)
 {
@@ -413,18 +412,18 @@ void uiTextbox_Wheel(uiTextbox* textbox, int movement)
     else if (movement < 0) ClampScroll(textbox, textbox->scroll + textbox->rect.height);
 }
 
-void uiTextbox_SetWheelSource(int (*wheel)())
-{
-    g_wheel = wheel;
-}
-
 void uiTextbox_Update(uiTextbox* textbox)
 {
     uiElement_Update(textbox);
-    if (g_wheel && ui_GetHoveredElement() == textbox) uiTextbox_Wheel(textbox, g_wheel());
+    if (ui_GetHoveredElement() == textbox) uiTextbox_Wheel(textbox, uiInput_Wheel());
 }
 
 void uiTextbox_Draw(uiTextbox* textbox)
+{
+    uiTextbox_DrawRows(textbox, 0);
+}
+
+void uiTextbox_DrawRows(uiTextbox* textbox, int caretAdvance)
 {
     Bitmap* target = textbox->pBitmap;
     if (!textbox->pFont || !target || !target->pixels) return;
@@ -440,7 +439,7 @@ void uiTextbox_Draw(uiTextbox* textbox)
         for (const uiTextPiece* piece = line->pPieces; piece; piece = piece->pNext, k++) {
             int x = textbox->indent + textbox->xOffset;
             if (textbox->textboxFlags & UITEXTBOX_CENTRE_ROWS)
-                x = (boxWidth - piece->width) / 2 + textbox->xOffset;
+                x = (caretAdvance + boxWidth - piece->width) / 2 + textbox->xOffset;
             const uiColor c = line->color;
             (wide ? stdFont_Draw32 : stdFont_Draw16)(target, x, y + k * lineHeight, piece->text, 0,
                                                     c.red, c.green, c.blue);

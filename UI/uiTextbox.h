@@ -82,6 +82,8 @@ struct uiTextbox : uiElement {
 
 // The base behaviour of the textbox's operations, for derived classes to call.
 void uiTextbox_Draw(uiTextbox* textbox);
+// Draws the rows; centred rows make room for a caret of this advance after them.
+void uiTextbox_DrawRows(uiTextbox* textbox, int caretAdvance);
 void uiTextbox_Update(uiTextbox* textbox);
 void uiTextbox_LoadBitmaps(uiTextbox* textbox);
 int uiTextbox_ParseKeyword(uiTextbox* textbox, const char* text, uiDialog* dialog);
@@ -115,8 +117,6 @@ void uiTextbox_OnScrollbar(uiSlider* slider, int value);
 void uiTextbox_Centre(uiTextbox* textbox);
 // One page up for a positive wheel movement, down for a negative one.
 void uiTextbox_Wheel(uiTextbox* textbox, int movement);
-// Where the textboxes read this frame's mouse-wheel movement; none by default.
-void uiTextbox_SetWheelSource(int (*wheel)());
 
 // The script class "textbox" and the hint sink of the base class.
 void uiTextbox_Register();

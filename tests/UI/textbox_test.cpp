@@ -15,6 +15,7 @@
 #include "stdFile.h"
 #include "ui.h"
 #include "uiCursor.h"
+#include "uiInputState.h"
 #include "uiResource.h"
 #include "uiSlider.h"
 #include "uiTextbox.h"
@@ -57,7 +58,7 @@ protected:
     }
     void TearDown() override
     {
-        uiTextbox_SetWheelSource(nullptr);
+        uiInput_SetSource(nullptr);
         ui_SetHoveredElement(nullptr);
         g_renderSettings.optionFlags &= ~0x2u;
         uiCursor_Shutdown();
@@ -215,12 +216,13 @@ TEST_F(Textbox, ScrollsTheNewestLineIntoViewAndClamps)
 
     // The wheel pages while the box is hovered.
     uiTextbox_SetScroll(box, 39);
-    uiTextbox_SetWheelSource(Wheel);
+    const uiInputSource source = {Wheel, nullptr, nullptr};
+    uiInput_SetSource(&source);
     g_wheelMove = 1;
     box->Update();
     EXPECT_EQ(box->scroll, 39);
     ui_SetHoveredElement(box);
-    uiTextbox_Wheel(box, 1);
+    box->Update();
     EXPECT_EQ(box->scroll, 15);
     uiTextbox_Wheel(box, -1);
     EXPECT_EQ(box->scroll, 39);
