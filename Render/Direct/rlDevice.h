@@ -39,6 +39,9 @@ extern RasterStats rlStats;
 HRESULT rlDevice_BeginScene(void);
 void rlDevice_EndScene(void);
 
+// Reads the window's client rectangle and the same rectangle in screen coordinates.
+bool rlDevice_ReadWindowRects(void);
+
 // Releases a COM object when there is one and forgets it.
 template <typename T> void rlDevice_Release(T*& object)
 {

@@ -138,7 +138,7 @@ static bool createFlipChain(void)
     return fillBlack(rlDev.pBackBuffer);
 }
 
-static bool readWindowRects(void)
+bool rlDevice_ReadWindowRects(void)
 {
     if (!GetClientRect(rlDev.window, &rlDev.clientRect)) return false;
     rlDev.screenRect = rlDev.clientRect;
@@ -159,7 +159,7 @@ static bool createWindowedSurfaces(renderSettings* settings)
     desc.dwFlags = DDSD_CAPS;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
     if (FAILED(rlDev.pDirectDraw->CreateSurface(&desc, &rlDev.pPrimary, nullptr))) return false;
-    readWindowRects();
+    rlDevice_ReadWindowRects();
 
     desc = {};
     desc.dwSize = sizeof(desc);

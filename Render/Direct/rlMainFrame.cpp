@@ -13,12 +13,7 @@ static void present(int wait)
         desc.dwSize = sizeof(desc);
         if (SUCCEEDED(rlDev.pBackBuffer->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr)))
             rlDev.pBackBuffer->Unlock(nullptr);
-        GetClientRect(rlDev.window, &rlDev.clientRect);
-        POINT corners[2] = {{rlDev.clientRect.left, rlDev.clientRect.top},
-                            {rlDev.clientRect.right, rlDev.clientRect.bottom}};
-        ClientToScreen(rlDev.window, &corners[0]);
-        ClientToScreen(rlDev.window, &corners[1]);
-        rlDev.screenRect = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+        rlDevice_ReadWindowRects();
         rlDev.pPrimary->Blt(&rlDev.screenRect, rlDev.pBackBuffer, &rlDev.clientRect, DDBLT_ASYNC, nullptr);
     } else if (rlDev.pPrimary->Flip(nullptr, wait ? 0 : DDFLIP_NOVSYNC) == DDERR_SURFACELOST) {
         rlDev.pDirectDraw->RestoreAllSurfaces();
