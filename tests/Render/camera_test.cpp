@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "fakeRaster.h"
 #include "mathFrame.h"
 #include "renderCamera.h"
 
@@ -160,4 +161,23 @@ TEST_F(RenderCamera, ADegenerateViewportIsOnePixel)
     renderViewport_Set(v, 2, 0, 0, 9, 9);
     EXPECT_EQ(v->centreX, 5.0f);
     renderViewport_Free(v);
+}
+
+TEST_F(RenderCamera, SelectingTheCurrentCameraAgainCallsTheRasterLibraryOnce)
+{
+    fakes::FakeRaster raster;
+    ASSERT_TRUE(raster.Bind());
+    const int slot = FAKE_RASTER_SLOT(funcCamera_SetCurrent);
+    renderCamera_SetViewport(camera, viewport);
+    EXPECT_EQ(renderCamera_Select(camera), 1);
+    EXPECT_EQ(renderCamera_Select(camera), 1);
+    ASSERT_EQ(raster.Count(slot), 1);
+    EXPECT_EQ(raster.Last(slot)->Arg<Camera*>(0), camera);
+    EXPECT_EQ(renderCamera_GetCurrent(), camera);
+
+    Camera* other = renderCamera_Create(60, 1, 1, 100, 1);
+    renderCamera_Select(other);
+    EXPECT_EQ(raster.Count(slot), 2);
+    renderCamera_Free(other);
+    EXPECT_EQ(renderCamera_GetCurrent(), nullptr);
 }

@@ -337,6 +337,10 @@ TEST_F(RenderMaterial, PageFlippingFollowsTheClock)
     Daz("stuck", DazWriter().Texture("stone").Line("pageflip 0 pageflip -5"));
     Material* stuck = Load("stuck");
     EXPECT_FALSE(stuck->flags & (MATERIAL_PAGEFLIP | MATERIAL_FLIPPING));
+    Bitmap* shown = stuck->passes[0].pTexture;
+    renderMaterial_SetFrame(stuck, 3);
+    EXPECT_EQ(stuck->passes[0].pTexture, shown);
+    EXPECT_EQ(stuck->curFrame, 0);
     Daz("empty", DazWriter().Line("numframes 2 pageflip 10 flicker 1").Pass(0, "stone"));
     Material* empty = Load("empty");
     ASSERT_NE(empty, nullptr);
