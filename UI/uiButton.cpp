@@ -3,25 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "renderSettings.h"
 #include "ui.h"
 #include "uiDialog.h"
 #include "uiInputState.h"
 #include "uiResource.h"
+#include "uiWidgets.h"
 
 namespace {
-
-uint32_t DialogFormat(const uiDialog* dialog)
-{
-    if (dialog) return dialog->format;
-    return (g_renderSettings.optionFlags & 0x2) ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
-}
-
-// Splits key=value; 0 unless both are there.
-int SplitPair(const char* text, char* key, char* value)
-{
-    return sscanf(text, "%511[^=]=%511[^=]", key, value) == 2;
-}
 
 int LoadInto(Bitmap** slot, const char* name, uint32_t format)
 {
@@ -107,9 +95,9 @@ void uiButton::LoadBitmaps()
 int uiButton::ParseKeyword(const char* text, uiDialog* dialog)
 {
     if (uiElement_ParseKeyword(this, text, dialog)) return 1;
-    char key[UIELEMENT_PAIR_SIZE + 1], value[UIELEMENT_PAIR_SIZE + 1];
-    if (!SplitPair(text, key, value)) return 0;
-    const uint32_t format = DialogFormat(dialog);
+    char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
+    if (!uiWidget_SplitPair(text, key, value)) return 0;
+    const uint32_t format = uiWidget_BitmapFormat(dialog);
     if (!strcmp(key, "rollover")) return LoadInto(&rolloverBitmap, value, format);
     if (!strcmp(key, "greyed")) return LoadInto(&greyedBitmap, value, format);
     if (!strcmp(key, "depressed")) return LoadInto(&depressedBitmap, value, format);
@@ -158,9 +146,9 @@ void uiCheckbox::LoadBitmaps()
 int uiCheckbox::ParseKeyword(const char* text, uiDialog* dialog)
 {
     if (uiElement_ParseKeyword(this, text, dialog)) return 1;
-    char key[UIELEMENT_PAIR_SIZE + 1], value[UIELEMENT_PAIR_SIZE + 1];
-    if (!SplitPair(text, key, value)) return 0;
-    if (!strcmp(key, "checkedbitmap")) return LoadInto(&checkedBitmap, value, DialogFormat(nullptr));
+    char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
+    if (!uiWidget_SplitPair(text, key, value)) return 0;
+    if (!strcmp(key, "checkedbitmap")) return LoadInto(&checkedBitmap, value, uiWidget_BitmapFormat(nullptr));
     if (!strcmp(key, "radiogroup")) return sscanf(value, "%d", &radioGroup) == 1;
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "renderTimer.h"
 #include "uiDialog.h"
 #include "uiInputState.h"
+#include "uiWidgets.h"
 
 namespace {
 
@@ -121,8 +122,8 @@ int uiEditBox::ParseKeyword(const char* pair, uiDialog* dialog)
 {
     if (uiTextbox_ParseKeyword(this, pair, dialog)) return 1;
     // Any other well-formed pair is accepted and left alone.
-    char key[UIELEMENT_PAIR_SIZE + 1], value[UIELEMENT_PAIR_SIZE + 1];
-    return sscanf(pair, "%511[^=]=%511[^=]", key, value) == 2;
+    char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
+    return uiWidget_SplitPair(pair, key, value);
 }
 
 void uiEditBox::Clear()

@@ -3,19 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "renderSettings.h"
 #include "stdBitmap.h"
 #include "ui.h"
 #include "uiCursor.h"
 #include "uiDialog.h"
 #include "uiResource.h"
+#include "uiWidgets.h"
 
 namespace {
-
-uint32_t IconFormat()
-{
-    return (g_renderSettings.optionFlags & 0x2) ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
-}
 
 void Release(uiElement* element, Bitmap** bitmap)
 {
@@ -75,7 +70,7 @@ int uiIcon_Create(uiIcon* icon, const char* name, int width, int height, int cel
     if (!name || cellWidth <= 0 || cellHeight <= 0) return 0;
     char hover[UIRESOURCE_NAME_SIZE];
     if (snprintf(hover, sizeof hover, "%s_R", name) >= (int)sizeof hover) return 0;
-    Bitmap* normal = uiResource_LoadBitmap(name, IconFormat());
+    Bitmap* normal = uiResource_LoadBitmap(name, uiWidget_BitmapFormat(nullptr));
     if (!normal) return 0;
     Bitmap* texture = uiResource_LoadMaterial(name);
     if (!texture) {
@@ -86,7 +81,7 @@ int uiIcon_Create(uiIcon* icon, const char* name, int width, int height, int cel
     Release(icon, &icon->hoverBitmap);
     uiCursor_Free(icon->pIconCursor);
     icon->normalBitmap = normal;
-    icon->hoverBitmap = uiResource_LoadBitmap(hover, IconFormat());
+    icon->hoverBitmap = uiResource_LoadBitmap(hover, uiWidget_BitmapFormat(nullptr));
     icon->rect.width = width ? width : normal->width;
     icon->rect.height = height ? height : normal->height;
     icon->cellsAcross = icon->rect.width / cellWidth;
@@ -124,8 +119,8 @@ void uiIconGrid::LoadBitmaps()
 int uiIconGrid::ParseKeyword(const char* text, uiDialog* dialog)
 {
     if (uiElement_ParseKeyword(this, text, dialog)) return 1;
-    char key[UIELEMENT_PAIR_SIZE + 1], value[UIELEMENT_PAIR_SIZE + 1];
-    if (sscanf(text, "%511[^=]=%511[^=]", key, value) != 2) return 0;
+    char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
+    if (!uiWidget_SplitPair(text, key, value)) return 0;
     if (!strcmp(key, "gridsize")) {
         int across, down;
         if (sscanf(value, "%d,%d", &across, &down) != 2) return 0;

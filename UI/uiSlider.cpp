@@ -6,6 +6,7 @@
 #include "uiCursor.h"
 #include "uiDialog.h"
 #include "uiTextbox.h"
+#include "uiWidgets.h"
 
 namespace {
 
@@ -73,8 +74,8 @@ int uiSlider::ParseKeyword(const char* text, uiDialog* dialog)
         if (!strncmp(text, "size", 4) && pThumb) uiSliderPart_ComputeTravel(pThumb);
         return 1;
     }
-    char key[UIELEMENT_PAIR_SIZE + 1], val[UIELEMENT_PAIR_SIZE + 1];
-    if (sscanf(text, "%511[^=]=%511[^=]", key, val) != 2) return 0;
+    char key[UIWIDGET_PAIR_SIZE], val[UIWIDGET_PAIR_SIZE];
+    if (!uiWidget_SplitPair(text, key, val)) return 0;
     int number;
     if (!strcmp(key, "vertical")) {
         if (sscanf(val, "%d", &number) != 1) return 0;

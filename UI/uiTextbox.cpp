@@ -10,6 +10,7 @@
 #include "uiDialog.h"
 #include "uiInputState.h"
 #include "uiResource.h"
+#include "uiWidgets.h"
 #include "uiSlider.h"
 
 namespace {
@@ -463,8 +464,8 @@ void uiTextbox_LoadBitmaps(uiTextbox* textbox)
 int uiTextbox_ParseKeyword(uiTextbox* textbox, const char* text, uiDialog* dialog)
 {
     if (uiElement_ParseKeyword(textbox, text, dialog)) return 1;
-    char key[UIELEMENT_PAIR_SIZE + 1], value[UIELEMENT_PAIR_SIZE + 1];
-    if (sscanf(text, "%511[^=]=%511[^=]", key, value) != 2) return 0;
+    char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
+    if (!uiWidget_SplitPair(text, key, value)) return 0;
     if (!strcmp(key, "itemspacing")) return sscanf(value, "%d", &textbox->itemSpacing) == 1;
     if (!strcmp(key, "font")) {
         stdFont* font = uiResource_LoadFont(value);
