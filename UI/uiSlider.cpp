@@ -84,7 +84,7 @@ int uiSlider::ParseKeyword(const char* text, uiDialog* dialog)
     }
     if (!strcmp(key, "slider")) {
         uiSliderPart* part =
-            dynamic_cast<uiSliderPart*>(dialog ? uiDialog_FindElement(dialog, val) : nullptr);
+            dynamic_cast<uiSliderPart*>(dialog ? uiDialog_FindOfKind(dialog, val, UIKIND_SLIDER) : nullptr);
         if (!part) return 0;
         uiSlider_AttachThumb(this, part);
         return 1;

@@ -12,6 +12,7 @@
 #include "fakeRaster.h"
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
+#include "fixtureWix.h"
 #include "fixtureYub.h"
 #include "renderBitmap.h"
 #include "renderTimer.h"
@@ -23,7 +24,9 @@
 #include "uiDialog.h"
 #include "uiEditBox.h"
 #include "uiInputState.h"
+#include "uiIcon.h"
 #include "uiResource.h"
+#include "uiWidgets.h"
 
 using fixtures::WorkFolder;
 
@@ -65,8 +68,7 @@ protected:
         }
         ASSERT_EQ(uiResource_Startup(), 1);
         uiCursor_Startup();
-        uiButton_Register();
-        uiEditBox_Register();
+        uiWidgets_Register();
         const uiInputSource source = {nullptr, Left, Shift};
         uiInput_SetSource(&source);
         g_calls.clear();
@@ -312,6 +314,56 @@ TEST_F(Widgets, EditFieldPastesTheClipboardUpToALineFeed)
     uiEditBox_SetMaxLength(edit, 6);
     EXPECT_EQ(uiEditBox_Paste(edit), 1);
     EXPECT_STREQ(edit->text, "pa s");
+}
+
+TEST_F(Widgets, ScriptsMakeEveryWidgetClassAndDropBadLines)
+{
+    fixtures::WixScript script;
+    script.dialogLines = {"name=menu"};
+    script.elements = {
+        {"textbox", {"name=Status", "pos=10,20", "size=200,40", "font=defaultFont",
+                     "textboxflags=0x4", "tbtextcolor=10,20,30", "maxitems=5", "itemspacing=2"}},
+        {"button", {"name=Ok", "bitmap=Up", "rollover=Roll", "buttonvalue=3"}},
+        {"checkbox", {"name=Opt", "bitmap=Up", "checkedbitmap=Tick", "radiogroup=2"}},
+        {"icongrid", {"name=Bag", "size=40,20", "gridsize=4,2", "gridid=1"}},
+        {"icon", {"name=Loose"}},
+        {"textbox", {"name=Bad", "maxitems=many"}},
+        {"button", {"name=Broken", "depressed=Missing"}},
+    };
+    ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
+    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    ASSERT_NE(menu, nullptr);
+
+    uiTextbox* status = dynamic_cast<uiTextbox*>((uiElement*)uiResource_Find("status"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->rect.width, 200);
+    EXPECT_EQ(status->textboxFlags, 4u);
+    EXPECT_EQ(status->maxItems, 5u);
+    EXPECT_EQ(status->itemSpacing, 2);
+    EXPECT_EQ(status->textColor.red, 30);
+    ASSERT_NE(status->pFont, nullptr);
+    ASSERT_NE(status->pBitmap, nullptr);
+    EXPECT_EQ(uiTextbox_Printf(status, "Framerate: %3.2f", 59.5), 0);
+    EXPECT_STREQ(status->pFirstLine->text, "Framerate: 59.50");
+
+    uiButton* ok = dynamic_cast<uiButton*>((uiElement*)uiResource_Find("ok"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->buttonValue, 3);
+    EXPECT_NE(ok->rolloverBitmap, nullptr);
+    EXPECT_EQ(ok->normalBitmap, ok->pBitmap);
+    uiCheckbox* opt = dynamic_cast<uiCheckbox*>((uiElement*)uiResource_Find("opt"));
+    ASSERT_NE(opt, nullptr);
+    EXPECT_EQ(opt->radioGroup, 2);
+    EXPECT_NE(opt->checkedBitmap, nullptr);
+    uiIconGrid* bag = dynamic_cast<uiIconGrid*>((uiElement*)uiResource_Find("bag"));
+    ASSERT_NE(bag, nullptr);
+    EXPECT_EQ(bag->cellWidth, 10);
+    EXPECT_EQ(bag->cellHeight, 10);
+    EXPECT_NE(dynamic_cast<uiIcon*>((uiElement*)uiResource_Find("loose")), nullptr);
+    EXPECT_EQ(uiResource_Find("bad"), nullptr);
+    EXPECT_EQ(uiResource_Find("broken"), nullptr);
+    uiDialog_Free(menu);
+    EXPECT_EQ(uiResource_Find("status"), nullptr);
 }
 
 }  // namespace
