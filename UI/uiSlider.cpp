@@ -83,8 +83,8 @@ int uiSlider::ParseKeyword(const char* text, uiDialog* dialog)
         return 1;
     }
     if (!strcmp(key, "slider")) {
-        uiSliderPart* part =
-            dynamic_cast<uiSliderPart*>(dialog ? uiDialog_FindOfKind(dialog, val, UIKIND_SLIDER) : nullptr);
+        uiElement* found = dialog ? uiDialog_FindOfKind(dialog, val, UIKIND_SLIDER) : nullptr;
+        uiSliderPart* part = dynamic_cast<uiSliderPart*>(found);
         if (!part) return 0;
         uiSlider_AttachThumb(this, part);
         return 1;
