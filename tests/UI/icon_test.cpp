@@ -4,51 +4,22 @@
 
 #include <string>
 
-#include "fakeRaster.h"
-#include "fixtureTestFolder.h"
-#include "fixtureTga.h"
-#include "renderBitmap.h"
-#include "renderMaterial.h"
-#include "renderTexture.h"
-#include "stdBitmap.h"
-#include "stdFile.h"
 #include "ui.h"
 #include "uiCursor.h"
 #include "uiIcon.h"
-#include "uiResource.h"
-
-using fixtures::WorkFolder;
+#include "widgetTestSupport.h"
 
 namespace {
 
-class Icons : public ::testing::Test {
+class Icons : public widgettest::WidgetTest {
 protected:
     void SetUp() override
     {
-        stdFile_Startup();
-        ASSERT_NE(stdBitmap_Startup(), nullptr);
-        ASSERT_EQ(renderBitmap_Startup(), 1);
-        ASSERT_EQ(raster.Bind(), 1);
-        ASSERT_TRUE(fixtures::MakeFolders("Ui\\Materials"));
-        for (const char* name : {"Gem", "Gem_R", "Sword", "Orb"}) {
-            const fixtures::TgaImage image =
-                fixtures::MakeTga(name[0] == 'S' ? 10 : 20, 10, 32, false,
-                                  [](int, int) { return 0xFF204060u; });
-            ASSERT_TRUE(fixtures::WriteTga(std::string("Ui\\") + name + ".tga", image));
-            if (std::string(name) == "Orb") continue;  // a picture without its texture
-            ASSERT_TRUE(fixtures::WriteTga(std::string("Ui\\Materials\\") + name + ".tga", image));
-        }
-        ASSERT_EQ(uiResource_Startup(), 1);
-        uiCursor_Startup();
-    }
-    void TearDown() override
-    {
-        ui_SetHoveredElement(nullptr);
-        uiCursor_Shutdown();
-        uiResource_Shutdown();
-        renderBitmap_Shutdown();
-        stdBitmap_Shutdown();
-        stdFile_Shutdown();
+        WidgetTest::SetUp();
+        WritePicture("Gem", 20, 10, true);
+        WritePicture("Gem_R", 20, 10, true);
+        WritePicture("Sword", 10, 10, true);
+        WritePicture("Orb", 20, 10, false);  // a picture without its texture
     }
 
     // A grid of columns x rows cells of 10 x 10 at (30, 40), id 1.
@@ -69,9 +40,6 @@ protected:
         icon->gridMask = mask;
         return icon;
     }
-
-    WorkFolder work{fixtures::TestFolderName()};
-    fakes::FakeRaster raster;
 };
 
 TEST_F(Icons, IconsAreMadeFromTheirPicturesAndTexture)

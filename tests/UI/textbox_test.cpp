@@ -6,26 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "fakeRaster.h"
-#include "fixtureTestFolder.h"
-#include "fixtureYub.h"
-#include "renderBitmap.h"
 #include "renderSettings.h"
-#include "stdBitmap.h"
-#include "stdFile.h"
 #include "ui.h"
 #include "uiCursor.h"
 #include "uiInputState.h"
 #include "uiResource.h"
 #include "uiSlider.h"
 #include "uiTextbox.h"
-
-using fixtures::WorkFolder;
+#include "widgetTestSupport.h"
 
 namespace {
 
-const int kAdvance = 10;  // every character of the test font
-const int kLineHeight = 12;
+using widgettest::kAdvance;
+using widgettest::kLineHeight;
 
 int g_wheelMove = 0;
 int Wheel() { return g_wheelMove; }
@@ -33,24 +26,11 @@ int Wheel() { return g_wheelMove; }
 std::vector<std::string> g_changes;
 void RecordChange(uiSlider*, int value) { g_changes.push_back(std::to_string(value)); }
 
-class Textbox : public ::testing::Test {
+class Textbox : public widgettest::WidgetTest {
 protected:
     void SetUp() override
     {
-        stdFile_Startup();
-        ASSERT_NE(stdBitmap_Startup(), nullptr);
-        ASSERT_EQ(renderBitmap_Startup(), 1);
-        ASSERT_EQ(raster.Bind(), 1);
-        ASSERT_TRUE(fixtures::MakeFolders("Ui"));
-        std::vector<int> codes;
-        for (int c = 33; c < 127; c++) codes.push_back(c);
-        const fixtures::YubFont font =
-            fixtures::MakeYub(8, kLineHeight, kAdvance, codes,
-                              [](int, int, int) { return (uint8_t)255; }, kLineHeight);
-        ASSERT_TRUE(fixtures::WriteYub("Ui\\Mono.yub", font));
-        ASSERT_TRUE(fixtures::WriteYub("Ui\\defaultFont.yub", font));
-        ASSERT_EQ(uiResource_Startup(), 1);
-        uiCursor_Startup();
+        WidgetTest::SetUp();
         g_renderSettings.optionFlags |= 0x2;  // 32-bit widget bitmaps
         uiTextbox_Register();
         g_wheelMove = 0;
@@ -58,14 +38,8 @@ protected:
     }
     void TearDown() override
     {
-        uiInput_SetSource(nullptr);
-        ui_SetHoveredElement(nullptr);
         g_renderSettings.optionFlags &= ~0x2u;
-        uiCursor_Shutdown();
-        uiResource_Shutdown();
-        renderBitmap_Shutdown();
-        stdBitmap_Shutdown();
-        stdFile_Shutdown();
+        WidgetTest::TearDown();
     }
 
     // A textbox of this size with the test font, its bitmaps loaded.
@@ -86,9 +60,6 @@ protected:
         for (const uiTextPiece* p = line->pPieces; p; p = p->pNext) rows.insert(rows.begin(), p->text);
         return rows;
     }
-
-    WorkFolder work{fixtures::TestFolderName()};
-    fakes::FakeRaster raster;
 };
 
 TEST_F(Textbox, LaysLinesOutIntoRows)

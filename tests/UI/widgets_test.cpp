@@ -9,26 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "fakeRaster.h"
-#include "fixtureTestFolder.h"
-#include "fixtureTga.h"
 #include "fixtureWix.h"
-#include "fixtureYub.h"
-#include "renderBitmap.h"
 #include "renderTimer.h"
-#include "stdBitmap.h"
-#include "stdFile.h"
 #include "ui.h"
 #include "uiButton.h"
-#include "uiCursor.h"
 #include "uiDialog.h"
 #include "uiEditBox.h"
 #include "uiInputState.h"
 #include "uiIcon.h"
 #include "uiResource.h"
 #include "uiWidgets.h"
-
-using fixtures::WorkFolder;
+#include "widgetTestSupport.h"
 
 namespace {
 
@@ -46,28 +37,12 @@ int Shift() { return g_shift; }
 std::string g_entered;
 void Entered(const char* text) { g_entered = text; }
 
-class Widgets : public ::testing::Test {
+class Widgets : public widgettest::WidgetTest {
 protected:
     void SetUp() override
     {
-        stdFile_Startup();
-        ASSERT_NE(stdBitmap_Startup(), nullptr);
-        ASSERT_EQ(renderBitmap_Startup(), 1);
-        ASSERT_EQ(raster.Bind(), 1);
-        ASSERT_TRUE(fixtures::MakeFolders("Ui"));
-        std::vector<int> codes;
-        for (int c = 33; c < 127; c++) codes.push_back(c);
-        ASSERT_TRUE(fixtures::WriteYub(
-            "Ui\\defaultFont.yub",
-            fixtures::MakeYub(8, 12, 10, codes, [](int, int, int) { return (uint8_t)255; }, 12)));
-        for (const char* name : {"Up", "Roll", "Down", "Grey", "Tick"}) {
-            ASSERT_TRUE(fixtures::WriteTga(std::string("Ui\\") + name + ".tga",
-                                           fixtures::MakeTga(8, 8, 32, false, [](int, int) {
-                                               return 0xFF112233u;
-                                           })));
-        }
-        ASSERT_EQ(uiResource_Startup(), 1);
-        uiCursor_Startup();
+        WidgetTest::SetUp();
+        for (const char* name : {"Up", "Roll", "Down", "Grey", "Tick"}) WritePicture(name, 8, 8, false);
         uiWidgets_Register();
         const uiInputSource source = {nullptr, Left, Shift};
         uiInput_SetSource(&source);
@@ -80,13 +55,7 @@ protected:
     void TearDown() override
     {
         uiDialog_Free(dialog);
-        uiInput_SetSource(nullptr);
-        ui_SetHoveredElement(nullptr);
-        uiCursor_Shutdown();
-        uiResource_Shutdown();
-        renderBitmap_Shutdown();
-        stdBitmap_Shutdown();
-        stdFile_Shutdown();
+        WidgetTest::TearDown();
     }
 
     // A widget named name in the dialog, given the pairs, with its bitmaps loaded.
@@ -105,8 +74,6 @@ protected:
         return w;
     }
 
-    WorkFolder work{fixtures::TestFolderName()};
-    fakes::FakeRaster raster;
     uiDialog* dialog = nullptr;
 };
 
