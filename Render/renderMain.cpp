@@ -7,6 +7,8 @@
 #include "render.h"
 #include "renderBitmap.h"
 #include "renderKeyframe.h"
+#include "renderMaterial.h"
+#include "renderModel.h"
 #include "renderSettings.h"
 #include "stdMessageBox.h"
 
@@ -27,9 +29,10 @@ struct RenderCache {
     int (*shutdown)();
 };
 
-// The material and model caches join between the two as they are built.
 const RenderCache kCaches[] = {
     {renderBitmap_Startup, renderBitmap_Shutdown},
+    {renderMaterial_Startup, renderMaterial_Shutdown},
+    {renderModel_Startup, renderModel_Shutdown},
     {renderKeyframe_Startup, renderKeyframe_Shutdown},
 };
 
