@@ -161,15 +161,18 @@ void stdInput_Shutdown()
     g_pInput = nullptr;
 }
 
-int stdInput_IsPressed(int key)
+int stdInput_KeyPressed(const stdInputState* state, int key)
 {
     if (key < 0 || key >= STDINPUT_NUM_KEYS) return 0;
-    const stdInputKey& entry = g_stdInput.aKeys[key];
-    return entry.down && entry.frame == g_stdInput.pollCounter;
+    const stdInputKey& entry = state->aKeys[key];
+    return entry.down && entry.frame == state->pollCounter;
 }
 
-int stdInput_IsHeld(int key)
+int stdInput_KeyHeld(const stdInputState* state, int key)
 {
     if (key < 0 || key >= STDINPUT_NUM_KEYS) return 0;
-    return g_stdInput.aKeys[key].down != 0;
+    return state->aKeys[key].down != 0;
 }
+
+int stdInput_IsPressed(int key) { return stdInput_KeyPressed(&g_stdInput, key); }
+int stdInput_IsHeld(int key) { return stdInput_KeyHeld(&g_stdInput, key); }

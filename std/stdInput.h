@@ -60,6 +60,9 @@ void stdInput_Shutdown();
 // Pressed in this poll: down and the last event came in this poll. Held: down.
 int stdInput_IsPressed(int key);
 int stdInput_IsHeld(int key);
+// The same rules over a given table.
+int stdInput_KeyPressed(const stdInputState* state, int key);
+int stdInput_KeyHeld(const stdInputState* state, int key);
 
 // Applies event records to the table: key = record offset - firstOffset + firstKey; records
 // outside [firstKey, firstKey + numKeys) are skipped.
