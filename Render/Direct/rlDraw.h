@@ -28,6 +28,15 @@ int __cdecl rlDraw_ScreenFace(Material* material, const mathVec2* topLeft,
                               const mathVec2* bottomRight, uint32_t colour,
                               const mathFrame* textureFrame);
 
-// The vertex buffer lives from device open to close.
+// debugFlags of the render settings read by surface-group drawing.
+enum : uint32_t {
+    RL_DEBUG_FULLBRIGHT = 0x100,     // one fullbright pass
+    RL_DEBUG_WIREFRAME = 0x200,      // a second, wireframe drawing
+    RL_DEBUG_GROUP_COLOURS = 0x800,  // every group in a colour of its own
+};
+
+// The vertex buffer lives from device open to close. A device that gives none still opens:
+// its users then draw from memory.
 int rlDraw_CreateVertexBuffer(void);
 void rlDraw_ReleaseVertexBuffer(void);
+bool rlDraw_HasVertexBuffer(void);

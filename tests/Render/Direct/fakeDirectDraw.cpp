@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <utility>
+#include "fakeDraw.h"
 #include "rlDirectDraw.h"
 
 namespace {
@@ -558,6 +559,7 @@ void buildTables()
     deviceVtbl.EndScene = device_EndScene;
     deviceVtbl.Clear = device_Clear;
     deviceVtbl.SetTexture = device_SetTexture;
+    fakeDraw_FillTables(&deviceVtbl, &direct3DVtbl);
 }
 
 // ---- the two entry points
@@ -595,6 +597,7 @@ void fake_Install(const FakeConfig& config)
     g.objects.clear();
     g = FakeWorld();
     g.config = config;
+    fakeDraw_Reset();
     rlDirectDraw.pfnEnumerateExA = fakeEnumerateExA;
     rlDirectDraw.pfnCreateEx = fakeCreateEx;
 }
