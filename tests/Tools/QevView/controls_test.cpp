@@ -96,8 +96,8 @@ TEST(QevViewOrbit, StartsAboveTheModelLookingAlongTheOrbit)
     mathVec3 eye;
     QevView_OrbitEye(&controls, &eye);
     EXPECT_NEAR(0.0f, eye.x, 0.01f);
-    EXPECT_NEAR(-129.904f, eye.y, 0.02f);
-    EXPECT_NEAR(75.0f, eye.z, 0.02f);
+    EXPECT_NEAR(-129.904f, eye.y, 0.05f);   // table sine
+    EXPECT_NEAR(75.0f, eye.z, 0.05f);
 }
 
 TEST(QevViewOrbit, DragTurnsByTheMouseAndAReleaseKeepsSpinning)
