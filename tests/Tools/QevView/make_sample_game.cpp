@@ -1,7 +1,7 @@
 // Writes the viewer's sample game folder: qevview_sample_game.exe FOLDER
 #include <cstdio>
 
-#include "fixtureSampleGame.h"
+#include "fixtureViewerSample.h"
 
 int main(int argc, char** argv)
 {
@@ -9,7 +9,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: qevview_sample_game FOLDER\n");
         return 2;
     }
-    if (!fixtures::WriteSampleGame(argv[1])) {
+    if (!fixtures::WriteViewerSample(argv[1])) {
         fprintf(stderr, "could not write the sample game folder %s\n", argv[1]);
         return 1;
     }

@@ -9,7 +9,7 @@
 
 #include "QevView.h"
 #include "fixtureFiles.h"
-#include "fixtureSampleGame.h"
+#include "fixtureViewerSample.h"
 #include "renderMain.h"
 #include "renderModel.h"
 #include "renderModelInstance.h"
@@ -47,7 +47,7 @@ int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? atoi(argv[1]) : 300;
     fixtures::WorkFolder work("qevview_bench_game");
-    if (!fixtures::WriteSampleGame("")) return 1;
+    if (!fixtures::WriteViewerSample("")) return 1;
     if (!QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW)) return 1;
     SetForegroundWindow(g_qevView.hWindow);
     QevView_ParseCommandLine(&g_qevView.commandLine, "-model totem.qev -anim turn.jup");

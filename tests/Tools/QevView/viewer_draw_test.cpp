@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "QevView.h"
-#include "fixtureSampleGame.h"
+#include "fixtureViewerSample.h"
 #include "fixtureTestFolder.h"
 #include "renderMain.h"
 #include "renderModelInstance.h"
@@ -50,7 +50,7 @@ uint32_t __cdecl ProbeSwap(int wait)
 TEST(QevViewDraw, SampleModelIsDrawnOnTheRealDeviceAndTurns)
 {
     fixtures::WorkFolder work(fixtures::TestFolderName());
-    ASSERT_TRUE(fixtures::WriteSampleGame(""));
+    ASSERT_TRUE(fixtures::WriteViewerSample(""));
     ASSERT_TRUE(QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW));
     QevView_ParseCommandLine(&g_qevView.commandLine, "-model totem.qev -anim turn.jup");
     ASSERT_EQ(1, QevView_Startup());

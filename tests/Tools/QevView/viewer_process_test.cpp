@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fixtureFiles.h"
-#include "fixtureSampleGame.h"
+#include "fixtureViewerSample.h"
 #include "fixtureTestFolder.h"
 
 namespace {
@@ -112,7 +112,7 @@ ViewerRun RunViewer(const std::string& program, const std::string& arguments, bo
 class QevViewProgram : public testing::Test {
 protected:
     QevViewProgram() : work(fixtures::TestFolderName()) {}
-    void SetUp() override { ASSERT_TRUE(fixtures::WriteSampleGame("")); }
+    void SetUp() override { ASSERT_TRUE(fixtures::WriteViewerSample("")); }
 
     // The viewer and a raster library side by side in a folder of the case.
     std::string InstallViewer(const char* rasterLibrary)

@@ -11,7 +11,7 @@
 #include "fakeRaster.h"
 #include "QevView.h"
 #include "fixtureFiles.h"
-#include "fixtureSampleGame.h"
+#include "fixtureViewerSample.h"
 #include "fixtureTestFolder.h"
 #include "Render/messageBoxRecorder.h"
 #include "renderMain.h"
@@ -26,7 +26,7 @@ namespace {
 class QevViewApp : public testing::Test {
 protected:
     QevViewApp() : work(fixtures::TestFolderName()) {}
-    void SetUp() override { ASSERT_TRUE(fixtures::WriteSampleGame("")); }
+    void SetUp() override { ASSERT_TRUE(fixtures::WriteViewerSample("")); }
 
     int Start(const char* commandLine)
     {
