@@ -255,7 +255,21 @@ TTreeView::~TTreeView()
 bool TTreeView::Create(TControl* parent, int left, int top, int width, int height, DWORD style)
 {
     return CreateHandle(parent, nullptr, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
-                        WS_EX_CLIENTEDGE, left, top, width, height);
+                        WS_EX_CLIENTEDGE, left, top, width, height) &&
+           SubclassWindow();
+}
+
+bool TTreeView::ControlMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT&)
+{
+    // Where a press lands, seen before the control acts on it and reports the click.
+    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN) {
+        TVHITTESTINFO hit = {};
+        hit.pt.x = static_cast<short>(LOWORD(lParam));
+        hit.pt.y = static_cast<short>(HIWORD(lParam));
+        SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        pressHit_ = hit.flags;
+    }
+    return false;
 }
 
 bool TTreeView::GetItem(HTREEITEM item, UINT mask, TVITEMA& tv) const
@@ -281,6 +295,13 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
         return nullptr;
     TTreeNode* node = new TTreeNode(this, nullptr);
     node->data_ = data;
+    // Known before the control holds it: a failure here leaves the control as it was.
+    try {
+        nodes_.insert(node);
+    } catch (...) {
+        delete node;
+        throw;
+    }
     TVINSERTSTRUCTA ins = {};
     ins.hParent = parent ? parent->item_ : TVI_ROOT;
     ins.hInsertAfter = TVI_LAST;
@@ -290,10 +311,10 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
     node->item_ = reinterpret_cast<HTREEITEM>(
         SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
     if (!node->item_) {
+        nodes_.erase(node);
         delete node;
         return nullptr;
     }
-    nodes_.insert(node);
     return node;
 }
 

@@ -657,6 +657,8 @@ bool TMainWindow::SaveFileAs(TZULFile* file)
     file->GetRootNode()->SetText(ExtractFileName(file->GetFileName()));
     file->GetRootNode()->SetImageIndex(IMAGE_FILE);
     file->GetRootNode()->SetSelectedIndex(IMAGE_FILE);
+    if (GetTPL() && GetTPL()->GetFile() == file)
+        EDFileName.SetText(ExtractFileName(file->GetFileName()));
     SetStatusText(file->GetFileName());
     Print("Saved %s", file->GetFileName().c_str());
     return true;

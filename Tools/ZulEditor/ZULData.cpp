@@ -4,7 +4,10 @@
 #include "TreeView.h"
 #include "ZULModel.h"
 #include <windows.h>
+#include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 const char kNewFileName[] = "unnamed.zul";
 
@@ -104,7 +107,8 @@ TZULFile::TZULFile(TTemplateModel& model, const std::string& path, int slot, TTr
     modified_ = false;
     path_ = path;
     if (!ReadAll()) {
-        openError_ = "The file \"" + path + "\" is damaged: " + openError_;
+        openError_ = "The file \"" + path + "\" " + (outOfMemory_ ? "cannot be opened: " : "is damaged: ") +
+                     openError_;
         path_.clear();
         return;
     }
@@ -129,29 +133,44 @@ bool TZULFile::Fail(const std::string& why)
     return false;
 }
 
-TZULTemplate* TZULFile::ReadTemplate(const std::string& name, int32_t offset)
+bool TZULFile::MeasureBody(const std::string& name, int32_t offset, TZULBody& body)
 {
     const int64_t directoryEnd = 12 + 36 * static_cast<int64_t>(header_.count);
-    if (offset < directoryEnd || offset + int64_t{4} > fileSize_) {
-        Fail("the body of \"" + name + "\" lies outside the file.");
-        return nullptr;
-    }
-    int32_t numTags = 0;
-    if (std::fseek(stream_, offset, SEEK_SET) != 0 || !ZULReadInt(stream_, numTags)) {
+    if (offset < directoryEnd || offset + int64_t{4} > fileSize_)
+        return Fail("the body of \"" + name + "\" lies outside the file.");
+    body.offset = offset;
+    if (std::fseek(stream_, offset, SEEK_SET) != 0 || !ZULReadInt(stream_, body.numTags))
+        return Fail("the body of \"" + name + "\" cannot be read.");
+    if (body.numTags < 1)
+        return Fail("the template \"" + name + "\" has a tag count of " + std::to_string(body.numTags) +
+                    "; at least 1 is needed.");
+    // The description length follows the records: seeking there would pass the end unseen.
+    if (offset + ZULBodySize(body.numTags, 0) > fileSize_)
+        return Fail("the " + std::to_string(body.numTags) + " tags of \"" + name +
+                    "\" run past the end of the file.");
+    if (std::fseek(stream_, offset + 4 + 36 * static_cast<long>(body.numTags), SEEK_SET) != 0 ||
+        !ZULReadInt(stream_, body.descLength))
+        return Fail("the body of \"" + name + "\" cannot be read.");
+    if (body.descLength < 1)
+        return Fail("the description of \"" + name + "\" has a length of " +
+                    std::to_string(body.descLength) + "; at least 1 is needed.");
+    if (offset + body.Size() > fileSize_)
+        return Fail("the description of \"" + name + "\" runs past the end of the file.");
+    return true;
+}
+
+TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body)
+{
+    if (std::fseek(stream_, body.offset + 4, SEEK_SET) != 0) {
         Fail("the body of \"" + name + "\" cannot be read.");
         return nullptr;
     }
-    if (numTags < 1 || offset + ZULBodySize(numTags, 0) > fileSize_) {
-        Fail("the template \"" + name + "\" has a tag count of " + std::to_string(numTags) + ".");
-        return nullptr;
-    }
-    auto* tpl = new TZULTemplate(name);
+    auto tpl = std::make_unique<TZULTemplate>(name);
     tpl->parentName.clear();
-    tpl->tagValues.reserve(static_cast<size_t>(numTags));
-    for (int32_t i = 0; i < numTags; ++i) {
+    tpl->tagValues.reserve(static_cast<size_t>(body.numTags));
+    for (int32_t i = 0; i < body.numTags; ++i) {
         TZULTagRecord record;
         if (!ZULReadTagRecord(stream_, record)) {
-            delete tpl;
             Fail("the tags of \"" + name + "\" cannot be read.");
             return nullptr;
         }
@@ -162,23 +181,22 @@ TZULTemplate* TZULFile::ReadTemplate(const std::string& name, int32_t offset)
             tpl->parentName = TagBytesText(value.value);
         tpl->tagValues.push_back(value);
     }
-    int32_t descLength = 0;
-    if (!ZULReadInt(stream_, descLength) || descLength < 1 ||
-        offset + ZULBodySize(numTags, descLength) > fileSize_) {
-        delete tpl;
-        Fail("the description of \"" + name + "\" does not fit the file.");
-        return nullptr;
-    }
     // The whole description is kept, however long: its length was checked against the file, and
     // cutting it here would lose the rest at the next save.
-    std::string description(static_cast<size_t>(descLength), '\0');
-    if (std::fread(description.data(), 1, description.size(), stream_) != description.size()) {
-        delete tpl;
+    std::string description(static_cast<size_t>(body.descLength), '\0');
+    if (std::fseek(stream_, body.offset + 8 + 36 * static_cast<long>(body.numTags), SEEK_SET) != 0 ||
+        std::fread(description.data(), 1, description.size(), stream_) != description.size()) {
         Fail("the description of \"" + name + "\" cannot be read.");
         return nullptr;
     }
     SetDescription(tpl->description, description.data(), description.size());
-    return tpl;
+    return tpl.release();
+}
+
+TZULTemplate* TZULFile::ReadTemplate(const std::string& name, int32_t offset)
+{
+    TZULBody body;
+    return MeasureBody(name, offset, body) ? ReadBody(name, body) : nullptr;
 }
 
 bool TZULFile::ReadAll()
@@ -189,35 +207,67 @@ bool TZULFile::ReadAll()
     if (header_.count < 0 || 12 + 36 * static_cast<int64_t>(header_.count) > fileSize_)
         return Fail("its template count " + std::to_string(header_.count) + " does not fit the file.");
 
-    // Everything is read and checked before a single node is placed.
+    // Everything is measured, read and checked before a single node is placed. Bodies that share
+    // bytes are refused before any is read: a directory pointing many names at one large body
+    // would otherwise make a small file fill the memory.
     std::vector<TZULTemplate*> read;
-    auto discard = [&read] {
-        for (TZULTemplate* t : read)
-            delete t;
-        return false;
-    };
-    for (int32_t i = 0; i < header_.count; ++i) {
-        if (std::fseek(stream_, 12 + 36 * static_cast<long>(i), SEEK_SET) != 0 ||
-            !ZULReadDirEntry(stream_, entry_)) {
-            Fail("its directory cannot be read.");
-            return discard();
+    size_t placed = 0;
+    try {
+        std::vector<std::string> names;
+        std::vector<TZULBody> bodies;
+        names.reserve(static_cast<size_t>(header_.count));
+        bodies.reserve(static_cast<size_t>(header_.count));
+        for (int32_t i = 0; i < header_.count; ++i) {
+            if (std::fseek(stream_, 12 + 36 * static_cast<long>(i), SEEK_SET) != 0 ||
+                !ZULReadDirEntry(stream_, entry_))
+                return Fail("its directory cannot be read.");
+            if (std::memchr(entry_.name, '\0', sizeof entry_.name) == nullptr)
+                return Fail("directory entry " + std::to_string(i) + " has a name without end.");
+            names.push_back(FieldText(entry_.name, sizeof entry_.name));
+            if (names.back().empty())
+                return Fail("directory entry " + std::to_string(i) + " has an empty name.");
+            bodies.emplace_back();
+            if (!MeasureBody(names.back(), entry_.offset, bodies.back()))
+                return false;
         }
-        if (std::memchr(entry_.name, '\0', sizeof entry_.name) == nullptr) {
-            Fail("directory entry " + std::to_string(i) + " has a name without end.");
-            return discard();
+        if (!CheckBodiesApart(names, bodies))
+            return false;
+        read.reserve(bodies.size());
+        for (size_t i = 0; i < bodies.size(); ++i) {
+            TZULTemplate* tpl = ReadBody(names[i], bodies[i]);
+            if (!tpl)
+                break;
+            read.push_back(tpl);
         }
-        const std::string name = FieldText(entry_.name, sizeof entry_.name);
-        if (name.empty()) {
-            Fail("directory entry " + std::to_string(i) + " has an empty name.");
-            return discard();
+        if (read.size() == bodies.size()) {
+            for (; placed < read.size(); ++placed)
+                read[placed]->parentInFile = PlaceTemplate(read[placed], rootNode_, this);
+            return true;
         }
-        TZULTemplate* tpl = ReadTemplate(name, entry_.offset);
-        if (!tpl)
-            return discard();
-        read.push_back(tpl);
+    } catch (const std::bad_alloc&) {
+        outOfMemory_ = true;
+        openError_ = "there is not enough memory to read it.";
     }
-    for (TZULTemplate* tpl : read)
-        tpl->parentInFile = PlaceTemplate(tpl, rootNode_, this);
+    // Placed templates belong to their nodes; the rest are still ours.
+    for (size_t i = placed; i < read.size(); ++i)
+        delete read[i];
+    model_.DeleteTemplateNodes(rootNode_);
+    templateList_.Clear();
+    return false;
+}
+
+bool TZULFile::CheckBodiesApart(const std::vector<std::string>& names, const std::vector<TZULBody>& bodies)
+{
+    std::vector<size_t> order(bodies.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&bodies](size_t a, size_t b) { return bodies[a].offset < bodies[b].offset; });
+    for (size_t k = 1; k < order.size(); ++k) {
+        const TZULBody& before = bodies[order[k - 1]];
+        if (before.offset + before.Size() > bodies[order[k]].offset)
+            return Fail("the bodies of \"" + names[order[k - 1]] + "\" and \"" + names[order[k]] +
+                        "\" overlap.");
+    }
     return true;
 }
 
@@ -232,10 +282,12 @@ bool PlaceTemplate(TZULTemplate* tpl, TTreeNode* rootNode, TZULFile* file)
         else
             found = false;
     }
-    TTreeNode* node = rootNode->TreeView()->AddChild(parent, tpl->name, tpl);
+    // The node takes the template last: until then a failure leaves the template to the caller.
+    TTreeNode* node = rootNode->TreeView()->AddChild(parent, tpl->name);
     node->SetImageIndex(IMAGE_TEMPLATE);
     node->SetSelectedIndex(IMAGE_TEMPLATE);
     file->GetTemplateList().AddObject(tpl->name, node);
+    node->SetData(tpl);
     return found;
 }
 
@@ -295,9 +347,14 @@ bool TZULFile::WriteTo(const std::string& tempPath, const std::vector<TTreeNode*
             ok = false;  // offsets are signed 32-bit
     }
 
-    static TZULTagRecord records[ZUL_MAX_TAGS];
+    // One write per body from a fixed buffer; a template it cannot hold is refused right here.
+    TZULTagRecord records[ZUL_MAX_TAGS];
     for (size_t k = 0; ok && k < nodes.size(); ++k) {
         const TZULTemplate* tpl = TemplateOf(nodes[k]);
+        if (tpl->tagValues.empty() || tpl->tagValues.size() > static_cast<size_t>(ZUL_MAX_TAGS)) {
+            ok = false;
+            break;
+        }
         const int32_t t = static_cast<int32_t>(tpl->tagValues.size());
         for (int32_t i = 0; i < t; ++i) {
             records[i].id = tpl->tagValues[i].id;

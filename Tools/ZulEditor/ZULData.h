@@ -80,7 +80,17 @@ public:
     void RemoveTemplateName(const std::string& name, TTreeNode* node);
 
 private:
+    // Where a body lies and its two counts, checked against the file before it is read.
+    struct TZULBody {
+        int64_t offset = 0;
+        int32_t numTags = 0;
+        int32_t descLength = 0;
+        int64_t Size() const { return ZULBodySize(numTags, descLength); }
+    };
     bool Fail(const std::string& why);
+    bool MeasureBody(const std::string& name, int32_t offset, TZULBody& body);
+    TZULTemplate* ReadBody(const std::string& name, const TZULBody& body);
+    bool CheckBodiesApart(const std::vector<std::string>& names, const std::vector<TZULBody>& bodies);
     bool ValidateForSave(const std::vector<TTreeNode*>& nodes);
     bool WriteTo(const std::string& tempPath, const std::vector<TTreeNode*>& nodes);
     bool OpenStream(const std::string& path);
@@ -98,6 +108,7 @@ private:
     TZULDirEntry entry_;
     int64_t fileSize_ = 0;
     std::string openError_;
+    bool outOfMemory_ = false;
 };
 
 // Hangs the template below its parent when the parent is already in the file's name list, else
