@@ -8,7 +8,6 @@
 
 #include "cameraRecord.h"
 #include "modelInstanceRecord.h"
-#include "stdFile.h"
 
 // renderModel_Draw flags; the value also goes to rlModel_Draw.
 enum : uint32_t {
@@ -34,5 +33,3 @@ int renderModel_Draw(ModelInstance* instance, const mathFrame* frame, uint32_t d
 // The clip-space outcode of a point: 32 behind the eye (w not above 0), else 1/2 beyond +x/-x,
 // 4/8 for y, 16/32 for z.
 uint32_t renderModel_Outcode(const mathVec4* clip);
-
-ModelInstance* renderModel_ReadMesh(stdFileHandle file);

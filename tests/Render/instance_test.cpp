@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "animExpect.h"
@@ -10,8 +11,10 @@
 #include "mathFrame.h"
 #include "mathMatrix.h"
 #include "renderMixer.h"
+#include "renderModel.h"
 #include "renderModelInstance.h"
 #include "renderSettings.h"
+#include "stdFile.h"
 
 using fixtures::QevModel;
 
@@ -298,4 +301,97 @@ TEST_F(Instance, AnAnimatedModelReachesTheDrawSlotPosed)
     animtest::ExpectFrame(seen[0], pose0, 1e-4, "bone 0");
     animtest::ExpectFrame(seen[1], animtest::Then(animtest::Local(angles, rest1), pose0), 2e-3, "bone 1");
     renderModelInstance_Free(body, 1);
+}
+
+namespace {
+
+// A bone-less mesh file: material names, counts, vertices, triangles, parts, box, extras.
+fixtures::Bytes MeshBytes(uint16_t badIndex = 0)
+{
+    using fixtures::PutU16;
+    using fixtures::PutU32;
+    auto putF = [](fixtures::Bytes& b, float f) {
+        uint32_t u;
+        memcpy(&u, &f, 4);
+        PutU32(b, u);
+    };
+    fixtures::Bytes b;
+    PutU32(b, 0);   // materials
+    PutU32(b, 4);   // vertices
+    PutU32(b, 2);   // triangles
+    PutU16(b, 1);   // parts
+    PutU32(b, 0x40);
+    for (int i = 0; i < 4; i++) {
+        float v[8] = {(float)(i & 1), 0, (float)(i >> 1), 0, -1, 0, 0, 0};
+        for (float f : v) putF(b, f);
+        putF(b, 1.0f);
+        PutU32(b, 0);   // bone 0
+    }
+    for (uint16_t i : {0, 1, 2, 1, 3, (int)(badIndex ? badIndex : 2)}) PutU16(b, i);
+    PutU32(b, 0xFFFFFFFF);   // material index: none
+    for (int i = 0; i < 3; i++) PutU32(b, 0);
+    PutU16(b, 2);            // triangles
+    PutU16(b, 4);            // vertices
+    PutU16(b, 4);            // minimum vertices
+    for (int i = 0; i < 6; i++) b.push_back(0);
+    for (float f : {0.f, 0.f, 0.f, 1.f, 0.f, 1.f}) putF(b, f);
+    PutU32(b, 2);            // extras
+    for (int i = 0; i < 32; i++) b.push_back((uint8_t)i);
+    return b;
+}
+
+ModelInstance* ReadMeshFile(const fixtures::Bytes& bytes)
+{
+    if (!fixtures::WriteBytes("mesh.bin", bytes)) return nullptr;
+    stdFileHandle file = stdFile_OpenPath("mesh.bin", "rb");
+    ModelInstance* mesh = renderModel_ReadMesh(file);
+    stdFile_Close(file);
+    return mesh;
+}
+
+}  // namespace
+
+TEST_F(Instance, BonelessMeshesAreReadWholeOrNotAtAll)
+{
+    ModelInstance* mesh = ReadMeshFile(MeshBytes());
+    ASSERT_NE(mesh, nullptr);
+    const Model* model = mesh->pModel;
+    EXPECT_TRUE(mesh->flags & INSTANCE_MESH);
+    EXPECT_EQ(std::string(model->name).rfind("AUTO_", 0), 0u);
+    EXPECT_EQ(renderModel_Find(model->name), nullptr) << "not in the model cache";
+    EXPECT_EQ(model->numBones, 1);
+    EXPECT_EQ(model->pBones[0].frame.m[0], 1.0f);
+    EXPECT_EQ(model->numAttach, 1);
+    EXPECT_EQ(model->pAttach[0].name[0], 0);
+    EXPECT_EQ(model->pCollapse, nullptr);
+    EXPECT_EQ(model->flags, 0x40u);
+    EXPECT_EQ(model->box.vMax.z, 1.0f);
+    ASSERT_EQ(model->numExtras, 2u);
+    EXPECT_EQ(((const uint8_t*)model->pExtras)[31], 31);
+    EXPECT_EQ(mesh->pParts[0].drawTris, 2);
+    EXPECT_EQ(mesh->pParts[0].pTris[1].v[1], 3);
+    EXPECT_EQ(Draw(mesh, 0, 0), 1);
+    renderModelInstance_Free(mesh, 1);
+
+    EXPECT_EQ(ReadMeshFile(MeshBytes(4)), nullptr) << "a triangle naming a fifth vertex";
+    fixtures::Bytes good = MeshBytes();
+    for (size_t n = 0; n < good.size(); n++) {
+        fixtures::Bytes cut(good.begin(), good.begin() + (long)n);
+        EXPECT_EQ(ReadMeshFile(cut), nullptr) << n;
+    }
+}
+
+TEST_F(Instance, TheShadowInstanceIsMadeOnceAtTheShadowDetail)
+{
+    ASSERT_TRUE(WriteModel("strip", StripModel()));
+    Model* model = renderModel_Load("strip", 0);
+    g_renderSettings.shadowDetail = 0.0f;
+    ModelInstance* shadow = renderModel_GetShadowInstance(model);
+    ASSERT_NE(shadow, nullptr);
+    EXPECT_EQ(shadow->detail, 0.0f);
+    EXPECT_EQ(shadow->pParts[0].drawTris, 12);
+    EXPECT_EQ(renderModel_GetShadowInstance(model), shadow);
+    EXPECT_EQ(model->refCount, 1) << "the shadow instance takes no reference";
+    renderModel_Free(model);   // and the shadow instance with it
+    EXPECT_EQ(renderModel_GetShadowInstance(nullptr), nullptr);
 }
