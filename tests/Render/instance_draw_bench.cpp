@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "benchTiming.h"
 #include "fakeRaster.h"
 #include "fixtureFiles.h"
 #include "fixtureJup.h"
@@ -28,29 +29,17 @@
 
 namespace {
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
-
 // Microseconds a frame of draw(i), with the fake table's call log emptied now and then.
 template <class Draw>
 double TimeFrames(fakes::FakeRaster& raster, int frames, Draw draw)
 {
-    const double start = Seconds();
+    const double start = bench_Seconds();
     for (int i = 0; i < frames; i++) {
         draw(i);
         renderMain_EndFrame(0);
         if ((i & 255) == 255) raster.ClearCalls();
     }
-    return (Seconds() - start) * 1e6 / frames;
+    return (bench_Seconds() - start) * 1e6 / frames;
 }
 
 void PlaceCamera(Camera* camera, float distance)

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "benchTiming.h"
 #include "fixtureFiles.h"
 #include "fixtureTga.h"
 #include "renderBitmap.h"
@@ -17,42 +18,14 @@
 
 namespace {
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
-
 uint32_t Noise(int x, int y)
 {
     return 0xFF000000u | ((uint32_t)(x * 2654435761u ^ y * 40503u) & 0xFFFFFF);
 }
 
-double TimeRaw(const char* name, size_t size, int repeats)
-{
-    const double start = Seconds();
-    for (int i = 0; i < repeats; i++) {
-        uint8_t* buffer = (uint8_t*)malloc(size);
-        stdFileHandle file = stdFile_Open(name, "rb", STDFILE_TYPE_MATERIAL);
-        if (!buffer || !file || stdFile_Read(buffer, 1, (uint32_t)size, file) != size) {
-            fprintf(stderr, "raw read of %s failed\n", name);
-            exit(1);
-        }
-        stdFile_Close(file);
-        free(buffer);
-    }
-    return (Seconds() - start) / repeats;
-}
-
 double TimeLoad(const char* name, int repeats)
 {
-    const double start = Seconds();
+    const double start = bench_Seconds();
     for (int i = 0; i < repeats; i++) {
         Bitmap* bitmap = renderBitmap_Load(name, 0);
         if (!bitmap) {
@@ -61,7 +34,7 @@ double TimeLoad(const char* name, int repeats)
         }
         renderBitmap_Release(bitmap);
     }
-    return (Seconds() - start) / repeats;
+    return (bench_Seconds() - start) / repeats;
 }
 
 }  // namespace
@@ -79,7 +52,7 @@ int main(int argc, char** argv)
         const std::string name = "bench" + std::to_string(side) + ".tga";
         fixtures::WriteBytes(name, bytes);
         TimeLoad(name.c_str(), 1);  // warm the file cache
-        const double raw = TimeRaw(name.c_str(), bytes.size(), repeats);
+        const double raw = bench_TimeRawRead(name.c_str(), bytes.size(), STDFILE_TYPE_MATERIAL, repeats);
         const double load = TimeLoad(name.c_str(), repeats);
         const int stored = side > 256 ? 256 : side;
         printf("%6d %10zu %6dx%-3d %12.3f %12.3f %7.2f\n", side, bytes.size(), stored, stored,
