@@ -2,9 +2,12 @@
 #include "Application.h"
 #include "Hooks.h"
 #include "TreeView.h"
+#include "Compare.h"
 #include "ZULModel.h"
 #include <windows.h>
+#include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 const char kNewFileName[] = "unnamed.zul";
 
@@ -45,12 +48,21 @@ int64_t StreamSize(FILE* f)
 }
 
 // The templates of a file in tree pre-order, its root excluded.
-void CollectPreOrder(TTreeNode* node, std::vector<TTreeNode*>& out)
+void CollectPreOrder(TTreeNode* root, std::vector<TTreeNode*>& out)
 {
-    for (TTreeNode* c = node->GetFirstChild(); c; c = c->GetNextSibling()) {
-        out.push_back(c);
-        CollectPreOrder(c, out);
-    }
+    for (TTreeNode* n = root->GetNext(), *end = root->GetNextAfterSubtree(); n != end; n = n->GetNext())
+        out.push_back(n);
+}
+
+void Append(std::vector<uint8_t>& out, const void* bytes, size_t size)
+{
+    const auto* p = static_cast<const uint8_t*>(bytes);
+    out.insert(out.end(), p, p + size);
+}
+
+void AppendInt(std::vector<uint8_t>& out, int32_t value)
+{
+    Append(out, &value, sizeof value);
 }
 
 TZULTemplate* TemplateOf(TTreeNode* node)
@@ -115,8 +127,9 @@ TZULFile::~TZULFile()
 {
     model_.UnregisterZULFile(slot_, this);
     if (opened_ && rootNode_)
-        model_.DeleteTemplateNodes(rootNode_);
+        model_.FreeTemplates(rootNode_);
     templateList_.Clear();
+    // The root goes with every template node below it, in one message.
     if (rootNode_)
         model_.TemplatesTree().Delete(rootNode_);
     if (stream_)
@@ -216,27 +229,56 @@ bool TZULFile::ReadAll()
             return discard();
         read.push_back(tpl);
     }
-    for (TZULTemplate* tpl : read)
-        tpl->parentInFile = PlaceTemplate(tpl, rootNode_, this);
+    PlaceTemplates(read, rootNode_, this);
     return true;
 }
 
-bool PlaceTemplate(TZULTemplate* tpl, TTreeNode* rootNode, TZULFile* file)
+void PlaceTemplates(const std::vector<TZULTemplate*>& templates, TTreeNode* rootNode, TZULFile* file)
 {
-    TTreeNode* parent = rootNode;
-    bool found = true;
-    if (!tpl->parentName.empty()) {
-        const int index = file->GetTemplateList().IndexOf(tpl->parentName);
-        if (index >= 0)
-            parent = static_cast<TTreeNode*>(file->GetTemplateList().Objects(index));
-        else
-            found = false;
+    const size_t count = templates.size();
+    const size_t root = count;  // index of the file's root among the parents
+    std::vector<size_t> parentOf(count, root);
+    std::unordered_map<std::string, size_t> earlier;  // lower-case name: its first template
+    earlier.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        TZULTemplate* tpl = templates[i];
+        tpl->parentInFile = true;
+        if (!tpl->parentName.empty()) {
+            const auto found = earlier.find(LowerTextAscii(tpl->parentName));
+            if (found != earlier.end())
+                parentOf[i] = found->second;
+            else
+                tpl->parentInFile = false;
+        }
+        earlier.emplace(LowerTextAscii(tpl->name), i);
     }
-    TTreeNode* node = rootNode->TreeView()->AddChild(parent, tpl->name, tpl);
-    node->SetImageIndex(IMAGE_TEMPLATE);
-    node->SetSelectedIndex(IMAGE_TEMPLATE);
-    file->GetTemplateList().AddObject(tpl->name, node);
-    return found;
+    // Children in directory order, then sorted as the tree sorts them (stable, our order).
+    std::vector<std::vector<size_t>> children(count + 1);
+    for (size_t i = 0; i < count; ++i)
+        children[parentOf[i]].push_back(i);
+    for (std::vector<size_t>& list : children)
+        std::stable_sort(list.begin(), list.end(), [&templates](size_t a, size_t b) {
+            return CompareTextStable(templates[a]->name, templates[b]->name) < 0;
+        });
+    // Pre-order, so the control holds its items in the order it shows them.
+    std::vector<TTreeNode*> nodes(count + 1, nullptr);
+    nodes[root] = rootNode;
+    TTreeView* tree = rootNode->TreeView();
+    std::vector<size_t> pending(children[root].rbegin(), children[root].rend());
+    while (!pending.empty()) {
+        const size_t i = pending.back();
+        pending.pop_back();
+        if (!nodes[parentOf[i]])
+            continue;  // the control refused the parent: nothing goes to the top level instead
+        nodes[i] = tree->AddChild(nodes[parentOf[i]], templates[i]->name, templates[i], IMAGE_TEMPLATE);
+        pending.insert(pending.end(), children[i].rbegin(), children[i].rend());
+    }
+    // The name list takes them in directory order: of equal names the first one stays.
+    std::vector<std::pair<std::string, void*>> names;
+    names.reserve(count);
+    for (size_t i = 0; i < count; ++i)
+        names.emplace_back(templates[i]->name, nodes[i]);
+    file->GetTemplateList().AddObjects(names);
 }
 
 void TZULFile::RemoveTemplateName(const std::string& name, TTreeNode* node)
@@ -269,46 +311,65 @@ bool TZULFile::ValidateForSave(const std::vector<TTreeNode*>& nodes)
     return true;
 }
 
+void TZULFile::AppendDirEntry(std::vector<uint8_t>& out, const std::string& name, int32_t offset)
+{
+    std::memset(&entry_, 0, sizeof entry_);
+    std::memcpy(entry_.name, name.data(), name.size());
+    entry_.offset = offset;
+    Append(out, &entry_, sizeof entry_);
+}
+
 bool TZULFile::WriteTo(const std::string& tempPath, const std::vector<TTreeNode*>& nodes)
 {
+    // The whole file is put together in memory and written with one call.
     FILE* f = std::fopen(tempPath.c_str(), "wb");
     if (!f)
         return false;
     const int32_t n = static_cast<int32_t>(nodes.size());
-    TZULHeader header = header_;
-    header.count = n;
-    bool ok = ZULWriteHeader(f, header);
-
-    int64_t offset = 12 + 36 * static_cast<int64_t>(n);
     std::vector<std::string> descriptions;
     descriptions.reserve(nodes.size());
+    int64_t size = 12 + 36 * static_cast<int64_t>(n);
     for (TTreeNode* node : nodes) {
         const TZULTemplate* tpl = TemplateOf(node);
         descriptions.push_back(tpl->description.Text());
-        std::memset(&entry_, 0, sizeof entry_);
-        std::memcpy(entry_.name, tpl->name.data(), tpl->name.size());
-        entry_.offset = static_cast<int32_t>(offset);
-        ok = ok && ZULWriteDirEntry(f, entry_);
-        offset += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
-                              static_cast<int64_t>(descriptions.back().size()) + 1);
-        if (offset > INT32_MAX)
-            ok = false;  // offsets are signed 32-bit
+        size += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
+                            static_cast<int64_t>(descriptions.back().size()) + 1);
+        if (size > INT32_MAX) {
+            std::fclose(f);
+            return false;  // offsets are signed 32-bit
+        }
     }
-
-    static TZULTagRecord records[ZUL_MAX_TAGS];
-    for (size_t k = 0; ok && k < nodes.size(); ++k) {
+    std::vector<uint8_t> bytes;
+    bytes.reserve(static_cast<size_t>(size));
+    TZULHeader header = header_;
+    header.count = n;
+    Append(bytes, &header, sizeof header);
+    int64_t offset = 12 + 36 * static_cast<int64_t>(n);
+    for (size_t k = 0; k < nodes.size(); ++k) {
         const TZULTemplate* tpl = TemplateOf(nodes[k]);
-        const int32_t t = static_cast<int32_t>(tpl->tagValues.size());
-        for (int32_t i = 0; i < t; ++i) {
-            records[i].id = tpl->tagValues[i].id;
-            std::memcpy(records[i].value, tpl->tagValues[i].value.data(), 32);
+        AppendDirEntry(bytes, tpl->name, static_cast<int32_t>(offset));
+        offset += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
+                              static_cast<int64_t>(descriptions[k].size()) + 1);
+    }
+    std::string progress;
+    for (size_t k = 0; k < nodes.size(); ++k) {
+        const TZULTemplate* tpl = TemplateOf(nodes[k]);
+        AppendInt(bytes, static_cast<int32_t>(tpl->tagValues.size()));
+        for (const TZULTagValue& value : tpl->tagValues) {
+            TZULTagRecord record;
+            record.id = value.id;
+            std::memcpy(record.value, value.value.data(), sizeof record.value);
+            Append(bytes, &record, sizeof record);
         }
         const std::string& text = descriptions[k];
-        ok = ZULWriteInt(f, t) && std::fwrite(records, sizeof records[0] * t, 1, f) == 1 &&
-             ZULWriteInt(f, static_cast<int32_t>(text.size() + 1)) &&
-             std::fwrite(text.c_str(), text.size() + 1, 1, f) == 1;
-        model_.SetStatusText("Saving " + std::to_string((k + 1) * 100 / nodes.size()) + "%");
+        AppendInt(bytes, static_cast<int32_t>(text.size() + 1));
+        Append(bytes, text.c_str(), text.size() + 1);
+        // The bar shows each percentage once: repainting the same text would only cost time.
+        const std::string now = "Saving " + std::to_string((k + 1) * 100 / nodes.size()) + "%";
+        if (now != progress)
+            model_.SetStatusText(progress = now);
     }
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), bytes.size(), 1, f) == 1;
     ok = (std::fflush(f) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
     return ok;

@@ -83,6 +83,7 @@ private:
     bool Fail(const std::string& why);
     bool ValidateForSave(const std::vector<TTreeNode*>& nodes);
     bool WriteTo(const std::string& tempPath, const std::vector<TTreeNode*>& nodes);
+    void AppendDirEntry(std::vector<uint8_t>& out, const std::string& name, int32_t offset);
     bool OpenStream(const std::string& path);
 
     TTemplateModel& model_;
@@ -100,6 +101,10 @@ private:
     std::string openError_;
 };
 
-// Hangs the template below its parent when the parent is already in the file's name list, else
-// below the file's root; answers whether the parent was found (or the template is a root).
-bool PlaceTemplate(TZULTemplate* tpl, TTreeNode* rootNode, TZULFile* file);
+// Hangs a file's templates, read in directory order, into the tree below its root node and its
+// name list, with the result of placing them one by one: each below the template its parent name
+// names when one of that name (letter case ignored, the first of equal names) came before it in
+// the directory, else below the root. Each gets its parent-in-file flag: whether its parent was
+// found (or it is a root template). The nodes go into the control already in the order the
+// tree's sort gives, one message each.
+void PlaceTemplates(const std::vector<TZULTemplate*>& templates, TTreeNode* rootNode, TZULFile* file);

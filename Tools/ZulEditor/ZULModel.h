@@ -74,6 +74,8 @@ public:
     TTreeNode* FindTemplate(const std::string& name, TTreeNode* except) const;
     std::string MakeUniqueName(const std::string& base) const;
     int CountNodes(TTreeNode* node) const;
+    // Frees the templates of the node and of every node below it (a file root holds none).
+    void FreeTemplates(TTreeNode* node);
     void DeleteTemplateNodes(TTreeNode* node);
     void SortTemplateTree(TTreeNode* node);
     void RebuildTemplateList(TTreeNode* fileRoot);
