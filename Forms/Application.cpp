@@ -35,8 +35,12 @@ LRESULT CALLBACK TApplication::GetMessageHook(int code, WPARAM wParam, LPARAM lP
     TApplication& app = Application();
     if (code == HC_ACTION && wParam == PM_REMOVE) {
         MSG* msg = reinterpret_cast<MSG*>(lParam);
-        if (app.PreDispatch(*msg))
-            msg->message = WM_NULL;  // handled: the host dispatches nothing
+        try {
+            if (app.PreDispatch(*msg))
+                msg->message = WM_NULL;  // handled: the host dispatches nothing
+        } catch (...) {
+            app.ShowCaughtException();
+        }
     }
     return CallNextHookEx(app.messageHook_, code, wParam, lParam);
 }
@@ -148,4 +152,20 @@ void TApplication::SetWaitCursor(bool wait)
 void TApplication::ShowException(const std::exception& e)
 {
     MessageDlg(e.what(), title_.empty() ? "Error" : title_, MB_OK, MB_ICONERROR);
+}
+
+void TApplication::ShowCaughtException()
+{
+    // Nothing may leave here: the caller is a procedure that Windows called.
+    try {
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            ShowException(e);
+        } catch (...) {
+            MessageDlg("An unexpected error stopped the last action.", title_.empty() ? "Error" : title_, MB_OK,
+                       MB_ICONERROR);
+        }
+    } catch (...) {
+    }
 }

@@ -43,6 +43,9 @@ public:
 
     // An exception caught at the message loop or in a window procedure: shown, not fatal.
     void ShowException(const std::exception& e);
+    // Inside a catch block at a boundary with Windows: shows what was caught, of any type, and
+    // lets nothing escape.
+    void ShowCaughtException();
 
     // The hint of the control under the mouse: its own, or its nearest parent's.
     void UpdateHintFor(HWND hwnd);
@@ -54,6 +57,7 @@ public:
     // for every message that the host's loop takes, so panels behave as in our own loops.
     bool HookHostMessageLoop();
     void UnhookHostMessageLoop();
+    bool HostMessageLoopHooked() const { return messageHook_ != nullptr; }
 
 private:
     void Dispatch(MSG& msg);

@@ -144,8 +144,8 @@ LRESULT CALLBACK TControl::ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     LRESULT result = 0;
     try {
         result = self->WndProc(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-        Application().ShowException(e);
+    } catch (...) {
+        Application().ShowCaughtException();
     }
     if (msg == WM_NCDESTROY) {
         // Standard controls below us are gone now; tell their wrappers.
@@ -181,8 +181,8 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     try {
         if (self->ControlMessage(msg, wParam, lParam, result))
             return result;
-    } catch (const std::exception& e) {
-        Application().ShowException(e);
+    } catch (...) {
+        Application().ShowCaughtException();
     }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));

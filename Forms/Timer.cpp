@@ -1,4 +1,5 @@
 #include "Timer.h"
+#include "Application.h"
 #include <map>
 
 namespace {
@@ -46,6 +47,10 @@ void TTimer::Stop()
 void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
     auto it = Running().find(id);
-    if (it != Running().end() && it->second->OnTimer)
-        it->second->OnTimer();
+    try {
+        if (it != Running().end() && it->second->OnTimer)
+            it->second->OnTimer();
+    } catch (...) {
+        Application().ShowCaughtException();
+    }
 }

@@ -218,7 +218,21 @@ TTreeView::~TTreeView()
 bool TTreeView::Create(TControl* parent, int left, int top, int width, int height, DWORD style)
 {
     return CreateHandle(parent, nullptr, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
-                        WS_EX_CLIENTEDGE, left, top, width, height);
+                        WS_EX_CLIENTEDGE, left, top, width, height) &&
+           SubclassWindow();
+}
+
+bool TTreeView::ControlMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT&)
+{
+    // Where a press lands, seen before the control acts on it and reports the click.
+    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN) {
+        TVHITTESTINFO hit = {};
+        hit.pt.x = static_cast<short>(LOWORD(lParam));
+        hit.pt.y = static_cast<short>(HIWORD(lParam));
+        SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        pressHit_ = hit.flags;
+    }
+    return false;
 }
 
 bool TTreeView::GetItem(HTREEITEM item, UINT mask, TVITEMA& tv) const
@@ -262,7 +276,14 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
         return nullptr;
     TTreeNode* node = new TTreeNode(this, nullptr);
     node->data_ = data;
-    node->text_ = text;
+    // Known before the control holds it: a failure here leaves the control as it was.
+    try {
+        node->text_ = text;
+        nodes_.insert(node);
+    } catch (...) {
+        delete node;
+        throw;
+    }
     TVINSERTSTRUCTA ins = {};
     ins.hParent = parent ? parent->item_ : TVI_ROOT;
     ins.hInsertAfter = TVI_LAST;
@@ -277,11 +298,18 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
     node->item_ = reinterpret_cast<HTREEITEM>(
         SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
     if (!node->item_) {
+        nodes_.erase(node);
         delete node;
         return nullptr;
     }
-    nodes_.insert(node);
-    byItem_[node->item_] = node;
+    try {
+        byItem_[node->item_] = node;
+    } catch (...) {
+        SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
+        nodes_.erase(node);
+        delete node;
+        throw;
+    }
     Link(node, parent);
     return node;
 }

@@ -120,12 +120,16 @@ public:
     // clearing allow refuses. The program's own Expand and Collapse need no asking.
     std::function<void(TTreeNode* node, bool& allow)> OnExpanding;
     std::function<void(TTreeNode* node, bool& allow)> OnCollapsing;
-    std::function<void()> OnClick;
+    std::function<void()> OnClick;  // PressedOnButton() tells whether it hit a node's [+] or [-]
     std::function<void()> OnDblClick;
     std::function<void()> OnRightClick;
 
+    // The last mouse press fell on a node's expand button.
+    bool PressedOnButton() const { return (pressHit_ & TVHT_ONITEMBUTTON) != 0; }
+
 protected:
     bool Notify(NMHDR* header, LRESULT& result) override;
+    bool ControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void HandleDestroyed() override;
 
 private:
@@ -145,4 +149,5 @@ private:
     TTreeNode* lastTop_ = nullptr;
     int updateCount_ = 0;
     bool dragEnabled_ = false;
+    UINT pressHit_ = 0;
 };

@@ -3,10 +3,15 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "renderMain.h"
+#include "renderSettings.h"
 #include "stdBitmap.h"
 #include "stdFile.h"
+#include "stdHash.h"
+#include "stdPath.h"
 
 namespace {
 
@@ -87,4 +92,304 @@ void renderBitmap_Blit(Bitmap* dest, int destX, int destY, int width, int height
         stdBitmap_Blit32(dest, destX, destY, width, height, source, sourceX, sourceY);
     else
         stdBitmap_Blit16(dest, destX, destY, width, height, source, sourceX, sourceY);
+}
+
+// The texture cache.
+
+namespace {
+
+uint32_t bStartup;
+stdHash* g_pTable;
+renderBitmapStats g_stats;
+
+void CopyName(char* out, const char* name)
+{
+    size_t length = strnlen(name, sizeof(Bitmap::name) - 1);
+    memcpy(out, name, length);
+    out[length] = 0;
+}
+
+// The rounded mean of four values of one channel.
+uint32_t Mean(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
+{
+    return (a + b + c + d + 2) >> 2;
+}
+
+// One channel of four 16-bit pixels at a bit position and width.
+uint32_t MeanField(const uint16_t* p, int shift, uint32_t mask)
+{
+    return Mean(p[0] >> shift & mask, p[1] >> shift & mask, p[2] >> shift & mask,
+                p[3] >> shift & mask) << shift;
+}
+
+uint16_t Mean16(const uint16_t* p, uint32_t format)
+{
+    switch (format) {
+    case BITMAP_FORMAT_565:
+        return (uint16_t)(MeanField(p, 11, 0x1F) | MeanField(p, 5, 0x3F) | MeanField(p, 0, 0x1F));
+    case BITMAP_FORMAT_4444:
+        return (uint16_t)(MeanField(p, 12, 0xF) | MeanField(p, 8, 0xF) | MeanField(p, 4, 0xF) |
+                          MeanField(p, 0, 0xF));
+    default: {  // BITMAP_FORMAT_1555: the alpha bit only when all four have it
+        uint32_t alpha = p[0] & p[1] & p[2] & p[3] & 0x8000;
+        return (uint16_t)(alpha | MeanField(p, 10, 0x1F) | MeanField(p, 5, 0x1F) |
+                          MeanField(p, 0, 0x1F));
+    }
+    }
+}
+
+// Halves an image by a 2 x 2 box filter; the odd last column and row are dropped. Output and
+// input may be the same block: every output pixel lies at or before the inputs still unread.
+void Halve(uint8_t* out, const uint8_t* in, uint32_t width, uint32_t height, uint32_t format)
+{
+    uint32_t bytes = bitmapFormat_BytesPerPixel(format);
+    uint32_t outWidth = width / 2, outHeight = height / 2;
+    for (uint32_t y = 0; y < outHeight; y++) {
+        const uint8_t* row0 = in + (size_t)(2 * y) * width * bytes;
+        const uint8_t* row1 = row0 + (size_t)width * bytes;
+        uint8_t* o = out + (size_t)y * outWidth * bytes;
+        for (uint32_t x = 0; x < outWidth; x++, o += bytes) {
+            const uint8_t* a = row0 + (size_t)(2 * x) * bytes;
+            const uint8_t* b = row1 + (size_t)(2 * x) * bytes;
+            if (bytes == 4) {
+                for (int k = 0; k < 4; k++) o[k] = (uint8_t)Mean(a[k], a[4 + k], b[k], b[4 + k]);
+            } else {
+                uint16_t p[4];
+                memcpy(&p[0], a, 2), memcpy(&p[1], a + 2, 2);
+                memcpy(&p[2], b, 2), memcpy(&p[3], b + 2, 2);
+                uint16_t v = Mean16(p, format);
+                memcpy(o, &v, 2);
+            }
+        }
+    }
+}
+
+// Halves in place while the image is above the size limit or fewer levels than asked for were
+// skipped; returns the number of halvings. The work stays inside the image's own block, so an
+// image of any size reduces.
+int Reduce(uint8_t* pixels, uint32_t* width, uint32_t* height, uint32_t format,
+           uint32_t maxSize, uint32_t skipLevels)
+{
+    int level = 0;
+    while ((*width > maxSize || *height > maxSize || (uint32_t)level < skipLevels) &&
+           *width >= 2 && *height >= 2) {
+        Halve(pixels, pixels, *width, *height, format);
+        *width /= 2;
+        *height /= 2;
+        level++;
+    }
+    return level;
+}
+
+uint32_t PickFormat(const TgaHeader* header, uint32_t textureFlags)
+{
+    if (header->pixelDepth == 24)
+        return (textureFlags & BITMAP_TEX_TRUECOLOR) ? BITMAP_FORMAT_X888 : BITMAP_FORMAT_565;
+    if (textureFlags & BITMAP_TEX_TRUECOLOR) return BITMAP_FORMAT_8888;
+    return (textureFlags & BITMAP_TEX_ONEBIT_ALPHA) ? BITMAP_FORMAT_1555 : BITMAP_FORMAT_4444;
+}
+
+// Reads the pixels of an open TGA file into a new block in the given format; null when the
+// image is no uncompressed true-colour image or its pixels are cut short.
+uint8_t* ReadImage(stdFileHandle file, TgaHeader* header, uint32_t textureFlags, uint32_t* format)
+{
+    if (!stdBitmap_ReadTgaHeader(header, file)) return nullptr;
+    // A compressed or colour-mapped image read as raw pixels would give garbage.
+    if (header->imageType != TGA_TYPE_TRUECOLOR || header->width == 0 || header->height == 0)
+        return nullptr;
+    *format = PickFormat(header, textureFlags);
+    uint32_t bytes = stdBitmap_PixelBytes(header->width, header->height, *format);
+    if (bytes == 0) return nullptr;
+    uint8_t* pixels = (uint8_t*)malloc(bytes);
+    RENDER_ASSERT_TEXT(pixels, "pData");
+    if (!pixels) return nullptr;
+    if (!stdBitmap_SkipToPixels(header, file) ||
+        !stdBitmap_ReadPixels(file, pixels, header, *format)) {
+        free(pixels);
+        return nullptr;
+    }
+    return pixels;
+}
+
+void AddInUse(Bitmap* bitmap)
+{
+    g_stats.numTextures++;
+    g_stats.bytesInUse += renderBitmap_ComputeSize(bitmap);
+    if (g_stats.bytesInUse > g_stats.peakBytes) g_stats.peakBytes = g_stats.bytesInUse;
+}
+
+void HandOver(Bitmap* bitmap)
+{
+    if (renderMain_IsBound()) g_rasterLib.funcTexture_PreCacheMipMap(bitmap);
+}
+
+// Gives the raster handle back, takes the texture out of the table and frees it.
+void Destroy(Bitmap* bitmap)
+{
+    if (bitmap->rasterHandle && renderMain_IsBound()) g_rasterLib.funcTexture_UncacheMipMap(bitmap);
+    if (g_pTable && bitmap->name[0] && stdHash_Find(g_pTable, bitmap->name) == bitmap)
+        stdHash_Remove(g_pTable, bitmap->name);
+    if (bitmap->textureFlags & BITMAP_TEX_LOADED) {
+        free(bitmap->pixels);
+        g_stats.numTextures--;
+        g_stats.bytesInUse -= bitmap->byteSize;
+    }
+    free(bitmap);
+}
+
+}  // namespace
+
+int renderBitmap_Startup()
+{
+    RENDER_ASSERT(!bStartup);
+    if (bStartup) return 1;
+    g_pTable = stdHash_Create(RENDERBITMAP_TABLE_SIZE, "renderBitmap");
+    if (!g_pTable) return 0;
+    memset(&g_stats, 0, sizeof g_stats);
+    bStartup = 1;
+    return 1;
+}
+
+// The textures themselves stay: their owners still hold them.
+int renderBitmap_Shutdown()
+{
+    RENDER_ASSERT(bStartup);
+    if (!bStartup) return 0;
+    stdHash_Free(g_pTable);
+    g_pTable = nullptr;
+    bStartup = 0;
+    return 1;
+}
+
+Bitmap* renderBitmap_Load(const char* name, uint8_t loadFlags)
+{
+    if (!bStartup || !name || !*name) return nullptr;
+    char key[sizeof(Bitmap::name)];
+    CopyName(key, name);
+    if (Bitmap* cached = (Bitmap*)stdHash_Find(g_pTable, key)) {
+        // The count is 16 bits: one more would wrap to 0 and free a texture still in use.
+        if (cached->refCount == 0xFFFF) return nullptr;
+        cached->refCount++;
+        return cached;
+    }
+    Bitmap* bitmap = (Bitmap*)calloc(1, sizeof(Bitmap));
+    if (!bitmap) return nullptr;
+    bitmap->refCount = 1;
+    memcpy(bitmap->name, key, sizeof key);
+    if (g_renderSettings.optionFlags & RENDER_OPTION_TRUECOLOR) bitmap->textureFlags |= BITMAP_TEX_TRUECOLOR;
+    if (!(loadFlags & RENDERBITMAP_LOAD_FULL_ALPHA)) bitmap->textureFlags |= BITMAP_TEX_ONEBIT_ALPHA;
+    if (loadFlags & RENDERBITMAP_LOAD_SINGLE_LEVEL) bitmap->textureFlags |= BITMAP_TEX_SINGLE_LEVEL;
+    if (!(loadFlags & RENDERBITMAP_LOAD_DEFERRED) && !renderBitmap_Read(bitmap)) {
+        free(bitmap);
+        return nullptr;
+    }
+    if (!stdHash_Add(g_pTable, bitmap->name, bitmap)) {
+        Destroy(bitmap);
+        return nullptr;
+    }
+    return bitmap;
+}
+
+int renderBitmap_Read(Bitmap* bitmap)
+{
+    if (!bitmap) return 0;
+    if (bitmap->textureFlags & BITMAP_TEX_LOADED) return 1;
+    char path[MAX_PATH];
+    CopyName(path, bitmap->name);
+    stdPath_SetExtension(path, sizeof path, "TGA");
+    stdFileHandle file = stdFile_Open(path, "rb", STDFILE_TYPE_MATERIAL);
+    if (!file) return 0;
+    TgaHeader header;
+    uint32_t format = 0;
+    uint8_t* pixels = ReadImage(file, &header, bitmap->textureFlags, &format);
+    stdFile_Close(file);
+    if (!pixels) return 0;
+
+    uint32_t width = header.width, height = header.height;
+    if (!(bitmap->textureFlags & BITMAP_TEX_SINGLE_LEVEL) &&
+        Reduce(pixels, &width, &height, format, g_renderSettings.maxMipSize,
+               g_renderSettings.skipMips) > 0) {
+        // The reduced image moves into a block of its own size.
+        uint32_t bytes = stdBitmap_PixelBytes(width, height, format);
+        uint8_t* exact = (uint8_t*)malloc(bytes);
+        if (!exact) {
+            free(pixels);
+            return 0;
+        }
+        memcpy(exact, pixels, bytes);
+        free(pixels);
+        pixels = exact;
+    }
+    bitmap->pixels = pixels;
+    bitmap->levels[0] = pixels;
+    bitmap->format = format;
+    bitmap->width = (uint16_t)width;
+    bitmap->height = (uint16_t)height;
+    bitmap->levelCount = 0;
+    bitmap->textureFlags |= BITMAP_TEX_LOADED;
+    AddInUse(bitmap);
+    HandOver(bitmap);
+    return 1;
+}
+
+Bitmap* renderBitmap_CreateBlank(int width, int height, uint32_t format)
+{
+    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) return nullptr;
+    uint32_t bytes = stdBitmap_PixelBytes((uint32_t)width, (uint32_t)height, format);
+    if (bytes == 0) return nullptr;
+    Bitmap* bitmap = (Bitmap*)calloc(1, sizeof(Bitmap));
+    uint8_t* pixels = (uint8_t*)calloc(1, bytes);
+    if (!bitmap || !pixels) {
+        free(bitmap);
+        free(pixels);
+        return nullptr;
+    }
+    bitmap->format = format;
+    bitmap->width = (uint16_t)width;
+    bitmap->height = (uint16_t)height;
+    bitmap->pixels = pixels;
+    bitmap->levels[0] = pixels;
+    bitmap->textureFlags = BITMAP_TEX_LOADED | BITMAP_TEX_SINGLE_LEVEL;
+    bitmap->refCount = 1;
+    AddInUse(bitmap);
+    return bitmap;
+}
+
+int renderBitmap_Cache(Bitmap* bitmap)
+{
+    if (bitmap) HandOver(bitmap);
+    return 1;
+}
+
+void renderBitmap_Release(Bitmap* bitmap)
+{
+    RENDER_ASSERT_TEXT(bitmap, "this");
+    if (!bitmap) return;
+    RENDER_ASSERT(bitmap->refCount > 0);
+    if (bitmap->refCount == 0) return;
+    if (--bitmap->refCount == 0) Destroy(bitmap);
+}
+
+uint32_t renderBitmap_ComputeSize(Bitmap* bitmap)
+{
+    RENDER_ASSERT_TEXT(bitmap, "this");
+    if (!bitmap) return 0;
+    uint32_t size = sizeof(Bitmap);
+    uint32_t bytes = bitmapFormat_BytesPerPixel(bitmap->format);
+    for (uint32_t i = 0; i <= bitmap->levelCount && i < 4; i++)
+        size += (uint32_t)(bitmap->width >> i) * (uint32_t)(bitmap->height >> i) * bytes;
+    bitmap->byteSize = size;
+    return size;
+}
+
+void renderBitmap_Init(Bitmap* bitmap)
+{
+    if (!bitmap) return;
+    memset(bitmap, 0, sizeof *bitmap);
+    bitmap->refCount = 1;
+}
+
+const renderBitmapStats* renderBitmap_GetStats()
+{
+    return &g_stats;
 }

@@ -1,8 +1,10 @@
 # Sourced by ./run editor: the tag-definition and data files beside the program, two template
 # files (the second inherits from the first across files) and the game's string lists, then the
-# editor starts with both template files open.
+# editor starts with both template files open. Only what is missing is written: the user's saved
+# edits stay (rm -rf build/sample/editor starts afresh). The tag and data files are copied again
+# when the sample's own copy is newer.
 sample_dir="$ROOT_DIR/Tools/ZulEditor/sample"
-cp "$sample_dir/zuleditortags.txt" "$sample_dir/zuleditordata.txt" "$BUILD_DIR/bin/"
+cp -u "$sample_dir/zuleditortags.txt" "$sample_dir/zuleditordata.txt" "$BUILD_DIR/bin/"
 
 # Little-endian 32-bit word as hex text.
 zul_u32() {
@@ -47,26 +49,28 @@ zul_file() {
   printf '%s' "$hex" | sed 's/../\\x&/g' | xargs -0 printf '%b' >"$out"
 }
 
-rm -f "$workdir"/*.zul
 # Tag values: blanks in texts are written as "~".
-zul_file "$workdir/base.zul" \
+[ -f "$workdir/base.zul" ] || zul_file "$workdir/base.zul" \
   "Object|The root of every object|1:s:Actor 2:i:3 3:f:437f0000,43480000,42f00000 4:s:object.qev 5:s:OBJ_NAME" \
   "Creature|Anything that lives|0:s:Object 10:i:100 11:i:0 12:f:40200000 13:s:walk" \
   "Weapon|Things to hit with|0:s:Object 1:s:Weapon 2:i:5 60:f:40400000 61:f:00000000,3f000000,3f800000 20:i:25" \
   "Arrow|Ammunition|0:s:Object 1:s:Item 20:i:1 60:f:3dcccccd"
-zul_file "$workdir/monsters.zul" \
+[ -f "$workdir/monsters.zul" ] || zul_file "$workdir/monsters.zul" \
   "Orc|Inherits from Creature in base.zul|0:s:Creature 10:i:250 11:i:2 4:s:orc.qev 99:s:spawns~in~groups" \
   "Orc Chief|Leads the orcs|0:s:Orc 10:i:600 80:s:Gold~Pile 3:f:43200000,42800000,42000000" \
   "Goblin|Small and quick|0:s:Creature 10:i:60 11:i:2 12:f:40800000 2:i:19" \
   "Bow|A weapon from another file|0:s:Weapon 21:s:Arrow 40:i:12 20:i:40" \
   "Gold Pile|Left behind by chiefs|1:s:Item 20:i:100 2:i:4"
 
+# The game's string lists and a model and animation for the file pickers, which the data file
+# points at ("..\sample\editor\Models" from the program's folder).
+sample_missing() { [ ! -e "$workdir/$1" ]; }
 mkdir -p "$workdir/Strings" "$workdir/Misc" "$workdir/Models" "$workdir/Anims"
-printf '# game strings\nOBJ_NAME  Object\nORC_NAME  Orc\nGOBLIN_NAME  Goblin\n' >"$workdir/Strings/game.kez"
-printf '// system strings\nSYS_OK  OK\nSYS_CANCEL  Cancel\n' >"$workdir/Strings/system.kez"
-printf '# effects\nfx_smoke\nfx_sparks\n' >"$workdir/Misc/effects.gux"
-printf '# particles\npif_dust\n' >"$workdir/Misc/game.pif"
-: >"$workdir/Models/orc.qev"
-: >"$workdir/Anims/walk.jup"
+sample_missing Strings/game.kez &&
+  printf '# game strings\nOBJ_NAME  Object\nORC_NAME  Orc\nGOBLIN_NAME  Goblin\n' >"$workdir/Strings/game.kez"
+sample_missing Strings/system.kez && printf '// system strings\nSYS_OK  OK\nSYS_CANCEL  Cancel\n' >"$workdir/Strings/system.kez"
+sample_missing Misc/effects.gux && printf '# effects\nfx_smoke\nfx_sparks\n' >"$workdir/Misc/effects.gux"
+sample_missing Misc/game.pif && printf '# particles\npif_dust\n' >"$workdir/Misc/game.pif"
+for f in Models/object.qev Models/orc.qev Anims/walk.jup; do sample_missing "$f" && : >"$workdir/$f"; done
 
 args=("Z:$(printf '%s' "$workdir/base.zul" | tr '/' '\\')" "Z:$(printf '%s' "$workdir/monsters.zul" | tr '/' '\\')")

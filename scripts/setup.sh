@@ -7,7 +7,7 @@ JOBS="${JOBS:-$(nproc 2>/dev/null || echo 4)}"
 
 PACKAGES="cmake make wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   binutils-mingw-w64-i686 mingw-w64-i686-dev googletest xvfb xauth imagemagick x11-apps
-  libgl1:i386 libgl1-mesa-dri:i386"
+  libgl1:i386 libgl1-mesa-dri:i386 fonts-wine fonts-liberation"
 
 setup_packages() {
   local missing=""
@@ -62,6 +62,12 @@ setup_wine() {
   # Without a window manager on the virtual display, wine draws the window frames itself.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  fi
+  # A process that crashes ends at once and its case fails: wine's debugger, started on a
+  # crash, can hold the process until the case times out.
+  if ! grep -q '"Debugger"=""' "$WINEPREFIX/system.reg" 2>/dev/null; then
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d "" /f \
+      </dev/null >/dev/null 2>&1
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   # Start wine's own services now, with their output detached: started later by a test they

@@ -18,7 +18,7 @@ uint8_t g_chunk[kChunkPixels * 4];
 void CopyName(char* out, const char* name)
 {
     size_t length = name ? strnlen(name, 31) : 0;
-    memcpy(out, name, length);
+    if (length) memcpy(out, name, length);  // a null name is no source, not even for 0 bytes
     out[length] = 0;
 }
 
@@ -255,7 +255,8 @@ Bitmap* stdBitmap_Duplicate(const Bitmap* bitmap)
     if (!copy) return nullptr;
     memcpy(copy, bitmap, BITMAP_HEADER_SIZE);
     copy->pixels = (uint8_t*)copy + BITMAP_HEADER_SIZE;
-    memcpy(copy->pixels, bitmap->pixels, stdBitmap_PixelBytes(bitmap->width, bitmap->height, bitmap->format));
+    uint32_t bytes = stdBitmap_PixelBytes(bitmap->width, bitmap->height, bitmap->format);
+    if (bytes && bitmap->pixels) memcpy(copy->pixels, bitmap->pixels, bytes);  // else the zeroed pixels stay
     copy->refCount = 1;
     copy->headerFlags |= BITMAP_STANDALONE;
     return copy;

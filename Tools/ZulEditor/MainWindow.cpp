@@ -486,6 +486,17 @@ void TMainWindow::SetStatusText(const std::string& text)
         UpdateWindow(StatusBar.Handle());
 }
 
+void TMainWindow::ShowSaveProgress(const std::string& text)
+{
+    // A repaint costs wine a round trip to its server: the bar follows the save at most
+    // twenty times a second, which a person sees as every step.
+    const DWORD now = GetTickCount();
+    if (progressShownAt_ && now - progressShownAt_ < 50)
+        return;
+    progressShownAt_ = now;
+    SetStatusText(text);
+}
+
 // ---------------------------------------------------------------- file commands
 
 void TMainWindow::TBZULNewClick()
@@ -657,6 +668,8 @@ bool TMainWindow::SaveFileAs(TZULFile* file)
     file->GetRootNode()->SetText(ExtractFileName(file->GetFileName()));
     file->GetRootNode()->SetImageIndex(IMAGE_FILE);
     file->GetRootNode()->SetSelectedIndex(IMAGE_FILE);
+    if (GetTPL() && GetTPL()->GetFile() == file)
+        EDFileName.SetText(ExtractFileName(file->GetFileName()));
     SetStatusText(file->GetFileName());
     Print("Saved %s", file->GetFileName().c_str());
     return true;

@@ -230,8 +230,12 @@ void TMainWindow::TBListDeleteCurrentItemClick()
 
 void TMainWindow::TVTagsClick()
 {
-    foldBlock_ = true;
-    TimerTags.SetEnabled(true);
+    // A click on a node's button asks to fold it: that one goes through, whatever came before.
+    // Any other click holds folding back for a moment, so that a double-click adds a tag
+    // without also folding its node.
+    const bool onButton = TVTags.PressedOnButton();
+    foldBlock_ = !onButton;
+    TimerTags.SetEnabled(!onButton);
 }
 
 void TMainWindow::TimerTagsTimer()

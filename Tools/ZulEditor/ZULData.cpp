@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <unordered_map>
 
 const char kNewFileName[] = "unnamed.zul";
@@ -65,6 +67,7 @@ void AppendInt(std::vector<uint8_t>& out, int32_t value)
     Append(out, &value, sizeof value);
 }
 
+
 TZULTemplate* TemplateOf(TTreeNode* node)
 {
     return static_cast<TZULTemplate*>(node->Data());
@@ -116,7 +119,8 @@ TZULFile::TZULFile(TTemplateModel& model, const std::string& path, int slot, TTr
     modified_ = false;
     path_ = path;
     if (!ReadAll()) {
-        openError_ = "The file \"" + path + "\" is damaged: " + openError_;
+        openError_ = "The file \"" + path + "\" " + (outOfMemory_ ? "cannot be opened: " : "is damaged: ") +
+                     openError_;
         path_.clear();
         return;
     }
@@ -142,29 +146,62 @@ bool TZULFile::Fail(const std::string& why)
     return false;
 }
 
-TZULTemplate* TZULFile::ReadTemplate(const std::string& name, int32_t offset)
+bool TZULFile::ReadFileImage()
+{
+    fileSize_ = StreamSize(stream_);
+    image_.clear();
+    if (fileSize_ < 0 || std::fseek(stream_, 0, SEEK_SET) != 0)
+        return false;
+    image_.resize(static_cast<size_t>(fileSize_));
+    return image_.empty() || std::fread(image_.data(), image_.size(), 1, stream_) == 1;
+}
+
+bool TZULFile::ImageBytes(int64_t offset, void* out, size_t size) const
+{
+    if (offset < 0 || offset + static_cast<int64_t>(size) > static_cast<int64_t>(image_.size()))
+        return false;
+    std::memcpy(out, image_.data() + offset, size);
+    return true;
+}
+
+bool TZULFile::ImageInt(int64_t offset, int32_t& value) const
+{
+    return ImageBytes(offset, &value, sizeof value);
+}
+
+bool TZULFile::MeasureBody(const std::string& name, int32_t offset, TZULBody& body)
 {
     const int64_t directoryEnd = 12 + 36 * static_cast<int64_t>(header_.count);
-    if (offset < directoryEnd || offset + int64_t{4} > fileSize_) {
-        Fail("the body of \"" + name + "\" lies outside the file.");
-        return nullptr;
-    }
-    int32_t numTags = 0;
-    if (std::fseek(stream_, offset, SEEK_SET) != 0 || !ZULReadInt(stream_, numTags)) {
-        Fail("the body of \"" + name + "\" cannot be read.");
-        return nullptr;
-    }
-    if (numTags < 1 || offset + ZULBodySize(numTags, 0) > fileSize_) {
-        Fail("the template \"" + name + "\" has a tag count of " + std::to_string(numTags) + ".");
-        return nullptr;
-    }
-    auto* tpl = new TZULTemplate(name);
+    if (offset < directoryEnd || offset + int64_t{4} > fileSize_)
+        return Fail("the body of \"" + name + "\" lies outside the file.");
+    body.offset = offset;
+    if (!ImageInt(offset, body.numTags))
+        return Fail("the body of \"" + name + "\" cannot be read.");
+    if (body.numTags < 1)
+        return Fail("the template \"" + name + "\" has a tag count of " + std::to_string(body.numTags) +
+                    "; at least 1 is needed.");
+    // The description length follows the records: seeking there would pass the end unseen.
+    if (offset + ZULBodySize(body.numTags, 0) > fileSize_)
+        return Fail("the " + std::to_string(body.numTags) + " tags of \"" + name +
+                    "\" run past the end of the file.");
+    if (!ImageInt(offset + 4 + 36 * static_cast<int64_t>(body.numTags), body.descLength))
+        return Fail("the body of \"" + name + "\" cannot be read.");
+    if (body.descLength < 1)
+        return Fail("the description of \"" + name + "\" has a length of " +
+                    std::to_string(body.descLength) + "; at least 1 is needed.");
+    if (offset + body.Size() > fileSize_)
+        return Fail("the description of \"" + name + "\" runs past the end of the file.");
+    return true;
+}
+
+TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body)
+{
+    auto tpl = std::make_unique<TZULTemplate>(name);
     tpl->parentName.clear();
-    tpl->tagValues.reserve(static_cast<size_t>(numTags));
-    for (int32_t i = 0; i < numTags; ++i) {
+    tpl->tagValues.reserve(static_cast<size_t>(body.numTags));
+    for (int32_t i = 0; i < body.numTags; ++i) {
         TZULTagRecord record;
-        if (!ZULReadTagRecord(stream_, record)) {
-            delete tpl;
+        if (!ImageBytes(body.offset + 4 + 36 * static_cast<int64_t>(i), &record, sizeof record)) {
             Fail("the tags of \"" + name + "\" cannot be read.");
             return nullptr;
         }
@@ -175,110 +212,166 @@ TZULTemplate* TZULFile::ReadTemplate(const std::string& name, int32_t offset)
             tpl->parentName = TagBytesText(value.value);
         tpl->tagValues.push_back(value);
     }
-    int32_t descLength = 0;
-    if (!ZULReadInt(stream_, descLength) || descLength < 1 ||
-        offset + ZULBodySize(numTags, descLength) > fileSize_) {
-        delete tpl;
-        Fail("the description of \"" + name + "\" does not fit the file.");
-        return nullptr;
-    }
     // The whole description is kept, however long: its length was checked against the file, and
     // cutting it here would lose the rest at the next save.
-    std::string description(static_cast<size_t>(descLength), '\0');
-    if (std::fread(description.data(), 1, description.size(), stream_) != description.size()) {
-        delete tpl;
+    std::string description(static_cast<size_t>(body.descLength), '\0');
+    if (!ImageBytes(body.offset + 8 + 36 * static_cast<int64_t>(body.numTags), description.data(),
+                    description.size())) {
         Fail("the description of \"" + name + "\" cannot be read.");
         return nullptr;
     }
     SetDescription(tpl->description, description.data(), description.size());
+    return tpl.release();
+}
+
+TZULTemplate* TZULFile::ReadTemplate(const std::string& name, int32_t offset)
+{
+    const bool loaded = !image_.empty() || ReadFileImage();
+    TZULBody body;
+    TZULTemplate* tpl = loaded && MeasureBody(name, offset, body) ? ReadBody(name, body) : nullptr;
+    std::vector<uint8_t>().swap(image_);
     return tpl;
 }
 
 bool TZULFile::ReadAll()
 {
-    fileSize_ = StreamSize(stream_);
-    if (fileSize_ < 12 || std::fseek(stream_, 0, SEEK_SET) != 0 || !ZULReadHeader(stream_, header_))
+    // The whole file is read with one call and taken apart in memory: a read per field would
+    // cost a seek and a refill of the stream's buffer each.
+    std::vector<TZULTemplate*> read;
+    size_t owned = 0;  // read[owned...] are still ours to free on failure
+    try {
+        const bool ok = ReadAllFromImage(read, owned);
+        std::vector<uint8_t>().swap(image_);
+        if (ok)
+            return true;
+    } catch (const std::bad_alloc&) {
+        std::vector<uint8_t>().swap(image_);
+        outOfMemory_ = true;
+        openError_ = "there is not enough memory to read it.";
+    }
+    for (size_t i = owned; i < read.size(); ++i)
+        delete read[i];
+    model_.DeleteTemplateNodes(rootNode_);
+    templateList_.Clear();
+    return false;
+}
+
+bool TZULFile::ReadAllFromImage(std::vector<TZULTemplate*>& read, size_t& owned)
+{
+    if (!ReadFileImage() || fileSize_ < 12 || !ImageBytes(0, &header_, sizeof header_))
         return Fail("its header cannot be read.");
     if (header_.count < 0 || 12 + 36 * static_cast<int64_t>(header_.count) > fileSize_)
         return Fail("its template count " + std::to_string(header_.count) + " does not fit the file.");
 
-    // Everything is read and checked before a single node is placed.
-    std::vector<TZULTemplate*> read;
-    auto discard = [&read] {
-        for (TZULTemplate* t : read)
-            delete t;
-        return false;
-    };
+    // Everything is measured, read and checked before a single node is placed. Bodies that share
+    // bytes are refused before any is read: a directory pointing many names at one large body
+    // would otherwise make a small file fill the memory.
+    std::vector<std::string> names;
+    std::vector<TZULBody> bodies;
+    names.reserve(static_cast<size_t>(header_.count));
+    bodies.reserve(static_cast<size_t>(header_.count));
     for (int32_t i = 0; i < header_.count; ++i) {
-        if (std::fseek(stream_, 12 + 36 * static_cast<long>(i), SEEK_SET) != 0 ||
-            !ZULReadDirEntry(stream_, entry_)) {
-            Fail("its directory cannot be read.");
-            return discard();
-        }
-        if (std::memchr(entry_.name, '\0', sizeof entry_.name) == nullptr) {
-            Fail("directory entry " + std::to_string(i) + " has a name without end.");
-            return discard();
-        }
-        const std::string name = FieldText(entry_.name, sizeof entry_.name);
-        if (name.empty()) {
-            Fail("directory entry " + std::to_string(i) + " has an empty name.");
-            return discard();
-        }
-        TZULTemplate* tpl = ReadTemplate(name, entry_.offset);
+        if (!ImageBytes(12 + 36 * static_cast<int64_t>(i), &entry_, sizeof entry_))
+            return Fail("its directory cannot be read.");
+        if (std::memchr(entry_.name, '\0', sizeof entry_.name) == nullptr)
+            return Fail("directory entry " + std::to_string(i) + " has a name without end.");
+        names.push_back(FieldText(entry_.name, sizeof entry_.name));
+        if (names.back().empty())
+            return Fail("directory entry " + std::to_string(i) + " has an empty name.");
+        bodies.emplace_back();
+        if (!MeasureBody(names.back(), entry_.offset, bodies.back()))
+            return false;
+    }
+    if (!CheckBodiesApart(names, bodies))
+        return false;
+    read.reserve(bodies.size());
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        TZULTemplate* tpl = ReadBody(names[i], bodies[i]);
         if (!tpl)
-            return discard();
+            return false;
         read.push_back(tpl);
     }
-    PlaceTemplates(read, rootNode_, this);
+    owned = read.size();  // from here each template is its node's, or freed by the placing
+    if (!PlaceTemplates(read, rootNode_, this))
+        return Fail("the templates tree did not take its templates.");
     return true;
 }
 
-void PlaceTemplates(const std::vector<TZULTemplate*>& templates, TTreeNode* rootNode, TZULFile* file)
+bool TZULFile::CheckBodiesApart(const std::vector<std::string>& names, const std::vector<TZULBody>& bodies)
+{
+    std::vector<size_t> order(bodies.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&bodies](size_t a, size_t b) { return bodies[a].offset < bodies[b].offset; });
+    for (size_t k = 1; k < order.size(); ++k) {
+        const TZULBody& before = bodies[order[k - 1]];
+        if (before.offset + before.Size() > bodies[order[k]].offset)
+            return Fail("the bodies of \"" + names[order[k - 1]] + "\" and \"" + names[order[k]] +
+                        "\" overlap.");
+    }
+    return true;
+}
+
+bool PlaceTemplates(const std::vector<TZULTemplate*>& templates, TTreeNode* rootNode, TZULFile* file)
 {
     const size_t count = templates.size();
     const size_t root = count;  // index of the file's root among the parents
-    std::vector<size_t> parentOf(count, root);
-    std::unordered_map<std::string, size_t> earlier;  // lower-case name: its first template
-    earlier.reserve(count);
-    for (size_t i = 0; i < count; ++i) {
-        TZULTemplate* tpl = templates[i];
-        tpl->parentInFile = true;
-        if (!tpl->parentName.empty()) {
-            const auto found = earlier.find(LowerTextAscii(tpl->parentName));
-            if (found != earlier.end())
-                parentOf[i] = found->second;
-            else
-                tpl->parentInFile = false;
-        }
-        earlier.emplace(LowerTextAscii(tpl->name), i);
-    }
-    // Children in directory order, then sorted as the tree sorts them (stable, our order).
-    std::vector<std::vector<size_t>> children(count + 1);
-    for (size_t i = 0; i < count; ++i)
-        children[parentOf[i]].push_back(i);
-    for (std::vector<size_t>& list : children)
-        std::stable_sort(list.begin(), list.end(), [&templates](size_t a, size_t b) {
-            return CompareTextStable(templates[a]->name, templates[b]->name) < 0;
-        });
-    // Pre-order, so the control holds its items in the order it shows them.
     std::vector<TTreeNode*> nodes(count + 1, nullptr);
-    nodes[root] = rootNode;
-    TTreeView* tree = rootNode->TreeView();
-    std::vector<size_t> pending(children[root].rbegin(), children[root].rend());
-    while (!pending.empty()) {
-        const size_t i = pending.back();
-        pending.pop_back();
-        if (!nodes[parentOf[i]])
-            continue;  // the control refused the parent: nothing goes to the top level instead
-        nodes[i] = tree->AddChild(nodes[parentOf[i]], templates[i]->name, templates[i], IMAGE_TEMPLATE);
-        pending.insert(pending.end(), children[i].rbegin(), children[i].rend());
+    // Until its node holds it, a template is freed here when the placing fails.
+    auto freeUnplaced = [&templates, &nodes, count] {
+        for (size_t i = 0; i < count; ++i)
+            if (!nodes[i])
+                delete templates[i];
+    };
+    try {
+        std::vector<size_t> parentOf(count, root);
+        std::unordered_map<std::string, size_t> earlier;  // lower-case name: its first template
+        earlier.reserve(count);
+        for (size_t i = 0; i < count; ++i) {
+            TZULTemplate* tpl = templates[i];
+            tpl->parentInFile = true;
+            if (!tpl->parentName.empty()) {
+                const auto found = earlier.find(LowerTextAscii(tpl->parentName));
+                if (found != earlier.end())
+                    parentOf[i] = found->second;
+                else
+                    tpl->parentInFile = false;
+            }
+            earlier.emplace(LowerTextAscii(tpl->name), i);
+        }
+        // Children in directory order, then sorted as the tree sorts them (stable, our order).
+        std::vector<std::vector<size_t>> children(count + 1);
+        for (size_t i = 0; i < count; ++i)
+            children[parentOf[i]].push_back(i);
+        for (std::vector<size_t>& list : children)
+            std::stable_sort(list.begin(), list.end(), [&templates](size_t a, size_t b) {
+                return CompareTextStable(templates[a]->name, templates[b]->name) < 0;
+            });
+        // Pre-order, so the control holds its items in the order it shows them.
+        nodes[root] = rootNode;
+        TTreeView* tree = rootNode->TreeView();
+        std::vector<size_t> pending(children[root].rbegin(), children[root].rend());
+        while (!pending.empty()) {
+            const size_t i = pending.back();
+            pending.pop_back();
+            nodes[i] = tree->AddChild(nodes[parentOf[i]], templates[i]->name, templates[i], IMAGE_TEMPLATE);
+            if (!nodes[i]) {
+                freeUnplaced();
+                return false;
+            }
+            pending.insert(pending.end(), children[i].rbegin(), children[i].rend());
+        }
+        // The name list takes them in directory order: of equal names the first one stays.
+        std::vector<std::pair<std::string, void*>> names;
+        names.reserve(count);
+        for (size_t i = 0; i < count; ++i)
+            names.emplace_back(templates[i]->name, nodes[i]);
+        file->GetTemplateList().AddObjects(names);
+    } catch (...) {
+        freeUnplaced();
+        throw;
     }
-    // The name list takes them in directory order: of equal names the first one stays.
-    std::vector<std::pair<std::string, void*>> names;
-    names.reserve(count);
-    for (size_t i = 0; i < count; ++i)
-        names.emplace_back(templates[i]->name, nodes[i]);
-    file->GetTemplateList().AddObjects(names);
+    return true;
 }
 
 void TZULFile::RemoveTemplateName(const std::string& name, TTreeNode* node)
@@ -331,6 +424,11 @@ bool TZULFile::WriteTo(const std::string& tempPath, const std::vector<TTreeNode*
     int64_t size = 12 + 36 * static_cast<int64_t>(n);
     for (TTreeNode* node : nodes) {
         const TZULTemplate* tpl = TemplateOf(node);
+        // A template the format cannot hold is refused right here, whatever was checked before.
+        if (tpl->tagValues.empty() || tpl->tagValues.size() > static_cast<size_t>(ZUL_MAX_TAGS)) {
+            std::fclose(f);
+            return false;
+        }
         descriptions.push_back(tpl->description.Text());
         size += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
                             static_cast<int64_t>(descriptions.back().size()) + 1);
@@ -367,7 +465,7 @@ bool TZULFile::WriteTo(const std::string& tempPath, const std::vector<TTreeNode*
         // The bar shows each percentage once: repainting the same text would only cost time.
         const std::string now = "Saving " + std::to_string((k + 1) * 100 / nodes.size()) + "%";
         if (now != progress)
-            model_.SetStatusText(progress = now);
+            model_.ShowSaveProgress(progress = now);
     }
     bool ok = bytes.empty() || std::fwrite(bytes.data(), bytes.size(), 1, f) == 1;
     ok = (std::fflush(f) == 0) && ok;

@@ -2,6 +2,7 @@
 #include "Hooks.h"
 #include "TreeView.h"
 #include "ZULData.h"
+#include <new>
 #include <vector>
 
 namespace {
@@ -105,22 +106,37 @@ TZULFile* TTemplateModel::OpenZULFile(const std::string& path, bool readOnly)
         MessageDlg("MAX_ZULFILES reached, ask Orvel to bump that value up!", kOpenCaption);
         return nullptr;
     }
+    const std::string noMemory = "The file \"" + path + "\" cannot be opened: there is not enough memory to read it.";
     tree_.BeginUpdate();
-    TTreeNode* root = tree_.Add(FileNameOnly(path));
-    auto* file = new TZULFile(*this, path, slot, root, readOnly);
-    if (!file->IsOpen()) {
-        const std::string why = file->OpenError();
-        delete file;
-        tree_.EndUpdate();
-        MessageDlg(why, kOpenCaption);
-        return nullptr;
+    TTreeNode* root = nullptr;
+    TZULFile* file = nullptr;
+    std::string why;
+    try {
+        root = tree_.Add(FileNameOnly(path));
+        file = new TZULFile(*this, path, slot, root, readOnly);
+        if (file->IsOpen()) {
+            root->SetData(file);
+            root->SetImageIndex(file->IsReadOnly() ? IMAGE_FILE_READONLY : IMAGE_FILE);
+            root->SetSelectedIndex(root->ImageIndex());
+            SortTemplateTree(root);
+            tree_.EndUpdate();
+            return file;
+        }
+        why = file->OpenError();
+    } catch (const std::bad_alloc&) {
+        why = noMemory;
     }
-    root->SetData(file);
-    root->SetImageIndex(file->IsReadOnly() ? IMAGE_FILE_READONLY : IMAGE_FILE);
-    root->SetSelectedIndex(root->ImageIndex());
-    SortTemplateTree(root);
+    // A file that did not open leaves nothing behind: no slot, no node, no name.
+    if (file) {
+        delete file;
+    } else {
+        files_[slot] = nullptr;  // a constructor that failed may have registered itself
+        if (root)
+            tree_.Delete(root);
+    }
     tree_.EndUpdate();
-    return file;
+    MessageDlg(why, kOpenCaption);
+    return nullptr;
 }
 
 TZULFile* TTemplateModel::NewZULFile()

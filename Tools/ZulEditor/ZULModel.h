@@ -82,6 +82,8 @@ public:
 
     // The first status-bar panel; the main window shows it, the file save reports progress.
     virtual void SetStatusText(const std::string& text);
+    // "Saving k%" while a file is written, once per percentage; shown as status text.
+    virtual void ShowSaveProgress(const std::string& text) { SetStatusText(text); }
 
 private:
     TTreeView& tree_;

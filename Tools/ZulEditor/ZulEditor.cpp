@@ -28,8 +28,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         // The main window saves the layout when it goes: the value editor must still exist then.
         valueEditor.ShowMoreInfo(false);
         mainWindow.DestroyForm();
-    } catch (const std::exception& e) {
-        app.ShowException(e);
+    } catch (...) {
+        app.ShowCaughtException();
         return 1;
     }
     return 0;

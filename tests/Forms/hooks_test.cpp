@@ -139,4 +139,10 @@ TEST(Application, ExceptionInAHandlerIsShownNotFatal)
     EXPECT_EQ(hooks.Last().text, "out of room");
     EXPECT_EQ(hooks.Last().caption, "ZUL Editor");
     EXPECT_EQ(form.Width(), 300);
+    // Whatever is thrown stops at the window procedure.
+    form.OnResize = [] { throw 42; };
+    form.SetBounds(0, 0, 320, 150);
+    ASSERT_EQ(hooks.messages.size(), 2u);
+    EXPECT_EQ(hooks.Last().text, "An unexpected error stopped the last action.");
+    EXPECT_EQ(form.Width(), 320);
 }

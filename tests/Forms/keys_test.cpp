@@ -12,10 +12,9 @@ public:
     int clicks = 0;
     std::vector<WPARAM> keysSeen;
     void Click() override { ++clicks; }
-    bool Hook() { return SubclassWindow(); }
 
 protected:
-    bool ControlMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) override
+    bool ControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override
     {
         if (msg == WM_KEYDOWN)
             keysSeen.push_back(wParam);
@@ -23,7 +22,7 @@ protected:
             result = 42;
             return true;
         }
-        return false;
+        return TTreeView::ControlMessage(msg, wParam, lParam, result);
     }
 };
 
@@ -33,8 +32,7 @@ protected:
     {
         ASSERT_TRUE(form.CreateForm("keys", 0, 0, 300, 200));
         ASSERT_TRUE(tree.Create(&form, 0, 0, 150, 200));
-        ASSERT_TRUE(other.Create(&form, 150, 0, 150, 200));
-        ASSERT_TRUE(tree.Hook());
+        ASSERT_TRUE(other.Create(&form, 150, 0, 150, 200));  // a tree view subclasses its window itself
     }
     void Post(HWND hwnd, UINT msg, WPARAM wParam)
     {

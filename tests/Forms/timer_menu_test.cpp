@@ -19,14 +19,20 @@ TEST(TTimer, TicksFromTheMessageLoopUntilStopped)
     };
     ASSERT_TRUE(timer.SetEnabled(true));
     EXPECT_TRUE(timer.Enabled());
-    const DWORD start = GetTickCount();
-    Application().RunModalLoop([&] { return ticks >= 2 || GetTickCount() - start > 3000; });
+    Application().RunModalLoop([&] { return ticks >= 2; });
     EXPECT_EQ(ticks, 2);
     EXPECT_FALSE(timer.Enabled());
-    // No more ticks after it was switched off.
-    const DWORD wait = GetTickCount();
-    while (GetTickCount() - wait < 100)
-        Application().ProcessMessages();
+    // No more ticks after it was switched off: a probe of three times the interval ticks only
+    // after the first timer, were it still running, would have ticked again.
+    TTimer probe;
+    probe.SetInterval(60);
+    bool probed = false;
+    probe.OnTimer = [&] {
+        probed = true;
+        probe.SetEnabled(false);
+    };
+    ASSERT_TRUE(probe.SetEnabled(true));
+    Application().RunModalLoop([&] { return probed; });
     EXPECT_EQ(ticks, 2);
 }
 

@@ -134,6 +134,7 @@ TEST_F(StdBitmap, TheCacheCountsReferences)
     EXPECT_EQ(a, b);
     EXPECT_EQ(a->refCount, 2);
     EXPECT_EQ(a->format, 0u);
+    EXPECT_EQ(stdBitmap_Find(nullptr), nullptr);  // no name is no source
     EXPECT_EQ(stdBitmap_Find("c.tga"), a);
     EXPECT_EQ(stdBitmap_GetLiveCount(), live + 1);
     EXPECT_EQ(stdBitmap_Release(a), 1);

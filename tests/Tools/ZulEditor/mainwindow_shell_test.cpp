@@ -182,11 +182,16 @@ TEST_F(MainWindowFixture, SaveAsOfAReadOnlyFileMakesItWritable)
     window->TBZULSaveClick();
     EXPECT_EQ(hooks.Last().text, "File is Read Only!");
     EXPECT_EQ(hooks.Last().caption, "Cannot Save...");
+    ASSERT_TRUE(Select("door"));
+    EXPECT_EQ(window->EDTemplateName.Text(), "door");
+    EXPECT_EQ(window->EDFileName.Text(), "r.zul");
     hooks.saveAnswers = {Path("w.zul")};
     window->TBZULSaveAsClick();
     EXPECT_FALSE(file->IsReadOnly());
     EXPECT_EQ(file->GetFileName(), Path("w.zul"));
     EXPECT_EQ(file->GetRootNode()->Text(), "w.zul");
+    EXPECT_EQ(window->EDFileName.Text(), "w.zul");  // the shown template's file box follows
+    EXPECT_EQ(window->StatusBar.PanelText(0), Path("w.zul"));
     EXPECT_EQ(file->GetRootNode()->ImageIndex(), IMAGE_FILE);
     EXPECT_EQ(zultest::ReadBytes(Path("w.zul")), zultest::ReadBytes(Path("r.zul")));
     EXPECT_EQ(window->RecentFiles(), (std::vector<std::string>{Path("r.zul")}));

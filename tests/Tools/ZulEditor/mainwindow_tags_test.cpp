@@ -1,5 +1,6 @@
 // The tag list: own and inherited rows along the parent chain across files, adding and deleting
 // tags, the tags tree's fold block, auto-tracking and the row hint.
+#include "Application.h"
 #include "MainWindowFixture.h"
 
 using zultest::IntTag;
@@ -212,6 +213,67 @@ TEST_F(MainWindowFixture, ClickOnTagsTreeBlocksFoldingUntilTheTimerFires)
     allow = true;
     window->TVTagsCollapsing(category, allow);
     EXPECT_TRUE(allow);
+}
+
+namespace {
+// Posts the mouse messages of a press and release (twice, with the double-click between, for a
+// double-click) at a point of the window, then lets them arrive.
+void PostClick(HWND window, POINT at, bool doubleClick = false)
+{
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+    if (doubleClick) {
+        PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+        PostMessageA(window, WM_LBUTTONUP, 0, where);
+    }
+    Application().ProcessMessages();
+}
+
+// A point on the node's [+] or [-] button, found by asking the tree along the node's line.
+POINT ButtonPoint(TTreeNode* node)
+{
+    RECT r{};
+    HTREEITEM item = node->ItemId();
+    std::memcpy(&r, &item, sizeof item);
+    SendMessageA(node->TreeView()->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    for (int x = 0; x < r.left; ++x) {
+        TVHITTESTINFO hit = {};
+        hit.pt = POINT{x, (r.top + r.bottom) / 2};
+        SendMessageA(node->TreeView()->Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.hItem == item && (hit.flags & TVHT_ONITEMBUTTON))
+            return hit.pt;
+    }
+    ADD_FAILURE() << "no button beside " << node->Text();
+    return POINT{-1, -1};
+}
+}  // namespace
+
+// Real mouse input: a click on a node's button folds it, also right after a click elsewhere; a
+// double-click on a node neither expands nor collapses it.
+TEST_F(MainWindowFixture, TheButtonOfATagsTreeNodeFoldsItOnAClick)
+{
+    HWND tags = window->TVTags.Handle();
+    TTreeNode* category = window->TVTags.GetFirstNode();
+    ASSERT_TRUE(category && category->HasChildren());
+    category->Collapse(true);
+    const POINT button = ButtonPoint(category);
+    const POINT label = NodePoint(category);
+
+    PostClick(tags, label);
+    EXPECT_TRUE(window->FoldBlock());
+    PostClick(tags, button);
+    EXPECT_TRUE(category->Expanded());
+    EXPECT_FALSE(window->FoldBlock());
+    PostClick(tags, button);
+    EXPECT_FALSE(category->Expanded());
+
+    PostClick(tags, NodePoint(category), true);
+    EXPECT_FALSE(category->Expanded());
+    EXPECT_TRUE(window->FoldBlock());
+    window->TimerTagsTimer();
+    PostClick(tags, ButtonPoint(category));
+    EXPECT_TRUE(category->Expanded());
 }
 
 TEST_F(MainWindowFixture, AutoTrackingFollowsTheSelectedRowUntilSwitchedOff)

@@ -1,6 +1,40 @@
 #include "ZulFixture.h"
 #include "fixtures/fixtureMutations.h"
 #include <windows.h>
+#include <cstdlib>
+#include <new>
+
+// One chosen allocation of this test program fails, as it would when memory runs out.
+namespace {
+long allocationToFail = 0;  // 0: none fails
+long allocationsCounted = 0;
+bool allocationFailed = false;
+
+void FailAllocation(long number)
+{
+    allocationToFail = number;
+    allocationsCounted = 0;
+    allocationFailed = false;
+}
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (allocationToFail && ++allocationsCounted == allocationToFail) {
+        allocationFailed = true;
+        throw std::bad_alloc();
+    }
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+// Callers that ask not to be thrown at have a way round a failure (a sort's scratch buffer):
+// they are not counted.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size ? size : 1);
+}
 
 using namespace zultest;
 
@@ -178,36 +212,89 @@ namespace {
 struct Damage {
     const char* what;
     Bytes bytes;
+    const char* says;  // what the refusal names as the fault
 };
+
+// Two templates whose directory entries point at one body.
+Bytes SharedBody()
+{
+    Bytes b = BuildZul({Tpl("a", "", {}, "text\r\n"), Tpl("b", "a")});
+    Put32(b, EntryOffsetAt(1), 12 + 2 * 36);
+    return b;
+}
+
+// The second body is a well-formed body inside the description of the first.
+Bytes OverlappingBodies()
+{
+    Bytes inner;
+    Append32(inner, 1);
+    Append32(inner, 7);
+    inner.resize(inner.size() + 32);
+    Append32(inner, 1);
+    inner.push_back(0);
+    const std::string description = "xx" + std::string(inner.begin(), inner.end());
+    Bytes b = BuildZul({Tpl("a", "", {}, description), Tpl("b", "a")});
+    Put32(b, EntryOffsetAt(1), 12 + 2 * 36 + 4 + 36 + 4 + 2);
+    return b;
+}
 
 std::vector<Damage> DamagedFiles()
 {
     const Bytes good = BuildZul({Tpl("a", "", {}, "text\r\n"), Tpl("b", "a")});
     const size_t body0 = 12 + 2 * 36;
     std::vector<Damage> out;
-    auto with = [&](const char* what, auto change) {
+    auto with = [&](const char* what, const char* says, auto change) {
         Bytes b = good;
         change(b);
-        out.push_back({what, b});
+        out.push_back({what, b, says});
     };
-    with("negative count", [](Bytes& b) { Put32(b, 8, 0xFFFFFFFF); });
-    with("count beyond the file", [](Bytes& b) { Put32(b, 8, 1000); });
-    with("huge count", [](Bytes& b) { Put32(b, 8, 0x7FFFFFFF); });
-    with("offset beyond the file", [](Bytes& b) { Put32(b, EntryOffsetAt(1), 100000); });
-    with("negative offset", [](Bytes& b) { Put32(b, EntryOffsetAt(0), 0xFFFFFFF0); });
-    with("offset inside the directory", [](Bytes& b) { Put32(b, EntryOffsetAt(0), 12); });
-    with("offset at the last bytes", [](Bytes& b) { Put32(b, EntryOffsetAt(1), static_cast<uint32_t>(b.size() - 2)); });
-    with("tag count 0", [&](Bytes& b) { Put32(b, body0, 0); });
-    with("negative tag count", [&](Bytes& b) { Put32(b, body0, 0xFFFFFFFF); });
-    with("tag count beyond the file", [&](Bytes& b) { Put32(b, body0, 5000); });
-    with("description length 0", [&](Bytes& b) { Put32(b, body0 + 4 + 36, 0); });
-    with("negative description length", [&](Bytes& b) { Put32(b, body0 + 4 + 36, 0x80000000); });
-    with("description beyond the file", [&](Bytes& b) { Put32(b, body0 + 4 + 36, 100000); });
-    with("name without NUL", [](Bytes& b) { std::fill(b.begin() + EntryAt(1), b.begin() + EntryAt(1) + 32, 'n'); });
-    with("empty name", [](Bytes& b) { b[EntryAt(0)] = 0; });
-    with("cut in the last body", [](Bytes& b) { b.resize(b.size() - 3); });
-    with("cut in the directory", [](Bytes& b) { b.resize(12 + 36 + 10); });
+    with("negative count", "template count -1 does not fit", [](Bytes& b) { Put32(b, 8, 0xFFFFFFFF); });
+    with("count beyond the file", "template count 1000 does not fit", [](Bytes& b) { Put32(b, 8, 1000); });
+    with("huge count", "template count 2147483647", [](Bytes& b) { Put32(b, 8, 0x7FFFFFFF); });
+    with("offset beyond the file", "body of \"b\" lies outside", [](Bytes& b) { Put32(b, EntryOffsetAt(1), 100000); });
+    with("negative offset", "body of \"a\" lies outside", [](Bytes& b) { Put32(b, EntryOffsetAt(0), 0xFFFFFFF0); });
+    with("offset inside the directory", "lies outside", [](Bytes& b) { Put32(b, EntryOffsetAt(0), 12); });
+    with("offset at the last bytes", "lies outside",
+         [](Bytes& b) { Put32(b, EntryOffsetAt(1), static_cast<uint32_t>(b.size() - 2)); });
+    with("tag count 0", "tag count of 0;", [&](Bytes& b) { Put32(b, body0, 0); });
+    with("negative tag count", "tag count of -1;", [&](Bytes& b) { Put32(b, body0, 0xFFFFFFFF); });
+    with("tag count beyond the file", "tags of \"a\" run past the end", [&](Bytes& b) { Put32(b, body0, 5000); });
+    with("description length 0", "length of 0;", [&](Bytes& b) { Put32(b, body0 + 4 + 36, 0); });
+    with("negative description length", "length of -2147483648;",
+         [&](Bytes& b) { Put32(b, body0 + 4 + 36, 0x80000000); });
+    with("description beyond the file", "description of \"a\" runs past the end",
+         [&](Bytes& b) { Put32(b, body0 + 4 + 36, 100000); });
+    with("name without NUL", "entry 1 has a name without end",
+         [](Bytes& b) { std::fill(b.begin() + EntryAt(1), b.begin() + EntryAt(1) + 32, 'n'); });
+    with("empty name", "entry 0 has an empty name", [](Bytes& b) { b[EntryAt(0)] = 0; });
+    with("cut in the last tag", "tags of \"b\" run past the end", [](Bytes& b) { b.resize(b.size() - 7); });
+    with("cut in the last description", "description of \"b\" runs past the end", [](Bytes& b) { b.resize(b.size() - 1); });
+    with("cut in the directory", "template count 2 does not fit", [](Bytes& b) { b.resize(12 + 36 + 10); });
+    out.push_back({"two entries share one body", SharedBody(), "bodies of \"a\" and \"b\" overlap"});
+    out.push_back({"a body inside another", OverlappingBodies(), "bodies of \"a\" and \"b\" overlap"});
     return out;
+}
+
+// A small file whose directory names count templates, all at one body of numTags records and a
+// description of descLength bytes: the bodies it claims add up far beyond its size.
+Bytes OneBodyForMany(int count, int numTags, int descLength)
+{
+    Bytes b = {'Z', 'U', 'L', 0x10};
+    Append32(b, 1);
+    Append32(b, static_cast<uint32_t>(count));
+    const uint32_t body = 12 + 36 * static_cast<uint32_t>(count);
+    for (int i = 0; i < count; ++i) {
+        const std::string name = "t" + std::to_string(i);
+        b.insert(b.end(), name.begin(), name.end());
+        b.resize(b.size() + 32 - name.size());
+        Append32(b, body);
+    }
+    Append32(b, static_cast<uint32_t>(numTags));
+    b.resize(b.size() + 36 * static_cast<size_t>(numTags), 1);
+    Append32(b, static_cast<uint32_t>(descLength));
+    b.resize(b.size() + static_cast<size_t>(descLength), 'd');
+    b.back() = 0;
+    return b;
 }
 }  // namespace
 
@@ -219,10 +306,69 @@ TEST_F(ZulFixture, EveryDamagedFileIsRefusedWhole)
         EXPECT_EQ(Open("damaged.zul", d.bytes), nullptr);
         ASSERT_EQ(hooks.messages.size(), 1u);
         EXPECT_EQ(hooks.Last().caption, kOpenCaption);
-        EXPECT_NE(hooks.Last().text.find("damaged.zul"), std::string::npos);
+        EXPECT_NE(hooks.Last().text.find("\"damaged.zul\" is damaged: "), std::string::npos) << hooks.Last().text;
+        EXPECT_NE(hooks.Last().text.find(d.says), std::string::npos) << hooks.Last().text;
         EXPECT_EQ(tree.Count(), 0);
         EXPECT_EQ(UsedSlots(), 0);
     }
+}
+
+// Under 2 MB each, but thousands of names on one body would need gigabytes once read.
+TEST_F(ZulFixture, ManyNamesOnOneLargeBodyAreRefusedBeforeReading)
+{
+    for (const auto& [what, bytes] : std::vector<std::pair<const char*, Bytes>>{
+             {"50,000 tags", OneBodyForMany(2000, 50000, 1)},
+             {"a million characters", OneBodyForMany(2000, 1, 1000000)}}) {
+        SCOPED_TRACE(what);
+        ASSERT_LT(bytes.size(), 2000000u);
+        hooks.messages.clear();
+        EXPECT_EQ(Open("many.zul", bytes), nullptr);
+        ASSERT_EQ(hooks.messages.size(), 1u);
+        EXPECT_EQ(hooks.Last().caption, kOpenCaption);
+        EXPECT_NE(hooks.Last().text.find("overlap"), std::string::npos) << hooks.Last().text;
+        EXPECT_EQ(tree.Count(), 0);
+        EXPECT_EQ(UsedSlots(), 0);
+    }
+    // The same body named once is a good file.
+    TZULFile* file = Open("one.zul", OneBodyForMany(1, 50000, 1000000));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(TemplateOf(file, "t0")->tagValues.size(), 50000u);
+}
+
+// Every allocation of an open in turn fails: each time the file is refused with one message and
+// leaves no node, no slot and no name behind; the model stays usable.
+TEST_F(ZulFixture, RunningOutOfMemoryWhileOpeningRefusesTheFileWhole)
+{
+    WriteBytes("mem.zul", BuildZul({Tpl("a", "", {}, "x\r\n"), Tpl("b", "a"), Tpl("c", "b"), Tpl("d", "")}));
+    long number = 1;
+    for (;; ++number) {
+        SCOPED_TRACE(number);
+        hooks.messages.clear();
+        FailAllocation(number);
+        TZULFile* file = nullptr;
+        bool escaped = false;
+        try {
+            file = model.OpenZULFile("mem.zul", false);
+        } catch (const std::bad_alloc&) {
+            escaped = true;  // only the refusal's own message box may fail this way
+        }
+        const bool failed = allocationFailed;
+        FailAllocation(0);
+        if (!failed) {
+            ASSERT_NE(file, nullptr);
+            EXPECT_EQ(Shape(file), (std::vector<std::string>{"a", ".b", "..c", "d"}));
+            break;
+        }
+        ASSERT_EQ(file, nullptr);
+        ASSERT_EQ(tree.Count(), 0);
+        ASSERT_EQ(UsedSlots(), 0);
+        ASSERT_EQ(model.FindTemplate("a", nullptr), nullptr);
+        if (!escaped) {
+            ASSERT_EQ(hooks.messages.size(), 1u);
+            EXPECT_EQ(hooks.Last().caption, kOpenCaption);
+        }
+    }
+    EXPECT_GT(number, 20);  // the open allocated, so failures were tried
 }
 
 TEST_F(ZulFixture, BadHeadersAreRefusedWithoutTrace)
@@ -360,35 +506,58 @@ TEST_F(ZulFixture, NewFileHasNoStreamUntilSaveAs)
 }
 
 // Every truncation of a small file, and each of its bytes set to 0x00, 0xFF and 0x7F: the file is
-// either refused whole with one message or opened with templates whose fields stay in bounds.
-TEST_F(ZulFixture, MutatedFilesOpenWithinBoundsOrAreRefusedWhole)
+// either refused whole with one message or opened with templates whose fields stay in bounds and
+// whose tag records together fit in the file's bytes. The damaged starts include bodies that
+// share bytes.
+class MutatedZul : public ZulFixture {
+protected:
+    void OpenEveryMutation(const Bytes& start)
+    {
+        auto open = [&](const Bytes& bytes) {
+            hooks.messages.clear();
+            TZULFile* file = Open("m.zul", bytes);
+            if (!file) {
+                ASSERT_EQ(hooks.messages.size(), 1u);
+                ASSERT_EQ(tree.Count(), 0);
+                ASSERT_EQ(UsedSlots(), 0);
+                return;
+            }
+            ASSERT_TRUE(hooks.messages.empty());
+            const std::vector<std::string> shape = Shape(file);
+            ASSERT_LE(shape.size(), 2u);
+            size_t recordBytes = 0;
+            for (TTreeNode* n = file->GetRootNode()->GetFirstChild(); n; n = n->GetNext()) {
+                const auto* tpl = static_cast<const TZULTemplate*>(n->Data());
+                ASSERT_NE(tpl, nullptr);
+                EXPECT_FALSE(tpl->name.empty());
+                EXPECT_LE(tpl->name.size(), 31u);
+                EXPECT_LE(tpl->parentName.size(), 32u);
+                EXPECT_GE(tpl->tagValues.size(), 1u);
+                recordBytes += tpl->tagValues.size() * 36 + tpl->description.Text().size();
+            }
+            EXPECT_LE(recordBytes, bytes.size());
+            model.CloseZULFile(file);
+            ASSERT_EQ(UsedSlots(), 0);
+        };
+        fixtures::ForEachMutation(start, open);
+    }
+};
+
+TEST_F(MutatedZul, MutatedFilesOpenWithinBoundsOrAreRefusedWhole)
 {
     const Bytes good = BuildZul({Tpl("a", "", {}, "x\r\n"), Tpl("b", "a")});
-    auto open = [&](const Bytes& bytes) {
-        hooks.messages.clear();
-        TZULFile* file = Open("m.zul", bytes);
-        if (!file) {
-            ASSERT_EQ(hooks.messages.size(), 1u);
-            ASSERT_EQ(tree.Count(), 0);
-            ASSERT_EQ(UsedSlots(), 0);
-            return;
-        }
-        ASSERT_TRUE(hooks.messages.empty());
-        const std::vector<std::string> shape = Shape(file);
-        ASSERT_LE(shape.size(), 2u);
-        for (TTreeNode* n = file->GetRootNode()->GetFirstChild(); n; n = n->GetNext()) {
-            const auto* tpl = static_cast<const TZULTemplate*>(n->Data());
-            ASSERT_NE(tpl, nullptr);
-            EXPECT_FALSE(tpl->name.empty());
-            EXPECT_LE(tpl->name.size(), 31u);
-            EXPECT_LE(tpl->parentName.size(), 32u);
-            EXPECT_GE(tpl->tagValues.size(), 1u);
-            EXPECT_LE(tpl->tagValues.size() * 36, bytes.size());
-        }
-        model.CloseZULFile(file);
-        ASSERT_EQ(UsedSlots(), 0);
-    };
-    open(good);
+    ASSERT_NE(Open("m.zul", good), nullptr);
     ASSERT_TRUE(hooks.messages.empty());
-    fixtures::ForEachMutation(good, open);
+    model.CloseZULFile(model.GetZULFile(0));
+    OpenEveryMutation(good);
+}
+
+TEST_F(MutatedZul, MutatedSharedBodiesOpenWithinBoundsOrAreRefusedWhole)
+{
+    OpenEveryMutation(SharedBody());
+}
+
+TEST_F(MutatedZul, MutatedOverlappingBodiesOpenWithinBoundsOrAreRefusedWhole)
+{
+    OpenEveryMutation(OverlappingBodies());
 }

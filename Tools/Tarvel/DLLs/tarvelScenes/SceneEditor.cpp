@@ -307,8 +307,9 @@ void TSceneEditor::Delete()
         onSave();
 }
 
-// Yes saves and tells the host like any other save; a save that is refused stops the action,
-// so nothing typed is lost.
+// Yes saves as Save does and No drops a new scene as Delete does, both without telling the host:
+// it hears of the block at the next Save or Delete. A save that is refused stops the action, so
+// nothing typed is lost.
 bool TSceneEditor::ModifiedPrompt()
 {
     if (!modified)
@@ -317,11 +318,7 @@ bool TSceneEditor::ModifiedPrompt()
                               : saCancel;
     switch (answer) {
     case saYes:
-        if (Store() == stRefused)
-            return false;
-        if (onSave)
-            onSave();
-        return true;
+        return Store() != stRefused;
     case saNo:
         if (newUnsaved)
             Remove();

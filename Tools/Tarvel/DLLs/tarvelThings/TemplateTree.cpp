@@ -222,13 +222,13 @@ void TTemplateFileList::Load(const TemplateFilesInfo& info)
     Clear();
     uint32_t count = info.count > TEMPLATE_FILES_MAX ? TEMPLATE_FILES_MAX : info.count;
     for (uint32_t i = 0; i < count; i++)
-        names.push_back(tarvelField_Read(info.name[i], THINGS_NAME_LEN));
+        names.push_back(tarvelField_Read(TemplateFilesInfo_Name(info, i), THINGS_NAME_LEN));
 }
 
 void TTemplateFileList::Store(TemplateFilesInfo& info) const
 {
     for (size_t i = 0; i < names.size(); i++)
-        tarvelField_Write(info.name[i], THINGS_NAME_LEN, names[i]);
+        tarvelField_Write(TemplateFilesInfo_Name(info, (uint32_t)i), THINGS_NAME_LEN, names[i]);
     info.count = (uint32_t)names.size();
 }
 

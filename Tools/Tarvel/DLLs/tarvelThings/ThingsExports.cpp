@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <vector>
 #include "Application.h"
+#include "ThingsExports.h"
 #include "ThingsPanel.h"
 
 // A panel destroyed from inside one of its own callbacks is only taken from the host (hidden,
@@ -25,20 +26,11 @@ static void DeleteRetiredPanels(bool evenBusy)
 
 extern "C" {
 
-void __cdecl things_Destroy(void);
-
-// A host that unloads the library without _Destroy must not keep a window whose procedure is
-// gone; at process exit (reserved set) nothing is torn down.
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+void __cdecl things_Unload(void)
 {
-    (void)instance;
-    if (reason == DLL_PROCESS_DETACH && !reserved) {
-        things_Destroy();
-        DeleteRetiredPanels(true);
-        Application().UnhookHostMessageLoop();
-        UnregisterFormClasses();
-    }
-    return TRUE;
+    things_Destroy();
+    DeleteRetiredPanels(true);
+    Application().UnhookHostMessageLoop();
 }
 
 int __cdecl things_Version(void) { return 1; }
@@ -66,6 +58,8 @@ void __cdecl things_Destroy(void)
     DeleteRetiredPanels(false);
     if (!panel)
         return;
+    // No host message passes through the panel's code any more; the next panel hooks again.
+    Application().UnhookHostMessageLoop();
     if (panel->Busy()) {
         // Gone for the host: it hears nothing more from this panel.
         panel->onClose = nullptr;

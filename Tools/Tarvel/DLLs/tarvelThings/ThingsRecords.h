@@ -24,14 +24,23 @@ static_assert(offsetof(ThingsInfo, value) == 8200);
 static_assert(offsetof(ThingsInfo, flag) == 16392);
 static_assert(offsetof(ThingsInfo, selectedTemplate) == 16648);
 
-// Only the count and the first entries are fixed; the host decides how many names follow.
+// The count, then count names of THINGS_NAME_LEN bytes each. The host decides how many names it
+// has room for, so the type holds the count alone and the names are reached by their offset.
 struct TemplateFilesInfo {
     uint32_t count;
-    char name[1][THINGS_NAME_LEN];
 };
+constexpr size_t TEMPLATE_FILES_NAMES_AT = 4;
 static_assert(offsetof(TemplateFilesInfo, count) == 0);
-static_assert(offsetof(TemplateFilesInfo, name) == 4);
-static_assert(sizeof(TemplateFilesInfo::name[0]) == 32);
+static_assert(sizeof(TemplateFilesInfo) == TEMPLATE_FILES_NAMES_AT);
+
+inline char* TemplateFilesInfo_Name(TemplateFilesInfo& info, uint32_t i)
+{
+    return reinterpret_cast<char*>(&info) + TEMPLATE_FILES_NAMES_AT + size_t{i} * THINGS_NAME_LEN;
+}
+inline const char* TemplateFilesInfo_Name(const TemplateFilesInfo& info, uint32_t i)
+{
+    return reinterpret_cast<const char*>(&info) + TEMPLATE_FILES_NAMES_AT + size_t{i} * THINGS_NAME_LEN;
+}
 
 // Change codes written into `flag` by _GetThingsInfo.
 enum ThingsChange : uint32_t {

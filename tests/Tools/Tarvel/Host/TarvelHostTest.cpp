@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include <utility>
 #include "Tools/Tarvel/DLLs/PanelLibrary.h"
 
 namespace {
@@ -17,72 +18,89 @@ std::string FullPath(const std::string& relative)
     return full;
 }
 
-std::string ReadFile(const std::string& name)
+BOOL CALLBACK MatchCaption(HWND w, LPARAM param)
 {
-    std::ifstream in(name);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    auto* search = reinterpret_cast<std::pair<const char*, HWND>*>(param);
+    char text[256] = {};
+    GetWindowTextA(w, text, sizeof text);
+    if (std::strcmp(text, search->first) != 0)
+        return TRUE;
+    search->second = w;
+    return FALSE;
 }
 
+// The host runs with its standard output on a pipe: the test reads the log as the host writes
+// it, so every wait is a wait for the host's own next line, its input loop or its end.
 struct THostRun {
     PROCESS_INFORMATION pi = {};
-    std::string logName;
+    HANDLE output = nullptr;
+    std::string log;
     bool started = false;
 
-    THostRun(const std::string& args, const std::string& log) : logName(log)
+    explicit THostRun(const std::string& args)
     {
         SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-        HANDLE out = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE write = nullptr;
+        if (!CreatePipe(&output, &write, &sa, 0))
+            return;
+        SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = out;
-        si.hStdError = out;
+        si.hStdOutput = write;
+        si.hStdError = write;
         std::string exe = PanelLibrary_Path("TarvelHost.exe");
         std::string cmd = "\"" + exe + "\" " + args;
         started = CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, TRUE, 0, nullptr,
                                  nullptr, &si, &pi) != 0;
-        CloseHandle(out);
+        CloseHandle(write);  // the host holds the only writing end: its end ends the pipe
     }
     ~THostRun()
     {
-        if (!started)
-            return;
-        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(pi.hProcess, 9);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
+        if (started) {
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(pi.hProcess, 9);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+        if (output)
+            CloseHandle(output);
     }
-    // Waits until the log holds the text; false after 30 s.
+    // Reads what the host writes until the log holds the text; false when the host's output
+    // ended first.
     bool WaitForLog(const std::string& text)
     {
-        for (int i = 0; i < 300; i++) {
-            if (ReadFile(logName).find(text) != std::string::npos)
-                return true;
-            Sleep(100);
-        }
-        return false;
+        while (log.find(text) == std::string::npos)
+            if (!ReadMore())
+                return false;
+        return true;
     }
-    // A window of this host process: other tests may show windows of the same caption.
+    // Waits for the host's next output; false at its end.
+    bool ReadMore()
+    {
+        char chunk[512];
+        DWORD got = 0;
+        if (!ReadFile(output, chunk, sizeof chunk, &got, nullptr) || got == 0)
+            return false;
+        log.append(chunk, got);
+        return true;
+    }
+    // A top-level window of the host's thread, by caption; the host has made it by the time the
+    // log line or the idle input loop that the caller waited for came.
     HWND Window(const char* caption)
     {
-        for (int i = 0; i < 300; i++) {
-            for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, caption); w;
-                 w = FindWindowExA(nullptr, w, nullptr, caption)) {
-                DWORD process = 0;
-                GetWindowThreadProcessId(w, &process);
-                if (process == pi.dwProcessId)
-                    return w;
-            }
-            Sleep(100);
-        }
-        return nullptr;
+        std::pair<const char*, HWND> search(caption, nullptr);
+        EnumThreadWindows(pi.dwThreadId, MatchCaption, reinterpret_cast<LPARAM>(&search));
+        return search.second;
     }
+    // The host waits for input in its first message loop (a message box's, too).
+    bool WaitForInputLoop() { return WaitForInputIdle(pi.hProcess, INFINITE) == 0; }
+    // The rest of the log, then the exit code.
     DWORD Finish()
     {
-        if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0)
+        while (ReadMore()) {
+        }
+        if (WaitForSingleObject(pi.hProcess, INFINITE) != WAIT_OBJECT_0)
             return (DWORD)-1;
         DWORD code = 0;
         GetExitCodeProcess(pi.hProcess, &code);
@@ -108,15 +126,15 @@ TEST(TarvelHost, ThingsPanelIsLoadedFedAndReadBack)
     std::ofstream(game + "\\hosttree.txt") << "global.zul|Sword|20|Blades\nextra.zul|Orc|5|[-[none]-]\n";
     std::ofstream(game + "\\hostselection.txt") << "selected 1\norigin=1 2 3\nTEMPLATE=orc\n";
 
-    THostRun run("things \"" + FullPath(game) + "\"", game + ".log");
+    THostRun run("things \"" + FullPath(game) + "\"");
     ASSERT_TRUE(run.started);
-    ASSERT_TRUE(run.WaitForLog("ApplyCallback")) << ReadFile(run.logName);
+    ASSERT_TRUE(run.WaitForLog("ApplyCallback")) << run.log;
     HWND main = run.Window("Tarvel Host - things");
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 0u);
 
-    std::string log = ReadFile(run.logName);
+    const std::string& log = run.log;
     EXPECT_NE(log.find("loaded tarvelThings.dll"), std::string::npos) << log;
     EXPECT_NE(log.find("_Version: 1"), std::string::npos);
     EXPECT_NE(log.find("template files sent: 1"), std::string::npos);
@@ -132,9 +150,9 @@ TEST(TarvelHost, ScenesEditorOpensModallyAndQuits)
     CreateDirectoryA((game + "\\Chronicles").c_str(), nullptr);
     std::ofstream(game + "\\Chronicles\\act1.rix") << "[Cave]\nSHORTDESC=A\n[Bridge]\n";
 
-    THostRun run("scenes \"" + FullPath(game) + "\" act1", game + ".log");
+    THostRun run("scenes \"" + FullPath(game) + "\" act1");
     ASSERT_TRUE(run.started);
-    ASSERT_TRUE(run.WaitForLog("_ShowModal ...")) << ReadFile(run.logName);
+    ASSERT_TRUE(run.WaitForLog("_ShowModal ...")) << run.log;
     HWND editor = run.Window("Scene Editor");
     ASSERT_NE(editor, nullptr);
     // Quit, the fifth button of the editor's tool bar, reports its click to the editor as
@@ -142,11 +160,11 @@ TEST(TarvelHost, ScenesEditorOpensModallyAndQuits)
     HWND bar = FindWindowExA(editor, nullptr, TOOLBARCLASSNAMEA, nullptr);
     ASSERT_NE(bar, nullptr);
     PostMessageA(editor, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), (LPARAM)bar);
-    ASSERT_TRUE(run.WaitForLog("_ShowModal: 2")) << ReadFile(run.logName);
+    ASSERT_TRUE(run.WaitForLog("_ShowModal: 2")) << run.log;
     PostMessageA(run.Window("Tarvel Host - scenes"), WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 0u);
 
-    std::string log = ReadFile(run.logName);
+    const std::string& log = run.log;
     EXPECT_NE(log.find("loaded tarvelScenes.dll"), std::string::npos) << log;
     EXPECT_NE(log.find("scenes sent: 2 stored scenes of act1"), std::string::npos);
     EXPECT_NE(log.find("CloseCallback"), std::string::npos);
@@ -155,9 +173,10 @@ TEST(TarvelHost, ScenesEditorOpensModallyAndQuits)
 
 TEST(TarvelHost, UnknownPanelIsRefused)
 {
-    THostRun run("nothing", "unknown.log");
+    THostRun run("nothing");
     ASSERT_TRUE(run.started);
     // The usage message box waits for an answer: close it like a user.
+    ASSERT_TRUE(run.WaitForInputLoop());
     HWND box = run.Window("Cannot start host...");
     ASSERT_NE(box, nullptr);
     PostMessageA(box, WM_CLOSE, 0, 0);

@@ -239,7 +239,8 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
         EXPECT_EQ(cave.zClipDist, 4000.0f);
         EXPECT_EQ(Field(cave.skyAnim), "clouds.jup");
         EXPECT_FALSE(Editor().Modified());
-        // A change, then another scene: the question's Yes saves and tells the host.
+        // A change, then another scene: the question's Yes saves into the block, as Save does,
+        // without telling the host.
         Form().EDAmbient.SetText("rain.wav");
         hooks.messageAnswers.push_back(IDYES);
         FormInput_ClickRow(Form().LVScenes.Handle(), Row("Bridge"));
@@ -250,8 +251,8 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
         EXPECT_EQ(hooks.Last().caption, "Warning:");
         EXPECT_EQ(hooks.Last().buttons, (UINT)MB_YESNOCANCEL);
         EXPECT_EQ(hooks.Last().icon, (UINT)MB_ICONQUESTION);
-        EXPECT_EQ(hostSide.saves, 2);
-        EXPECT_EQ(Field(hostSide.lastSaved.scene[0].ambient), "rain.wav");
+        EXPECT_EQ(hostSide.saves, 1);
+        EXPECT_EQ(Field(Block().scene[0].ambient), "rain.wav");
         EXPECT_EQ(Selected(), "Bridge");
         EXPECT_EQ(Form().EDShortDesc.Text(), "T:BRIDGE_SHORT");
         EXPECT_EQ(Form().MMLongDesc.Text(), "T:SCENE_ERROR_NOLONGDESC\r\n");
@@ -259,9 +260,10 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
         Click(Form().TBDelete);
     });
     s.push_back([&] {
-        EXPECT_EQ(hostSide.saves, 3);
+        EXPECT_EQ(hostSide.saves, 2);
         EXPECT_EQ(hostSide.lastSaved.sceneCount, 1u);
         EXPECT_EQ(Field(hostSide.lastSaved.scene[0].name), "Cave");
+        EXPECT_EQ(Field(hostSide.lastSaved.scene[0].ambient), "rain.wav");  // the host has it now
         EXPECT_EQ(Row("Bridge"), -1);
         EXPECT_EQ(Form().LVScenes.Count(), 2);
         EXPECT_EQ(Form().SBMain.PanelText(1), "2");
@@ -353,7 +355,7 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
         Click(Form().TBSave);
     });
     s.push_back([&] {
-        EXPECT_EQ(hostSide.saves, 4);
+        EXPECT_EQ(hostSide.saves, 3);
         EXPECT_EQ(hostSide.lastSaved.sceneCount, 2u);
         EXPECT_EQ(Field(hostSide.lastSaved.scene[1].name), "Hall");
         EXPECT_EQ(Field(hostSide.lastSaved.scene[1].music), "march.mp3");
@@ -376,7 +378,7 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
         EXPECT_EQ(hooks.Last().caption, "Warning:");
         EXPECT_EQ(Selected(), "Cave");
         EXPECT_EQ(Row("Bridge"), -1);
-        EXPECT_EQ(hostSide.saves, 4);
+        EXPECT_EQ(hostSide.saves, 3);  // No removed the new scene without a word to the host
         EXPECT_EQ(Block().sceneCount, 2u);
         // Rename a layer.
         FormInput_ClickTab(Form().PCPages.Handle(), 1);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include "Application.h"
+#include "ThingsExports.h"
 #include "ThingsPanel.h"
 #include "Forms/ScriptedHooks.h"
 #include "fixtureFiles.h"
@@ -774,4 +775,41 @@ TEST_F(ThingsForm, ThePanelIsBusyWhileItsQuestionsAndDialogsWait)
     panel.BNPickScript.Click();
     EXPECT_EQ(watch.busyAtWait, (std::vector<bool>{true, true, true}));
     EXPECT_FALSE(panel.Busy());
+}
+
+namespace {
+void DestroyFromCallback() { things_Destroy(); }
+}  // namespace
+
+// The panel hooks the host's message loop only while it lives: a destroyed panel, also one
+// destroyed from inside its own callback, leaves no hook behind, and the next panel hooks again.
+TEST(ThingsExports, TheHostLoopHookLivesFromCreateToDestroy)
+{
+    HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(host, nullptr);
+    ASSERT_FALSE(Application().HostMessageLoopHooked());
+    for (int round = 0; round < 2; round++) {
+        SCOPED_TRACE(round);
+        HWND panel = things_CreateAsChild(host);
+        ASSERT_NE(panel, nullptr);
+        EXPECT_TRUE(Application().HostMessageLoopHooked());
+        things_Destroy();
+        EXPECT_FALSE(Application().HostMessageLoopHooked());
+        EXPECT_FALSE(IsWindow(panel));
+    }
+    ASSERT_NE(things_CreateAsChild(host), nullptr);
+    things_RegisterApplyCallback(DestroyFromCallback);
+    std::unique_ptr<ThingsInfo> info(new ThingsInfo());
+    info->selectedCount = 1;
+    info->pairCount = 1;
+    std::strcpy(info->key[0], "LIGHT");
+    std::strcpy(info->value[0], "5");
+    things_SetThingsInfo(info.get());
+    ASSERT_TRUE(thingsPanel);
+    thingsPanel->BNApplyLight.Click();
+    EXPECT_EQ(thingsPanel, nullptr);
+    EXPECT_FALSE(Application().HostMessageLoopHooked());
+    things_Unload();
+    DestroyWindow(host);
 }

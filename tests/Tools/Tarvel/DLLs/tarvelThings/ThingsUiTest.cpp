@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <thread>
 #include "ThingsRecords.h"
 #include "ThingsLibrary.h"
 
@@ -109,7 +107,7 @@ HTREEITEM FindItem(HWND tree, HTREEITEM item, const char* text)
 }
 
 class ThingsDllUi : public testing::Test {
-protected:
+public:
     Things things;
     HWND host = nullptr;
     HWND panel = nullptr;
@@ -210,42 +208,45 @@ TEST_F(ThingsDllUi, MovingATemplateFileTellsTheHost)
     EXPECT_STREQ(fetchedFiles.name[1], "a.zul");
 }
 
+// The question box as it came up on this thread, answered No at once.
+struct QuestionSeen {
+    HHOOK hook = nullptr;
+    HWND owner = (HWND)1;
+    std::string text;
+};
+QuestionSeen question;
+
+LRESULT CALLBACK AnswerQuestion(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = (const CWPRETSTRUCT*)lParam;
+    char caption[64] = {};
+    if (code == HC_ACTION && call->message == WM_INITDIALOG &&
+        GetWindowTextA(call->hwnd, caption, sizeof caption) &&
+        !std::strcmp(caption, "Multiple selection warning")) {
+        question.owner = GetWindow(call->hwnd, GW_OWNER);
+        char t[256] = {};
+        for (HWND c = GetWindow(call->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            GetWindowTextA(c, t, sizeof t);
+            if (std::strstr(t, "Proceed"))
+                question.text = t;
+        }
+        PostMessageA(call->hwnd, WM_COMMAND, IDNO, 0);
+    }
+    return CallNextHookEx(question.hook, code, wParam, lParam);
+}
+
 TEST_F(ThingsDllUi, TheDllsQuestionIsATaskModalBoxWithoutOwner)
 {
     Select(2, "ORIGIN", "1 2 3");
-    std::atomic<bool> done{false};
-    std::string text;
-    HWND owner = (HWND)1;
-    std::thread answer([&] {
-        for (int i = 0; i < 200 && !done; i++) {
-            // Only this process's box: a parallel test may show one of the same caption.
-            HWND box = nullptr;
-            for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, "Multiple selection warning");
-                 w && !box; w = FindWindowExA(nullptr, w, nullptr, "Multiple selection warning")) {
-                DWORD process = 0;
-                GetWindowThreadProcessId(w, &process);
-                if (process == GetCurrentProcessId())
-                    box = w;
-            }
-            if (box) {
-                owner = GetWindow(box, GW_OWNER);
-                char t[256] = {};
-                for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-                    GetWindowTextA(c, t, sizeof t);
-                    if (std::strstr(t, "Proceed"))
-                        text = t;
-                }
-                PostMessageA(box, WM_COMMAND, IDNO, 0);
-                return;
-            }
-            Sleep(25);
-        }
-    });
+    // The box is made on this thread inside the click: its dialog set-up is the moment to read
+    // and answer it.
+    question = QuestionSeen();
+    question.hook = SetWindowsHookExA(WH_CALLWNDPROCRET, AnswerQuestion, nullptr, GetCurrentThreadId());
+    ASSERT_NE(question.hook, nullptr);
     Click(FindChild(panel, "Button", "Apply Origin"));
-    done = true;
-    answer.join();
-    EXPECT_EQ(text, "You are about to apply this origin to more than one thing. Proceed ?");
-    EXPECT_EQ(owner, nullptr);
+    UnhookWindowsHookEx(question.hook);
+    EXPECT_EQ(question.text, "You are about to apply this origin to more than one thing. Proceed ?");
+    EXPECT_EQ(question.owner, nullptr);
     EXPECT_EQ(applies, 0);
     things.GetThingsInfo(fetched.get());
     EXPECT_EQ(Code("ORIGIN"), 0);
@@ -266,10 +267,10 @@ TEST_F(ThingsDllUi, ACallbackThatDestroysThePanelIsSurvived)
 }
 
 // Keys reach the panel through the host's own message loop: the DLL hooks it.
-TEST_F(ThingsDllUi, EnterInTheHostsLoopRunsTheFocusedBoxsAction)
+void ExpectEnterInTheHostsLoopApplies(ThingsDllUi& ui)
 {
-    Select(1, "origin", "7 8 9");
-    HWND box = FindChild(panel, "Edit", "7");
+    ui.Select(1, "origin", "7 8 9");
+    HWND box = FindChild(ui.panel, "Edit", "7");
     ASSERT_NE(box, nullptr);
     SetFocus(box);
     auto pump = [] {
@@ -287,4 +288,20 @@ TEST_F(ThingsDllUi, EnterInTheHostsLoopRunsTheFocusedBoxsAction)
     pump();
     EXPECT_EQ(applies, 1);
     EXPECT_EQ(Code("ORIGIN"), 1);
+}
+
+TEST_F(ThingsDllUi, EnterInTheHostsLoopRunsTheFocusedBoxsAction)
+{
+    ExpectEnterInTheHostsLoopApplies(*this);
+}
+
+// _Destroy takes the hook away with the panel; the next _CreateAsChild puts it back.
+TEST_F(ThingsDllUi, APanelMadeAgainGetsItsKeysFromTheHostsLoop)
+{
+    things.Destroy();
+    panel = things.CreateAsChild(host);
+    ASSERT_NE(panel, nullptr);
+    things.Show();
+    things.RegisterApply(FetchThings);
+    ExpectEnterInTheHostsLoopApplies(*this);
 }
