@@ -449,7 +449,7 @@ bool TZULFile::WriteTo(const std::string& tempPath, const std::vector<TTreeNode*
         offset += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
                               static_cast<int64_t>(descriptions[k].size()) + 1);
     }
-    std::string progress;
+    size_t shownPercent = SIZE_MAX;  // none shown yet
     for (size_t k = 0; k < nodes.size(); ++k) {
         const TZULTemplate* tpl = TemplateOf(nodes[k]);
         AppendInt(bytes, static_cast<int32_t>(tpl->tagValues.size()));
@@ -462,10 +462,10 @@ bool TZULFile::WriteTo(const std::string& tempPath, const std::vector<TTreeNode*
         const std::string& text = descriptions[k];
         AppendInt(bytes, static_cast<int32_t>(text.size() + 1));
         Append(bytes, text.c_str(), text.size() + 1);
-        // The bar shows each percentage once: repainting the same text would only cost time.
-        const std::string now = "Saving " + std::to_string((k + 1) * 100 / nodes.size()) + "%";
-        if (now != progress)
-            model_.ShowSaveProgress(progress = now);
+        // Each percentage is shown once: the same text again would only cost time.
+        const size_t percent = (k + 1) * 100 / nodes.size();
+        if (percent != shownPercent)
+            model_.ShowSaveProgress("Saving " + std::to_string(shownPercent = percent) + "%");
     }
     bool ok = bytes.empty() || std::fwrite(bytes.data(), bytes.size(), 1, f) == 1;
     ok = (std::fflush(f) == 0) && ok;
