@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bitmapReduce.h"
 #include "renderMain.h"
 #include "renderSettings.h"
 #include "stdBitmap.h"
@@ -109,61 +110,6 @@ void CopyName(char* out, const char* name)
     out[length] = 0;
 }
 
-// The rounded mean of four values of one channel.
-uint32_t Mean(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
-{
-    return (a + b + c + d + 2) >> 2;
-}
-
-// One channel of four 16-bit pixels at a bit position and width.
-uint32_t MeanField(const uint16_t* p, int shift, uint32_t mask)
-{
-    return Mean(p[0] >> shift & mask, p[1] >> shift & mask, p[2] >> shift & mask,
-                p[3] >> shift & mask) << shift;
-}
-
-uint16_t Mean16(const uint16_t* p, uint32_t format)
-{
-    switch (format) {
-    case BITMAP_FORMAT_565:
-        return (uint16_t)(MeanField(p, 11, 0x1F) | MeanField(p, 5, 0x3F) | MeanField(p, 0, 0x1F));
-    case BITMAP_FORMAT_4444:
-        return (uint16_t)(MeanField(p, 12, 0xF) | MeanField(p, 8, 0xF) | MeanField(p, 4, 0xF) |
-                          MeanField(p, 0, 0xF));
-    default: {  // BITMAP_FORMAT_1555: the alpha bit only when all four have it
-        uint32_t alpha = p[0] & p[1] & p[2] & p[3] & 0x8000;
-        return (uint16_t)(alpha | MeanField(p, 10, 0x1F) | MeanField(p, 5, 0x1F) |
-                          MeanField(p, 0, 0x1F));
-    }
-    }
-}
-
-// Halves an image by a 2 x 2 box filter; the odd last column and row are dropped. Output and
-// input may be the same block: every output pixel lies at or before the inputs still unread.
-void Halve(uint8_t* out, const uint8_t* in, uint32_t width, uint32_t height, uint32_t format)
-{
-    uint32_t bytes = bitmapFormat_BytesPerPixel(format);
-    uint32_t outWidth = width / 2, outHeight = height / 2;
-    for (uint32_t y = 0; y < outHeight; y++) {
-        const uint8_t* row0 = in + (size_t)(2 * y) * width * bytes;
-        const uint8_t* row1 = row0 + (size_t)width * bytes;
-        uint8_t* o = out + (size_t)y * outWidth * bytes;
-        for (uint32_t x = 0; x < outWidth; x++, o += bytes) {
-            const uint8_t* a = row0 + (size_t)(2 * x) * bytes;
-            const uint8_t* b = row1 + (size_t)(2 * x) * bytes;
-            if (bytes == 4) {
-                for (int k = 0; k < 4; k++) o[k] = (uint8_t)Mean(a[k], a[4 + k], b[k], b[4 + k]);
-            } else {
-                uint16_t p[4];
-                memcpy(&p[0], a, 2), memcpy(&p[1], a + 2, 2);
-                memcpy(&p[2], b, 2), memcpy(&p[3], b + 2, 2);
-                uint16_t v = Mean16(p, format);
-                memcpy(o, &v, 2);
-            }
-        }
-    }
-}
-
 // Halves in place while the image is above the size limit or fewer levels than asked for were
 // skipped; returns the number of halvings. The work stays inside the image's own block, so an
 // image of any size reduces.
@@ -173,7 +119,7 @@ int Reduce(uint8_t* pixels, uint32_t* width, uint32_t* height, uint32_t format,
     int level = 0;
     while ((*width > maxSize || *height > maxSize || (uint32_t)level < skipLevels) &&
            *width >= 2 && *height >= 2) {
-        Halve(pixels, pixels, *width, *height, format);
+        if (!bitmapFormat_Halve(format, pixels, (int)*width, (int)*height, pixels)) break;
         *width /= 2;
         *height /= 2;
         level++;

@@ -9,6 +9,8 @@
 #include "renderKeyframe.h"
 #include "renderMaterial.h"
 #include "renderModel.h"
+#include "renderMaterial.h"
+#include "renderModel.h"
 #include "renderSettings.h"
 #include "stdMessageBox.h"
 
@@ -20,7 +22,9 @@ namespace {
 HMODULE g_hDll;
 const RasterInfo* g_pRasterInfo;
 RasterStats g_frameStats;
-uint32_t g_frameStamp;
+// Starts at 1, as the raster library's frame counter does, so that work kept to once a frame
+// (stamps that start at 0) runs on the very first frame.
+uint32_t g_frameStamp = 1;
 rlFuncMain_Initialize g_pfnTestInitialize;
 
 // The render caches, started in this order and shut down in the reverse one.

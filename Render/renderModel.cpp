@@ -7,6 +7,8 @@
 
 #include "mathFrame.h"
 #include "renderMaterial.h"
+#include "renderModelInstance.h"
+#include "renderSettings.h"
 #include "stdFile.h"
 #include "stdHash.h"
 #include "stdPath.h"
@@ -23,6 +25,7 @@ enum {
     kBoneSizeOld = 54,        // frame (translation in its last row), three links
     kFileNameSize = 32,
     kPartSize = 28,
+    kMeshExtraSize = 16,
 };
 
 // Reads that never go past the bytes the file holds: every count is checked against what
@@ -42,6 +45,18 @@ int Reader_Open(Reader* r, const char* path)
         return 0;
     }
     r->remaining = (uint64_t)size;
+    return 1;
+}
+
+// Reads a file that the caller opened, from where it stands.
+int Reader_Attach(Reader* r, stdFileHandle file)
+{
+    r->handle = file;
+    long at = stdFile_Tell(file);
+    if (at < 0 || stdFile_Seek(file, 0, SEEK_END) != 0) return 0;
+    long size = stdFile_Tell(file);
+    if (size < at || stdFile_Seek(file, at, SEEK_SET) != 0) return 0;
+    r->remaining = (uint64_t)(size - at);
     return 1;
 }
 
@@ -82,14 +97,20 @@ uint64_t BoneFileSize(uint32_t version)
     return version == 7 ? kBoneSizeV7 : kBoneSizeOld;
 }
 
-int ReadHeader(Reader* r, QevHeader* h)
+int ReadMaterialNames(Reader* r, QevHeader* h)
 {
-    if (!Reader_Get(r, &h->version) || h->version < 6) return 0;
     if (!Reader_Get(r, &h->numMaterials) || h->numMaterials > RENDERMODEL_MAX_MATERIALS) return 0;
     for (uint32_t i = 0; i < h->numMaterials; i++) {
         if (!Reader_Read(r, h->materialNames[i], kFileNameSize)) return 0;
         if (!HasNul(h->materialNames[i], kFileNameSize)) return 0;
     }
+    return 1;
+}
+
+int ReadHeader(Reader* r, QevHeader* h)
+{
+    if (!Reader_Get(r, &h->version) || h->version < 6) return 0;
+    if (!ReadMaterialNames(r, h)) return 0;
     if (!Reader_Get(r, &h->numBones) || !Reader_Get(r, &h->numAttach) ||
         !Reader_Get(r, &h->numVerts) || !Reader_Get(r, &h->numTris) ||
         !Reader_Get(r, &h->numParts) || !Reader_Get(r, &h->flags))
@@ -380,6 +401,7 @@ void renderModel_Free(Model* model)
     }
     free(model->ppMaterials);
     free(model->pExtras);
+    renderModelInstance_Free(model->pShadowInstance, 0);
     // A model read again under a longer name is not in the table: leave the other's entry.
     if (stdHash_Find(g_pModelTable, model->name) == model) stdHash_Remove(g_pModelTable, model->name);
     free(model);
@@ -421,4 +443,81 @@ Model* renderModel_ReadSkeleton(const char* fileName, const char* modelName)
     FillCorners(model);
     model->refCount = 1;
     return model;
+}
+
+ModelInstance* renderModel_GetShadowInstance(Model* model)
+{
+    if (!model) return nullptr;
+    if (!model->pShadowInstance) {
+        ModelInstance* shadow = renderModelInstance_Create(model);
+        if (!shadow) return nullptr;
+        renderModel_SetLOD(shadow, g_renderSettings.shadowDetail);
+        model->pShadowInstance = shadow;
+    }
+    return model->pShadowInstance;
+}
+
+namespace {
+
+// Vertices, triangles, parts, box and extras of a bone-less mesh; 0 when any is short or
+// names something outside the model.
+int ReadMeshBody(Reader* r, Model* model, std::vector<int32_t>* materialIndex)
+{
+    if (!Reader_Read(r, model->pVerts, (uint64_t)model->numVerts * sizeof(ModelVertex)) ||
+        !CheckVertices(model) ||
+        !Reader_Read(r, model->pTris, (uint64_t)model->numTris * sizeof(ModelTriangle)) ||
+        !ReadParts(r, model, materialIndex) || !Reader_Read(r, &model->box, sizeof model->box) ||
+        !Reader_Get(r, &model->numExtras))
+        return 0;
+    const uint64_t extras = (uint64_t)model->numExtras * kMeshExtraSize;
+    if (extras > r->remaining) return 0;
+    if (!extras) return 1;
+    model->pExtras = malloc((size_t)extras);
+    return model->pExtras && Reader_Read(r, model->pExtras, extras);
+}
+
+}  // namespace
+
+ModelInstance* renderModel_ReadMesh(stdFileHandle file)
+{
+    Reader r;
+    if (!Reader_Attach(&r, file)) return nullptr;
+    static QevHeader header;
+    header = QevHeader{};
+    if (!ReadMaterialNames(&r, &header) || !Reader_Get(&r, &header.numVerts) ||
+        !Reader_Get(&r, &header.numTris) || !Reader_Get(&r, &header.numParts) ||
+        !Reader_Get(&r, &header.flags))
+        return nullptr;
+    // One identity bone and one empty group; no collapse map follows.
+    header.numBones = 1;
+    header.numAttach = 1;
+    header.flags &= ~MODEL_COLLAPSE_MAP;
+    Model* model = AllocBlock(&header);
+    if (!model) return nullptr;
+    mathFrame_Identity(&model->pBones[0].frame);
+    memset(model->pAttach, 0, sizeof(ModelAttach));
+    snprintf(model->name, MODEL_NAME_SIZE, "AUTO_%x", (unsigned)(uintptr_t)model);
+    model->numMaterials = (uint8_t)header.numMaterials;
+    if (header.numMaterials) {
+        model->ppMaterials = (Material**)calloc(header.numMaterials, sizeof(Material*));
+        if (!model->ppMaterials) {
+            free(model);
+            return nullptr;
+        }
+    }
+    std::vector<int32_t> materialIndex;
+    ModelInstance* instance = nullptr;
+    if (ReadMeshBody(&r, model, &materialIndex)) {
+        LoadMaterials(model, &header, 0, materialIndex);
+        FillCorners(model);
+        instance = renderModelInstance_Create(model);
+    }
+    if (!instance) {
+        // Not in the table: the ring frees it when its slot comes round again.
+        renderModel_Park(model);
+        return nullptr;
+    }
+    model->refCount = 1;
+    instance->flags |= INSTANCE_MESH;
+    return instance;
 }

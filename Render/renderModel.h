@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "modelRecord.h"
+#include "stdFile.h"
 
 enum {
     RENDERMODEL_RING_SIZE = 32,
@@ -25,6 +26,12 @@ int renderModel_FindMaterial(const Model* model, const Material* material);
 Model* renderModel_ReadSkeleton(const char* fileName, const char* modelName);
 void renderModel_Park(Model* model);
 void renderModel_Unpark(Model* model);
+
+// The model's instance for shadows, made at the shadow detail on first request.
+ModelInstance* renderModel_GetShadowInstance(Model* model);
+// A bone-less mesh read from a file the caller opened, as an instance of a model of its own
+// that is not in the cache; null when the file is short or damaged.
+ModelInstance* renderModel_ReadMesh(stdFileHandle file);
 
 // The model cached under a name, without taking a reference; for tests and tools.
 Model* renderModel_Find(const char* name);

@@ -63,6 +63,9 @@ setup_wine() {
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   fi
+  # Caption buttons (Marlett) and dialog text (Tahoma, MS Sans Serif) need wine's own fonts; this
+  # wine does not look for them in its data folder, so the prefix's font folder gets a copy.
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
   # A process that crashes ends at once and its case fails: wine's debugger, started on a
   # crash, can hold the process until the case times out.
   if ! grep -q '"Debugger"=""' "$WINEPREFIX/system.reg" 2>/dev/null; then

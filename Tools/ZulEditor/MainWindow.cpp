@@ -283,14 +283,16 @@ void TMainWindow::BuildMiddlePane()
     LVData.SetAlign(alClient);
     LVData.SetGridLines(true);
     LVData.SetRowSelect(true);
+    // Wide enough for every data type's name, a vector of three floats, a template's name and a
+    // file name, so that common values show whole until the user sets widths of his own.
     LVData.AddColumn("Sort", 42);
     LVData.AddColumn("tagID", 48, LVCFMT_RIGHT);
-    LVData.AddColumn("Tag", 85);
-    LVData.AddColumn("Type", 60);
-    LVData.AddColumn("Value", 85);
-    LVData.AddColumn("Inherited", 85);
-    LVData.AddColumn("Parent", 60);
-    LVData.AddColumn("Parent ZUL", 70);
+    LVData.AddColumn("Tag", 90);
+    LVData.AddColumn("Type", 100);
+    LVData.AddColumn("Value", 180);
+    LVData.AddColumn("Inherited", 180);
+    LVData.AddColumn("Parent", 90);
+    LVData.AddColumn("Parent ZUL", 90);
     LVData.SetSortColumn(colSort);
     LVData.PopupMenu = &ListViewPopup;
     LVData.OnChange = [this](int item) { LVDataChange(item); };

@@ -1,13 +1,19 @@
 // Shared set-up of the animation and model-instance tests: a private work folder with the file
 // layer and the keyframe cache started, track files written into "3D\Anims", and the
-// assertions the modules report.
+// assertions the modules report. InstanceFolder adds the model cache, model files in
+// "3D\Models", the fake raster table and a camera 300 units behind the origin looking along +Y.
 #pragma once
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "fakeRaster.h"
 #include "fixtureJup.h"
+#include "fixtureQev.h"
 #include "fixtureTestFolder.h"
+#include "modelInstanceRecord.h"
+#include "renderCamera.h"
 
 namespace animtest {
 
@@ -17,11 +23,34 @@ protected:
     ~AnimFolder() override;
 
     static bool WriteAnim(const std::string& name, const fixtures::JupFile& file);
+    // The assertions reported since the case began, and the text of the last one.
     static int Assertions();
     static std::string LastAssertion();
+
+    fakes::FakeRaster raster;
 
 private:
     fixtures::WorkFolder work_{fixtures::TestFolderName()};
 };
+
+class InstanceFolder : public AnimFolder {
+protected:
+    InstanceFolder();
+    ~InstanceFolder() override;
+
+    static bool WriteModel(const std::string& name, const fixtures::QevModel& model);
+    // Writes the model and makes an instance of it; null when either fails.
+    static ModelInstance* MakeInstance(const std::string& name, const fixtures::QevModel& model);
+    // Ends the frame, so that the next evaluation is a new frame's.
+    static void NextFrame();
+    // Places the camera: eye at (0, -distance, 0), looking along +Y.
+    void PlaceCamera(float distance);
+
+    Camera* camera = nullptr;
+    Viewport* viewport = nullptr;
+};
+
+// Two bones, the second a child of the first, one part of vertsPerPart vertices in a fan.
+fixtures::QevModel SkeletonModel(int bones = 2);
 
 }  // namespace animtest

@@ -121,6 +121,9 @@ TEST(RenderFrontEnd, StartupFailsWhenTheBindingIsRefused)
 
 TEST(RenderFrontEnd, EndFrameFlushesTakesStatisticsAndPresents)
 {
+    // Before the first present the stamp is 1, as the raster library's counter starts, so
+    // that work done once a frame against stamps starting at 0 runs on the first frame.
+    EXPECT_EQ(renderMain_GetFrameStamp(), 1u);
     FakeRaster raster;
     ASSERT_TRUE(raster.Bind());
     EXPECT_EQ(renderMain_EndFrame(0), 1);

@@ -111,9 +111,14 @@ TEST_F(Keyframe, VersionsAndTheOptionalTagBlock)
         Track* track = renderKeyframe_GetTrack(c.name, 0);
         EXPECT_EQ(track->Load(), c.loads) << c.name;
         EXPECT_EQ((track->flags & TRACK_FAILED) != 0, c.loads == 0) << c.name;
-        if (c.loads) EXPECT_EQ(track->numCurves, c.curves) << c.name;
-        else ExpectNothingAttached(track);
-        if (!c.tagCount) EXPECT_EQ(track->numKeyTags, 0u);
+        if (c.loads) {
+            EXPECT_EQ(track->numCurves, c.curves) << c.name;
+        } else {
+            ExpectNothingAttached(track);
+        }
+        if (!c.tagCount) {
+            EXPECT_EQ(track->numKeyTags, 0u);
+        }
     }
 }
 

@@ -29,6 +29,29 @@ TEST_F(MainWindowFixture, TagListHasEightColumns)
     EXPECT_TRUE(window->LVData.RowSelect());
 }
 
+// Until the user sets widths, common values show whole: every data type's name, a vector, a
+// string of a dozen and more letters, a template's and a file's name.
+TEST_F(MainWindowFixture, DefaultColumnsFitCommonValues)
+{
+    const TListView& list = window->LVData;
+    auto fits = [&](int column, const char* text) {
+        const int width = static_cast<int>(SendMessageA(list.Handle(), LVM_GETSTRINGWIDTHA, 0,
+                                                        reinterpret_cast<LPARAM>(text)));
+        EXPECT_GT(width, 0);
+        return width + 12 <= list.ColumnWidth(column);  // the control's margins on both sides
+    };
+    for (const char* type : {"SINT", "UINT", "FLAGS", "ENUM", "FLOAT", "UFLOAT", "VECTOR", "RGB", "STRING",
+                             "FILENAME", "FILENAMENOEXT", "STRINGLIST", "TEMPLATE"})
+        EXPECT_TRUE(fits(colType, type)) << type;
+    for (int column : {colValue, colInherited}) {
+        EXPECT_TRUE(fits(column, "10.000000 -0.500000 100.000000"));
+        EXPECT_TRUE(fits(column, "Spawns in groups of three"));
+    }
+    EXPECT_TRUE(fits(colTag, "EditorNote"));
+    EXPECT_TRUE(fits(colParent, "Orc Chief"));
+    EXPECT_TRUE(fits(colParentZUL, "monsters.zul"));
+}
+
 TEST_F(MainWindowFixture, OwnRowsFirstThenTheNearestInheritedValue)
 {
     ASSERT_TRUE(OpenZul("a.zul", Family()));

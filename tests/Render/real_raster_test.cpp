@@ -1,0 +1,179 @@
+// The render front-end on the real raster library: blitvane.dll bound by the name in the
+// render settings, a windowed device on the virtual display, clears read back through the
+// back-buffer lock, presents, and textures from TGA files uploaded with their mip levels.
+// RENDER_TEST_HOLD_MS keeps the window up after the first present, for a screenshot.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "Direct/rasterTestWindow.h"
+#include "fixtureFiles.h"
+#include "fixtureTestFolder.h"
+#include "fixtureTga.h"
+#include "render.h"
+#include "renderBitmap.h"
+#include "renderMain.h"
+#include "renderSettings.h"
+#include "stdFile.h"
+
+using fixtures::WorkFolder;
+
+namespace {
+
+class RealRaster : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_ = g_renderSettings;
+        stdFile_Startup();
+        render_SetWindow(window.hwnd);
+        g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
+        ASSERT_STREQ(g_renderSettings.driver, "blitvane.dll");
+        ASSERT_EQ(renderMain_Startup(), 1);
+    }
+    void TearDown() override
+    {
+        if (renderMain_bStartup) renderMain_Shutdown();
+        stdFile_Shutdown();
+        g_renderSettings = saved_;
+    }
+
+    // The back-buffer pixel at (x, y) as 0xRRGGBB, read through the lock as the viewer can.
+    uint32_t BackBufferPixel(int x, int y)
+    {
+        int pitch = 0;
+        const uint8_t* pixels = (const uint8_t*)g_rasterLib.funcMain_LockBuffer(&pitch);
+        if (!pixels) {
+            ADD_FAILURE() << "the back buffer cannot be locked";
+            return 0;
+        }
+        const uint8_t* row = pixels + (size_t)y * pitch;
+        uint32_t rgb;
+        if (pitch >= g_renderSettings.screenWidth * 4) {
+            rgb = ((const uint32_t*)row)[x] & 0xFFFFFF;
+        } else {
+            uint32_t p = ((const uint16_t*)row)[x];
+            rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 | (p & 0x1F) * 255 / 31;
+        }
+        EXPECT_EQ(g_rasterLib.funcMain_UnlockBuffer(), 0);
+        return rgb;
+    }
+
+    WorkFolder work{fixtures::TestFolderName()};
+    RasterTestWindow window{true};
+
+private:
+    renderSettings saved_;
+};
+
+bool CloseTo(uint32_t a, uint32_t b)
+{
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 8) return false;
+    }
+    return true;
+}
+
+uint32_t Pattern(int x, int y)
+{
+    return 0x80000000u | (uint32_t)(x * 3 & 0xFF) << 16 | (uint32_t)(y * 5 & 0xFF) << 8 | 0x40;
+}
+
+// Bytes of a texture's levels: the top level and its halvings, at most maxMips of them.
+uint32_t MipBytes(const Bitmap* b, uint32_t maxMips)
+{
+    uint32_t bytes = 0, levels = (b->textureFlags & BITMAP_TEX_SINGLE_LEVEL) ? 1 : maxMips;
+    for (uint32_t w = b->width, h = b->height, i = 0; w && h && i < levels; w /= 2, h /= 2, i++)
+        bytes += w * h * bitmapFormat_BytesPerPixel(b->format);
+    return bytes;
+}
+
+}  // namespace
+
+TEST_F(RealRaster, OpensAWindowedDeviceThatClearsAndPresents)
+{
+    EXPECT_TRUE(renderMain_IsBound());
+    EXPECT_EQ(g_rasterLib.version, 14u);
+    EXPECT_NE(GetModuleHandleA("blitvane.dll"), nullptr);
+    ASSERT_NE(renderMain_GetRasterInfo(), nullptr);
+    EXPECT_GE(renderMain_GetRasterInfo()->numDevices, 1);
+    EXPECT_EQ(g_renderSettings.screenWidth, 640);
+    EXPECT_EQ(g_renderSettings.screenHeight, 480);
+
+    ASSERT_EQ(g_rasterLib.funcMain_Clear(0xFF3366CC, 0), 1);
+    EXPECT_PRED2(CloseTo, BackBufferPixel(320, 240), 0x3366CCu);
+    ASSERT_EQ(g_rasterLib.funcMain_Clear(0xFF00FF00, 1), 1);   // keeps the target
+    EXPECT_PRED2(CloseTo, BackBufferPixel(10, 470), 0x3366CCu);
+
+    EXPECT_EQ(renderMain_EndFrame(0), 1);
+    EXPECT_EQ(renderMain_GetFrameStamp(), 2u);
+    RasterTestWindow::pumpMessages();
+    if (const char* hold = getenv("RENDER_TEST_HOLD_MS")) Sleep((DWORD)atoi(hold));
+    ASSERT_EQ(g_rasterLib.funcMain_Clear(0xFF000000, 0), 1);
+    EXPECT_EQ(renderMain_EndFrame(0), 1);
+    EXPECT_EQ(renderMain_GetFrameStamp(), 3u);
+    EXPECT_PRED2(CloseTo, BackBufferPixel(320, 240), 0x000000u);
+}
+
+TEST_F(RealRaster, ShutsDownAndStartsAgain)
+{
+    ASSERT_EQ(renderMain_Shutdown(), 1);
+    EXPECT_EQ(renderMain_bStartup, 0u);
+    ASSERT_EQ(renderMain_Startup(), 1);
+    ASSERT_EQ(g_rasterLib.funcMain_Clear(0xFFCC3300, 0), 1);
+    EXPECT_PRED2(CloseTo, BackBufferPixel(100, 100), 0xCC3300u);
+    EXPECT_EQ(renderMain_EndFrame(0), 1);
+}
+
+TEST_F(RealRaster, UploadsTexturesFromTgaFilesWithTheirMipLevels)
+{
+    struct Case {
+        const char* name;
+        uint16_t width, height;
+        uint8_t depth;
+        uint8_t loadFlags;
+        bool trueColour;
+        uint32_t format;
+        uint16_t storedWidth, storedHeight;
+    };
+    const Case cases[] = {
+        {"wall.tga", 512, 128, 24, 0, false, BITMAP_FORMAT_565, 256, 64},
+        {"glass.tga", 64, 64, 32, 0, false, BITMAP_FORMAT_1555, 64, 64},
+        {"leaf.tga", 32, 16, 32, RENDERBITMAP_LOAD_FULL_ALPHA, false, BITMAP_FORMAT_4444, 32, 16},
+        {"icon.tga", 40, 24, 32, RENDERBITMAP_LOAD_SINGLE_LEVEL, false, BITMAP_FORMAT_1555, 40, 24},
+        {"sky.tga", 1024, 1024, 24, 0, true, BITMAP_FORMAT_X888, 256, 256},
+        {"smoke.tga", 128, 128, 32, RENDERBITMAP_LOAD_FULL_ALPHA, true, BITMAP_FORMAT_8888, 128, 128},
+    };
+    const bool texture32 = (renderMain_GetRasterInfo()->capsFlags & RASTER_CAPS_TEXTURE32) != 0;
+    int uploaded = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.trueColour && !texture32) continue;
+        g_renderSettings.optionFlags = (g_renderSettings.optionFlags & ~RENDER_OPTION_TRUECOLOR) |
+                                       (c.trueColour ? RENDER_OPTION_TRUECOLOR : 0u);
+        ASSERT_TRUE(fixtures::WriteTga(c.name, fixtures::MakeTga(c.width, c.height, c.depth, false, Pattern)));
+        RasterStats before = {};
+        g_rasterLib.funcMain_GetStats(&before, 0);
+
+        Bitmap* b = renderBitmap_Load(c.name, c.loadFlags);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->format, c.format);
+        EXPECT_EQ(b->width, c.storedWidth);
+        EXPECT_EQ(b->height, c.storedHeight);
+        ASSERT_NE(b->rasterHandle, 0u);
+        EXPECT_EQ(g_rasterLib.funcTexture_CacheHandle(b->rasterHandle, 0), 1);
+
+        RasterStats after = {};
+        g_rasterLib.funcMain_GetStats(&after, 0);
+        uint32_t bytes = MipBytes(b, g_renderSettings.maxMips);
+        EXPECT_EQ(after.textureBytes[0] - before.textureBytes[0], bytes);
+        EXPECT_EQ(after.uploadBytes[0] - before.uploadBytes[0], bytes);
+        renderBitmap_Release(b);
+        uploaded++;
+    }
+    EXPECT_GE(uploaded, 4);
+    if (!texture32) GTEST_LOG_(INFO) << "no 32-bit texture format: true-colour uploads skipped";
+    EXPECT_EQ(renderBitmap_GetStats()->numTextures, 0u);
+    EXPECT_EQ(renderMain_EndFrame(0), 1);
+}
