@@ -8,6 +8,7 @@
 
 #include "renderBitmap.h"
 #include "renderLightGroup.h"
+#include "renderRing.h"
 #include "renderTexture.h"
 #include "renderTimer.h"
 #include "stdFile.h"
@@ -18,8 +19,7 @@ namespace {
 
 stdHash* g_pMaterialTable;
 int g_bStartup;
-Material* g_apFreeList[RENDERMATERIAL_RING_SIZE];
-int g_nextFreeListSlot;
+renderRing<Material> g_freeList;
 Material* g_pAnimated;
 
 const uint32_t kAnimationBits = MATERIAL_FLIPPING | MATERIAL_FLICKER | MATERIAL_GLOWRAMP | MATERIAL_SLIDE;
@@ -343,6 +343,19 @@ void StopAnimation(Material* m, uint32_t bits)
     if (!StillAnimated(m)) renderMaterial_Unlink(m);
 }
 
+// Starts an animation driven by a light group, or stops it with group 0.
+void SetGroupAnimation(Material* m, int group, uint8_t* field, uint32_t flag)
+{
+    if (group < 0 || group >= LIGHTGROUP_COUNT) return;
+    if (group == 0) {
+        StopAnimation(m, flag);
+        return;
+    }
+    *field = (uint8_t)group;
+    m->flags |= flag;
+    renderMaterial_Link(m);
+}
+
 // Whole steps of 1 into [-1, 1).
 float WrapOffset(float offset)
 {
@@ -362,17 +375,13 @@ int renderMaterial_Startup()
         g_bStartup = 1;
         g_pAnimated = nullptr;
     }
-    memset(g_apFreeList, 0, sizeof g_apFreeList);
-    g_nextFreeListSlot = 0;
+    renderRing_Clear(&g_freeList);
     return 1;
 }
 
 int renderMaterial_Shutdown()
 {
-    for (Material*& parked : g_apFreeList) {
-        if (parked) renderMaterial_Free(parked);
-        parked = nullptr;
-    }
+    renderRing_FreeAll(&g_freeList, renderMaterial_Free);
     stdHash_Free(g_pMaterialTable);
     g_pMaterialTable = nullptr;
     g_bStartup = 0;
@@ -418,18 +427,14 @@ int renderMaterial_Release(Material* material)
 
 void renderMaterial_Park(Material* material)
 {
-    Material* waiting = g_apFreeList[g_nextFreeListSlot];
-    if (waiting && waiting != material && waiting->refCount == 0) renderMaterial_Free(waiting);
-    g_apFreeList[g_nextFreeListSlot] = material;
     material->flags |= MATERIAL_PARKED;
-    g_nextFreeListSlot = (g_nextFreeListSlot + 1) % RENDERMATERIAL_RING_SIZE;
+    Material* waiting = renderRing_Put(&g_freeList, material);
+    if (waiting && waiting->refCount == 0) renderMaterial_Free(waiting);
 }
 
 void renderMaterial_Unpark(Material* material)
 {
-    for (Material*& slot : g_apFreeList) {
-        if (slot == material) slot = nullptr;
-    }
+    renderRing_Remove(&g_freeList, material);
     material->flags &= ~MATERIAL_PARKED;
 }
 
@@ -539,26 +544,12 @@ void renderMaterial_SetPageFlip(Material* material, int milliseconds)
 
 void renderMaterial_SetFlicker(Material* material, int group)
 {
-    if (!material || group < 0 || group >= LIGHTGROUP_COUNT) return;
-    if (group == 0) {
-        StopAnimation(material, MATERIAL_FLICKER);
-        return;
-    }
-    material->flickerGroup = (uint8_t)group;
-    material->flags |= MATERIAL_FLICKER;
-    renderMaterial_Link(material);
+    if (material) SetGroupAnimation(material, group, &material->flickerGroup, MATERIAL_FLICKER);
 }
 
 void renderMaterial_SetGlowRamp(Material* material, int group)
 {
-    if (!material || group < 0 || group >= LIGHTGROUP_COUNT) return;
-    if (group == 0) {
-        StopAnimation(material, MATERIAL_GLOWRAMP);
-        return;
-    }
-    material->glowGroup = (uint8_t)group;
-    material->flags |= MATERIAL_GLOWRAMP;
-    renderMaterial_Link(material);
+    if (material) SetGroupAnimation(material, group, &material->glowGroup, MATERIAL_GLOWRAMP);
 }
 
 void renderMaterial_SetSlide(Material* material, int pass, float speedU, float speedV)

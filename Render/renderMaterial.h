@@ -9,7 +9,6 @@
 #include "materialRecord.h"
 
 enum {
-    RENDERMATERIAL_RING_SIZE = 32,
     RENDERMATERIAL_LINE_SIZE = 512,
 };
 

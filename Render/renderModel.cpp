@@ -8,6 +8,7 @@
 #include "mathFrame.h"
 #include "renderMaterial.h"
 #include "renderModelInstance.h"
+#include "renderRing.h"
 #include "renderSettings.h"
 #include "stdFile.h"
 #include "stdHash.h"
@@ -17,8 +18,7 @@ namespace {
 
 stdHash* g_pModelTable;
 int g_bStartup;
-Model* g_apFreeList[RENDERMODEL_RING_SIZE];
-int g_nextFreeListSlot;
+renderRing<Model> g_freeList;
 
 enum {
     kBoneSizeV7 = 66,         // translation, rest frame, three links
@@ -300,8 +300,7 @@ int renderModel_Startup()
     if (g_bStartup) return 1;
     g_pModelTable = stdHash_Create(512, "renderModel");
     if (!g_pModelTable) return 0;
-    memset(g_apFreeList, 0, sizeof g_apFreeList);
-    g_nextFreeListSlot = 0;
+    renderRing_Clear(&g_freeList);
     g_bStartup = 1;
     return 1;
 }
@@ -309,10 +308,7 @@ int renderModel_Startup()
 int renderModel_Shutdown()
 {
     if (!g_bStartup) return 0;
-    for (Model*& parked : g_apFreeList) {
-        if (parked) renderModel_Free(parked);
-        parked = nullptr;
-    }
+    renderRing_FreeAll(&g_freeList, renderModel_Free);
     stdHash_Free(g_pModelTable);
     g_pModelTable = nullptr;
     g_bStartup = 0;
@@ -376,18 +372,14 @@ void renderModel_Release(Model* model)
 
 void renderModel_Park(Model* model)
 {
-    Model* waiting = g_apFreeList[g_nextFreeListSlot];
-    if (waiting && waiting != model && waiting->refCount == 0) renderModel_Free(waiting);
-    g_apFreeList[g_nextFreeListSlot] = model;
     model->flags |= MODEL_PARKED;
-    g_nextFreeListSlot = (g_nextFreeListSlot + 1) % RENDERMODEL_RING_SIZE;
+    Model* waiting = renderRing_Put(&g_freeList, model);
+    if (waiting && waiting->refCount == 0) renderModel_Free(waiting);
 }
 
 void renderModel_Unpark(Model* model)
 {
-    for (Model*& slot : g_apFreeList) {
-        if (slot == model) slot = nullptr;
-    }
+    renderRing_Remove(&g_freeList, model);
     model->flags &= ~MODEL_PARKED;
 }
 
@@ -401,6 +393,7 @@ void renderModel_Free(Model* model)
     }
     free(model->ppMaterials);
     free(model->pExtras);
+    // The shadow instance belongs to the model and holds no reference on it.
     renderModelInstance_Free(model->pShadowInstance, 0);
     // A model read again under a longer name is not in the table: leave the other's entry.
     if (stdHash_Find(g_pModelTable, model->name) == model) stdHash_Remove(g_pModelTable, model->name);

@@ -7,6 +7,7 @@
 #include "fixtureFiles.h"
 #include "fixtureMutations.h"
 #include "fixtureQev.h"
+#include "fixtureSampleGame.h"
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "renderModel.h"
@@ -333,4 +334,23 @@ TEST_F(RenderModel, ShutdownWithoutStartupReturns0)
     EXPECT_EQ(renderModel_Shutdown(), 0);
     EXPECT_EQ(renderModel_Startup(), 1);
     EXPECT_EQ(renderModel_Startup(), 1);
+}
+
+TEST_F(RenderModel, TheSampleCrateLoadsInBothVersions)
+{
+    ASSERT_TRUE(fixtures::WriteSampleGame("."));
+    Write("crate6", fixtures::SampleCrate(6));
+    for (const char* name : {"crate", "crate6"}) {
+        SCOPED_TRACE(name);
+        Model* m = Load(name);
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->numVerts, 24u);
+        EXPECT_EQ(m->numTris, 12u);
+        EXPECT_EQ(m->numParts, 2);
+        EXPECT_EQ(m->pParts[1].pVerts, m->pVerts + 16);
+        EXPECT_EQ(m->pVerts[16].bone, 1);
+        EXPECT_FLOAT_EQ(m->pBones[1].translation.z, 16.0f);
+        EXPECT_FLOAT_EQ(m->corners[1].x, 16.0f);
+        ExpectConsistent(m);
+    }
 }

@@ -61,7 +61,8 @@ protected:
     }
 
     WorkFolder work{fixtures::TestFolderName()};
-    RasterTestWindow window{true};
+    // Away from the middle of the display, where the raster library's own tests read the screen.
+    RasterTestWindow window{true, 620, 500};
 
 private:
     renderSettings saved_;

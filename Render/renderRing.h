@@ -1,0 +1,48 @@
+// The free ring of the model and material caches: a released object waits in one of 32 slots,
+// still cached, until the 32nd later parking takes its slot or a load revives it.
+#pragma once
+
+enum { RENDER_RING_SIZE = 32 };
+
+template <class T>
+struct renderRing {
+    T* apSlots[RENDER_RING_SIZE];
+    int nextSlot;
+};
+
+template <class T>
+void renderRing_Clear(renderRing<T>* ring)
+{
+    for (T*& slot : ring->apSlots) slot = nullptr;
+    ring->nextSlot = 0;
+}
+
+// Puts the object at the cursor and advances it; returns the other object that waited in
+// that slot, which the caller frees, or null.
+template <class T>
+T* renderRing_Put(renderRing<T>* ring, T* object)
+{
+    T* waiting = ring->apSlots[ring->nextSlot];
+    ring->apSlots[ring->nextSlot] = object;
+    ring->nextSlot = (ring->nextSlot + 1) % RENDER_RING_SIZE;
+    return waiting != object ? waiting : nullptr;
+}
+
+// Clears every slot that holds the object.
+template <class T>
+void renderRing_Remove(renderRing<T>* ring, T* object)
+{
+    for (T*& slot : ring->apSlots) {
+        if (slot == object) slot = nullptr;
+    }
+}
+
+// Frees every waiting object with the cache's free, which takes it off the ring.
+template <class T>
+void renderRing_FreeAll(renderRing<T>* ring, void (*freeObject)(T*))
+{
+    for (T* slot : ring->apSlots) {
+        if (slot) freeObject(slot);
+    }
+    renderRing_Clear(ring);
+}
