@@ -130,11 +130,18 @@ struct Parse {
     uint32_t loadFlags;
 };
 
+// Pass 0 has a texture that the raster library holds, or one whose reading was deferred to
+// its first use (it gets its raster handle then).
+int HasUsableTexture(const Parse* p)
+{
+    const Bitmap* texture = p->m->passes[0].pTexture;
+    return texture && (texture->rasterHandle || (p->loadFlags & RENDERBITMAP_LOAD_DEFERRED));
+}
+
 void Keyword_Texture(Parse* p, Tokens* t)
 {
     Material* m = p->m;
-    const Bitmap* current = m->passes[0].pTexture;
-    if (!m->pFrames && current && current->rasterHandle) return;
+    if (!m->pFrames && HasUsableTexture(p)) return;
     if (m->pFrames && m->numFrames >= m->maxFrames) return;
     char* name = NextToken(t);
     if (!name) return;
@@ -313,8 +320,7 @@ int ParseFile(Material* m, const char* name, uint32_t loadFlags)
     stdFile_Close(file);
 
     if (!(m->flags & MATERIAL_LAYERED)) {
-        const Bitmap* texture = m->passes[0].pTexture;
-        if (!texture || !texture->rasterHandle) return 0;
+        if (!HasUsableTexture(&p)) return 0;
         renderMaterial_SetDefaultModes(m, 0);
     }
     if ((m->flags & MATERIAL_PAGEFLIP) && m->flipInterval) {

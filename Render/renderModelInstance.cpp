@@ -86,7 +86,7 @@ int BoxVisible(const ModelInstance* instance)
     uint32_t code = 255;
     for (const mathVec3& corner : instance->pModel->corners) {
         mathVec4 p;
-        mathVec4_TransformPoint(&p, &corner, clip);
+        renderModel_TransformPoint(&p, &corner, clip);
         code &= renderModel_Outcode(&p);
         if (!code) return 1;
     }
@@ -207,6 +207,11 @@ void renderModelInstance_EvaluateBones(ModelInstance* instance, const mathFrame*
         bone->world = *frame;
         SetBoneFrames(bone, frame, viewProjection, &eye);
     }
+}
+
+void renderModel_TransformPoint(mathVec4* out, const mathVec3* p, const mathMatrix* matrix)
+{
+    mathVec4_TransformPoint(out, p, matrix);
 }
 
 uint32_t renderModel_Outcode(const mathVec4* p)

@@ -30,6 +30,8 @@ void renderModelInstance_EvaluateBones(ModelInstance* instance, const mathFrame*
 // 0 when the instance is null, has no bones, no camera is selected, or its box lies wholly
 // outside one plane of the view volume; else 1 after handing it to the raster library.
 int renderModel_Draw(ModelInstance* instance, const mathFrame* frame, uint32_t drawFlags);
+// out = (p, 1) through the matrix, w not divided out.
+void renderModel_TransformPoint(mathVec4* out, const mathVec3* p, const mathMatrix* matrix);
 // The clip-space outcode of a point: 32 behind the eye (w not above 0), else 1/2 beyond +x/-x,
 // 4/8 for y, 16/32 for z.
 uint32_t renderModel_Outcode(const mathVec4* clip);

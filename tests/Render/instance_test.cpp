@@ -310,11 +310,7 @@ fixtures::Bytes MeshBytes(uint16_t badIndex = 0)
 {
     using fixtures::PutU16;
     using fixtures::PutU32;
-    auto putF = [](fixtures::Bytes& b, float f) {
-        uint32_t u;
-        memcpy(&u, &f, 4);
-        PutU32(b, u);
-    };
+    const auto putF = fixtures::PutF32;
     fixtures::Bytes b;
     PutU32(b, 0);   // materials
     PutU32(b, 4);   // vertices

@@ -59,7 +59,8 @@ protected:
         ASSERT_EQ(renderBitmap_Startup(), 1);
         ASSERT_EQ(renderMaterial_Startup(), 1);
         ASSERT_EQ(renderModel_Startup(), 1);
-        g_renderTimer.clocks[0].totalMs = clock.Now();
+        renderTimer_Start(&g_renderTimer);
+        renderTimer_Tick(&g_renderTimer);  // the clock starts at 1 ms
     }
     static void Tga(const std::string& name, uint8_t depth)
     {
@@ -75,12 +76,14 @@ protected:
         ASSERT_TRUE(fixtures::WriteText("Materials\\" + name + ".daz", text));
     }
     Material* Load(const std::string& name) { return renderMaterial_Load(name.c_str(), 0); }
+    // One frame of the frame clock, and the animated materials updated by its step.
     void Tick(uint32_t ms)
     {
         clock.Advance(ms);
-        g_renderTimer.clocks[0].totalMs += ms;
-        renderMaterial_UpdateAll((float)ms / 1000.0f);
+        renderTimer_Tick(&g_renderTimer);
+        renderMaterial_UpdateAll(g_renderTimer.clocks[0].frameSeconds);
     }
+    static uint32_t Now() { return g_renderTimer.clocks[0].totalMs; }
 
     WorkFolder work{fixtures::TestFolderName()};
     fakes::FakeRaster raster;
@@ -114,7 +117,7 @@ TEST_F(RenderMaterial, CommentsSeveralKeywordsALineAndEveryFlag)
     EXPECT_EQ(m->glowGroup, 4);
     EXPECT_EQ(m->maxFrames, 2);
     EXPECT_EQ(m->flipInterval, 100u);
-    EXPECT_EQ(m->nextFlip, clock.Now() + 100);
+    EXPECT_EQ(m->nextFlip, Now() + 100);
     EXPECT_EQ(m->passes[2].slideU, 0.5f);
     EXPECT_EQ(m->passes[2].slideV, -0.25f);
     ASSERT_NE(m->pDetail, nullptr);
@@ -183,6 +186,24 @@ TEST_F(RenderMaterial, TexturesAlphaAndMasking)
     ASSERT_NE(late, nullptr);
     EXPECT_EQ(late->passes[0].pTexture->format, (uint32_t)BITMAP_FORMAT_4444);
     EXPECT_EQ(late->passes[0].mode, (uint32_t)RENDERMODE_RGB_MASKED);
+}
+
+TEST_F(RenderMaterial, DeferredTexturesAreReadOnTheFirstCacheOfThePass)
+{
+    Daz("later", DazWriter().Texture("brick").Texture("wood"));
+    Material* m = renderMaterial_Load("later", RENDERMATERIAL_DEFER_PIXELS);
+    ASSERT_NE(m, nullptr);
+    EXPECT_STREQ(m->name, "later");
+    Bitmap* brick = m->passes[0].pTexture;
+    ASSERT_NE(brick, nullptr);
+    EXPECT_STREQ(brick->name, "brick");
+    EXPECT_EQ(brick->rasterHandle, 0u);
+    EXPECT_EQ(raster.Count(FAKE_RASTER_SLOT(funcTexture_PreCacheMipMap)), 0);
+    renderMaterial_CachePass(m);
+    EXPECT_NE(brick->rasterHandle, 0u);
+    EXPECT_TRUE(m->flags & MATERIAL_PASS_READ);
+    renderMaterial_CachePass(m);
+    EXPECT_EQ(raster.Count(FAKE_RASTER_SLOT(funcTexture_PreCacheMipMap)), 1);
 }
 
 TEST_F(RenderMaterial, FrameTablesTakeAsManyTexturesAsTheyHold)
@@ -329,9 +350,11 @@ TEST_F(RenderMaterial, PageFlippingFollowsTheClock)
     EXPECT_EQ(m->passes[0].pTexture, m->pFrames[1]);
     Tick(250);  // two more flips
     EXPECT_EQ(m->curFrame, 0);
-    Tick(3600u * 1000u + 150);  // an hour later: one update, the right page
+    // A clock an hour ahead (a timer read back from a file): one update, the right page.
+    g_renderTimer.clocks[0].totalMs += 3600u * 1000u + 150;
+    renderMaterial_UpdateAll(0);
     EXPECT_EQ(m->curFrame, 36002 % 3);
-    EXPECT_EQ(m->nextFlip - clock.Now(), 99u);
+    EXPECT_EQ(m->nextFlip - Now(), 99u);
 
     // An interval of 0 or less, or flipping with no frames: nothing runs, nothing breaks.
     Daz("stuck", DazWriter().Texture("stone").Line("pageflip 0 pageflip -5"));

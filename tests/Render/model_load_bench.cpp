@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "benchTiming.h"
 #include "fixtureFiles.h"
 #include "fixtureQev.h"
 #include "renderModel.h"
@@ -15,38 +16,9 @@
 
 namespace {
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
-
-double TimeRaw(const char* name, size_t size, int repeats)
-{
-    const double start = Seconds();
-    for (int i = 0; i < repeats; i++) {
-        // A fresh block each time, as a loader needs one.
-        uint8_t* buffer = (uint8_t*)malloc(size);
-        stdFileHandle file = stdFile_Open(name, "rb", STDFILE_TYPE_MODEL);
-        if (!buffer || !file || stdFile_Read(buffer, 1, (uint32_t)size, file) != size) {
-            fprintf(stderr, "raw read of %s failed\n", name);
-            exit(1);
-        }
-        stdFile_Close(file);
-        free(buffer);
-    }
-    return (Seconds() - start) / repeats;
-}
-
 double TimeLoad(const char* name, int repeats)
 {
-    const double start = Seconds();
+    const double start = bench_Seconds();
     for (int i = 0; i < repeats; i++) {
         Model* model = renderModel_Load(name, RENDERMODEL_NO_MATERIALS);
         if (!model) {
@@ -55,7 +27,7 @@ double TimeLoad(const char* name, int repeats)
         }
         renderModel_Free(model);
     }
-    return (Seconds() - start) / repeats;
+    return (bench_Seconds() - start) / repeats;
 }
 
 }  // namespace
@@ -75,7 +47,7 @@ int main(int argc, char** argv)
         snprintf(name, sizeof name, "bench%d.qev", verts);
         fixtures::WriteBytes(std::string("3D\\Models\\") + name, bytes);
         TimeLoad(name, 2);  // warm the file cache
-        const double raw = TimeRaw(name, bytes.size(), repeats);
+        const double raw = bench_TimeRawRead(name, bytes.size(), STDFILE_TYPE_MODEL, repeats);
         const double load = TimeLoad(name, repeats);
         printf("%8d %10zu %12.3f %12.3f %7.2f\n", verts, bytes.size(), raw * 1000, load * 1000, load / raw);
     }
