@@ -86,9 +86,13 @@ float BitsFloat(uint32_t bits)
 
 constinit renderTimer g_renderTimer = MakeResetTimer();
 
+// Clears the start, the frame count and the last time and resets both clocks; the last
+// elapsed time stays.
 void renderTimer_Reset(renderTimer* timer)
 {
+    uint32_t elapsedMs = timer->elapsedMs;
     *timer = MakeResetTimer();
+    timer->elapsedMs = elapsedMs;
 }
 
 void renderTimer_Start(renderTimer* timer)

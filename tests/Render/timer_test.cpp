@@ -39,7 +39,7 @@ TEST(RenderTimer, StepsAreScaledAndClampedToOneSecond)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.gapMs << " ms at " << c.scale);
         FakeClock clock(100);
-        renderTimer timer;
+        renderTimer timer = {};
         renderTimer_Start(&timer);
         EXPECT_EQ(timer.started, 1);
         EXPECT_EQ(timer.lastTime, 100u);
@@ -62,7 +62,7 @@ TEST(RenderTimer, StepsAreScaledAndClampedToOneSecond)
 TEST(RenderTimer, ClocksAddUpAndPauseOnTheirOwn)
 {
     FakeClock clock(0);
-    renderTimer timer;
+    renderTimer timer = {};
     renderTimer_Start(&timer);
     for (int i = 0; i < 3; i++) {
         clock.Advance(30);
@@ -89,7 +89,7 @@ TEST(RenderTimer, ClocksAddUpAndPauseOnTheirOwn)
 TEST(RenderTimer, AClockThatWrapsCountsOneLess)
 {
     FakeClock clock(0xFFFFFFF0u);
-    renderTimer timer;
+    renderTimer timer = {};
     renderTimer_Start(&timer);
     clock.Set(0x10);
     renderTimer_Tick(&timer);
@@ -100,7 +100,7 @@ TEST(RenderTimer, AClockThatWrapsCountsOneLess)
 TEST(RenderTimer, ScalesResetsAndSplits)
 {
     FakeClock clock(0);
-    renderTimer timer;
+    renderTimer timer = {};
     renderTimer_Reset(&timer);
     EXPECT_EQ(timer.started, 0);
     EXPECT_FLOAT_EQ(renderTimer_SetScale1(&timer, 2.0f), 1.0f);
@@ -138,7 +138,7 @@ TEST(RenderTimer, FileFormLeavesTheTickCountsOut)
     fixtures::WorkFolder work(fixtures::TestFolderName());
     stdFile_Startup();
     FakeClock clock(500);
-    renderTimer timer;
+    renderTimer timer = {};
     renderTimer_Start(&timer);
     clock.Advance(25);
     renderTimer_Tick(&timer);
@@ -162,7 +162,7 @@ TEST(RenderTimer, FileFormLeavesTheTickCountsOut)
     EXPECT_EQ(word(11), 25u);    // clock 1 totalMs
     EXPECT_EQ(word(17), (uint32_t)-4);
 
-    renderTimer back;
+    renderTimer back = {};
     renderTimer_Reset(&back);
     stdFileHandle in = stdFile_OpenPath("timer.bin", "rb");
     EXPECT_EQ(renderTimer_Read(&back, in), 1);
@@ -174,7 +174,7 @@ TEST(RenderTimer, FileFormLeavesTheTickCountsOut)
 
     // A short file changes nothing.
     ASSERT_TRUE(fixtures::WriteBytes("short.bin", fixtures::Truncated(bytes, 71)));
-    renderTimer untouched;
+    renderTimer untouched = {};
     renderTimer_Reset(&untouched);
     in = stdFile_OpenPath("short.bin", "rb");
     EXPECT_EQ(renderTimer_Read(&untouched, in), 0);

@@ -2,12 +2,14 @@
 // into 16- and 32-bit bitmaps, clipping at every edge, widths and the pen.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "fixtureTestFolder.h"
+#include "fixtureTga.h"
 #include "fixtureYub.h"
 #include "fixtureZip.h"
 #include "stdFile.h"
@@ -450,4 +452,45 @@ TEST_F(StdFont, DamagedFontsAreRefusedOrLoseTheirBadGlyphs)
         EXPECT_NE(h, 0u);
     }
     for (stdFileHandle h : handles) stdFile_Close(h);
+}
+
+TEST_F(StdFont, SystemFontTextIsDrawnUpright)
+{
+    YubFont yub = fixtures::MakeYubFromSystemFont("Arial", 15);
+    ASSERT_FALSE(yub.bitmap.empty());
+    stdFont* font = Load(yub, "defaultFont15");
+    ASSERT_NE(font, nullptr);
+    stdFont_SetCurrent(font);
+    EXPECT_GT(stdFont_TextWidth(font, "Hello"), stdFont_TextWidth(font, "Hell"));
+
+    // A "T": its widest lit row is its bar, which must lie above its stem, that is at a higher
+    // memory row of the bottom-up bitmap.
+    Target t(20, 24, BITMAP_FORMAT_8888, 0);
+    stdFont_Draw32(&t, 2, 2, "T", 0, 255, 255, 255);
+    int lowest = -1, highest = -1, widestRow = -1, widest = 0;
+    for (int y = 0; y < 24; y++) {
+        int lit = 0;
+        for (int x = 0; x < 20; x++) lit += (t.At(x, y) & 0xFF) > 0x80;
+        if (!lit) continue;
+        if (lowest < 0) lowest = y;
+        highest = y;
+        if (lit > widest) widest = lit, widestRow = y;
+    }
+    ASSERT_GE(lowest, 0);
+    EXPECT_GT(highest - lowest, 5);
+    EXPECT_GE(widestRow, highest - 1);
+
+    // With KORBALT_SHOT_DIR set, a sample line is kept as an image to look at.
+    if (const char* dir = getenv("KORBALT_SHOT_DIR")) {
+        Target line(320, 40, BITMAP_FORMAT_8888, 0xFF202040);
+        stdFont_Draw32(&line, 4, 22, "The quick brown fox jumps", 0, 255, 255, 255);
+        stdFont_Draw32(&line, 4, 4, "over the lazy dog: 0123456789", 0, 255, 200, 0);
+        fixtures::TgaImage image;
+        image.width = 320;
+        image.height = 40;
+        image.depth = 32;
+        const uint8_t* p = (&line)->pixels;
+        image.pixels.assign(p, p + 320 * 40 * 4);
+        EXPECT_TRUE(fixtures::WriteTga(std::string(dir) + "\\font_sample.tga", image));
+    }
 }

@@ -1,0 +1,57 @@
+// The UI library's main module: start-up and shutdown, the per-frame update and draw, the
+// mapping of the 640 x 480 UI space onto the screen, screen quads through the raster library,
+// and the hover, press and key-capture state that the dialogs and widgets share.
+#pragma once
+#include <cstdint>
+
+#include "bitmapRecord.h"
+
+struct uiDialog;
+struct uiElement;
+
+enum {
+    UI_WIDTH = 640,
+    UI_HEIGHT = 480,
+    UI_MAX_SCREEN_POINTS = 8,  // vertices of one screen face
+};
+
+// Starts the registry, the cursor and the default font; scales 1.0. 1, or 0 when the
+// registry cannot be made.
+int ui_Startup();
+// 1, or 0 when not started: frees the default font, stops the cursor and the registry.
+int ui_Shutdown();
+int ui_IsStarted();
+
+// Once a frame: clears the frame's hover and flushes the raster library's draw cache; the
+// dialogs' update, which finds the hovered dialog and widget, runs after it.
+void ui_Update();
+// Once a frame, after ui_Update: the number of dialogs drawn (none while no dialog layer is
+// linked in).
+int ui_Draw();
+
+// Scales of the UI space to a screen of this size.
+void ui_SetScreenSize(int width, int height);
+float ui_GetScaleX();
+float ui_GetScaleY();
+
+// Four corners (x, y and an unused third float each, y upwards in UI space) scaled to the
+// screen and drawn as one textured face; the count argument is not used.
+int ui_DrawQuad(const float* corners, const float* uvs, int count, const Bitmap* texture,
+                int mode, float alpha);
+// count screen points (x, y, z; z unused) with their texture coordinates (u, v) drawn as one
+// face through the raster library, colour white with the alpha; at most 8 points. The raster
+// result, or 0 when nothing could be drawn.
+int ui_DrawScreenQuads(const float* points, const float* uvs, int count, const Bitmap* bitmap,
+                       int mode, float alpha);
+
+// Frame state shared with the dialogs and widgets.
+uiDialog* ui_GetHoveredDialog();
+void ui_SetHoveredDialog(uiDialog* dialog);
+uiElement* ui_GetHoveredElement();
+// A hovered widget also becomes the last hovered one, which outlives frames without hover.
+void ui_SetHoveredElement(uiElement* element);
+uiElement* ui_GetLastHoveredElement();
+uiElement* ui_GetPressedElement();
+void ui_SetPressedElement(uiElement* element);
+uiElement* ui_GetKeyCapture();
+void ui_SetKeyCapture(uiElement* element);

@@ -1,0 +1,585 @@
+// The UI library on the fake raster table: the resource registry with its one name space,
+// UI bitmaps, textures and fonts; the cursor's limits, hot spots, icons and drawing; start-up,
+// the per-frame update, the screen scales and quads; the layout rectangles.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fakeRaster.h"
+#include "fixtureTestFolder.h"
+#include "fixtureTga.h"
+#include "fixtureYub.h"
+#include "renderBitmap.h"
+#include "renderMain.h"
+#include "renderModes.h"
+#include "screenVertexRecord.h"
+#include "stdBitmap.h"
+#include "stdFile.h"
+#include "ui.h"
+#include "uiCursor.h"
+#include "uiFont.h"
+#include "uiRect.h"
+#include "uiResource.h"
+
+using fakes::FakeRaster;
+using fakes::RasterCall;
+using fixtures::WorkFolder;
+
+// Failed assertions of the library are recorded here instead of going to the raster library.
+namespace {
+struct AssertRecord {
+    std::string expression;
+    std::string file;
+};
+std::vector<AssertRecord> g_asserts;
+}  // namespace
+
+void renderMain_AssertHook(const char* expression, const char* file, int)
+{
+    g_asserts.push_back({expression, file});
+}
+
+namespace {
+
+const int kScreenFace = FAKE_RASTER_SLOT(funcDraw_ScreenFaceImmediate);
+const int kFlushCache = FAKE_RASTER_SLOT(funcDraw_FlushCache);
+const int kFlushFrames = FAKE_RASTER_SLOT(funcMain_FlushFrames);
+const int kUncache = FAKE_RASTER_SLOT(funcTexture_UncacheMipMap);
+
+uint32_t Grey(int x, int y)
+{
+    return 0xFF000000u | (uint32_t)(x * 20) << 16 | (uint32_t)(y * 20) << 8 | 0x40;
+}
+
+struct Face {
+    int count = 0;
+    int mode = 0;
+    uint32_t texture = 0;
+    uint32_t colour = 0;
+    std::vector<rlScreenVertex> vertices;
+};
+
+class Ui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_asserts.clear();
+        stdFile_Startup();
+        ASSERT_NE(stdBitmap_Startup(), nullptr);
+        ASSERT_EQ(renderBitmap_Startup(), 1);
+        ASSERT_EQ(raster.Bind(), 1);
+        ASSERT_TRUE(fixtures::MakeFolders("Ui\\Materials"));
+        // The screen face's vertices live only during the call: copy them there.
+        raster.SetHandler(kScreenFace, [this](const RasterCall& c) {
+            Face face;
+            face.count = (int)c.Word(0);
+            const rlScreenVertex* v = c.Arg<const rlScreenVertex*>(1);
+            face.vertices.assign(v, v + face.count);
+            face.mode = (int)c.Word(2);
+            face.texture = c.Word(3);
+            face.colour = c.Word(4);
+            faces.push_back(face);
+            return 1u;
+        });
+    }
+    void TearDown() override
+    {
+        ui_Shutdown();
+        uiCursor_Shutdown();
+        uiResource_Shutdown();
+        ui_SetScreenSize(640, 480);
+        renderBitmap_Shutdown();
+        stdBitmap_Shutdown();
+        stdFile_Shutdown();
+    }
+
+    static void WriteFont(const std::string& name)
+    {
+        ASSERT_TRUE(fixtures::WriteYub("Ui\\" + name,
+                                       fixtures::MakeYub(2, 2, 3, {'A'}, [](int, int, int) {
+                                           return (uint8_t)255;
+                                       })));
+    }
+    static void WriteTexture(const std::string& name, int width, int height)
+    {
+        ASSERT_TRUE(fixtures::WriteTga("Ui\\Materials\\" + name,
+                                       fixtures::MakeTga((uint16_t)width, (uint16_t)height, 32,
+                                                         false, Grey)));
+    }
+
+    WorkFolder work{fixtures::TestFolderName()};
+    FakeRaster raster;
+    std::vector<Face> faces;
+};
+
+bool AssertedOnce(const char* expression)
+{
+    for (const AssertRecord& a : g_asserts) {
+        if (a.expression == expression && a.file == "UI\\uiCursor") return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(Ui, RegistryHoldsOneNameSpaceAndOnlyAFontIsAFont)
+{
+    ASSERT_EQ(uiResource_Startup(), 1);
+    EXPECT_EQ(uiResource_Startup(), 0);
+    int widget = 0, dialog = 0, other = 0;
+    EXPECT_EQ(uiResource_AddNamed("Panel", &widget, UIRESOURCE_ELEMENT), 1);
+    EXPECT_EQ(uiResource_AddNamed("PANEL", &dialog, UIRESOURCE_DIALOG), 0);
+    EXPECT_EQ(uiResource_AddNamed("Menu", &dialog, UIRESOURCE_DIALOG), 1);
+    EXPECT_EQ(uiResource_AddNamed("", &other, UIRESOURCE_ELEMENT), 0);
+    EXPECT_EQ(uiResource_AddNamed("Nothing", nullptr, UIRESOURCE_ELEMENT), 0);
+    EXPECT_EQ(uiResource_Find("panel"), &widget);
+    EXPECT_EQ(uiResource_Find("menu"), &dialog);
+    EXPECT_EQ(uiResource_FindOfKind("panel", UIRESOURCE_ELEMENT), &widget);
+    EXPECT_EQ(uiResource_FindOfKind("panel", UIRESOURCE_FONT), nullptr);
+    EXPECT_EQ(uiResource_RemoveNamed("panel", &dialog), 0);  // not the object of that name
+    EXPECT_EQ(uiResource_Find("panel"), &widget);
+
+    // A font file of a widget's name is not loaded under that name, and the widget is left
+    // alone; a font's name cannot be taken by a widget either.
+    WriteFont("Panel.yub");
+    WriteFont("defaultFont15.yub");
+    EXPECT_EQ(uiResource_LoadFont("Panel"), nullptr);
+    EXPECT_EQ(uiResource_LoadFont("menu"), nullptr);
+    EXPECT_EQ(uiResource_Find("panel"), &widget);
+    EXPECT_EQ(widget, 0);
+    EXPECT_EQ(stdFont_GetLoadedCount(), 0);
+    stdFont* font = uiResource_LoadFont("defaultFont15.yub");
+    ASSERT_NE(font, nullptr);
+    EXPECT_STREQ(font->name, "defaultFont15.yub");
+    EXPECT_EQ(font->refCount, 1u);
+    EXPECT_EQ(uiResource_AddNamed("DEFAULTFONT15.YUB", &other, UIRESOURCE_ELEMENT), 0);
+    EXPECT_EQ(uiResource_LoadFont("DefaultFont15.yub"), font);
+    EXPECT_EQ(font->refCount, 2u);
+    EXPECT_EQ(uiResource_GetFontCount(), 1);
+    EXPECT_EQ(stdFont_GetLoadedCount(), 1);
+    EXPECT_EQ(uiResource_FreeFont(font), 1);
+    EXPECT_EQ(uiResource_Find("defaultfont15.yub"), font);
+    EXPECT_EQ(uiResource_FreeFont(font), 0);
+    EXPECT_EQ(uiResource_Find("defaultfont15.yub"), nullptr);
+    EXPECT_EQ(uiResource_GetFontCount(), 0);
+    EXPECT_EQ(stdFont_GetLoadedCount(), 0);
+    EXPECT_EQ(uiResource_FreeFont(nullptr), 0);
+    EXPECT_EQ(uiResource_LoadFont("missing"), nullptr);
+
+    // A name longer than the 31 characters a font keeps is found again all the same.
+    const std::string longName(40, 'L');
+    WriteFont(longName + ".yub");
+    stdFont* first = uiResource_LoadFont(longName.c_str());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(uiResource_LoadFont(longName.c_str()), first);
+    EXPECT_EQ(first->refCount, 2u);
+    uiResource_FreeFont(first);
+    uiResource_FreeFont(first);
+
+    EXPECT_EQ(uiResource_RemoveNamed("Panel", &widget), 1);
+    EXPECT_EQ(uiResource_Find("panel"), nullptr);
+    EXPECT_EQ(uiResource_Shutdown(), 1);
+    EXPECT_EQ(uiResource_Find("menu"), nullptr);
+    EXPECT_EQ(uiResource_AddNamed("Menu", &dialog, UIRESOURCE_DIALOG), 0);
+    EXPECT_EQ(uiResource_LoadFont("defaultFont15.yub"), nullptr);
+}
+
+TEST_F(Ui, BitmapsComeFromTheBitmapCacheAndTexturesFromTheTextureCache)
+{
+    ASSERT_TRUE(fixtures::WriteTga("Ui\\panel.tga", fixtures::MakeTga(4, 2, 32, false, Grey)));
+    Bitmap* panel = uiResource_LoadBitmap("panel", BITMAP_FORMAT_8888);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_STREQ(panel->name, "panel.TGA");
+    EXPECT_EQ(uiResource_LoadBitmap("Panel.tga", BITMAP_FORMAT_8888), panel);
+    EXPECT_EQ(panel->refCount, 2);
+    Bitmap* copy = uiResource_BitmapData("panel.TGA");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, panel);
+    EXPECT_EQ(copy->width, 4);
+    EXPECT_EQ(memcmp(copy->pixels, panel->pixels, 4 * 2 * 4), 0);
+    Bitmap* again = uiResource_BitmapData((const char*)panel);  // a bitmap starts with its name
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(uiResource_BitmapData("nothing.tga"), nullptr);
+    EXPECT_EQ(uiResource_LoadBitmap("missing", BITMAP_FORMAT_8888), nullptr);
+    uiResource_FreeBitmap(panel);
+    uiResource_FreeBitmap(panel);
+    EXPECT_EQ(uiResource_FreeBitmap(nullptr), 0);
+    free(copy);
+    free(again);
+
+    // 123 characters take ".TGA" in the 128-character buffer; 124 are refused, not overrun.
+    const std::string fits = "Ui\\" + std::string(120, 'p');
+    ASSERT_TRUE(fixtures::WriteTga(fits + ".TGA", fixtures::MakeTga(2, 2, 32, false, Grey)));
+    Bitmap* longName = uiResource_LoadBitmap(fits.c_str(), BITMAP_FORMAT_1555);
+    EXPECT_NE(longName, nullptr);
+    uiResource_FreeBitmap(longName);
+    EXPECT_EQ(uiResource_LoadBitmap((fits + "p").c_str(), BITMAP_FORMAT_1555), nullptr);
+    EXPECT_EQ(uiResource_LoadBitmap(std::string(5000, 'p').c_str(), BITMAP_FORMAT_1555), nullptr);
+
+    WriteTexture("arrow.tga", 16, 16);
+    Bitmap* texture = uiResource_LoadMaterial("arrow");
+    ASSERT_NE(texture, nullptr);
+    EXPECT_NE(texture->rasterHandle, 0u);
+    EXPECT_TRUE(texture->textureFlags & BITMAP_TEX_SINGLE_LEVEL);
+    EXPECT_EQ(uiResource_LoadMaterial("arrow"), texture);
+    EXPECT_EQ(uiResource_FreeMaterial(texture), 0);
+    EXPECT_EQ(raster.Count(kUncache), 0);
+    EXPECT_EQ(uiResource_FreeMaterial(texture), 0);
+    EXPECT_EQ(raster.Count(kUncache), 1);
+    EXPECT_EQ(uiResource_FreeMaterial(nullptr), 0);
+    EXPECT_EQ(uiResource_LoadMaterial("missing"), nullptr);
+    EXPECT_EQ(uiResource_LoadMaterial(""), nullptr);
+}
+
+TEST_F(Ui, CursorStaysWithinItsLimits)
+{
+    uiCursor_Startup();
+    EXPECT_EQ(uiCursor_GetX(), 320.0f);
+    EXPECT_EQ(uiCursor_GetY(), 240.0f);
+    struct Step {
+        float x, y;            // asked for
+        float wantX, wantY;    // under the default limit 0, 0, 639, 479
+    };
+    const Step steps[] = {
+        {700, -20, 639, 0}, {-5, 500, 0, 479}, {639, 479, 639, 479}, {0, 0, 0, 0},
+        {0.5f, 478.5f, 0.5f, 478.5f}, {-1e9f, 1e9f, 0, 479}, {320, 240, 320, 240},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(std::to_string(s.x) + "," + std::to_string(s.y));
+        float prevX = uiCursor_GetX(), prevY = uiCursor_GetY();
+        uiCursor_SetPos(s.x, s.y);
+        EXPECT_EQ(uiCursor_GetX(), s.wantX);
+        EXPECT_EQ(uiCursor_GetY(), s.wantY);
+        EXPECT_EQ(uiCursor_GetPrevX(), prevX);
+        EXPECT_EQ(uiCursor_GetPrevY(), prevY);
+        EXPECT_EQ(uiCursor_GetDeltaX(), s.wantX - prevX);
+        EXPECT_EQ(uiCursor_GetDeltaY(), s.wantY - prevY);
+    }
+
+    // A pushed limit clamps at once; moves stay inside it; popping restores the one below.
+    uiCursor_SetPos(639, 0);
+    uiCursor_PushLimit(100, 50, 200, 150);
+    EXPECT_EQ(uiCursor_GetX(), 200.0f);
+    EXPECT_EQ(uiCursor_GetY(), 50.0f);
+    uiCursor_SetPos(0, 1000);
+    EXPECT_EQ(uiCursor_GetX(), 100.0f);
+    EXPECT_EQ(uiCursor_GetY(), 150.0f);
+    uiCursor_Move(500, -500);
+    EXPECT_EQ(uiCursor_GetX(), 200.0f);
+    EXPECT_EQ(uiCursor_GetY(), 50.0f);
+    EXPECT_EQ(uiCursor_GetDeltaX(), 100.0f);
+    EXPECT_EQ(uiCursor_GetDeltaY(), -100.0f);
+    uiCursor_PushLimit(0, 0, 10, 10);
+    EXPECT_EQ(uiCursor_GetX(), 10.0f);
+    uiCursor_PopLimit();
+    EXPECT_EQ(uiCursor_GetLimit()->minX, 100.0f);
+    uiCursor_Move(1000, 1000);
+    EXPECT_EQ(uiCursor_GetX(), 200.0f);
+    EXPECT_EQ(uiCursor_GetY(), 150.0f);
+    uiCursor_PopLimit();
+    uiCursor_Move(1000, 1000);
+    EXPECT_EQ(uiCursor_GetX(), 639.0f);
+    EXPECT_EQ(uiCursor_GetY(), 479.0f);
+
+    // Popping the only limit leaves the default limit in force.
+    uiCursor_PopLimit();
+    uiCursor_PopLimit();
+    const uiCursorLimit* limit = uiCursor_GetLimit();
+    ASSERT_NE(limit, nullptr);
+    EXPECT_EQ(limit->pNext, nullptr);
+    EXPECT_EQ(limit->minX, 0.0f);
+    EXPECT_EQ(limit->minY, 0.0f);
+    EXPECT_EQ(limit->maxX, 639.0f);
+    EXPECT_EQ(limit->maxY, 479.0f);
+    EXPECT_TRUE(g_asserts.empty());
+
+    // The screen position follows the scales.
+    ui_SetScreenSize(1280, 960);
+    uiCursor_SetPos(100, 50);
+    EXPECT_FLOAT_EQ(uiCursor_GetScreenX(), 200.0f);
+    EXPECT_FLOAT_EQ(uiCursor_GetScreenY(), 100.0f);
+
+    // Without a limit stack the position is taken as it comes and the fault is reported.
+    uiCursor_Shutdown();
+    uiCursor_SetPos(5000, 5000);
+    EXPECT_EQ(uiCursor_GetX(), 5000.0f);
+    EXPECT_TRUE(AssertedOnce("pLimitStack"));
+}
+
+TEST_F(Ui, CursorRecordsTakeTheirHotSpotAndTextureCoordinates)
+{
+    WriteTexture("hand.tga", 32, 16);
+    Bitmap* texture = uiResource_LoadMaterial("hand");
+    ASSERT_NE(texture, nullptr);
+    struct Hot {
+        int mode;
+        float x, y;
+    };
+    const Hot hots[] = {{0, 16, 8}, {1, 0, 0}, {2, 32, 0}, {3, 0, 16}, {4, 32, 16}, {9, 0, 0}};
+    for (const Hot& h : hots) {
+        SCOPED_TRACE(h.mode);
+        uiCursor* cursor = uiCursor_Create(texture, 0, 0, h.mode);
+        ASSERT_NE(cursor, nullptr);
+        EXPECT_EQ(cursor->pBitmap, texture);
+        EXPECT_EQ(cursor->width, 32.0f);
+        EXPECT_EQ(cursor->height, 16.0f);
+        EXPECT_EQ(cursor->hotX, h.x);
+        EXPECT_EQ(cursor->hotY, h.y);
+        const float uvs[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+        for (int i = 0; i < 8; i++) EXPECT_EQ(cursor->uvs[i], uvs[i]) << i;
+        free(cursor);  // the record only: the texture is the test's
+    }
+    uiCursor* part = uiCursor_Create(texture, 24, 4, UICURSOR_HOT_CENTRE);
+    ASSERT_NE(part, nullptr);
+    const float partUvs[8] = {0, 0, 0.75f, 0, 0.75f, 0.25f, 0, 0.25f};
+    for (int i = 0; i < 8; i++) EXPECT_EQ(part->uvs[i], partUvs[i]) << i;
+    EXPECT_EQ(part->hotX, 12.0f);
+    EXPECT_EQ(part->hotY, 2.0f);
+    free(part);
+    uiResource_FreeMaterial(texture);
+
+    EXPECT_EQ(uiCursor_Create(nullptr, 0, 0, 0), nullptr);
+    EXPECT_TRUE(AssertedOnce("pBitmap"));
+    EXPECT_EQ(uiCursor_Load("missing", 0, 0, 0), nullptr);
+    uiCursor* loaded = uiCursor_Load("hand.tga", 0, 0, UICURSOR_HOT_TOP_LEFT);
+    ASSERT_NE(loaded, nullptr);
+    uiCursor_Free(loaded);
+    EXPECT_EQ(raster.Count(kUncache), 2);  // each texture went with its last reference
+}
+
+TEST_F(Ui, CursorIsDrawnAtItsHotSpotThroughTheRasterTable)
+{
+    ASSERT_EQ(ui_Startup(), 1);
+    WriteTexture("arrow.tga", 16, 16);
+    uiCursor* arrow = uiCursor_Load("arrow", 0, 0, UICURSOR_HOT_TOP_LEFT);
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_EQ(uiCursor_Draw(), 0);  // no current cursor
+    uiCursor_Set(arrow);
+    uiCursor_SetPos(100, 200);
+    ui_SetScreenSize(1280, 960);
+    raster.ClearCalls();
+    EXPECT_EQ(uiCursor_Draw(), 1);
+    ASSERT_EQ(raster.Slots(), (std::vector<int>{kFlushFrames, kScreenFace}));
+    EXPECT_EQ(raster.Last(kFlushFrames)->Word(0), 0u);
+    ASSERT_EQ(faces.size(), 1u);
+    const Face& face = faces[0];
+    EXPECT_EQ(face.count, 4);
+    EXPECT_EQ(face.mode, RENDERMODE_SCREENPOLY);
+    EXPECT_EQ(face.texture, arrow->pBitmap->rasterHandle);
+    EXPECT_EQ(face.colour, 0xFFFFFFFFu);
+    // Top-left hot spot: the picture hangs below and right of the position (y upwards).
+    const float want[4][4] = {{199, 399, 0, 0}, {231, 399, 1, 0}, {231, 367, 1, 1}, {199, 367, 0, 1}};
+    for (int i = 0; i < 4; i++) {
+        SCOPED_TRACE(i);
+        EXPECT_FLOAT_EQ(face.vertices[i].x, want[i][0]);
+        EXPECT_FLOAT_EQ(face.vertices[i].y, want[i][1]);
+        EXPECT_FLOAT_EQ(face.vertices[i].u, want[i][2]);
+        EXPECT_FLOAT_EQ(face.vertices[i].v, want[i][3]);
+    }
+
+    // Moving the mouse moves the drawn picture by the scaled movement, within the limits.
+    uiCursor_Move(10, -300);
+    faces.clear();
+    uiCursor_Draw();
+    ASSERT_EQ(faces.size(), 1u);
+    EXPECT_FLOAT_EQ(faces[0].vertices[0].x, 219.0f);
+    EXPECT_FLOAT_EQ(faces[0].vertices[0].y, (0 + 16 - 16 - 0.5f) * 2);
+
+    uiCursor_Hide();
+    EXPECT_EQ(uiCursor_IsShown(), 0);
+    raster.ClearCalls();
+    EXPECT_EQ(uiCursor_Draw(), 0);
+    EXPECT_TRUE(raster.Calls().empty());
+    uiCursor_Show();
+    EXPECT_EQ(uiCursor_IsShown(), 1);
+    uiCursor_Free(arrow);
+    EXPECT_EQ(uiCursor_Get(), nullptr);  // a freed cursor is current no more
+    EXPECT_EQ(uiCursor_Draw(), 0);
+}
+
+TEST_F(Ui, IconsRideOnTheCursorAndGiveItBack)
+{
+    WriteTexture("arrow.tga", 8, 8);
+    uiCursor* arrow = uiCursor_Load("arrow", 0, 0, 0);
+    uiCursor* held = uiCursor_Load("arrow", 4, 4, 0);
+    ASSERT_TRUE(arrow && held);
+    uiIcon* sword = (uiIcon*)&arrow;  // the cursor only keeps the icon's address
+    uiIcon* shield = (uiIcon*)&held;
+    uiCursor_Set(arrow);
+    uiCursor_SetDefault(arrow);
+    EXPECT_EQ(uiCursor_GetDefault(), arrow);
+    EXPECT_EQ(uiCursor_TryAttachIcon(sword, held), 1);
+    EXPECT_EQ(uiCursor_GetIcon(), sword);
+    EXPECT_EQ(uiCursor_Get(), held);
+    EXPECT_EQ(uiCursor_GetPrevious(), arrow);
+    EXPECT_EQ(uiCursor_TryAttachIcon(shield, arrow), 0);
+    EXPECT_EQ(uiCursor_GetIcon(), sword);
+    uiCursor_DetachIcon();
+    EXPECT_EQ(uiCursor_GetIcon(), nullptr);
+    EXPECT_EQ(uiCursor_Get(), arrow);
+    EXPECT_TRUE(g_asserts.empty());
+
+    // Null icons and cursors are refused and reported; nothing changes.
+    struct Refusal {
+        const char* expression;
+        std::function<void()> call;
+    };
+    const Refusal refusals[] = {
+        {"pIcon", [&] { uiCursor_AttachIcon(nullptr, held); }},
+        {"pCursor", [&] { uiCursor_AttachIcon(shield, nullptr); }},
+        {"pCursor", [] { uiCursor_Set(nullptr); }},
+        {"pCursor", [] { uiCursor_SetDefault(nullptr); }},
+    };
+    for (const Refusal& r : refusals) {
+        g_asserts.clear();
+        r.call();
+        EXPECT_TRUE(AssertedOnce(r.expression)) << r.expression;
+        EXPECT_EQ(uiCursor_Get(), arrow);
+        EXPECT_EQ(uiCursor_GetIcon(), nullptr);
+        EXPECT_EQ(uiCursor_GetDefault(), arrow);
+    }
+    EXPECT_EQ(uiCursor_TryAttachIcon(nullptr, held), 0);
+    uiCursor_Free(held);
+    uiCursor_Free(arrow);
+    EXPECT_EQ(uiCursor_GetDefault(), nullptr);
+    EXPECT_EQ(uiCursor_GetPrevious(), nullptr);
+}
+
+TEST_F(Ui, StartupLoadsTheDefaultFontAndShutdownGivesItBack)
+{
+    WriteFont("defaultFont15.yub");
+    ASSERT_EQ(ui_Startup(), 1);
+    EXPECT_EQ(ui_IsStarted(), 1);
+    stdFont* font = uiFont_GetDefault();
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(uiResource_Find(UIFONT_DEFAULT_NAME), font);
+    EXPECT_EQ(uiCursor_IsStarted(), 1);
+    EXPECT_EQ(uiCursor_GetX(), 320.0f);
+    EXPECT_EQ(ui_GetScaleX(), 1.0f);
+    EXPECT_EQ(ui_GetScaleY(), 1.0f);
+    EXPECT_EQ(ui_Shutdown(), 1);
+    EXPECT_EQ(uiFont_GetDefault(), nullptr);
+    EXPECT_EQ(stdFont_GetLoadedCount(), 0);
+    EXPECT_EQ(uiResource_IsStarted(), 0);
+    EXPECT_EQ(uiCursor_IsStarted(), 0);
+    EXPECT_EQ(ui_Shutdown(), 0);
+
+    // Without the font file the UI still starts, with no default font.
+    ASSERT_TRUE(DeleteFileA("Ui\\defaultFont15.yub"));
+    ASSERT_EQ(ui_Startup(), 1);
+    EXPECT_EQ(uiFont_GetDefault(), nullptr);
+    EXPECT_EQ(ui_Shutdown(), 1);
+}
+
+TEST_F(Ui, QuadsAreScaledToTheScreenWithTheirAlpha)
+{
+    struct Size {
+        int width, height;
+        float scaleX, scaleY;
+    };
+    const Size sizes[] = {{640, 480, 1.0f, 1.0f}, {800, 600, 1.25f, 1.25f}, {1024, 768, 1.6f, 1.6f},
+                          {320, 240, 0.5f, 0.5f}, {1920, 1080, 3.0f, 2.25f}};
+    const float corners[12] = {10, 20, 99, 110, 20, 99, 110, 5, 99, 10, 5, 99};
+    const float uvs[8] = {0, 0, 0.5f, 0, 0.5f, 1, 0, 1};
+    Bitmap texture = {};
+    texture.rasterHandle = 77;
+    for (const Size& s : sizes) {
+        SCOPED_TRACE(s.width);
+        ui_SetScreenSize(s.width, s.height);
+        EXPECT_FLOAT_EQ(ui_GetScaleX(), s.scaleX);
+        EXPECT_FLOAT_EQ(ui_GetScaleY(), s.scaleY);
+        faces.clear();
+        EXPECT_EQ(ui_DrawQuad(corners, uvs, 99, &texture, RENDERMODE_SCREENPOLY, 255.0f), 1);
+        ASSERT_EQ(faces.size(), 1u);
+        ASSERT_EQ(faces[0].count, 4);
+        for (int i = 0; i < 4; i++) {
+            EXPECT_FLOAT_EQ(faces[0].vertices[i].x, corners[i * 3] * s.scaleX);
+            EXPECT_FLOAT_EQ(faces[0].vertices[i].y, corners[i * 3 + 1] * s.scaleY);
+            EXPECT_EQ(faces[0].vertices[i].u, uvs[i * 2]);
+            EXPECT_EQ(faces[0].vertices[i].v, uvs[i * 2 + 1]);
+        }
+        EXPECT_EQ(faces[0].texture, 77u);
+    }
+    struct Alpha {
+        float alpha;
+        uint32_t colour;
+    };
+    const Alpha alphas[] = {{255.0f, 0xFFFFFFFF}, {127.5f, 0x80FFFFFF}, {127.4f, 0x7FFFFFFF},
+                            {0.4f, 0x00FFFFFF}, {300.0f, 0x2CFFFFFF}};
+    for (const Alpha& a : alphas) {
+        faces.clear();
+        ui_DrawScreenQuads(corners, uvs, 4, nullptr, RENDERMODE_RGBA, a.alpha);
+        ASSERT_EQ(faces.size(), 1u);
+        EXPECT_EQ(faces[0].colour, a.colour) << a.alpha;
+        EXPECT_EQ(faces[0].texture, 0u);
+        EXPECT_EQ(faces[0].mode, RENDERMODE_RGBA);
+    }
+    // At most 8 points make a face.
+    float points[9 * 3] = {};
+    float pointUvs[9 * 2] = {};
+    faces.clear();
+    EXPECT_EQ(ui_DrawScreenQuads(points, pointUvs, 9, &texture, 11, 255.0f), 0);
+    EXPECT_EQ(ui_DrawScreenQuads(points, pointUvs, 0, &texture, 11, 255.0f), 0);
+    EXPECT_TRUE(faces.empty());
+    EXPECT_EQ(ui_DrawScreenQuads(points, pointUvs, 8, &texture, 11, 255.0f), 1);
+    ASSERT_EQ(faces.size(), 1u);
+    EXPECT_EQ(faces[0].count, 8);
+}
+
+TEST_F(Ui, UpdateFlushesTheDrawCacheAndForgetsTheFramesHover)
+{
+    ASSERT_EQ(ui_Startup(), 1);
+    uiElement* button = (uiElement*)&faces;  // only the address is kept
+    raster.ClearCalls();
+    ui_SetHoveredElement(button);
+    EXPECT_EQ(ui_GetHoveredElement(), button);
+    EXPECT_EQ(ui_GetLastHoveredElement(), button);
+    ui_Update();
+    EXPECT_EQ(raster.Count(kFlushCache), 1);
+    EXPECT_EQ(raster.Last(kFlushCache)->Word(0), 1u);
+    EXPECT_EQ(ui_GetHoveredElement(), nullptr);
+    EXPECT_EQ(ui_GetHoveredDialog(), nullptr);
+    EXPECT_EQ(ui_GetLastHoveredElement(), button);
+    ui_SetHoveredElement(nullptr);
+    EXPECT_EQ(ui_GetLastHoveredElement(), button);
+}
+
+TEST(UiRect, OverlapIntersectionAndUnionWithInclusiveEnds)
+{
+    struct Case {
+        uiRect a, b;
+        int overlaps;
+        uiRect intersection;  // when they overlap
+        uiRect hull;
+    };
+    const Case cases[] = {
+        {{0, 0, 10, 10}, {10, 10, 5, 5}, 1, {10, 10, 0, 0}, {0, 0, 15, 15}},
+        {{0, 0, 10, 10}, {11, 0, 5, 5}, 0, {}, {0, 0, 16, 10}},
+        {{0, 0, 10, 10}, {0, 11, 5, 5}, 0, {}, {0, 0, 10, 16}},
+        {{0, 0, 10, 10}, {2, 3, 4, 5}, 1, {2, 3, 4, 5}, {0, 0, 10, 10}},
+        {{-5, -5, 10, 10}, {0, 0, 10, 10}, 1, {0, 0, 5, 5}, {-5, -5, 15, 15}},
+        {{5, 5, 0, 0}, {5, 5, 0, 0}, 1, {5, 5, 0, 0}, {5, 5, 0, 0}},
+        {{0, 0, 2147483647, 10}, {100, 0, 2147483647, 10}, 1, {100, 0, 2147483547, 10},
+         {0, 0, 2147483647, 10}},
+    };
+    for (const Case& c : cases) {
+        for (bool swapped : {false, true}) {
+            const uiRect& a = swapped ? c.b : c.a;
+            const uiRect& b = swapped ? c.a : c.b;
+            SCOPED_TRACE(std::to_string(a.x) + "," + std::to_string(a.y) + " with " +
+                         std::to_string(b.x) + "," + std::to_string(b.y));
+            EXPECT_EQ(uiRect_Overlaps(&a, &b), c.overlaps);
+            uiRect out = {7, 7, 7, 7};
+            EXPECT_EQ(uiRect_Intersect(&out, &a, &b), c.overlaps);
+            const uiRect want = c.overlaps ? c.intersection : uiRect{7, 7, 7, 7};
+            EXPECT_EQ(memcmp(&out, &want, sizeof out), 0);
+            uiRect hull;
+            EXPECT_EQ(uiRect_Union(&hull, &a, &b), &hull);
+            EXPECT_EQ(memcmp(&hull, &c.hull, sizeof hull), 0);
+        }
+    }
+}
