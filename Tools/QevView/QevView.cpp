@@ -1,0 +1,296 @@
+#include "QevView.h"
+
+#include <cstring>
+
+#include "mathFrame.h"
+#include "render.h"
+#include "renderCamera.h"
+#include "renderKeyframe.h"
+#include "renderLight.h"
+#include "renderMain.h"
+#include "renderMixer.h"
+#include "renderModel.h"
+#include "renderModelInstance.h"
+#include "renderSettings.h"
+#include "renderTimer.h"
+#include "stdBitmap.h"
+#include "stdFile.h"
+#include "stdInput.h"
+#include "stdMessageBox.h"
+
+#ifdef QEVVIEW_WITH_UI
+#include "qvui.h"
+#include "uiTextbox.h"
+#endif
+
+QevViewApp g_qevView;
+
+const char QEVVIEW_CLASS_NAME[] = "Palvera";
+const char QEVVIEW_DRIVER_NAME[] = "blitvane.dll";
+const char QEVVIEW_STARTUP_MESSAGE[] = "Problem with command line parameters";
+
+static_assert((uint32_t)QEVVIEW_INSTANCE_NO_LIGHTING == (uint32_t)INSTANCE_UNLIT);
+static_assert((uint32_t)QEVVIEW_INSTANCE_LOD_LOCKED == (uint32_t)INSTANCE_LOD_LOCKED);
+
+namespace {
+
+const int kWindowWidth = 640, kWindowHeight = 480;
+const float kPlaySpeed = 30.0f;   // track frames per second of advance
+
+struct LightSetting {
+    float red, green, blue, intensity;
+    float x, y, z, range;
+};
+
+const LightSetting kLights[QEVVIEW_NUM_LIGHTS] = {
+    {255, 255, 25, 1000, 100, -100, 100, 1000},
+    {255, 25, 255, 500, -100, -100, -100, 500},
+    {255, 255, 255, 1000, 100, 100, -100, 1000},
+    {0, 0, 255, 500, -100, 100, 100, 500},
+};
+
+void PrintStatus(const char* state)
+{
+#ifdef QEVVIEW_WITH_UI
+    if (qvui_pTextBox) uiTextbox_Printf(qvui_pTextBox, "LOD %s.", state);
+#else
+    (void)state;
+#endif
+}
+
+void StartUi()
+{
+#ifdef QEVVIEW_WITH_UI
+    qvui_Startup();
+#endif
+}
+
+void UpdateAndDrawUi()
+{
+#ifdef QEVVIEW_WITH_UI
+    qvui_PrintStatistics();
+    qvui_Draw();
+#endif
+}
+
+// Places the camera on its orbit and hands the lights that are on to the raster library.
+void PlaceCameraAndLights()
+{
+    QevViewApp& app = g_qevView;
+    QevView_OrbitEye(&app.controls, &app.eye);
+    mathFrame_LookAt(&app.cameraFrame, &app.eye, &app.controls.orbitTarget, 0.0f);
+    renderCamera_SetFrame(app.pCamera, &app.cameraFrame);
+    const Camera* current = renderCamera_GetCurrent();
+    // The library does not read the view it is given; it gets the camera's view frame.
+    const mathMatrix* view = current ? reinterpret_cast<const mathMatrix*>(&current->view) : nullptr;
+    for (int i = 0; i < QEVVIEW_NUM_LIGHTS; ++i)
+        if (app.controls.aLightOn[i]) renderLight_Add(view, &app.aLights[i]);
+}
+
+void ApplyInput(float dt)
+{
+    QevViewApp& app = g_qevView;
+    QevView_ApplyMouse(&app.controls, &g_stdInput, dt);
+    ModelInstance* instance = app.pInstance;
+    QevViewInstanceKeys keys = {instance->flags, instance->detail};
+    uint32_t changed = QevView_ApplyKeys(&app.controls, &g_stdInput, dt, &keys);
+    if (changed & QEVVIEW_CHANGED_FLAGS) instance->flags = keys.flags;
+    if (changed & QEVVIEW_TOGGLED_LOD_LOCK)
+        PrintStatus((instance->flags & INSTANCE_LOD_LOCKED) ? "locked" : "unlocked");
+    if (changed & QEVVIEW_CHANGED_DETAIL) renderModel_SetLOD(instance, keys.detail);
+}
+
+// Start-up gave up: what it opened of the raster device is closed before the user is told, so
+// the display is given back while the box waits.
+int StartupFailed()
+{
+    if (renderMain_IsBound()) QevView_Shutdown();
+    return 0;
+}
+
+}  // namespace
+
+void QevView_SetLights()
+{
+    for (int i = 0; i < QEVVIEW_NUM_LIGHTS; ++i) {
+        const LightSetting& s = kLights[i];
+        Light& light = g_qevView.aLights[i];
+        memset(&light, 0, sizeof light);
+        light.kind = LIGHT_KIND_POINT;
+        light.red = s.red;
+        light.green = s.green;
+        light.blue = s.blue;
+        light.intensity = light.baseIntensity = s.intensity;
+        light.position[0] = s.x;
+        light.position[1] = s.y;
+        light.position[2] = s.z;
+        light.range = s.range;
+        light.falloff = 1.0f;
+        g_qevView.controls.aLightOn[i] = 1;
+    }
+}
+
+LRESULT CALLBACK QevView_WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_ACTIVATE:
+        g_qevView.bActive = (uint32_t)wParam;
+        return 0;
+    case WM_SETCURSOR:
+        SetCursor(nullptr);   // the user interface draws its own cursor
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+int QevView_CreateWindow(HINSTANCE instance, int showCommand)
+{
+    g_qevView.hInstance = instance;
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = QevView_WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "APPICON");
+    if (!windowClass.hIcon) windowClass.hIcon = LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION);
+    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
+    windowClass.lpszClassName = QEVVIEW_CLASS_NAME;
+    if (!RegisterClassExA(&windowClass)) return 0;
+
+    render_SetInstance(instance);
+    HWND window = CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE, QEVVIEW_CLASS_NAME,
+                                  QEVVIEW_CLASS_NAME, WS_POPUP | WS_VISIBLE, 0, 0, kWindowWidth,
+                                  kWindowHeight, nullptr, nullptr, instance, nullptr);
+    if (!window) return 0;
+    ShowWindow(window, SW_SHOW);
+    g_qevView.hWindow = window;
+    render_SetWindow(window);
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    return 1;
+}
+
+int QevView_Startup()
+{
+    QevViewApp& app = g_qevView;
+    strncpy(g_renderSettings.driver, QEVVIEW_DRIVER_NAME, RENDER_DRIVER_SIZE - 1);
+    g_renderSettings.driver[RENDER_DRIVER_SIZE - 1] = '\0';
+    g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
+    // Nothing may run on a raster table that was not bound.
+    if (!renderMain_Startup()) return StartupFailed();
+
+    // These start-ups are not tested: the viewer works without pack archives, input or bitmaps.
+    stdFile_Startup();
+    stdInput_Startup();
+    stdBitmap_Startup();
+
+    QevView_SetLights();
+    app.pModel = renderModel_Load(app.commandLine.modelName, 0);
+    if (!app.pModel) return StartupFailed();
+    app.pInstance = renderModelInstance_Create(app.pModel);
+    if (!app.pInstance) return StartupFailed();
+
+    QevView_InitControls(&app.controls, app.commandLine.bAnimRequested);
+    if (app.commandLine.bAnimRequested) {
+        // A named animation that cannot be played leaves the model as it is, without a mixer.
+        app.pTrack = renderKeyframe_GetTrack(app.commandLine.animName, 0);
+        if (app.pTrack && renderMixer_Create(app.pInstance, 0)) {
+            if (app.pInstance->pMixer->Play(app.pTrack, kPlaySpeed, 0)) {
+                app.controls.bPlaying = 1;
+            } else {
+                renderMixer_Free(app.pInstance);
+            }
+        }
+    }
+
+    app.pViewport = renderViewport_Create(0, 0.0f, 0.0f, (float)g_renderSettings.screenWidth,
+                                          (float)g_renderSettings.screenHeight);
+    app.pCamera = renderCamera_Create(90.0f, 1, 1.0f, 1000.0f, 1.0f);
+    renderCamera_SetViewport(app.pCamera, app.pViewport);
+    renderCamera_Select(app.pCamera);
+
+    const mathAngles noTurn = {0.0f, 0.0f, 0.0f};
+    const mathVec3 origin = {0.0f, 0.0f, 0.0f};
+    mathFrame_FromAngles(&app.modelFrame, &noTurn, &origin);
+
+    StartUi();
+    renderTimer_Start(&g_renderTimer);
+    return 1;
+}
+
+int QevView_Frame()
+{
+    QevViewApp& app = g_qevView;
+    renderTimer_Tick(&g_renderTimer);
+    const float dt = g_renderTimer.clocks[0].frameSeconds;
+    stdInput_Poll();
+    PlaceCameraAndLights();
+    ApplyInput(dt);
+    if (app.controls.bPlaying) {
+        QevView_AdvanceAnimation(app.pInstance, dt * app.controls.speed);
+        renderMixer_Evaluate(app.pInstance);
+    }
+    renderModel_Draw(app.pInstance, &app.modelFrame, 0);
+    g_rasterLib.funcDraw_FlushCache(1);
+    UpdateAndDrawUi();
+    renderMain_EndFrame(0);
+    g_rasterLib.funcMain_Clear(0, 0);
+    renderLight_Clear();
+    return 1;
+}
+
+void QevView_AdvanceAnimation(ModelInstance* instance, float step)
+{
+    if (instance && instance->pMixer) instance->pMixer->Advance(step);
+}
+
+int QevView_Shutdown()
+{
+    if (renderMain_IsBound() && !g_qevView.bRasterClosed) {
+        g_rasterLib.funcMain_Close();
+        g_rasterLib.funcMain_Shutdown();
+        g_qevView.bRasterClosed = 1;
+    }
+    return 1;
+}
+
+int QevView_MessageLoop()
+{
+    MSG msg;
+    for (;;) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                if (!GetMessageA(&msg, nullptr, 0, 0)) {
+                    QevView_Shutdown();
+                    return (int)msg.wParam;
+                }
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        } else if (g_qevView.bActive) {
+            QevView_Frame();
+        } else {
+            WaitMessage();   // nothing to draw until a message comes
+        }
+    }
+}
+
+int QevView_Run(HINSTANCE instance, const char* commandLine, int showCommand)
+{
+    if (!QevView_CreateWindow(instance, showCommand)) return 1;
+    QevView_ParseCommandLine(&g_qevView.commandLine, commandLine);
+    if (!QevView_Startup()) {
+        stdMessageBox_Show(g_qevView.hWindow, QEVVIEW_STARTUP_MESSAGE, "Error", MB_OK);
+        return 1;
+    }
+    return QevView_MessageLoop();
+}

@@ -1,0 +1,162 @@
+// QevView.exe as a user starts it: in the sample game folder, its window activated, closed with
+// Escape; and its failures, whose message boxes this test reads and answers.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "fixtureFiles.h"
+#include "fixtureViewerSample.h"
+#include "fixtureTestFolder.h"
+
+namespace {
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+std::string CurrentFolder()
+{
+    char path[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, path);
+    return path;
+}
+
+struct SeenBox {
+    std::string caption;
+    std::string text;
+};
+
+struct ViewerRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::vector<SeenBox> boxes;
+    bool bWindowSeen = false;
+};
+
+struct FindContext {
+    DWORD processId;
+    HWND viewer;
+    HWND box;
+};
+
+BOOL CALLBACK FindWindows(HWND window, LPARAM param)
+{
+    auto* context = (FindContext*)param;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != context->processId || !IsWindowVisible(window)) return TRUE;
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "Palvera") == 0) context->viewer = window;
+    if (strcmp(className, "#32770") == 0) context->box = window;
+    return TRUE;
+}
+
+// Starts the program in the current folder and drives it: message boxes are read and answered
+// with OK; the viewer's window is brought to the front (there is no window manager to do it)
+// and, when asked, left to draw for a while and sent Escape. Ends the process when it outlives
+// the time limit.
+ViewerRun RunViewer(const std::string& program, const std::string& arguments, bool bEscape)
+{
+    ViewerRun run;
+    std::string line = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << program;
+        return run;
+    }
+    DWORD activeSince = 0;
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+        if (GetTickCount() - start > 60000) {
+            ADD_FAILURE() << "the viewer did not end";
+            TerminateProcess(process.hProcess, 99);
+            WaitForSingleObject(process.hProcess, 5000);
+            break;
+        }
+        FindContext found = {process.dwProcessId, nullptr, nullptr};
+        EnumWindows(FindWindows, (LPARAM)&found);
+        if (found.box) {
+            char caption[128] = {}, text[256] = {};
+            GetWindowTextA(found.box, caption, sizeof caption);
+            GetDlgItemTextA(found.box, 0xFFFF, text, sizeof text);
+            run.boxes.push_back({caption, text});
+            PostMessageA(found.box, WM_COMMAND, IDOK, 0);
+            Sleep(200);
+        } else if (found.viewer) {
+            run.bWindowSeen = true;
+            if (!activeSince) {
+                SetForegroundWindow(found.viewer);
+                activeSince = GetTickCount();
+            } else if (bEscape && GetTickCount() - activeSince > 2000) {
+                PostMessageA(found.viewer, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+                activeSince = GetTickCount();   // again after a while, should the first be lost
+            }
+        }
+    }
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
+class QevViewProgram : public testing::Test {
+protected:
+    QevViewProgram() : work(fixtures::TestFolderName()) {}
+    void SetUp() override { ASSERT_TRUE(fixtures::WriteViewerSample("")); }
+
+    // The viewer and a raster library side by side in a folder of the case.
+    std::string InstallViewer(const char* rasterLibrary)
+    {
+        const std::string bin = ProgramFolder(), folder = CurrentFolder() + "\\program";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        EXPECT_TRUE(CopyFileA((bin + "\\QevView.exe").c_str(), (folder + "\\QevView.exe").c_str(), FALSE));
+        EXPECT_TRUE(CopyFileA((bin + "\\" + rasterLibrary).c_str(), (folder + "\\blitvane.dll").c_str(), FALSE));
+        return folder + "\\QevView.exe";
+    }
+
+    fixtures::WorkFolder work;
+};
+
+TEST_F(QevViewProgram, EscapeEndsTheViewerWithZeroAndTheSettingsAreWritten)
+{
+    ViewerRun run = RunViewer(InstallViewer("blitvane.dll"), "-model totem.qev -anim turn.jup", true);
+    EXPECT_TRUE(run.bWindowSeen);
+    EXPECT_TRUE(run.boxes.empty()) << (run.boxes.empty() ? "" : run.boxes[0].text);
+    EXPECT_EQ(0u, run.exitCode);
+    const auto ini = fixtures::ReadBytes("palvera.ini");
+    const std::string text(ini.begin(), ini.end());
+    EXPECT_NE(std::string::npos, text.find("[render]")) << text;
+    EXPECT_NE(std::string::npos, text.find("blitvane.dll")) << text;
+}
+
+TEST_F(QevViewProgram, MissingModelShowsTheMessageAndEndsWithOne)
+{
+    ViewerRun run = RunViewer(InstallViewer("blitvane.dll"), "-model nowhere.qev", false);
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ("Error", run.boxes[0].caption);
+    EXPECT_EQ("Problem with command line parameters", run.boxes[0].text);
+    EXPECT_EQ(1u, run.exitCode);
+}
+
+TEST_F(QevViewProgram, WrongRasterLibraryShowsBothMessagesAndEndsWithOne)
+{
+    ViewerRun run = RunViewer(InstallViewer("test_raster_v13.dll"), "-model totem.qev", false);
+    ASSERT_EQ(2u, run.boxes.size());
+    EXPECT_EQ("Wrong Raster DLL version.", run.boxes[0].text);
+    EXPECT_EQ("Error", run.boxes[0].caption);
+    EXPECT_EQ("Problem with command line parameters", run.boxes[1].text);
+    EXPECT_EQ("Error", run.boxes[1].caption);
+    EXPECT_EQ(1u, run.exitCode);
+}
+
+}  // namespace
