@@ -5,6 +5,7 @@
 #include "renderMain.h"
 #include "screenVertexRecord.h"
 #include "uiCursor.h"
+#include "uiDialog.h"
 #include "uiFont.h"
 #include "uiResource.h"
 
@@ -56,11 +57,12 @@ void ui_Update()
     g_ui.pHoveredDialog = nullptr;
     g_ui.pHovered = nullptr;
     if (g_rasterLib.funcDraw_FlushCache) g_rasterLib.funcDraw_FlushCache(1);
+    uiDialog_Update();
 }
 
 int ui_Draw()
 {
-    return 0;
+    return uiDialog_DrawAll();
 }
 
 void ui_SetScreenSize(int width, int height)
@@ -122,4 +124,13 @@ void ui_SetHoveredElement(uiElement* element)
 {
     g_ui.pHovered = element;
     if (element) g_ui.pLastHovered = element;
+}
+
+void ui_ForgetElement(const uiElement* element)
+{
+    if (!element) return;
+    if (g_ui.pHovered == element) g_ui.pHovered = nullptr;
+    if (g_ui.pLastHovered == element) g_ui.pLastHovered = nullptr;
+    if (g_ui.pPressed == element) g_ui.pPressed = nullptr;
+    if (g_ui.pKeyCapture == element) g_ui.pKeyCapture = nullptr;
 }

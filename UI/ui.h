@@ -55,3 +55,5 @@ uiElement* ui_GetPressedElement();
 void ui_SetPressedElement(uiElement* element);
 uiElement* ui_GetKeyCapture();
 void ui_SetKeyCapture(uiElement* element);
+// Clears every frame record (hovered, last hovered, pressed, key capture) naming the widget.
+void ui_ForgetElement(const uiElement* element);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Render/Direct/rasterTestWindow.h"
+#include "backBuffer.h"
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "fixtureYub.h"
@@ -62,28 +63,7 @@ public:
         g_renderSettings = saved;
     }
 
-    // The back buffer as 0xRRGGBB, row 0 at the top of the screen.
-    static uint32_t PixelAt(int x, int y)
-    {
-        int pitch = 0;
-        const uint8_t* pixels = (const uint8_t*)g_rasterLib.funcMain_LockBuffer(&pitch);
-        if (!pixels) {
-            ADD_FAILURE() << "the back buffer cannot be locked";
-            return 0;
-        }
-        const uint8_t* row = pixels + y * pitch;
-        uint32_t rgb;
-        // A windowed back buffer has the desktop's format: its pitch tells the pixel size.
-        if (pitch >= 640 * 4) {
-            rgb = ((const uint32_t*)row)[x] & 0xFFFFFF;
-        } else {
-            const uint16_t p = ((const uint16_t*)row)[x];
-            rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 |
-                  (p & 0x1F) * 255 / 31;
-        }
-        g_rasterLib.funcMain_UnlockBuffer();
-        return rgb;
-    }
+    static uint32_t PixelAt(int x, int y) { return uitest::BackBufferPixel(x, y); }
 
     // Keeps presenting for UI_SHOT_WAIT seconds, for a screenshot by hand.
     void HoldForScreenshot(void (*draw)(UiDevice*))

@@ -95,7 +95,13 @@ ViewerRun RunViewer(const std::string& program, const std::string& arguments, bo
         } else if (found.viewer) {
             run.bWindowSeen = true;
             if (!activeSince) {
+                // Other test programs share the display: the viewer goes on top.
+                SetWindowPos(found.viewer, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
                 SetForegroundWindow(found.viewer);
+                // Wine may keep the foreground with this program; the viewer then hears of its
+                // activation from us, as a window manager would tell it.
+                if (GetForegroundWindow() != found.viewer)
+                    PostMessageA(found.viewer, WM_ACTIVATE, WA_ACTIVE, 0);
                 activeSince = GetTickCount();
             } else if (bEscape && GetTickCount() - activeSince > 2000) {
                 PostMessageA(found.viewer, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
