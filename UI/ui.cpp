@@ -8,6 +8,7 @@
 #include "uiDialog.h"
 #include "uiFont.h"
 #include "uiResource.h"
+#include "uiWidgets.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ int ui_Startup()
     g_ui.scaleX = 1.0f;
     g_ui.scaleY = 1.0f;
     uiCursor_Startup();
+    uiWidgets_Register();
     uiFont_LoadDefault();
     g_ui.bStartup = 1;
     return 1;

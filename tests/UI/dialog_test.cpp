@@ -88,7 +88,7 @@ TEST_F(UiDialog, ScriptBuildsQuadsWidgetsParentsAndNames)
         {"static", {"name=kid", "parent=panel", "pos=4,4", "size=8,8", "key=1"}},
         {"static", {"parent=panel", "name=late", "pos=2,2", "size=4,4"}},
         {"STATIC", {"name=top", "key=1", "pos=70,4", "size=8,8"}},
-        {"button", {"name=knob"}},  // no button class in this library yet: skipped
+        {"slider", {"name=knob"}},  // sliders are made by code, not by scripts: skipped
         {"static", {"name=bad", "pos=1"}},
     };
     ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
