@@ -317,6 +317,7 @@ static bool recreateFullScreen(int width, int height, int depth)
 {
     if (!setFullScreenMode(width, height, depth) || !createFlipChain()) return false;
     queryGammaControl();
+    rlDraw_ReleaseVertexBuffer();   // it belongs to the Direct3D object given back here
     rlDevice_Release(rlDev.pDirect3D);
     if (FAILED(rlDev.pDirectDraw->QueryInterface(IID_IDirect3D7,
                                                  reinterpret_cast<void**>(&rlDev.pDirect3D)))) {
@@ -326,6 +327,7 @@ static bool recreateFullScreen(int width, int height, int depth)
     if (!createDepthBuffer(width, height) || !createDevice()) return false;
     rlTexture_ForgetStages();
     rlMode_SetDefaults();
+    rlDraw_CreateVertexBuffer();
     return SUCCEEDED(rlDevice_BeginScene());
 }
 

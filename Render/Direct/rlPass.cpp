@@ -1,6 +1,8 @@
 #include "rlPass.h"
 #include <algorithm>
 #include "materialRecord.h"
+#include "modelInstanceRecord.h"
+#include "renderModes.h"
 #include "rlMode.h"
 #include "rlTexture.h"
 
@@ -62,6 +64,45 @@ int rlPass_BuildMaterial(const Material* material, rlPass* passes)
     }
     const MaterialPass& first = material->passes[0];
     rlPass_Append(passes, &numPasses, materialPass(material, first, (int)first.spriteMode));
+    return numPasses;
+}
+
+int rlPass_BuildModelPart(const ModelInstance* instance, const Material* material, rlPass* passes)
+{
+    if (!instance) return 0;
+    const bool bOpaque = (instance->flags & INSTANCE_OPAQUE) != 0;
+    const float fade = bOpaque ? 1.0f : instance->alpha * instance->fade;
+    int numPasses = 0;
+    if (material && fade != 0.0f && !(instance->flags & INSTANCE_OVERLAY_ONLY)) {
+        if (material->flags & MATERIAL_LAYERED) {
+            numPasses = rlPass_BuildMaterial(material, passes);
+        } else {
+            const MaterialPass& first = material->passes[0];
+            const int mode = fade >= 1.0f ? int(first.modelMode) : RENDERMODE_RGBA;
+            rlPass_Append(passes, &numPasses, materialPass(material, first, mode));
+        }
+    }
+    const Material* overlay = instance->pOverlay;
+    if ((instance->flags & INSTANCE_OVERLAY) && !bOpaque && instance->overlayStrength != 0.0f && overlay) {
+        rlPass pass = materialPass(overlay, overlay->passes[0], int(overlay->passes[0].mode));
+        const float strength = std::clamp(instance->overlayStrength, 0.0f, 1.0f);
+        pass.factor = uint32_t(strength * 255.0f + 0.5f) << 24 | 0x00FFFFFF;
+        pass.passFlags |= RL_PASS_FACTOR_ALPHA;
+        rlPass_Append(passes, &numPasses, pass);
+    }
+    if ((instance->flags & INSTANCE_TINT) && !bOpaque) {
+        rlPass pass = {};
+        pass.mode = RENDERMODE_FULL_ADDCONSTANT;
+        pass.texture = material ? rlPass_Handle(material->passes[0].pTexture) : 0;
+        const float level = std::clamp(instance->tintLevel, 0.0f, 1.0f);
+        uint32_t factor = 0xFF000000;
+        for (int shift = 0; shift < 24; shift += 8)
+            factor |= uint32_t(float((instance->tintColour >> shift) & 0xFF) * level + 0.5f) << shift;
+        pass.factor = factor;
+        pass.passFlags = RL_PASS_FACTOR;
+        pass.scaleU = pass.scaleV = 1.0f;
+        rlPass_Append(passes, &numPasses, pass);
+    }
     return numPasses;
 }
 

@@ -33,6 +33,10 @@ struct rlPass {
 // number written (at most RL_MAX_PASSES), 0 for no material.
 int rlPass_BuildMaterial(const Material* material, rlPass* passes);
 
+// The passes of a model part: its material's (model drawing mode, or rgba while the instance
+// fades), then the instance's overlay and tint passes. The instance's fade and flags decide.
+int rlPass_BuildModelPart(const ModelInstance* instance, const Material* material, rlPass* passes);
+
 // Appends one pass when the list has room; false when it is full.
 bool rlPass_Append(rlPass* passes, int* numPasses, const rlPass& pass);
 

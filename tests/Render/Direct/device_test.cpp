@@ -2,6 +2,7 @@
 // open a window's device, clear, read the back buffer, present, gamma, close and open again.
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include "rasterReadback.h"
 #include "rasterTestWindow.h"
 #include "rlDevice.h"
 #include "rlMain.h"
@@ -19,28 +20,7 @@ protected:
     void TearDown() override { rlMain_Close(); }
 
     // The back buffer pixel at (x, y) as 0xRRGGBB, read through the library's lock.
-    uint32_t pixelAt(int x, int y)
-    {
-        DDSURFACEDESC2 desc = {};
-        desc.dwSize = sizeof(desc);
-        rlDev.pBackBuffer->GetSurfaceDesc(&desc);
-        int pitch = 0;
-        auto* pixels = static_cast<uint8_t*>(rlMain_LockBuffer(&pitch));
-        if (!pixels) {
-            ADD_FAILURE() << "the back buffer cannot be locked";
-            return 0;
-        }
-        uint32_t rgb = 0;
-        const uint8_t* row = pixels + y * pitch;
-        if (desc.ddpfPixelFormat.dwRGBBitCount == 32) {
-            rgb = reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
-        } else {
-            const uint16_t p = reinterpret_cast<const uint16_t*>(row)[x];
-            rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 | (p & 0x1F) * 255 / 31;
-        }
-        EXPECT_EQ(rlMain_UnlockBuffer(), 0);
-        return rgb;
-    }
+    uint32_t pixelAt(int x, int y) { return rasterTest_BackPixel(x, y); }
 
     RasterTestWindow window{true};
     renderSettings settings;

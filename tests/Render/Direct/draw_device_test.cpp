@@ -5,6 +5,7 @@
 #include <vector>
 #include "drawTestSupport.h"
 #include "rasterDrawRecords.h"
+#include "rasterReadback.h"
 #include "rasterTestWindow.h"
 #include "rlCamera.h"
 #include "rlDevice.h"
@@ -56,37 +57,6 @@ protected:
     Bitmap texture = {};
 };
 
-// The back buffer pixel at (x, y) as 0xRRGGBB.
-uint32_t pixelAt(int x, int y)
-{
-    DDSURFACEDESC2 desc = {};
-    desc.dwSize = sizeof(desc);
-    rlDev.pBackBuffer->GetSurfaceDesc(&desc);
-    int pitch = 0;
-    auto* pixels = static_cast<uint8_t*>(rlMain_LockBuffer(&pitch));
-    if (!pixels) {
-        ADD_FAILURE() << "the back buffer cannot be locked";
-        return 0;
-    }
-    const uint8_t* row = pixels + y * pitch;
-    uint32_t rgb;
-    if (desc.ddpfPixelFormat.dwRGBBitCount == 32) {
-        rgb = reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
-    } else {
-        const uint16_t p = reinterpret_cast<const uint16_t*>(row)[x];
-        rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 | (p & 0x1F) * 255 / 31;
-    }
-    rlMain_UnlockBuffer();
-    return rgb;
-}
-
-bool near8(uint32_t a, uint32_t b)
-{
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 10) return false;
-    return true;
-}
-
 struct ScreenRecord {
     float x, y;
     uint8_t unused[52];
@@ -123,16 +93,16 @@ public:
 TEST_F(RealDrawsScene, ScreenFaceSpriteWithAlphaAndClippedQuadReachTheBackBuffer)
 {
     draw();
-    EXPECT_PRED2(near8, pixelAt(70, 70), 0xFF0000u);
-    EXPECT_PRED2(near8, pixelAt(320, 240), 0x8080FFu);   // white at alpha 128 over blue
-    EXPECT_PRED2(near8, pixelAt(300, 225), 0x8080FFu);
-    EXPECT_PRED2(near8, pixelAt(320 + 40, 240), 0x0000FFu);
-    EXPECT_PRED2(near8, pixelAt(600, 400), 0x0000FFu);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(70, 70), 0xFF0000u);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(320, 240), 0x8080FFu);   // white at alpha 128 over blue
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(300, 225), 0x8080FFu);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(320 + 40, 240), 0x0000FFu);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(600, 400), 0x0000FFu);
     // The quad spans screen x from 320 + 0.3 x 320 = 416 to the right edge, y 132 to 168.
-    EXPECT_PRED2(near8, pixelAt(500, 150), 0x00FF00u);
-    EXPECT_PRED2(near8, pixelAt(638, 150), 0x00FF00u);
-    EXPECT_PRED2(near8, pixelAt(410, 150), 0x0000FFu);
-    EXPECT_PRED2(near8, pixelAt(500, 125), 0x0000FFu);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(500, 150), 0x00FF00u);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(638, 150), 0x00FF00u);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(410, 150), 0x0000FFu);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(500, 125), 0x0000FFu);
     holdForScreenshot([](RealDraws* test) { static_cast<RealDrawsScene*>(test)->draw(); });
 }
 
@@ -156,7 +126,7 @@ TEST_F(RealDraws, SurfaceGroupsDrawThroughTheVertexBufferOnTheDevice)
     group.pIndices = indices.data();
     group.numTriangles = 2;
     EXPECT_EQ(rlDraw_SurfaceGroup(&group, 0), 2);
-    EXPECT_PRED2(near8, pixelAt(320, 240), 0xFFFFFFu);
-    EXPECT_PRED2(near8, pixelAt(320 + 60, 240 + 40), 0xFFFFFFu);
-    EXPECT_PRED2(near8, pixelAt(320 + 70, 240), 0x000000u);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(320, 240), 0xFFFFFFu);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(320 + 60, 240 + 40), 0xFFFFFFu);
+    EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(320 + 70, 240), 0x000000u);
 }

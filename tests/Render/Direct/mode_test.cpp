@@ -381,3 +381,27 @@ TEST(RasterPasses, MaterialsGiveTheirPasses)
     layered.numPasses = 200;
     EXPECT_EQ(rlPass_BuildMaterial(&layered, passes), 3);
 }
+
+// A new full-screen resolution re-creates the device: defaults, the kept fog and a new vertex
+// buffer go to it, and the old buffer is given back.
+TEST_F(RasterModes, AResolutionChangeSendsDefaultsFogAndANewVertexBuffer)
+{
+    rlMain_Close();
+    fake_Install(FakeConfig());
+    rlMain_Startup(window.hwnd);
+    settings = rasterTestSettings(false);
+    ASSERT_EQ(rlMain_Open(&settings), 1);
+    const float colour[3] = {10, 20, 30};
+    rlMode_SetFog(2, 0.5f, 0, colour);
+    rlMode_SetMode(3);
+    fakeDraw_States().clear();
+    rlMain_SetResolution(800, 600, 16);
+    ASSERT_TRUE(rlDev.bOpen);
+    EXPECT_EQ(rlMode_Cache()->mode, 0);
+    EXPECT_EQ(fakeDraw_RenderState(D3DRENDERSTATE_ZFUNC), D3DCMP_LESSEQUAL);
+    EXPECT_EQ(fakeDraw_RenderState(D3DRENDERSTATE_FOGTABLEMODE), D3DFOG_EXP);
+    EXPECT_EQ(fakeDraw_RenderState(D3DRENDERSTATE_FOGCOLOR), 0x0A141E);
+    EXPECT_EQ(fakeDraw_RenderState(D3DRENDERSTATE_FOGENABLE), 1);
+    EXPECT_EQ(fakeDraw_Calls("CreateVertexBuffer"), 2);
+    EXPECT_EQ(fakeDraw_LiveBuffers(), 1);
+}
