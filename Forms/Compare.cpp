@@ -29,6 +29,14 @@ int CompareTextStable(const std::string& a, const std::string& b)
     return a.compare(b);
 }
 
+std::string LowerTextAscii(const std::string& text)
+{
+    std::string lower = text;
+    for (char& c : lower)
+        c = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
+    return lower;
+}
+
 bool SameTextAscii(const std::string& a, const std::string& b)
 {
     return CompareTextAscii(a, b) == 0;

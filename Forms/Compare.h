@@ -11,3 +11,7 @@ int CompareTextAscii(const std::string& a, const std::string& b);
 int CompareTextStable(const std::string& a, const std::string& b);
 
 bool SameTextAscii(const std::string& a, const std::string& b);
+
+// The text with A to Z made lower case: two texts are equal for CompareTextAscii exactly when
+// their lower-case forms are equal, so it can key a hash table.
+std::string LowerTextAscii(const std::string& text);

@@ -3,6 +3,7 @@
 #include "Menu.h"
 #include <commctrl.h>
 #include <algorithm>
+#include <unordered_map>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -10,6 +11,16 @@ namespace {
 const char kWrapperProp[] = "KorbaltControl";
 const char kContainerClass[] = "KorbaltForms";
 bool g_classRegistered = false;
+
+// The wrappers of this module by window. Wine keeps window properties in its server, so looking
+// the property up for every message (a tree view deleting a branch notifies once per item) costs
+// a round trip each; the map answers for our own windows, the property for those of another
+// module (a panel inside its host). Never freed: wrappers may outlive static destruction.
+std::unordered_map<HWND, TControl*>& Wrappers()
+{
+    static auto* wrappers = new std::unordered_map<HWND, TControl*>;
+    return *wrappers;
+}
 }  // namespace
 
 bool TControl::EnsureClasses()
@@ -55,17 +66,26 @@ TControl::~TControl()
 
 TControl* TControl::FromHandle(HWND hwnd)
 {
-    return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kWrapperProp)) : nullptr;
+    if (!hwnd)
+        return nullptr;
+    const auto found = Wrappers().find(hwnd);
+    if (found != Wrappers().end())
+        return found->second;
+    return static_cast<TControl*>(GetPropA(hwnd, kWrapperProp));
 }
 
 void TControl::Attach(HWND hwnd)
 {
     hwnd_ = hwnd;
     SetPropA(hwnd, kWrapperProp, this);
+    Wrappers()[hwnd] = this;
 }
 
 void TControl::Detach()
 {
+    const auto found = Wrappers().find(hwnd_);
+    if (found != Wrappers().end() && found->second == this)
+        Wrappers().erase(found);
     if (hwnd_ && IsWindow(hwnd_) && GetPropA(hwnd_, kWrapperProp) == this)
         RemovePropA(hwnd_, kWrapperProp);
     hwnd_ = nullptr;

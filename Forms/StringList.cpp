@@ -54,6 +54,22 @@ int TStringList::AddObject(const std::string& s, void* object)
     return index;
 }
 
+void TStringList::AddObjects(const std::vector<std::pair<std::string, void*>>& items)
+{
+    items_.reserve(items_.size() + items.size());
+    for (const auto& [text, object] : items)
+        items_.push_back(Item{text, object});
+    if (!sorted_)
+        return;
+    // Stable: equal strings keep the order they were added in, so the first one stays.
+    std::stable_sort(items_.begin(), items_.end(),
+                     [this](const Item& a, const Item& b) { return Compare(a.text, b.text) < 0; });
+    if (duplicates_ == dupIgnore)
+        items_.erase(std::unique(items_.begin(), items_.end(),
+                                 [this](const Item& a, const Item& b) { return Compare(a.text, b.text) == 0; }),
+                     items_.end());
+}
+
 void TStringList::Insert(int index, const std::string& s, void* object)
 {
     if (index < 0 || index > Count())

@@ -2,6 +2,7 @@
 // Sorted lists keep our ASCII order and find by binary search; unsorted lists keep insertion order.
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 enum TDuplicates { dupIgnore, dupAccept };
@@ -20,6 +21,8 @@ public:
 
     int Add(const std::string& s) { return AddObject(s, nullptr); }
     int AddObject(const std::string& s, void* object);
+    // The same list as AddObject for each in turn, in one sort instead of one shift per string.
+    void AddObjects(const std::vector<std::pair<std::string, void*>>& items);
     void Insert(int index, const std::string& s, void* object = nullptr);  // unsorted lists only
     void Delete(int index);
     void Clear() { items_.clear(); }

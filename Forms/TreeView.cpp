@@ -2,8 +2,6 @@
 #include "ImageList.h"
 #include "Compare.h"
 #include <algorithm>
-#include <functional>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -15,24 +13,14 @@ HWND TreeHandle(const TTreeView* tree)
 
 // ---- TTreeNode ----
 
-std::string TTreeNode::Text() const
-{
-    char buffer[1024] = {};
-    TVITEMA tv = {};
-    tv.pszText = buffer;
-    tv.cchTextMax = sizeof buffer;
-    if (!owner_->GetItem(item_, TVIF_TEXT, tv))
-        return "";
-    return buffer;
-}
-
 void TTreeNode::SetText(const std::string& text)
 {
     TVITEMA tv = {};
     tv.mask = TVIF_TEXT;
     tv.hItem = item_;
     tv.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    if (SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)))
+        text_ = text;
 }
 
 int TTreeNode::ImageIndex() const
@@ -78,46 +66,21 @@ HTREEITEM NextItem(const TTreeView* tree, HTREEITEM item, UINT code)
 int TTreeNode::Level() const
 {
     int level = 0;
-    for (TTreeNode* p = Parent(); p; p = p->Parent())
+    for (TTreeNode* p = parent_; p; p = p->parent_)
         ++level;
     return level;
 }
 
-TTreeNode* TTreeNode::Parent() const
-{
-    return owner_->NodeFromItem(NextItem(owner_, item_, TVGN_PARENT));
-}
-
-TTreeNode* TTreeNode::GetFirstChild() const
-{
-    return owner_->NodeFromItem(NextItem(owner_, item_, TVGN_CHILD));
-}
-
-TTreeNode* TTreeNode::GetLastChild() const
-{
-    TTreeNode* last = GetFirstChild();
-    while (last && last->GetNextSibling())
-        last = last->GetNextSibling();
-    return last;
-}
-
-TTreeNode* TTreeNode::GetNextSibling() const
-{
-    return owner_->NodeFromItem(NextItem(owner_, item_, TVGN_NEXT));
-}
-
-TTreeNode* TTreeNode::GetPrevSibling() const
-{
-    return owner_->NodeFromItem(NextItem(owner_, item_, TVGN_PREVIOUS));
-}
-
 TTreeNode* TTreeNode::GetNext() const
 {
-    if (TTreeNode* child = GetFirstChild())
-        return child;
-    for (const TTreeNode* n = this; n; n = n->Parent())
-        if (TTreeNode* sibling = n->GetNextSibling())
-            return sibling;
+    return firstChild_ ? firstChild_ : GetNextAfterSubtree();
+}
+
+TTreeNode* TTreeNode::GetNextAfterSubtree() const
+{
+    for (const TTreeNode* n = this; n; n = n->parent_)
+        if (n->next_)
+            return n->next_;
     return nullptr;
 }
 
@@ -184,15 +147,13 @@ bool TTreeNode::MoveTo(TTreeNode* newParent)
         return false;
     const bool wasSelected = owner_->Selected() == this;
     const HTREEITEM old = item_;
-    owner_->CopySubtree(this, newParent ? newParent->item_ : TVI_ROOT);
-    // The old items still carry our node objects: unhook them before they go.
     std::vector<HTREEITEM> stale;
-    std::function<void(HTREEITEM)> collect = [&](HTREEITEM h) {
-        stale.push_back(h);
-        for (HTREEITEM c = NextItem(owner_, h, TVGN_CHILD); c; c = NextItem(owner_, c, TVGN_NEXT))
-            collect(c);
-    };
-    collect(old);
+    for (const TTreeNode *n = this, *end = GetNextAfterSubtree(); n != end; n = n->GetNext())
+        stale.push_back(n->item_);
+    owner_->CopySubtree(this, newParent ? newParent->item_ : TVI_ROOT);
+    owner_->Unlink(this);
+    owner_->Link(this, newParent);
+    // The old items still carry our node objects: unhook them before they go.
     for (HTREEITEM h : stale) {
         TVITEMA tv = {};
         tv.mask = TVIF_PARAM;
@@ -228,8 +189,10 @@ HTREEITEM TTreeView::CopySubtree(TTreeNode* node, HTREEITEM parent)
     ins.item.iSelectedImage = tv.iSelectedImage;
     ins.item.lParam = reinterpret_cast<LPARAM>(node);
     const bool expanded = (tv.state & TVIS_EXPANDED) != 0;
+    byItem_.erase(node->item_);
     node->item_ = reinterpret_cast<HTREEITEM>(
         SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    byItem_[node->item_] = node;
     for (TTreeNode* c : children)
         CopySubtree(c, node->item_);
     if (expanded)
@@ -283,13 +246,31 @@ bool TTreeView::GetItem(HTREEITEM item, UINT mask, TVITEMA& tv) const
 
 TTreeNode* TTreeView::NodeFromItem(HTREEITEM item) const
 {
-    TVITEMA tv = {};
-    if (!GetItem(item, TVIF_PARAM, tv))
-        return nullptr;
-    return reinterpret_cast<TTreeNode*>(tv.lParam);
+    const auto found = item ? byItem_.find(item) : byItem_.end();
+    return found == byItem_.end() ? nullptr : found->second;
 }
 
-TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void* data)
+void TTreeView::Link(TTreeNode* node, TTreeNode* parent)
+{
+    TTreeNode*& first = parent ? parent->firstChild_ : firstTop_;
+    TTreeNode*& last = parent ? parent->lastChild_ : lastTop_;
+    node->parent_ = parent;
+    node->prev_ = last;
+    node->next_ = nullptr;
+    (last ? last->next_ : first) = node;
+    last = node;
+}
+
+void TTreeView::Unlink(TTreeNode* node)
+{
+    TTreeNode*& first = node->parent_ ? node->parent_->firstChild_ : firstTop_;
+    TTreeNode*& last = node->parent_ ? node->parent_->lastChild_ : lastTop_;
+    (node->prev_ ? node->prev_->next_ : first) = node->next_;
+    (node->next_ ? node->next_->prev_ : last) = node->prev_;
+    node->parent_ = node->prev_ = node->next_ = nullptr;
+}
+
+TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void* data, int image)
 {
     if (!Handle() || (parent && parent->owner_ != this))
         return nullptr;
@@ -297,6 +278,7 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
     node->data_ = data;
     // Known before the control holds it: a failure here leaves the control as it was.
     try {
+        node->text_ = text;
         nodes_.insert(node);
     } catch (...) {
         delete node;
@@ -308,6 +290,11 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
     ins.item.mask = TVIF_TEXT | TVIF_PARAM;
     ins.item.pszText = const_cast<char*>(text.c_str());
     ins.item.lParam = reinterpret_cast<LPARAM>(node);
+    if (image >= 0) {
+        ins.item.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        ins.item.iImage = image;
+        ins.item.iSelectedImage = image;
+    }
     node->item_ = reinterpret_cast<HTREEITEM>(
         SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
     if (!node->item_) {
@@ -315,6 +302,15 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
         delete node;
         return nullptr;
     }
+    try {
+        byItem_[node->item_] = node;
+    } catch (...) {
+        SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
+        nodes_.erase(node);
+        delete node;
+        throw;
+    }
+    Link(node, parent);
     return node;
 }
 
@@ -323,31 +319,36 @@ void TTreeView::Delete(TTreeNode* node)
     if (!node || !nodes_.count(node))
         return;
     std::vector<TTreeNode*> gone;
-    const int level = node->Level();
-    gone.push_back(node);
-    for (TTreeNode* n = node->GetNext(); n && n->Level() > level; n = n->GetNext())
+    for (TTreeNode *n = node, *end = node->GetNextAfterSubtree(); n != end; n = n->GetNext())
         gone.push_back(n);
+    Unlink(node);
     SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
     for (TTreeNode* n : gone) {
         nodes_.erase(n);
+        byItem_.erase(n->item_);
         delete n;
     }
+}
+
+void TTreeView::DeleteAllNodes()
+{
+    for (TTreeNode* n : nodes_)
+        delete n;
+    nodes_.clear();
+    byItem_.clear();
+    firstTop_ = lastTop_ = nullptr;
 }
 
 void TTreeView::Clear()
 {
     if (Handle())
         SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    for (TTreeNode* n : nodes_)
-        delete n;
-    nodes_.clear();
+    DeleteAllNodes();
 }
 
 void TTreeView::HandleDestroyed()
 {
-    for (TTreeNode* n : nodes_)
-        delete n;
-    nodes_.clear();
+    DeleteAllNodes();
 }
 
 int TTreeView::Count() const
@@ -357,7 +358,7 @@ int TTreeView::Count() const
 
 TTreeNode* TTreeView::GetFirstNode() const
 {
-    return NodeFromItem(NextItem(this, nullptr, TVGN_ROOT));
+    return firstTop_;
 }
 
 TTreeNode* TTreeView::Selected() const
@@ -371,40 +372,46 @@ void TTreeView::Select(TTreeNode* node)
                  reinterpret_cast<LPARAM>(node ? node->item_ : nullptr));
 }
 
-namespace {
-int CALLBACK CompareByRank(LPARAM a, LPARAM b, LPARAM ranks)
+int CALLBACK TTreeView::CompareByRank(LPARAM a, LPARAM b, LPARAM)
 {
-    const auto& rank = *reinterpret_cast<const std::unordered_map<LPARAM, int>*>(ranks);
-    return rank.at(a) - rank.at(b);
+    return reinterpret_cast<const TTreeNode*>(a)->sortRank_ - reinterpret_cast<const TTreeNode*>(b)->sortRank_;
 }
-}  // namespace
 
 void TTreeView::SortChildren(TTreeNode* parent, bool recurse)
 {
     // Order the children ourselves (stable, our comparator), then hand the control a total
-    // order so that its own sort algorithm cannot change the result.
+    // order so that its own sort algorithm cannot change the result. A work list, not
+    // recursion: a chain of templates may be as deep as the file is long.
+    std::vector<TTreeNode*> parents{parent};
     std::vector<TTreeNode*> children;
-    TTreeNode* first = parent ? parent->GetFirstChild() : GetFirstNode();
-    for (TTreeNode* c = first; c; c = c->GetNextSibling())
-        children.push_back(c);
-    std::vector<std::pair<std::string, TTreeNode*>> keyed;
-    for (TTreeNode* c : children)
-        keyed.emplace_back(c->Text(), c);
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return CompareTextStable(a.first, b.first) < 0;
-    });
-    std::unordered_map<LPARAM, int> rank;
-    for (size_t i = 0; i < keyed.size(); ++i)
-        rank[reinterpret_cast<LPARAM>(keyed[i].second)] = static_cast<int>(i);
-    TVSORTCB sort = {};
-    sort.hParent = parent ? parent->item_ : TVI_ROOT;
-    sort.lpfnCompare = CompareByRank;
-    sort.lParam = reinterpret_cast<LPARAM>(&rank);
-    if (children.size() > 1)
-        SendMessageA(Handle(), TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
-    if (recurse)
-        for (TTreeNode* c : children)
-            SortChildren(c, true);
+    std::vector<TTreeNode*> sorted;
+    while (!parents.empty()) {
+        TTreeNode* p = parents.back();
+        parents.pop_back();
+        children.clear();
+        for (TTreeNode* c = p ? p->firstChild_ : firstTop_; c; c = c->next_)
+            children.push_back(c);
+        sorted = children;
+        std::stable_sort(sorted.begin(), sorted.end(), [](const TTreeNode* a, const TTreeNode* b) {
+            return CompareTextStable(a->text_, b->text_) < 0;
+        });
+        if (sorted != children) {
+            for (size_t i = 0; i < sorted.size(); ++i)
+                sorted[i]->sortRank_ = static_cast<int>(i);
+            TVSORTCB sort = {};
+            sort.hParent = p ? p->item_ : TVI_ROOT;
+            sort.lpfnCompare = CompareByRank;
+            SendMessageA(Handle(), TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+            for (TTreeNode* c : sorted) {
+                Unlink(c);
+                Link(c, p);
+            }
+        }
+        if (recurse)
+            for (TTreeNode* c : sorted)
+                if (c->firstChild_)
+                    parents.push_back(c);
+    }
 }
 
 void TTreeView::FullExpand()

@@ -1,12 +1,16 @@
-// Tree view over the common control. The control holds the items (text, image, order, parent);
-// a TTreeNode is the stable handle that the program keeps (in lists, as data owners) and asks
-// the control through. The node carries one program pointer, Data(), that the tree never frees.
+// Tree view over the common control. A TTreeNode is the stable handle that the program keeps (in
+// lists, as data owners). The node carries one program pointer, Data(), that the tree never frees.
+// The control holds the items; each node also keeps its text and its place (parent, siblings,
+// children) as the control has them: wine's control looks up every item a message names by a
+// linear search, so a walk made of messages grows with the square of the tree, one over the
+// nodes does not. Only our own calls change the tree, and they change both.
 #pragma once
 #include "Control.h"
 #include "Drag.h"
 #include <commctrl.h>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 class TTreeView;
@@ -17,7 +21,7 @@ public:
     TTreeView* TreeView() const { return owner_; }
     HTREEITEM ItemId() const { return item_; }
 
-    std::string Text() const;
+    const std::string& Text() const { return text_; }
     void SetText(const std::string& text);
     void* Data() const { return data_; }
     void SetData(void* data) { data_ = data; }
@@ -28,14 +32,16 @@ public:
 
     // Depth: 0 for a top-level node.
     int Level() const;
-    TTreeNode* Parent() const;
-    TTreeNode* GetFirstChild() const;
-    TTreeNode* GetLastChild() const;
-    TTreeNode* GetNextSibling() const;
-    TTreeNode* GetPrevSibling() const;
+    TTreeNode* Parent() const { return parent_; }
+    TTreeNode* GetFirstChild() const { return firstChild_; }
+    TTreeNode* GetLastChild() const { return lastChild_; }
+    TTreeNode* GetNextSibling() const { return next_; }
+    TTreeNode* GetPrevSibling() const { return prev_; }
     // The next node in pre-order over the whole tree, or nullptr.
     TTreeNode* GetNext() const;
-    bool HasChildren() const { return GetFirstChild() != nullptr; }
+    // The next node in pre-order that is not below this one: where a walk of its subtree ends.
+    TTreeNode* GetNextAfterSubtree() const;
+    bool HasChildren() const { return firstChild_ != nullptr; }
     int Count() const;            // number of children
     TTreeNode* Item(int index) const;
     bool HasAsParent(const TTreeNode* ancestor) const;
@@ -59,6 +65,13 @@ private:
     TTreeView* owner_;
     HTREEITEM item_;
     void* data_ = nullptr;
+    std::string text_;
+    TTreeNode* parent_ = nullptr;
+    TTreeNode* firstChild_ = nullptr;
+    TTreeNode* lastChild_ = nullptr;
+    TTreeNode* prev_ = nullptr;
+    TTreeNode* next_ = nullptr;
+    int sortRank_ = 0;  // place in the order handed to the control's sort
 };
 
 class TTreeView : public TControl, public TDragTarget {
@@ -69,10 +82,12 @@ public:
     bool Create(TControl* parent, int left, int top, int width, int height,
                 DWORD style = TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
 
-    // A new last top-level node, or a new last child of parent (nullptr: top level).
+    // A new last top-level node, or a new last child of parent (nullptr: top level). An image of
+    // 0 or more becomes the normal and selected image in the same message.
     TTreeNode* Add(const std::string& text, void* data = nullptr) { return AddChild(nullptr, text, data); }
-    TTreeNode* AddChild(TTreeNode* parent, const std::string& text, void* data = nullptr);
-    // Deletes the node and everything below it; their TTreeNode objects end (Data is not freed).
+    TTreeNode* AddChild(TTreeNode* parent, const std::string& text, void* data = nullptr, int image = -1);
+    // Deletes the node and everything below it with one message; their TTreeNode objects end
+    // (Data is not freed).
     void Delete(TTreeNode* node);
     void Clear();
 
@@ -83,7 +98,8 @@ public:
     TTreeNode* GetNodeAt(int x, int y) const;
     TTreeNode* Selected() const;
     void Select(TTreeNode* node);
-    // Sorts the children of parent (top level for nullptr) with our ASCII order.
+    // Sorts the children of parent (top level for nullptr) with our ASCII order. Children already
+    // in that order cost the control nothing.
     void SortChildren(TTreeNode* parent, bool recurse = false);
     void FullExpand();
     void FullCollapse();
@@ -120,8 +136,17 @@ private:
     friend class TTreeNode;
     HTREEITEM CopySubtree(TTreeNode* node, HTREEITEM parent);
     bool GetItem(HTREEITEM item, UINT mask, TVITEMA& tv) const;
+    // The node's place among its siblings: Link makes it the last child of parent (nullptr: top
+    // level), Unlink takes it out; its own children stay with it.
+    void Link(TTreeNode* node, TTreeNode* parent);
+    void Unlink(TTreeNode* node);
+    void DeleteAllNodes();
+    static int CALLBACK CompareByRank(LPARAM a, LPARAM b, LPARAM);
 
     std::unordered_set<TTreeNode*> nodes_;  // the node handles we gave out
+    std::unordered_map<HTREEITEM, TTreeNode*> byItem_;
+    TTreeNode* firstTop_ = nullptr;
+    TTreeNode* lastTop_ = nullptr;
     int updateCount_ = 0;
     bool dragEnabled_ = false;
     UINT pressHit_ = 0;

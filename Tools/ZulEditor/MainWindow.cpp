@@ -488,6 +488,17 @@ void TMainWindow::SetStatusText(const std::string& text)
         UpdateWindow(StatusBar.Handle());
 }
 
+void TMainWindow::ShowSaveProgress(const std::string& text)
+{
+    // A repaint costs wine a round trip to its server: the bar follows the save at most
+    // twenty times a second, which a person sees as every step.
+    const DWORD now = GetTickCount();
+    if (progressShownAt_ && now - progressShownAt_ < 50)
+        return;
+    progressShownAt_ = now;
+    SetStatusText(text);
+}
+
 // ---------------------------------------------------------------- file commands
 
 void TMainWindow::TBZULNewClick()

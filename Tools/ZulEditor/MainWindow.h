@@ -221,6 +221,7 @@ public:
     bool FirstActivationDone() const { return activated_; }
     TZULTemplate* TemplateOfNode(TTreeNode* node) const;
     void SetStatusText(const std::string& text) override;
+    void ShowSaveProgress(const std::string& text) override;
 
 protected:
     void CreateComponents() override;
@@ -286,6 +287,7 @@ private:
     bool nameSetByProgram_ = false;
     bool descriptionSetByProgram_ = false;
     bool promptRemovedNew_ = false;
+    DWORD progressShownAt_ = 0;
 };
 
 // The about box: caption, program name, version and build stamp, OK.

@@ -2,12 +2,14 @@
 #include "Application.h"
 #include "Hooks.h"
 #include "TreeView.h"
+#include "Compare.h"
 #include "ZULModel.h"
 #include <windows.h>
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <unordered_map>
 
 const char kNewFileName[] = "unnamed.zul";
 
@@ -48,13 +50,23 @@ int64_t StreamSize(FILE* f)
 }
 
 // The templates of a file in tree pre-order, its root excluded.
-void CollectPreOrder(TTreeNode* node, std::vector<TTreeNode*>& out)
+void CollectPreOrder(TTreeNode* root, std::vector<TTreeNode*>& out)
 {
-    for (TTreeNode* c = node->GetFirstChild(); c; c = c->GetNextSibling()) {
-        out.push_back(c);
-        CollectPreOrder(c, out);
-    }
+    for (TTreeNode* n = root->GetNext(), *end = root->GetNextAfterSubtree(); n != end; n = n->GetNext())
+        out.push_back(n);
 }
+
+void Append(std::vector<uint8_t>& out, const void* bytes, size_t size)
+{
+    const auto* p = static_cast<const uint8_t*>(bytes);
+    out.insert(out.end(), p, p + size);
+}
+
+void AppendInt(std::vector<uint8_t>& out, int32_t value)
+{
+    Append(out, &value, sizeof value);
+}
+
 
 TZULTemplate* TemplateOf(TTreeNode* node)
 {
@@ -119,8 +131,9 @@ TZULFile::~TZULFile()
 {
     model_.UnregisterZULFile(slot_, this);
     if (opened_ && rootNode_)
-        model_.DeleteTemplateNodes(rootNode_);
+        model_.FreeTemplates(rootNode_);
     templateList_.Clear();
+    // The root goes with every template node below it, in one message.
     if (rootNode_)
         model_.TemplatesTree().Delete(rootNode_);
     if (stream_)
@@ -133,13 +146,36 @@ bool TZULFile::Fail(const std::string& why)
     return false;
 }
 
+bool TZULFile::ReadFileImage()
+{
+    fileSize_ = StreamSize(stream_);
+    image_.clear();
+    if (fileSize_ < 0 || std::fseek(stream_, 0, SEEK_SET) != 0)
+        return false;
+    image_.resize(static_cast<size_t>(fileSize_));
+    return image_.empty() || std::fread(image_.data(), image_.size(), 1, stream_) == 1;
+}
+
+bool TZULFile::ImageBytes(int64_t offset, void* out, size_t size) const
+{
+    if (offset < 0 || offset + static_cast<int64_t>(size) > static_cast<int64_t>(image_.size()))
+        return false;
+    std::memcpy(out, image_.data() + offset, size);
+    return true;
+}
+
+bool TZULFile::ImageInt(int64_t offset, int32_t& value) const
+{
+    return ImageBytes(offset, &value, sizeof value);
+}
+
 bool TZULFile::MeasureBody(const std::string& name, int32_t offset, TZULBody& body)
 {
     const int64_t directoryEnd = 12 + 36 * static_cast<int64_t>(header_.count);
     if (offset < directoryEnd || offset + int64_t{4} > fileSize_)
         return Fail("the body of \"" + name + "\" lies outside the file.");
     body.offset = offset;
-    if (std::fseek(stream_, offset, SEEK_SET) != 0 || !ZULReadInt(stream_, body.numTags))
+    if (!ImageInt(offset, body.numTags))
         return Fail("the body of \"" + name + "\" cannot be read.");
     if (body.numTags < 1)
         return Fail("the template \"" + name + "\" has a tag count of " + std::to_string(body.numTags) +
@@ -148,8 +184,7 @@ bool TZULFile::MeasureBody(const std::string& name, int32_t offset, TZULBody& bo
     if (offset + ZULBodySize(body.numTags, 0) > fileSize_)
         return Fail("the " + std::to_string(body.numTags) + " tags of \"" + name +
                     "\" run past the end of the file.");
-    if (std::fseek(stream_, offset + 4 + 36 * static_cast<long>(body.numTags), SEEK_SET) != 0 ||
-        !ZULReadInt(stream_, body.descLength))
+    if (!ImageInt(offset + 4 + 36 * static_cast<int64_t>(body.numTags), body.descLength))
         return Fail("the body of \"" + name + "\" cannot be read.");
     if (body.descLength < 1)
         return Fail("the description of \"" + name + "\" has a length of " +
@@ -161,16 +196,12 @@ bool TZULFile::MeasureBody(const std::string& name, int32_t offset, TZULBody& bo
 
 TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body)
 {
-    if (std::fseek(stream_, body.offset + 4, SEEK_SET) != 0) {
-        Fail("the body of \"" + name + "\" cannot be read.");
-        return nullptr;
-    }
     auto tpl = std::make_unique<TZULTemplate>(name);
     tpl->parentName.clear();
     tpl->tagValues.reserve(static_cast<size_t>(body.numTags));
     for (int32_t i = 0; i < body.numTags; ++i) {
         TZULTagRecord record;
-        if (!ZULReadTagRecord(stream_, record)) {
+        if (!ImageBytes(body.offset + 4 + 36 * static_cast<int64_t>(i), &record, sizeof record)) {
             Fail("the tags of \"" + name + "\" cannot be read.");
             return nullptr;
         }
@@ -184,8 +215,8 @@ TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body)
     // The whole description is kept, however long: its length was checked against the file, and
     // cutting it here would lose the rest at the next save.
     std::string description(static_cast<size_t>(body.descLength), '\0');
-    if (std::fseek(stream_, body.offset + 8 + 36 * static_cast<long>(body.numTags), SEEK_SET) != 0 ||
-        std::fread(description.data(), 1, description.size(), stream_) != description.size()) {
+    if (!ImageBytes(body.offset + 8 + 36 * static_cast<int64_t>(body.numTags), description.data(),
+                    description.size())) {
         Fail("the description of \"" + name + "\" cannot be read.");
         return nullptr;
     }
@@ -195,14 +226,39 @@ TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body)
 
 TZULTemplate* TZULFile::ReadTemplate(const std::string& name, int32_t offset)
 {
+    const bool loaded = !image_.empty() || ReadFileImage();
     TZULBody body;
-    return MeasureBody(name, offset, body) ? ReadBody(name, body) : nullptr;
+    TZULTemplate* tpl = loaded && MeasureBody(name, offset, body) ? ReadBody(name, body) : nullptr;
+    std::vector<uint8_t>().swap(image_);
+    return tpl;
 }
 
 bool TZULFile::ReadAll()
 {
-    fileSize_ = StreamSize(stream_);
-    if (fileSize_ < 12 || std::fseek(stream_, 0, SEEK_SET) != 0 || !ZULReadHeader(stream_, header_))
+    // The whole file is read with one call and taken apart in memory: a read per field would
+    // cost a seek and a refill of the stream's buffer each.
+    std::vector<TZULTemplate*> read;
+    size_t owned = 0;  // read[owned...] are still ours to free on failure
+    try {
+        const bool ok = ReadAllFromImage(read, owned);
+        std::vector<uint8_t>().swap(image_);
+        if (ok)
+            return true;
+    } catch (const std::bad_alloc&) {
+        std::vector<uint8_t>().swap(image_);
+        outOfMemory_ = true;
+        openError_ = "there is not enough memory to read it.";
+    }
+    for (size_t i = owned; i < read.size(); ++i)
+        delete read[i];
+    model_.DeleteTemplateNodes(rootNode_);
+    templateList_.Clear();
+    return false;
+}
+
+bool TZULFile::ReadAllFromImage(std::vector<TZULTemplate*>& read, size_t& owned)
+{
+    if (!ReadFileImage() || fileSize_ < 12 || !ImageBytes(0, &header_, sizeof header_))
         return Fail("its header cannot be read.");
     if (header_.count < 0 || 12 + 36 * static_cast<int64_t>(header_.count) > fileSize_)
         return Fail("its template count " + std::to_string(header_.count) + " does not fit the file.");
@@ -210,50 +266,35 @@ bool TZULFile::ReadAll()
     // Everything is measured, read and checked before a single node is placed. Bodies that share
     // bytes are refused before any is read: a directory pointing many names at one large body
     // would otherwise make a small file fill the memory.
-    std::vector<TZULTemplate*> read;
-    size_t placed = 0;
-    try {
-        std::vector<std::string> names;
-        std::vector<TZULBody> bodies;
-        names.reserve(static_cast<size_t>(header_.count));
-        bodies.reserve(static_cast<size_t>(header_.count));
-        for (int32_t i = 0; i < header_.count; ++i) {
-            if (std::fseek(stream_, 12 + 36 * static_cast<long>(i), SEEK_SET) != 0 ||
-                !ZULReadDirEntry(stream_, entry_))
-                return Fail("its directory cannot be read.");
-            if (std::memchr(entry_.name, '\0', sizeof entry_.name) == nullptr)
-                return Fail("directory entry " + std::to_string(i) + " has a name without end.");
-            names.push_back(FieldText(entry_.name, sizeof entry_.name));
-            if (names.back().empty())
-                return Fail("directory entry " + std::to_string(i) + " has an empty name.");
-            bodies.emplace_back();
-            if (!MeasureBody(names.back(), entry_.offset, bodies.back()))
-                return false;
-        }
-        if (!CheckBodiesApart(names, bodies))
+    std::vector<std::string> names;
+    std::vector<TZULBody> bodies;
+    names.reserve(static_cast<size_t>(header_.count));
+    bodies.reserve(static_cast<size_t>(header_.count));
+    for (int32_t i = 0; i < header_.count; ++i) {
+        if (!ImageBytes(12 + 36 * static_cast<int64_t>(i), &entry_, sizeof entry_))
+            return Fail("its directory cannot be read.");
+        if (std::memchr(entry_.name, '\0', sizeof entry_.name) == nullptr)
+            return Fail("directory entry " + std::to_string(i) + " has a name without end.");
+        names.push_back(FieldText(entry_.name, sizeof entry_.name));
+        if (names.back().empty())
+            return Fail("directory entry " + std::to_string(i) + " has an empty name.");
+        bodies.emplace_back();
+        if (!MeasureBody(names.back(), entry_.offset, bodies.back()))
             return false;
-        read.reserve(bodies.size());
-        for (size_t i = 0; i < bodies.size(); ++i) {
-            TZULTemplate* tpl = ReadBody(names[i], bodies[i]);
-            if (!tpl)
-                break;
-            read.push_back(tpl);
-        }
-        if (read.size() == bodies.size()) {
-            for (; placed < read.size(); ++placed)
-                read[placed]->parentInFile = PlaceTemplate(read[placed], rootNode_, this);
-            return true;
-        }
-    } catch (const std::bad_alloc&) {
-        outOfMemory_ = true;
-        openError_ = "there is not enough memory to read it.";
     }
-    // Placed templates belong to their nodes; the rest are still ours.
-    for (size_t i = placed; i < read.size(); ++i)
-        delete read[i];
-    model_.DeleteTemplateNodes(rootNode_);
-    templateList_.Clear();
-    return false;
+    if (!CheckBodiesApart(names, bodies))
+        return false;
+    read.reserve(bodies.size());
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        TZULTemplate* tpl = ReadBody(names[i], bodies[i]);
+        if (!tpl)
+            return false;
+        read.push_back(tpl);
+    }
+    owned = read.size();  // from here each template is its node's, or freed by the placing
+    if (!PlaceTemplates(read, rootNode_, this))
+        return Fail("the templates tree did not take its templates.");
+    return true;
 }
 
 bool TZULFile::CheckBodiesApart(const std::vector<std::string>& names, const std::vector<TZULBody>& bodies)
@@ -271,24 +312,66 @@ bool TZULFile::CheckBodiesApart(const std::vector<std::string>& names, const std
     return true;
 }
 
-bool PlaceTemplate(TZULTemplate* tpl, TTreeNode* rootNode, TZULFile* file)
+bool PlaceTemplates(const std::vector<TZULTemplate*>& templates, TTreeNode* rootNode, TZULFile* file)
 {
-    TTreeNode* parent = rootNode;
-    bool found = true;
-    if (!tpl->parentName.empty()) {
-        const int index = file->GetTemplateList().IndexOf(tpl->parentName);
-        if (index >= 0)
-            parent = static_cast<TTreeNode*>(file->GetTemplateList().Objects(index));
-        else
-            found = false;
+    const size_t count = templates.size();
+    const size_t root = count;  // index of the file's root among the parents
+    std::vector<TTreeNode*> nodes(count + 1, nullptr);
+    // Until its node holds it, a template is freed here when the placing fails.
+    auto freeUnplaced = [&templates, &nodes, count] {
+        for (size_t i = 0; i < count; ++i)
+            if (!nodes[i])
+                delete templates[i];
+    };
+    try {
+        std::vector<size_t> parentOf(count, root);
+        std::unordered_map<std::string, size_t> earlier;  // lower-case name: its first template
+        earlier.reserve(count);
+        for (size_t i = 0; i < count; ++i) {
+            TZULTemplate* tpl = templates[i];
+            tpl->parentInFile = true;
+            if (!tpl->parentName.empty()) {
+                const auto found = earlier.find(LowerTextAscii(tpl->parentName));
+                if (found != earlier.end())
+                    parentOf[i] = found->second;
+                else
+                    tpl->parentInFile = false;
+            }
+            earlier.emplace(LowerTextAscii(tpl->name), i);
+        }
+        // Children in directory order, then sorted as the tree sorts them (stable, our order).
+        std::vector<std::vector<size_t>> children(count + 1);
+        for (size_t i = 0; i < count; ++i)
+            children[parentOf[i]].push_back(i);
+        for (std::vector<size_t>& list : children)
+            std::stable_sort(list.begin(), list.end(), [&templates](size_t a, size_t b) {
+                return CompareTextStable(templates[a]->name, templates[b]->name) < 0;
+            });
+        // Pre-order, so the control holds its items in the order it shows them.
+        nodes[root] = rootNode;
+        TTreeView* tree = rootNode->TreeView();
+        std::vector<size_t> pending(children[root].rbegin(), children[root].rend());
+        while (!pending.empty()) {
+            const size_t i = pending.back();
+            pending.pop_back();
+            nodes[i] = tree->AddChild(nodes[parentOf[i]], templates[i]->name, templates[i], IMAGE_TEMPLATE);
+            if (!nodes[i]) {
+                freeUnplaced();
+                return false;
+            }
+            pending.insert(pending.end(), children[i].rbegin(), children[i].rend());
+        }
+        // The name list takes them in directory order: of equal names the first one stays.
+        std::vector<std::pair<std::string, void*>> names;
+        names.reserve(count);
+        for (size_t i = 0; i < count; ++i)
+            names.emplace_back(templates[i]->name, nodes[i]);
+        file->GetTemplateList().AddObjects(names);
+    } catch (...) {
+        freeUnplaced();
+        throw;
     }
-    // The node takes the template last: until then a failure leaves the template to the caller.
-    TTreeNode* node = rootNode->TreeView()->AddChild(parent, tpl->name);
-    node->SetImageIndex(IMAGE_TEMPLATE);
-    node->SetSelectedIndex(IMAGE_TEMPLATE);
-    file->GetTemplateList().AddObject(tpl->name, node);
-    node->SetData(tpl);
-    return found;
+    return true;
 }
 
 void TZULFile::RemoveTemplateName(const std::string& name, TTreeNode* node)
@@ -321,51 +404,70 @@ bool TZULFile::ValidateForSave(const std::vector<TTreeNode*>& nodes)
     return true;
 }
 
+void TZULFile::AppendDirEntry(std::vector<uint8_t>& out, const std::string& name, int32_t offset)
+{
+    std::memset(&entry_, 0, sizeof entry_);
+    std::memcpy(entry_.name, name.data(), name.size());
+    entry_.offset = offset;
+    Append(out, &entry_, sizeof entry_);
+}
+
 bool TZULFile::WriteTo(const std::string& tempPath, const std::vector<TTreeNode*>& nodes)
 {
+    // The whole file is put together in memory and written with one call.
     FILE* f = std::fopen(tempPath.c_str(), "wb");
     if (!f)
         return false;
     const int32_t n = static_cast<int32_t>(nodes.size());
-    TZULHeader header = header_;
-    header.count = n;
-    bool ok = ZULWriteHeader(f, header);
-
-    int64_t offset = 12 + 36 * static_cast<int64_t>(n);
     std::vector<std::string> descriptions;
     descriptions.reserve(nodes.size());
+    int64_t size = 12 + 36 * static_cast<int64_t>(n);
     for (TTreeNode* node : nodes) {
         const TZULTemplate* tpl = TemplateOf(node);
-        descriptions.push_back(tpl->description.Text());
-        std::memset(&entry_, 0, sizeof entry_);
-        std::memcpy(entry_.name, tpl->name.data(), tpl->name.size());
-        entry_.offset = static_cast<int32_t>(offset);
-        ok = ok && ZULWriteDirEntry(f, entry_);
-        offset += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
-                              static_cast<int64_t>(descriptions.back().size()) + 1);
-        if (offset > INT32_MAX)
-            ok = false;  // offsets are signed 32-bit
-    }
-
-    // One write per body from a fixed buffer; a template it cannot hold is refused right here.
-    TZULTagRecord records[ZUL_MAX_TAGS];
-    for (size_t k = 0; ok && k < nodes.size(); ++k) {
-        const TZULTemplate* tpl = TemplateOf(nodes[k]);
+        // A template the format cannot hold is refused right here, whatever was checked before.
         if (tpl->tagValues.empty() || tpl->tagValues.size() > static_cast<size_t>(ZUL_MAX_TAGS)) {
-            ok = false;
-            break;
+            std::fclose(f);
+            return false;
         }
-        const int32_t t = static_cast<int32_t>(tpl->tagValues.size());
-        for (int32_t i = 0; i < t; ++i) {
-            records[i].id = tpl->tagValues[i].id;
-            std::memcpy(records[i].value, tpl->tagValues[i].value.data(), 32);
+        descriptions.push_back(tpl->description.Text());
+        size += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
+                            static_cast<int64_t>(descriptions.back().size()) + 1);
+        if (size > INT32_MAX) {
+            std::fclose(f);
+            return false;  // offsets are signed 32-bit
+        }
+    }
+    std::vector<uint8_t> bytes;
+    bytes.reserve(static_cast<size_t>(size));
+    TZULHeader header = header_;
+    header.count = n;
+    Append(bytes, &header, sizeof header);
+    int64_t offset = 12 + 36 * static_cast<int64_t>(n);
+    for (size_t k = 0; k < nodes.size(); ++k) {
+        const TZULTemplate* tpl = TemplateOf(nodes[k]);
+        AppendDirEntry(bytes, tpl->name, static_cast<int32_t>(offset));
+        offset += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
+                              static_cast<int64_t>(descriptions[k].size()) + 1);
+    }
+    size_t shownPercent = SIZE_MAX;  // none shown yet
+    for (size_t k = 0; k < nodes.size(); ++k) {
+        const TZULTemplate* tpl = TemplateOf(nodes[k]);
+        AppendInt(bytes, static_cast<int32_t>(tpl->tagValues.size()));
+        for (const TZULTagValue& value : tpl->tagValues) {
+            TZULTagRecord record;
+            record.id = value.id;
+            std::memcpy(record.value, value.value.data(), sizeof record.value);
+            Append(bytes, &record, sizeof record);
         }
         const std::string& text = descriptions[k];
-        ok = ZULWriteInt(f, t) && std::fwrite(records, sizeof records[0] * t, 1, f) == 1 &&
-             ZULWriteInt(f, static_cast<int32_t>(text.size() + 1)) &&
-             std::fwrite(text.c_str(), text.size() + 1, 1, f) == 1;
-        model_.SetStatusText("Saving " + std::to_string((k + 1) * 100 / nodes.size()) + "%");
+        AppendInt(bytes, static_cast<int32_t>(text.size() + 1));
+        Append(bytes, text.c_str(), text.size() + 1);
+        // Each percentage is shown once: the same text again would only cost time.
+        const size_t percent = (k + 1) * 100 / nodes.size();
+        if (percent != shownPercent)
+            model_.ShowSaveProgress("Saving " + std::to_string(shownPercent = percent) + "%");
     }
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), bytes.size(), 1, f) == 1;
     ok = (std::fflush(f) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
     return ok;

@@ -88,11 +88,17 @@ private:
         int64_t Size() const { return ZULBodySize(numTags, descLength); }
     };
     bool Fail(const std::string& why);
+    // The file's bytes, read whole while the file is read in.
+    bool ReadFileImage();
+    bool ImageBytes(int64_t offset, void* out, size_t size) const;
+    bool ImageInt(int64_t offset, int32_t& value) const;
+    bool ReadAllFromImage(std::vector<TZULTemplate*>& read, size_t& owned);
     bool MeasureBody(const std::string& name, int32_t offset, TZULBody& body);
     TZULTemplate* ReadBody(const std::string& name, const TZULBody& body);
     bool CheckBodiesApart(const std::vector<std::string>& names, const std::vector<TZULBody>& bodies);
     bool ValidateForSave(const std::vector<TTreeNode*>& nodes);
     bool WriteTo(const std::string& tempPath, const std::vector<TTreeNode*>& nodes);
+    void AppendDirEntry(std::vector<uint8_t>& out, const std::string& name, int32_t offset);
     bool OpenStream(const std::string& path);
 
     TTemplateModel& model_;
@@ -107,10 +113,16 @@ private:
     TStringList templateList_;
     TZULDirEntry entry_;
     int64_t fileSize_ = 0;
+    std::vector<uint8_t> image_;
     std::string openError_;
     bool outOfMemory_ = false;
 };
 
-// Hangs the template below its parent when the parent is already in the file's name list, else
-// below the file's root; answers whether the parent was found (or the template is a root).
-bool PlaceTemplate(TZULTemplate* tpl, TTreeNode* rootNode, TZULFile* file);
+// Hangs a file's templates, read in directory order, into the tree below its root node and its
+// name list, with the result of placing them one by one: each below the template its parent name
+// names when one of that name (letter case ignored, the first of equal names) came before it in
+// the directory, else below the root. Each gets its parent-in-file flag: whether its parent was
+// found (or it is a root template). The nodes go into the control already in the order the
+// tree's sort gives, one message each. False when the control refused a node: the templates
+// that have no node then are freed (as on an exception, which passes on).
+bool PlaceTemplates(const std::vector<TZULTemplate*>& templates, TTreeNode* rootNode, TZULFile* file);

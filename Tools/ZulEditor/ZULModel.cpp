@@ -208,28 +208,34 @@ std::string TTemplateModel::MakeUniqueName(const std::string& base) const
 
 int TTemplateModel::CountNodes(TTreeNode* node) const
 {
-    if (!node)
-        return 0;
-    int count = 1;
-    for (TTreeNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
-        count += CountNodes(c);
+    int count = 0;
+    for (TTreeNode* n = node, *end = node ? node->GetNextAfterSubtree() : nullptr; n != end; n = n->GetNext())
+        ++count;
     return count;
+}
+
+void TTemplateModel::FreeTemplates(TTreeNode* node)
+{
+    for (TTreeNode* n = node, *end = node ? node->GetNextAfterSubtree() : nullptr; n != end; n = n->GetNext()) {
+        if (!n->Parent())
+            continue;  // a file's root carries its file
+        delete static_cast<TZULTemplate*>(n->Data());
+        n->SetData(nullptr);
+    }
 }
 
 void TTemplateModel::DeleteTemplateNodes(TTreeNode* node)
 {
     if (!node)
         return;
-    std::vector<TTreeNode*> children;
-    for (TTreeNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
-        children.push_back(c);
-    for (TTreeNode* c : children)
-        DeleteTemplateNodes(c);
-    if (node->Level() == 0)
-        return;  // a file's root stays
-    delete static_cast<TZULTemplate*>(node->Data());
-    node->SetData(nullptr);
-    tree_.Delete(node);
+    FreeTemplates(node);
+    // One message per subtree: the control drops everything below an item it deletes.
+    if (node->Parent()) {
+        tree_.Delete(node);
+        return;
+    }
+    while (TTreeNode* child = node->GetFirstChild())  // a file's root stays
+        tree_.Delete(child);
 }
 
 void TTemplateModel::SortTemplateTree(TTreeNode* node)
@@ -242,8 +248,10 @@ void TTemplateModel::RebuildTemplateList(TTreeNode* fileRoot)
     TZULFile* file = FileOfNode(fileRoot);
     if (!file)
         return;
+    std::vector<std::pair<std::string, void*>> names;
+    for (TTreeNode* n = fileRoot->GetNext(), *end = fileRoot->GetNextAfterSubtree(); n != end; n = n->GetNext())
+        names.emplace_back(n->Text(), n);
     TStringList& list = file->GetTemplateList();
     list.Clear();
-    for (TTreeNode* n = fileRoot->GetNext(); n && n->HasAsParent(fileRoot); n = n->GetNext())
-        list.AddObject(n->Text(), n);
+    list.AddObjects(names);
 }

@@ -74,12 +74,16 @@ public:
     TTreeNode* FindTemplate(const std::string& name, TTreeNode* except) const;
     std::string MakeUniqueName(const std::string& base) const;
     int CountNodes(TTreeNode* node) const;
+    // Frees the templates of the node and of every node below it (a file root holds none).
+    void FreeTemplates(TTreeNode* node);
     void DeleteTemplateNodes(TTreeNode* node);
     void SortTemplateTree(TTreeNode* node);
     void RebuildTemplateList(TTreeNode* fileRoot);
 
     // The first status-bar panel; the main window shows it, the file save reports progress.
     virtual void SetStatusText(const std::string& text);
+    // "Saving k%" while a file is written, once per percentage; shown as status text.
+    virtual void ShowSaveProgress(const std::string& text) { SetStatusText(text); }
 
 private:
     TTreeView& tree_;

@@ -3,6 +3,7 @@
 #include "ImageList.h"
 #include <gtest/gtest.h>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -188,4 +189,70 @@ TEST_F(TreeFixture, ImagesAreGivenToTheControl)
               images.Handle());
     tree.SetImages(nullptr);
     EXPECT_EQ(SendMessageA(tree.Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+}
+
+namespace {
+// The tree as the control itself holds it, walked with its own messages.
+void ControlPreOrder(HWND tree, HTREEITEM item, int level, std::vector<std::string>& out)
+{
+    for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                                   reinterpret_cast<LPARAM>(item)))) {
+        char text[64] = {};
+        TVITEMA tv = {};
+        tv.mask = TVIF_TEXT | TVIF_PARAM;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+        const auto* node = reinterpret_cast<const TTreeNode*>(tv.lParam);
+        out.push_back(std::string(level, '.') + text + (node && node->ItemId() == item ? "" : "!"));
+        ControlPreOrder(tree, reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                                       reinterpret_cast<LPARAM>(item))),
+                        level + 1, out);
+    }
+}
+}  // namespace
+
+// Adds, renames, sorts, moves and deletes at random: after each step the nodes' own view of
+// the tree (parents, siblings, texts) is the control's.
+TEST_F(TreeFixture, NodesKeepTheControlsTreeThroughEveryChange)
+{
+    std::mt19937 random(7);
+    std::vector<TTreeNode*> nodes;
+    auto pick = [&]() { return nodes.empty() ? nullptr : nodes[random() % nodes.size()]; };
+    auto controlTree = [&] {
+        std::vector<std::string> out;
+        ControlPreOrder(tree.Handle(), TreeView_GetRoot(tree.Handle()), 0, out);
+        return out;
+    };
+    for (int step = 0; step < 400; ++step) {
+        const int op = static_cast<int>(random() % 10);
+        TTreeNode* node = pick();
+        if (op < 5 || !node) {
+            nodes.push_back(tree.AddChild(random() % 4 ? node : nullptr, "n" + std::to_string(random() % 50)));
+        } else if (op == 5) {
+            node->SetText("r" + std::to_string(random() % 50));
+        } else if (op == 6) {
+            tree.SortChildren(random() % 3 ? node : nullptr, random() % 2);
+        } else if (op == 7) {
+            TTreeNode* target = random() % 5 ? pick() : nullptr;
+            EXPECT_EQ(node->MoveTo(target), target != node && !(target && target->HasAsParent(node)));
+        } else {
+            std::vector<TTreeNode*> kept;
+            for (TTreeNode* n : nodes)
+                if (n != node && !n->HasAsParent(node))
+                    kept.push_back(n);
+            tree.Delete(node);
+            nodes = kept;
+        }
+        ASSERT_EQ(PreOrder(), controlTree()) << "after step " << step << " (operation " << op << ")";
+        ASSERT_EQ(tree.Count(), static_cast<int>(nodes.size()));
+    }
+    for (TTreeNode* n : nodes) {
+        const TTreeNode* last = n->GetFirstChild();
+        while (last && last->GetNextSibling())
+            last = last->GetNextSibling();
+        EXPECT_EQ(n->GetLastChild(), last);
+        EXPECT_EQ(tree.NodeFromItem(n->ItemId()), n);
+    }
 }

@@ -1,0 +1,132 @@
+// Opening places a file's templates sorted in one pass, saving writes from memory and closing
+// deletes the file's root once: the tree, its order, images, name list, flags and the bytes
+// written are those of placing the templates one by one and letting the control sort them.
+#include "Compare.h"
+#include "ZulFixture.h"
+#include <algorithm>
+#include <random>
+
+using namespace zultest;
+
+namespace {
+struct TPlaceCase {
+    const char* what;
+    std::vector<Template> templates;
+};
+
+// Template i carries tag 3 = i, so a node tells which template of the directory it holds.
+std::vector<Template> Numbered(const std::vector<std::pair<std::string, std::string>>& namesAndParents)
+{
+    std::vector<Template> out;
+    for (size_t i = 0; i < namesAndParents.size(); ++i)
+        out.push_back(Tpl(namesAndParents[i].first, namesAndParents[i].second, {IntTag(3, static_cast<uint32_t>(i))},
+                          i % 3 ? "" : "line\r\n"));
+    return out;
+}
+
+std::string Shuffled(int i)
+{
+    return "n" + std::to_string((i * 7919) % 1009);
+}
+
+std::vector<TPlaceCase> PlaceCases()
+{
+    std::vector<TPlaceCase> cases;
+    std::vector<std::pair<std::string, std::string>> chains, deep, childrenFirst, mixed;
+    for (int i = 0; i < 300; ++i)  // chains of three, names out of order
+        chains.push_back({Shuffled(i), i % 3 ? Shuffled(i - 1) : ""});
+    for (int i = 0; i < 400; ++i)  // one chain 400 deep
+        deep.push_back({Shuffled(i), i ? Shuffled(i - 1) : ""});
+    childrenFirst = chains;
+    std::reverse(childrenFirst.begin(), childrenFirst.end());
+    std::mt19937 random(11);
+    for (int i = 0; i < 250; ++i) {  // parents anywhere, other letter case, missing, several roots
+        const int parent = static_cast<int>(random() % 300);
+        std::string name = Shuffled(static_cast<int>(random() % 260));
+        if (i % 7 == 0)
+            name[0] = 'N';  // the same name again in other letter case
+        mixed.push_back({name, parent < 250 ? (parent % 5 ? Shuffled(parent) : "N" + Shuffled(parent).substr(1))
+                                            : parent < 280 ? "" : "elsewhere"});
+    }
+    cases.push_back({"shuffled chains", Numbered(chains)});
+    cases.push_back({"deep chain", Numbered(deep)});
+    cases.push_back({"children before parents", Numbered(childrenFirst)});
+    cases.push_back({"several roots, duplicates, missing parents", Numbered(mixed)});
+    return cases;
+}
+
+uint32_t Index(const TTreeNode* node)
+{
+    const auto* tpl = static_cast<const TZULTemplate*>(node->Data());
+    uint32_t i = 0;
+    std::memcpy(&i, tpl->tagValues.back().value.data(), 4);
+    return i;
+}
+
+// "index" per node in pre-order, one dot per level below the top.
+std::vector<std::string> Walk(TTreeNode* first, int baseLevel)
+{
+    std::vector<std::string> out;
+    for (TTreeNode* n = first; n; n = n->GetNext())
+        out.push_back(std::string(n->Level() - baseLevel, '.') + std::to_string(Index(n)));
+    return out;
+}
+}  // namespace
+
+TEST_F(ZulFixture, OpenSaveAndCloseMatchPlacingOneByOne)
+{
+    for (const TPlaceCase& c : PlaceCases()) {
+        SCOPED_TRACE(c.what);
+        // The reference: each template in directory order below the first earlier template of
+        // its parent's name (any letter case), then the control sorts every level.
+        TTreeView reference;
+        ASSERT_TRUE(reference.Create(&form, 0, 0, 10, 10));
+        TStringList names;
+        names.SetSorted(true);
+        std::vector<TZULTemplate> records(c.templates.size());
+        std::vector<bool> found(c.templates.size(), true);
+        for (size_t i = 0; i < c.templates.size(); ++i) {
+            const Template& t = c.templates[i];
+            records[i].tagValues.push_back(TZULTagValue{3, {}});
+            std::memcpy(records[i].tagValues[0].value.data(), &i, 4);
+            const std::string parent = t.tags[0].id == 0 ? TagBytesText(TTagBytes(t.tags[0].value)) : "";
+            TTreeNode* under = nullptr;
+            if (!parent.empty()) {
+                const int at = names.IndexOf(parent);
+                under = at >= 0 ? static_cast<TTreeNode*>(names.Objects(at)) : nullptr;
+                found[i] = at >= 0;
+            }
+            names.AddObject(t.name, reference.AddChild(under, t.name, &records[i]));
+        }
+        reference.SortChildren(nullptr, true);
+
+        TZULFile* file = Open("place.zul", BuildZul(c.templates));
+        ASSERT_NE(file, nullptr);
+        TTreeNode* root = file->GetRootNode();
+        EXPECT_EQ(Walk(root->GetFirstChild(), 1), Walk(reference.GetFirstNode(), 0));
+        for (TTreeNode* n = root->GetFirstChild(); n; n = n->GetNext()) {
+            const auto* tpl = static_cast<const TZULTemplate*>(n->Data());
+            ASSERT_EQ(n->Text(), tpl->name);
+            ASSERT_EQ(tpl->parentInFile, found[Index(n)]) << tpl->name;
+            ASSERT_EQ(n->ImageIndex(), IMAGE_TEMPLATE);
+            ASSERT_EQ(n->SelectedIndex(), IMAGE_TEMPLATE);
+        }
+        for (const Template& t : c.templates) {  // the first of equal names is the one found
+            TTreeNode* listed = model.FindTemplateInFile(root, t.name, nullptr);
+            ASSERT_NE(listed, nullptr);
+            EXPECT_EQ(Index(listed), Index(static_cast<TTreeNode*>(names.Objects(names.IndexOf(t.name)))));
+        }
+
+        // Saved in the order shown, each body as read.
+        std::vector<Template> inOrder;
+        for (TTreeNode* n = reference.GetFirstNode(); n; n = n->GetNext())
+            inOrder.push_back(c.templates[Index(n)]);
+        ASSERT_TRUE(file->Save());
+        EXPECT_EQ(ReadBytes("place.zul"), BuildZul(inOrder));
+
+        model.CloseZULFile(file);
+        EXPECT_EQ(tree.Count(), 0);
+        EXPECT_EQ(tree.GetFirstNode(), nullptr);
+        EXPECT_EQ(UsedSlots(), 0);
+    }
+}
