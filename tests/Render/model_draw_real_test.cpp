@@ -9,6 +9,7 @@
 
 #include "Render/Direct/rasterTestWindow.h"
 #include "fixtureDaz.h"
+#include "Render/backBuffer.h"
 #include "fixtureFiles.h"
 #include "fixtureJup.h"
 #include "fixtureQev.h"
@@ -129,25 +130,7 @@ protected:
         *y = (int)std::lround(camera->centreY - camera->scaleY * m[13] / w);
     }
 
-    uint32_t Pixel(int x, int y)
-    {
-        int pitch = 0;
-        const uint8_t* pixels = (const uint8_t*)g_rasterLib.funcMain_LockBuffer(&pitch);
-        if (!pixels) {
-            ADD_FAILURE() << "the back buffer cannot be locked";
-            return 0;
-        }
-        const uint8_t* row = pixels + (size_t)y * pitch;
-        uint32_t rgb;
-        if (pitch >= g_renderSettings.screenWidth * 4) {
-            rgb = ((const uint32_t*)row)[x] & 0xFFFFFF;
-        } else {
-            uint32_t p = ((const uint16_t*)row)[x];
-            rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 | (p & 0x1F) * 255 / 31;
-        }
-        g_rasterLib.funcMain_UnlockBuffer();
-        return rgb;
-    }
+    static uint32_t Pixel(int x, int y) { return rendertest::BackBufferPixel(x, y); }
 
     fixtures::WorkFolder work{fixtures::TestFolderName()};
     RasterTestWindow window{true};

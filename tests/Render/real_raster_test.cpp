@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Direct/rasterTestWindow.h"
+#include "Render/backBuffer.h"
 #include "fixtureFiles.h"
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
@@ -39,26 +40,7 @@ protected:
         g_renderSettings = saved_;
     }
 
-    // The back-buffer pixel at (x, y) as 0xRRGGBB, read through the lock as the viewer can.
-    uint32_t BackBufferPixel(int x, int y)
-    {
-        int pitch = 0;
-        const uint8_t* pixels = (const uint8_t*)g_rasterLib.funcMain_LockBuffer(&pitch);
-        if (!pixels) {
-            ADD_FAILURE() << "the back buffer cannot be locked";
-            return 0;
-        }
-        const uint8_t* row = pixels + (size_t)y * pitch;
-        uint32_t rgb;
-        if (pitch >= g_renderSettings.screenWidth * 4) {
-            rgb = ((const uint32_t*)row)[x] & 0xFFFFFF;
-        } else {
-            uint32_t p = ((const uint16_t*)row)[x];
-            rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 | (p & 0x1F) * 255 / 31;
-        }
-        EXPECT_EQ(g_rasterLib.funcMain_UnlockBuffer(), 0);
-        return rgb;
-    }
+    static uint32_t BackBufferPixel(int x, int y) { return rendertest::BackBufferPixel(x, y); }
 
     WorkFolder work{fixtures::TestFolderName()};
     // Away from the middle of the display, where the raster library's own tests read the screen.

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "Render/Direct/rasterTestWindow.h"
-#include "backBuffer.h"
+#include "Render/backBuffer.h"
 #include "fixtureFiles.h"
 #include "fixtureTestFolder.h"
 #include "fixtureWix.h"
@@ -50,7 +50,7 @@ public:
         g_renderSettings = saved;
     }
 
-    static uint32_t PixelAt(int x, int y) { return uitest::BackBufferPixel(x, y); }
+    static uint32_t PixelAt(int x, int y) { return rendertest::BackBufferPixel(x, y); }
 
     fixtures::WorkFolder work{fixtures::TestFolderName()};
     RasterTestWindow window{true};

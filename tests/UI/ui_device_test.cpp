@@ -9,7 +9,7 @@
 #include <string>
 
 #include "Render/Direct/rasterTestWindow.h"
-#include "backBuffer.h"
+#include "Render/backBuffer.h"
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "fixtureYub.h"
@@ -63,7 +63,7 @@ public:
         g_renderSettings = saved;
     }
 
-    static uint32_t PixelAt(int x, int y) { return uitest::BackBufferPixel(x, y); }
+    static uint32_t PixelAt(int x, int y) { return rendertest::BackBufferPixel(x, y); }
 
     // Keeps presenting for UI_SHOT_WAIT seconds, for a screenshot by hand.
     void HoldForScreenshot(void (*draw)(UiDevice*))

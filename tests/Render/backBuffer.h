@@ -1,12 +1,13 @@
-// Reading the real raster library's back buffer in the UI's device tests.
+// Reading the real raster library's back buffer in the device tests of the front-end and the UI.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
 #include "renderMain.h"
+#include "renderSettings.h"
 
-namespace uitest {
+namespace rendertest {
 
 // The back buffer pixel as 0xRRGGBB, row 0 at the top of the screen.
 inline uint32_t BackBufferPixel(int x, int y)
@@ -17,18 +18,18 @@ inline uint32_t BackBufferPixel(int x, int y)
         ADD_FAILURE() << "the back buffer cannot be locked";
         return 0;
     }
-    const uint8_t* row = pixels + y * pitch;
+    const uint8_t* row = pixels + (size_t)y * pitch;
     uint32_t rgb;
     // A windowed back buffer has the desktop's format: its pitch tells the pixel size.
-    if (pitch >= 640 * 4) {
+    if (pitch >= g_renderSettings.screenWidth * 4) {
         rgb = ((const uint32_t*)row)[x] & 0xFFFFFF;
     } else {
         const uint16_t p = ((const uint16_t*)row)[x];
         rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 |
               (p & 0x1F) * 255 / 31;
     }
-    g_rasterLib.funcMain_UnlockBuffer();
+    EXPECT_EQ(g_rasterLib.funcMain_UnlockBuffer(), 0) << "the scene begins again after the unlock";
     return rgb;
 }
 
-}  // namespace uitest
+}  // namespace rendertest
