@@ -57,3 +57,16 @@ uiElement* ui_GetKeyCapture();
 void ui_SetKeyCapture(uiElement* element);
 // Clears every frame record (hovered, last hovered, pressed, key capture) naming the widget.
 void ui_ForgetElement(const uiElement* element);
+
+// Events of the UI input dispatcher, 0 to 9; 3, 4 and 8 reach no widget.
+enum {
+    UIEVENT_PRESS = 0,     // the hovered widget becomes the pressed one
+    UIEVENT_RELEASE = 1,   // reaches the hovered widget only when it is the pressed one
+    UIEVENT_ICON = 7,      // reaches a riding icon first
+    UIEVENT_KEY = 9,       // the argument is the key; the key-capture widget takes it alone
+};
+// Hands an input event to the widgets: a key to the key-capture widget, else, over a hovered
+// dialog, first to the dialog's event callback, then press, release and events 2, 5, 6 and 7
+// to the hovered widget and a key to the dialog's focus widget. The viewer does not call it.
+void ui_DispatchEvent(int event, uint32_t argument);
+

@@ -62,8 +62,10 @@ void uiSlider::OnEvent1()
     if (dragging) {
         uiCursor_PopLimit();
         dragging = 0;
-    } else if (quanta > 0 && !vertical && pThumb) {
-        uiSlider_SetPos(this, cursorX > pThumb->rect.x - rect.x ? step + 1 : step - 1);
+    } else if (quanta > 0 && pThumb) {
+        // A release beyond the thumb (right of it, or below it on a vertical slider) steps on.
+        const bool beyond = vertical ? cursorY > ThumbOffset(this) : cursorX > ThumbOffset(this);
+        uiSlider_SetPos(this, beyond ? step + 1 : step - 1);
     }
     uiElement::OnEvent1();
 }
@@ -176,9 +178,8 @@ void uiSlider_SetPos(uiSlider* slider, int value)
 {
     if (slider->quanta > 0) {
         slider->step = Clamp(value, 0, slider->quanta);
-        // A vertical slider with steps keeps its thumb where it is.
-        if (!slider->pThumb || slider->vertical) return;
-        const int travel = slider->pThumb->travelX;
+        if (!slider->pThumb) return;
+        const int travel = Travel(slider);
         const int offset = (int)((float)travel / (float)slider->quanta * (float)slider->step);
         MoveThumbTo(slider, Clamp(offset, 0, travel < 0 ? 0 : travel));
         return;

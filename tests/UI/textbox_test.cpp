@@ -372,30 +372,33 @@ TEST_F(Textbox, SliderDragReportsValuesAndAThumbWithoutTravelGivesTheStart)
 
 TEST_F(Textbox, SliderStepsOnReleaseBesideTheThumb)
 {
-    uiSlider* slider = MakeSlider(0);
-    ASSERT_EQ(slider->ParseKeyword("quanta=4", nullptr), 1);
-    EXPECT_EQ(slider->ParseKeyword("quanta=-1", nullptr), 0);
-    EXPECT_EQ(slider->ParseKeyword("vertical=x", nullptr), 0);
-    EXPECT_EQ(slider->ParseKeyword("slider=Thumb", nullptr), 0);
-    int released = 0;
-    slider->handlers[1] = [](uiElement*, uint32_t) {};
-    (void)released;
-    struct Step {
-        int cursorX;
-        int step, thumb;
-    } steps[] = {{50, 1, 20}, {50, 2, 40}, {0, 1, 20}, {99, 2, 40}, {99, 3, 60}, {99, 4, 80}, {99, 4, 80}};
-    for (const Step& s : steps) {
-        slider->cursorX = s.cursorX;
-        slider->OnEvent1();
-        EXPECT_EQ(slider->step, s.step);
-        EXPECT_EQ(slider->pThumb->rect.x - 5, s.thumb);
+    // The same steps along either axis: a release beyond the thumb (right of it, or below it
+    // on a vertical slider) steps on, one before it steps back, both held within the quanta.
+    for (int vertical = 0; vertical < 2; vertical++) {
+        SCOPED_TRACE(vertical);
+        uiSlider* slider = MakeSlider(vertical);
+        ASSERT_EQ(slider->ParseKeyword("quanta=4", nullptr), 1);
+        EXPECT_EQ(slider->ParseKeyword("quanta=-1", nullptr), 0);
+        EXPECT_EQ(slider->ParseKeyword("vertical=x", nullptr), 0);
+        EXPECT_EQ(slider->ParseKeyword("slider=Thumb", nullptr), 0);
+        slider->handlers[1] = [](uiElement*, uint32_t) {};
+        struct Step {
+            int cursor;  // along the slider's axis
+            int step, thumb;
+        } steps[] = {{50, 1, 20}, {50, 2, 40}, {0, 1, 20}, {99, 2, 40}, {99, 3, 60}, {99, 4, 80}, {99, 4, 80}};
+        for (const Step& s : steps) {
+            (vertical ? slider->cursorY : slider->cursorX) = s.cursor;
+            slider->OnEvent1();
+            EXPECT_EQ(slider->step, s.step);
+            const uiRect& thumb = slider->pThumb->rect;
+            EXPECT_EQ(vertical ? thumb.y - 20 : thumb.x - 5, s.thumb);
+            EXPECT_EQ(vertical ? thumb.x : thumb.y, vertical ? 5 : 20);  // across, it stays
+        }
+        uiSlider_SetPos(slider, -3);
+        EXPECT_EQ(slider->step, 0);
+        EXPECT_EQ(vertical ? slider->pThumb->rect.y - 20 : slider->pThumb->rect.x - 5, 0);
+        delete slider;
     }
-    // A vertical slider with steps counts but keeps its thumb.
-    slider->vertical = 1;
-    uiSlider_SetPos(slider, 0);
-    EXPECT_EQ(slider->step, 0);
-    EXPECT_EQ(slider->pThumb->rect.x - 5, 80);
-    delete slider;
 }
 
 TEST_F(Textbox, ScrollbarFollowsAndDrivesTheTextbox)

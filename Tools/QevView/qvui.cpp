@@ -1,0 +1,118 @@
+#include "qvui.h"
+
+#include "QevView.h"
+#include "rasterStatsRecord.h"
+#include "renderAssert.h"
+#include "renderMain.h"
+#include "renderModelInstance.h"
+#include "renderTimer.h"
+#include "stdInput.h"
+#include "ui.h"
+#include "uiCursor.h"
+#include "uiDialog.h"
+#include "uiInputState.h"
+#include "uiResource.h"
+#include "uiTextbox.h"
+
+// The UI cannot work without its menu and status textbox: either missing is reported through
+// the viewer's assertion routine with this module's name, and the viewer goes on without it.
+#define QVUI_ASSERT(cond, text) \
+    ((cond) ? (void)0 : renderMain_AssertHook(text, "QevView\\qvui", __LINE__))
+
+uiDialog* qvui_pMenu = nullptr;
+uiTextbox* qvui_pTextBox = nullptr;
+
+namespace {
+
+struct QvuiStatistics {
+    uint32_t frames;      // frames counted since the last line
+    uint32_t lastTime;    // the frame clock's running time at the last line, milliseconds
+    float frameRate;      // the rate of the last line
+};
+
+QvuiStatistics g_stats = {0, 0, 0.0f};
+
+// What the widgets read of the frame's input, from the viewer's key state table.
+int InputWheel()
+{
+    return g_stdInput.mouseDz;
+}
+
+int InputLeftButtonDown()
+{
+    return stdInput_IsHeld(STDINPUT_MOUSE_BUTTON0);
+}
+
+int InputShiftDown()
+{
+    return stdInput_IsHeld(DIK_LSHIFT) || stdInput_IsHeld(DIK_RSHIFT);
+}
+
+const uiInputSource kViewerInput = {InputWheel, InputLeftButtonDown, InputShiftDown};
+
+// The status textbox is the element of that name when it is a textbox; a widget of another
+// class, a dialog or a font under the name is not printed into.
+uiTextbox* FindStatusTextbox()
+{
+    uiElement* element = (uiElement*)uiResource_FindOfKind(QVUI_TEXTBOX_NAME, UIRESOURCE_ELEMENT);
+    if (!element || element->kind != UIKIND_TEXTBOX) return nullptr;
+    return dynamic_cast<uiTextbox*>(element);
+}
+
+int PrintStatisticsLine(uint32_t elapsed)
+{
+    g_stats.frameRate = (float)g_stats.frames * 1000.0f / (float)elapsed;
+    if (!qvui_pTextBox) return 0;
+    RasterStats stats = {};
+    if (g_rasterLib.funcMain_GetStats) g_rasterLib.funcMain_GetStats(&stats, 1);
+    const ModelInstance* instance = g_qevView.pInstance;
+    const double distance = instance ? instance->lodDistance : 0.0;
+    const double detail = instance ? instance->detail : 0.0;
+    return uiTextbox_Printf(qvui_pTextBox, QVUI_STATS_FORMAT, (double)g_stats.frameRate,
+                            (int)stats.numTriangles, distance, detail);
+}
+
+}  // namespace
+
+void qvui_Startup()
+{
+    ui_Startup();
+    uiInput_SetSource(&kViewerInput);
+    // Without its picture the cursor is simply not drawn.
+    if (uiCursor* cursor = uiCursor_Load(QVUI_CURSOR_NAME, 0.0f, 0.0f, UICURSOR_HOT_CENTRE))
+        uiCursor_Set(cursor);
+    qvui_pMenu = qvui_LoadMenu(QVUI_MENU_SCRIPT);
+    QVUI_ASSERT(qvui_pMenu, "qvui_pMenu");
+    qvui_pTextBox = qvui_pMenu ? FindStatusTextbox() : nullptr;
+    QVUI_ASSERT(qvui_pTextBox, "qvui_pTextBox");
+    if (qvui_pMenu) uiDialog_Open(qvui_pMenu);
+    g_stats = {0, 0, 0.0f};
+}
+
+void qvui_PrintStatistics()
+{
+    // The mouse counts y downwards, the cursor upwards.
+    uiCursor_Move((float)g_stdInput.mouseDx, -(float)g_stdInput.mouseDy);
+    ui_Update();
+    if (g_qevView.controls.bStatsShown) qvui_UpdateStatistics();
+}
+
+uint32_t qvui_UpdateStatistics()
+{
+    const uint32_t now = g_renderTimer.clocks[0].totalMs;
+    const uint32_t elapsed = now - g_stats.lastTime;
+    if (elapsed <= QVUI_STATS_PERIOD_MS) {
+        g_stats.frames++;
+        return elapsed;
+    }
+    const int printed = PrintStatisticsLine(elapsed);
+    g_stats.lastTime = now;
+    g_stats.frames = 0;
+    return (uint32_t)printed;
+}
+
+int qvui_Draw()
+{
+    ui_Draw();
+    return uiCursor_Draw();
+}
