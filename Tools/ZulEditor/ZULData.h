@@ -97,8 +97,8 @@ private:
     TZULTemplate* ReadBody(const std::string& name, const TZULBody& body);
     bool CheckBodiesApart(const std::vector<std::string>& names, const std::vector<TZULBody>& bodies);
     bool ValidateForSave(const std::vector<TTreeNode*>& nodes);
-    bool WriteTo(const std::string& tempPath, const std::vector<TTreeNode*>& nodes);
-    void AppendDirEntry(std::vector<uint8_t>& out, const std::string& name, int32_t offset);
+    // The bytes of the file for the templates in that order; false for one the format cannot hold.
+    bool BuildImage(const std::vector<TTreeNode*>& nodes, std::vector<uint8_t>& bytes);
     bool OpenStream(const std::string& path);
 
     TTemplateModel& model_;
