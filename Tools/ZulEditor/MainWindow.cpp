@@ -468,11 +468,16 @@ void TMainWindow::Print(const char* format, ...)
     va_end(args);
     if (!Console.HandleAllocated())
         return;
+    // Only Print writes the console, so its lines are counted here instead of read back.
     Console.BeginUpdate();
-    if (Console.LineCount() > kConsoleMaxLines)
+    if (consoleLines_ > kConsoleMaxLines) {
         Console.DeleteFirstLine();
-    Console.AddLine(line);
-    Console.CaretToEnd();
+        --consoleLines_;
+    }
+    Console.AppendAtEnd(line + "\r\n");
+    for (size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at + 2))
+        ++consoleLines_;
+    ++consoleLines_;
     Console.EndUpdate();
 }
 

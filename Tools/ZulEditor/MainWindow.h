@@ -291,6 +291,7 @@ private:
     bool promptRemovedNew_ = false;
     static constexpr DWORD kProgressInterval = 50;  // ms between two repaints of a save's progress
     DWORD progressShownAt_ = 0;  // the last repaint of a save's progress, or its start
+    int consoleLines_ = 0;  // lines that Print has put into the console and not taken out
 };
 
 // The about box: caption, program name, version and build stamp, OK.

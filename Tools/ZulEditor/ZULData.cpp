@@ -405,16 +405,51 @@ int64_t DescriptionSize(const TStringList& lines)
     return size;
 }
 
-void Put(uint8_t*& at, const void* bytes, size_t size)
-{
-    std::memcpy(at, bytes, size);
-    at += size;
-}
+// Writes a save's bytes through one small buffer that is handed to the file whenever it is
+// full: a large file is never held whole in memory, and the writes stay few.
+class TChunkWriter {
+public:
+    explicit TChunkWriter(HANDLE file) : file_(file) { buffer_.resize(kChunk); }
+    void Put(const void* bytes, size_t size)
+    {
+        if (used_ + size > kChunk)
+            Flush();
+        if (size > kChunk) {
+            Write(bytes, size);
+            return;
+        }
+        std::memcpy(buffer_.data() + used_, bytes, size);
+        used_ += size;
+    }
+    void PutInt(int32_t value) { Put(&value, sizeof value); }
+    void PutZeros(size_t size)
+    {
+        static const uint8_t kZeros[32] = {};
+        for (; size > sizeof kZeros; size -= sizeof kZeros)
+            Put(kZeros, sizeof kZeros);
+        Put(kZeros, size);
+    }
+    // False when any write fell short.
+    bool Flush()
+    {
+        Write(buffer_.data(), used_);
+        used_ = 0;
+        return ok_;
+    }
 
-void PutInt(uint8_t*& at, int32_t value)
-{
-    Put(at, &value, sizeof value);
-}
+private:
+    static constexpr size_t kChunk = 64 * 1024;
+    void Write(const void* bytes, size_t size)
+    {
+        DWORD written = 0;
+        if (size && ok_)
+            ok_ = WriteFile(file_, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+    }
+    HANDLE file_;
+    std::vector<uint8_t> buffer_;
+    size_t used_ = 0;
+    bool ok_ = true;
+};
 
 // A new file for a save's bytes, readable and writable, that may be renamed while it is open:
 // once it has taken the file's place it is the file's stream, without a second open.
@@ -439,13 +474,10 @@ FILE* StreamOfHandle(HANDLE handle)
 }
 }  // namespace
 
-bool TZULFile::BuildImage(const std::vector<TTreeNode*>& nodes, std::vector<uint8_t>& bytes)
+bool TZULFile::Measure(const std::vector<TTreeNode*>& nodes, std::vector<int64_t>& descSizes)
 {
-    // Measured first, then put together in one buffer that is written with one call.
-    const int32_t n = static_cast<int32_t>(nodes.size());
-    std::vector<int64_t> descSizes;
+    int64_t size = 12 + 36 * static_cast<int64_t>(nodes.size());
     descSizes.reserve(nodes.size());
-    int64_t size = 12 + 36 * static_cast<int64_t>(n);
     for (TTreeNode* node : nodes) {
         const TZULTemplate* tpl = TemplateOf(node);
         // A template the format cannot hold is refused right here, whatever was checked before.
@@ -457,40 +489,44 @@ bool TZULFile::BuildImage(const std::vector<TTreeNode*>& nodes, std::vector<uint
         if (size > INT32_MAX)
             return false;  // offsets are signed 32-bit
     }
-    bytes.assign(static_cast<size_t>(size), 0);  // name fields and terminating NULs stay zero
-    uint8_t* at = bytes.data();
+    return true;
+}
+
+bool TZULFile::WriteImage(void* file, const std::vector<TTreeNode*>& nodes, const std::vector<int64_t>& descSizes)
+{
+    TChunkWriter out(file);
     TZULHeader header = header_;
-    header.count = n;
-    Put(at, &header, sizeof header);
-    int64_t offset = 12 + 36 * static_cast<int64_t>(n);
+    header.count = static_cast<int32_t>(nodes.size());
+    out.Put(&header, sizeof header);
+    int64_t offset = 12 + 36 * static_cast<int64_t>(nodes.size());
     for (size_t k = 0; k < nodes.size(); ++k) {
         const TZULTemplate* tpl = TemplateOf(nodes[k]);
-        std::memcpy(at, tpl->name.data(), tpl->name.size());
-        at += sizeof entry_.name;
-        PutInt(at, static_cast<int32_t>(offset));
+        out.Put(tpl->name.data(), tpl->name.size());
+        out.PutZeros(sizeof entry_.name - tpl->name.size());  // the NUL and the fill after it
+        out.PutInt(static_cast<int32_t>(offset));
         offset += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()), descSizes[k] + 1);
     }
     size_t shownPercent = SIZE_MAX;  // none shown yet
     for (size_t k = 0; k < nodes.size(); ++k) {
         const TZULTemplate* tpl = TemplateOf(nodes[k]);
-        PutInt(at, static_cast<int32_t>(tpl->tagValues.size()));
+        out.PutInt(static_cast<int32_t>(tpl->tagValues.size()));
         for (const TZULTagValue& value : tpl->tagValues) {
-            PutInt(at, static_cast<int32_t>(value.id));
-            Put(at, value.value.data(), 32);
+            out.PutInt(static_cast<int32_t>(value.id));
+            out.Put(value.value.data(), 32);
         }
-        PutInt(at, static_cast<int32_t>(descSizes[k] + 1));
+        out.PutInt(static_cast<int32_t>(descSizes[k] + 1));
         for (int i = 0; i < tpl->description.Count(); ++i) {
             const std::string& line = tpl->description.Strings(i);
-            Put(at, line.data(), line.size());
-            Put(at, "\r\n", 2);
+            out.Put(line.data(), line.size());
+            out.Put("\r\n", 2);
         }
-        ++at;  // the description's NUL
+        out.PutZeros(1);  // the description's NUL
         // Each percentage is reported once: the same text again would only cost time.
         const size_t percent = (k + 1) * 100 / nodes.size();
         if (percent != shownPercent)
             model_.ShowSaveProgress("Saving " + std::to_string(shownPercent = percent) + "%");
     }
-    return true;
+    return out.Flush();
 }
 
 bool TZULFile::OpenStream(const std::string& path)
@@ -515,14 +551,11 @@ bool TZULFile::Save()
 
     Application().SetWaitCursor(true);
     const std::string tempPath = path_ + ".saving";
-    std::vector<uint8_t> bytes;
+    std::vector<int64_t> descSizes;
     bool ok = false;
-    if (BuildImage(nodes, bytes)) {
+    if (Measure(nodes, descSizes)) {
         HANDLE temp = CreateSaveFile(tempPath);
-        DWORD written = 0;
-        ok = temp != INVALID_HANDLE_VALUE &&
-             (bytes.empty() || (WriteFile(temp, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                                written == bytes.size()));
+        ok = temp != INVALID_HANDLE_VALUE && WriteImage(temp, nodes, descSizes);
         if (ok) {
             // Windows does not replace a file that is open: let go of ours for the moment.
             if (stream_)
