@@ -91,8 +91,7 @@ void qvui_Startup()
 
 void qvui_PrintStatistics()
 {
-    // The mouse counts y downwards, the cursor upwards.
-    uiCursor_Move((float)g_stdInput.mouseDx, -(float)g_stdInput.mouseDy);
+    uiCursor_MoveByMouse((float)g_stdInput.mouseDx, (float)g_stdInput.mouseDy);
     ui_Update();
     if (g_qevView.controls.bStatsShown) qvui_UpdateStatistics();
 }
