@@ -23,6 +23,23 @@ setup_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
 }
 
+# Wine's loader is a 32-bit program. Some kernels cannot start 32-bit programs themselves; there
+# qemu's user-mode i386 emulator is registered for them (slower, but the same programs and results).
+setup_i386() {
+  [ -x /lib/ld-linux.so.2 ] || return 0
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "This kernel does not run 32-bit programs: registering qemu's i386 emulator for them"
+  dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q "install ok installed" ||
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends qemu-user-static
+  [ -e /proc/sys/fs/binfmt_misc/register ] || $sudo mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+  [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] || printf '%s' \
+    ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+    | $sudo tee /proc/sys/fs/binfmt_misc/register >/dev/null
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 || { echo "32-bit programs cannot run here" >&2; return 1; }
+}
+
 setup_build() {
   # Configure every time: the source lists pick up folders that appeared since the last run.
   cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/toolchain-i686-mingw.cmake" >/dev/null || return 1
@@ -86,6 +103,7 @@ cleanup() {
 
 setup_all() {
   setup_packages || return 1
+  setup_i386 || return 1
   setup_build || return 1
   trap cleanup EXIT
   setup_display || return 1
