@@ -98,7 +98,6 @@ int rlGroup_BuildPasses(const rlSurfaceGroup* group, rlPass* passes, int* blobAt
                                    material ? rlPass_Handle(material->passes[0].pTexture) : 0, 255);
         pass.passFlags = 0;
         append(passes, &numPasses, pass);
-        *blobAt = numPasses;
         return numPasses;
     }
     if (material && (material->flags & MATERIAL_LAYERED)) {
