@@ -87,13 +87,22 @@ int ui_DrawQuad(const float* corners, const float* uvs, int, const Bitmap* textu
                 float alpha)
 {
     if (!corners) return 0;
+    if (!uvs) return 0;
+    // The device counts screen rows downwards from the top and holds a texture's first
+    // memory row (the image's bottom row) in its line 0. The UI's y grows upwards and its
+    // texture coordinates take texture row 0 at the upper corners, so both are mirrored: a
+    // quad lands where its dialog puts it and its picture stays upright. y turns into rows
+    // about 479, as a cursor y does, which keeps the half-pixel offset on the same side as x.
     float scaled[12];
+    float deviceUvs[8];
     for (int i = 0; i < 4; i++) {
         scaled[i * 3] = corners[i * 3] * g_ui.scaleX;
-        scaled[i * 3 + 1] = corners[i * 3 + 1] * g_ui.scaleY;
+        scaled[i * 3 + 1] = ((float)(UI_HEIGHT - 1) - corners[i * 3 + 1]) * g_ui.scaleY;
         scaled[i * 3 + 2] = corners[i * 3 + 2];
+        deviceUvs[i * 2] = uvs[i * 2];
+        deviceUvs[i * 2 + 1] = 1.0f - uvs[i * 2 + 1];
     }
-    return ui_DrawScreenQuads(scaled, uvs, 4, texture, mode, alpha);
+    return ui_DrawScreenQuads(scaled, deviceUvs, 4, texture, mode, alpha);
 }
 
 int ui_DrawScreenQuads(const float* points, const float* uvs, int count, const Bitmap* bitmap,

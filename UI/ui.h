@@ -35,7 +35,9 @@ float ui_GetScaleX();
 float ui_GetScaleY();
 
 // Four corners (x, y and an unused third float each, y upwards in UI space) scaled to the
-// screen and drawn as one textured face; the count argument is not used.
+// screen and drawn as one textured face; the count argument is not used. The screen counts
+// rows downwards (UI y becomes row 479 - y before scaling) and texture coordinates are
+// mirrored with it (v becomes 1 - v), so that a picture shows upright where it is placed.
 int ui_DrawQuad(const float* corners, const float* uvs, int count, const Bitmap* texture,
                 int mode, float alpha);
 // count screen points (x, y, z; z unused) with their texture coordinates (u, v) drawn as one

@@ -136,6 +136,11 @@ void uiCursor_Move(float dx, float dy)
     uiCursor_SetPos(g_cursor.x + dx, g_cursor.y + dy);
 }
 
+void uiCursor_MoveByMouse(float mouseDx, float mouseDy)
+{
+    uiCursor_Move(mouseDx, -mouseDy);
+}
+
 float uiCursor_GetX() { return g_cursor.x; }
 float uiCursor_GetY() { return g_cursor.y; }
 float uiCursor_GetPrevX() { return g_cursor.prevX; }

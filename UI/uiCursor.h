@@ -40,7 +40,11 @@ void uiCursor_PopLimit();
 const uiCursorLimit* uiCursor_GetLimit();
 
 void uiCursor_SetPos(float x, float y);
+// Moves by dx, dy in UI space (y upwards).
 void uiCursor_Move(float dx, float dy);
+// Moves by a mouse movement, whose y grows towards the user (down the screen): the cursor
+// follows the mouse on the screen.
+void uiCursor_MoveByMouse(float mouseDx, float mouseDy);
 float uiCursor_GetX();
 float uiCursor_GetY();
 float uiCursor_GetPrevX();

@@ -1,127 +1,145 @@
 // The viewer's sample UI script on the real raster library: the dialog drawn where its script
-// puts it with its widget composed into its quad, read back from the back buffer, and the
-// cursor driving hover over it.
+// puts it, with its widget composed into its quad and a line of text upright in it, read back
+// from the back buffer, and the cursor driving hover over it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
-#include "Render/Direct/rasterTestWindow.h"
-#include "Render/backBuffer.h"
-#include "fixtureFiles.h"
-#include "fixtureTestFolder.h"
 #include "fixtureWix.h"
-#include "render.h"
+#include "fixtureYub.h"
 #include "renderMain.h"
-#include "renderSettings.h"
-#include "stdBitmap.h"
-#include "stdFile.h"
 #include "ui.h"
 #include "uiCursor.h"
+#include "uiDeviceSupport.h"
 #include "uiDialog.h"
 #include "uiResource.h"
+#include "uiTextbox.h"
+
+using uidevice::Blue;
+using uidevice::Frame;
+using uidevice::Green;
+using uidevice::Red;
 
 namespace {
 
-class UiDialogDevice : public ::testing::Test {
+// A "T" that cannot be read upside down: two full rows on top of a one-column stem.
+const int kGlyphWidth = 9, kGlyphHeight = 12;
+uint8_t TeeCoverage(int, int c, int r)
+{
+    return (r >= kGlyphHeight - 2 || c == kGlyphWidth / 2) ? 255 : 0;
+}
+
+class UiDialogDevice : public uidevice::UiDeviceTest {
 public:
-    void SetUp() override
+    void WriteFiles() override
     {
         ASSERT_TRUE(fixtures::WriteSampleUi("."));
-        render_SetWindow(window.hwnd);
-        saved = g_renderSettings;
-        strcpy(g_renderSettings.driver, "blitvane.dll");
-        g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
-        g_renderSettings.reqScreenWidth = 640;
-        g_renderSettings.reqScreenHeight = 480;
-        stdFile_Startup();
-        ASSERT_NE(stdBitmap_Startup(), nullptr);
-        ASSERT_EQ(renderMain_Startup(), 1);
-        ASSERT_EQ(ui_Startup(), 1);
+        ASSERT_TRUE(fixtures::WriteYub(
+            "Ui\\tee.yub", fixtures::MakeYub(kGlyphWidth, kGlyphHeight, kGlyphWidth + 3, {'T'},
+                                            TeeCoverage, kGlyphHeight + 2)));
     }
     void TearDown() override
     {
         uiLayer_PopAll();
         uiDialog_FreeQueued();
-        ui_Shutdown();
-        renderMain_Shutdown();
-        stdBitmap_Shutdown();
-        stdFile_Shutdown();
-        g_renderSettings = saved;
+        UiDeviceTest::TearDown();
     }
 
-    static uint32_t PixelAt(int x, int y) { return rendertest::BackBufferPixel(x, y); }
-
-    fixtures::WorkFolder work{fixtures::TestFolderName()};
-    RasterTestWindow window{true};
-    renderSettings saved;
+    static bool White(uint32_t rgb) { return Red(rgb) > 0xC0 && Green(rgb) > 0xC0 && Blue(rgb) > 0xC0; }
 };
-
-int Red(uint32_t rgb) { return (int)(rgb >> 16 & 0xFF); }
-int Green(uint32_t rgb) { return (int)(rgb >> 8 & 0xFF); }
-int Blue(uint32_t rgb) { return (int)(rgb & 0xFF); }
 
 }  // namespace
 
-TEST_F(UiDialogDevice, SampleScriptIsDrawnWhereItSaysAndFollowsTheCursor)
+TEST_F(UiDialogDevice, SampleScriptIsDrawnWhereItSaysWithTextUprightAndFollowsTheCursor)
 {
     uiDialog* dialog = qvui_LoadMenu("Ui\\qevview.wix");
     ASSERT_NE(dialog, nullptr);
     EXPECT_STREQ(dialog->name, "qevview");
+    ASSERT_EQ(dialog->x, 16);
+    ASSERT_EQ(dialog->y, 16);
     uiElement* logo = (uiElement*)uiResource_Find("qvlogo");
     ASSERT_NE(logo, nullptr);
+    // A line of text beside the widget, in a textbox at (48, 8) of 72 x 24.
+    uiTextbox* caption = new uiTextbox;
+    strcpy(caption->name, "caption");
+    caption->rect = {48, 8, 72, 24};
+    caption->pFont = uiResource_LoadFont("tee.yub");
+    ASSERT_NE(caption->pFont, nullptr);
+    ASSERT_EQ(uiDialog_AddElement(dialog, nullptr, caption), 1);
+    caption->LoadBitmaps();
+    uiTextbox_AddLine(caption, "TT", 0);
     uiDialog_Open(dialog);
 
     uiCursor_SetPos(16 + 8 + 20, UI_HEIGHT - 1 - 16 - 8 - 5);  // over the widget
     ui_Update();
     EXPECT_EQ(ui_GetHoveredDialog(), dialog);
     EXPECT_EQ(ui_GetHoveredElement(), logo);
-    g_rasterLib.funcMain_Clear(0xFF000000, 0);
+    Clear();
     EXPECT_EQ(ui_Draw(), 1);
-    g_rasterLib.funcDraw_FlushCache(0);
+    const Frame frame = ReadFrame();
+    ASSERT_FALSE(frame.rgb.empty());
+    KeepFrame(frame, "ui_dialog");
 
-    // The 128 x 64 quad spans columns 16 to 143. Find its rows on the screen from column 100.
-    int first = -1, last = -1;
-    for (int y = 0; y < 480; y++) {
-        if (PixelAt(100, y) == 0) continue;
-        if (first < 0) first = y;
-        last = y;
+    // The 128 x 64 quad at the dialog's (16, 16): columns 16 to 143, rows 16 to 79 from the top
+    // of the screen, a light border of two pixels round a dark blue field, black round it.
+    struct Probe {
+        int x, y;
+        const char* what;  // "black", "border", "field", "widget", "box"
+    };
+    const Probe probes[] = {
+        {15, 40, "black"},  {144, 40, "black"},  {80, 15, "black"},   {80, 80, "black"},
+        {16, 40, "border"}, {143, 40, "border"}, {80, 16, "border"},  {80, 79, "border"},
+        {17, 17, "border"}, {18, 18, "field"},   {141, 77, "field"},  {100, 60, "field"},
+        // The widget at (8, 8) of 32 x 16 in the dialog: columns 24 to 55, rows 24 to 39.
+        {24, 24, "widget"}, {55, 39, "widget"},  {40, 30, "widget"},  {23, 30, "field"},
+        {56, 30, "field"},  {40, 23, "field"},   {40, 40, "field"},
+        // The textbox at (48, 8) of 72 x 24: columns 64 to 135, rows 24 to 47, black behind
+        // the text.
+        {63, 30, "field"},  {136, 30, "field"},  {100, 23, "field"},  {100, 48, "field"},
+        {130, 45, "box"},
+    };
+    for (const Probe& p : probes) {
+        const uint32_t rgb = frame.At(p.x, p.y);
+        SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y) + " " + p.what);
+        const std::string what = p.what;
+        if (what == "black" || what == "box") {
+            EXPECT_EQ(rgb, 0u) << std::hex << rgb;
+        } else if (what == "border") {
+            EXPECT_GT(Green(rgb), 0xB0) << std::hex << rgb;
+        } else if (what == "field") {
+            EXPECT_GT(Blue(rgb), Red(rgb) + 0x20) << std::hex << rgb;
+        } else {
+            EXPECT_GT(Red(rgb), 0x80) << std::hex << rgb;
+            EXPECT_LT(Blue(rgb), 0x40) << std::hex << rgb;
+        }
     }
-    ASSERT_GE(first, 0);
-    EXPECT_EQ(last - first + 1, 64);
-    EXPECT_EQ(PixelAt(15, first + 30), 0u);
-    EXPECT_GT(Green(PixelAt(16, first + 30)), 0xB0);  // the light border
-    const uint32_t field = PixelAt(100, first + 30);
-    EXPECT_GT(Blue(field), Red(field) + 0x20) << std::hex << field;
-    EXPECT_EQ(PixelAt(144, first + 30), 0u);
-    // The widget, 8 units below the quad's top edge and 8 right of its left edge, is composed
-    // into the quad upright: it shows 8 rows below the panel's upper edge on the screen.
-    for (int y = first + 8; y < first + 24; y++) {
-        const uint32_t widget = PixelAt(40, y);
-        EXPECT_GT(Red(widget), 0x80) << y << " " << std::hex << widget;
-        EXPECT_LT(Blue(widget), 0x40) << y << " " << std::hex << widget;
+    // Inside the border the text lies in the textbox only, and each "T" shows its bar above
+    // its stem: the top two lit rows are the widest, the rows under them one column wide.
+    int top = -1, bottom = -1, litColumns[480] = {};
+    for (int y = 18; y < 78; y++) {
+        for (int x = 18; x < 142; x++) {
+            if (!White(frame.At(x, y))) continue;
+            EXPECT_TRUE(x >= 64 && x <= 135 && y >= 24 && y <= 47) << x << "," << y;
+            litColumns[y]++;
+            if (top < 0) top = y;
+            bottom = y;
+        }
     }
-    const uint32_t under = PixelAt(40, first + 24);
-    EXPECT_GT(Blue(under), Red(under)) << std::hex << under;
-    const uint32_t over = PixelAt(40, first + 7);
-    EXPECT_GT(Blue(over), Red(over)) << std::hex << over;
+    ASSERT_GE(top, 0);
+    EXPECT_EQ(bottom - top + 1, kGlyphHeight);
+    EXPECT_EQ(litColumns[top], 2 * kGlyphWidth);
+    EXPECT_EQ(litColumns[top + 1], 2 * kGlyphWidth);
+    for (int y = top + 2; y <= bottom; y++) EXPECT_EQ(litColumns[y], 2) << y;
 
     uiCursor_SetPos(400, 100);
     ui_Update();
     EXPECT_EQ(ui_GetHoveredDialog(), nullptr);
     EXPECT_EQ(ui_GetHoveredElement(), nullptr);
     EXPECT_EQ(ui_GetLastHoveredElement(), logo);
-    if (const char* wait = getenv("UI_SHOT_WAIT")) {
-        SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        const DWORD end = GetTickCount() + atoi(wait) * 1000;
-        while (GetTickCount() < end) {
-            g_rasterLib.funcMain_Clear(0xFF000000, 0);
-            ui_Update();
-            ui_Draw();
-            g_rasterLib.funcMain_Swap(0);
-            RasterTestWindow::pumpMessages();
-            Sleep(30);
-        }
-    }
+    HoldForScreenshot([](void*) {
+        Clear();
+        ui_Update();
+        ui_Draw();
+    }, nullptr);
     uiDialog_Free(dialog);
 }

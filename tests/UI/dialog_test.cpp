@@ -142,14 +142,14 @@ TEST_F(UiDialog, ScriptBuildsQuadsWidgetsParentsAndNames)
     EXPECT_EQ(uiDialog_SetHandlerByKind(d, UIKIND_STATIC, 2, [](uiElement*, uint32_t) {}), 4);
     EXPECT_EQ(uiDialog_SetHandlerByName(d, "kid", 14, [](uiElement*, uint32_t) {}), 0);
 
-    // Drawn: the quad of the later line first, corners in the UI's y-up space, textures
-    // uploaded again once.
+    // Drawn: the quad of the later line first, at the dialog's place on the screen (rows
+    // counted downwards), textures uploaded again once.
     uiDialog_Open(d);
     EXPECT_EQ(ui_Draw(), 1);
     ASSERT_EQ(faces.size(), 2u);
     EXPECT_EQ(faces[0].texture, right->pBitmap->rasterHandle);
     EXPECT_EQ(faces[1].texture, left->pBitmap->rasterHandle);
-    const float corners[4][2] = {{99.5f, 439.5f}, {163.5f, 439.5f}, {163.5f, 407.5f}, {99.5f, 407.5f}};
+    const float corners[4][2] = {{99.5f, 39.5f}, {163.5f, 39.5f}, {163.5f, 71.5f}, {99.5f, 71.5f}};
     for (int i = 0; i < 4; i++) {
         EXPECT_FLOAT_EQ(faces[1].vertices[i].x, corners[i][0]) << i;
         EXPECT_FLOAT_EQ(faces[1].vertices[i].y, corners[i][1]) << i;

@@ -1,28 +1,22 @@
 // The UI on the real raster library: text drawn in a fixture font into a texture and drawn
-// as a dialog draws its quads, and the cursor moved within its limits, both read back from the
-// back buffer.
+// as a dialog draws its quads, and the cursor moved by the mouse within its limits, both read
+// back from the back buffer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
-#include "Render/Direct/rasterTestWindow.h"
-#include "Render/backBuffer.h"
-#include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "fixtureYub.h"
-#include "render.h"
 #include "renderBitmap.h"
 #include "renderMain.h"
 #include "renderModes.h"
-#include "renderSettings.h"
-#include "stdBitmap.h"
-#include "stdFile.h"
 #include "ui.h"
 #include "uiCursor.h"
+#include "uiDeviceSupport.h"
 #include "uiFont.h"
+
+using uidevice::Frame;
 
 namespace {
 
@@ -32,9 +26,9 @@ uint32_t RedOverGreen(int, int y)
     return y < 8 ? 0xFFFF0000u : 0xFF00FF00u;
 }
 
-class UiDevice : public ::testing::Test {
+class UiDevice : public uidevice::UiDeviceTest {
 public:
-    void SetUp() override
+    void WriteFiles() override
     {
         ASSERT_TRUE(fixtures::MakeFolders("Ui\\Materials"));
         fixtures::YubFont font = fixtures::MakeYubFromSystemFont("Arial", 15);
@@ -42,42 +36,6 @@ public:
         ASSERT_TRUE(fixtures::WriteYub("Ui\\" UIFONT_DEFAULT_NAME, font));
         ASSERT_TRUE(fixtures::WriteTga("Ui\\Materials\\cursor.tga",
                                        fixtures::MakeTga(16, 16, 32, true, RedOverGreen)));
-        render_SetWindow(window.hwnd);
-        saved = g_renderSettings;
-        strcpy(g_renderSettings.driver, "blitvane.dll");
-        g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
-        g_renderSettings.reqScreenWidth = 640;
-        g_renderSettings.reqScreenHeight = 480;
-        stdFile_Startup();
-        ASSERT_NE(stdBitmap_Startup(), nullptr);
-        ASSERT_EQ(renderMain_Startup(), 1);
-        ASSERT_EQ(ui_Startup(), 1);
-        ASSERT_NE(uiFont_GetDefault(), nullptr);
-    }
-    void TearDown() override
-    {
-        ui_Shutdown();
-        renderMain_Shutdown();
-        stdBitmap_Shutdown();
-        stdFile_Shutdown();
-        g_renderSettings = saved;
-    }
-
-    static uint32_t PixelAt(int x, int y) { return rendertest::BackBufferPixel(x, y); }
-
-    // Keeps presenting for UI_SHOT_WAIT seconds, for a screenshot by hand.
-    void HoldForScreenshot(void (*draw)(UiDevice*))
-    {
-        const char* wait = getenv("UI_SHOT_WAIT");
-        if (!wait) return;
-        SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        const DWORD end = GetTickCount() + atoi(wait) * 1000;
-        while (GetTickCount() < end) {
-            draw(this);
-            g_rasterLib.funcMain_Swap(0);
-            RasterTestWindow::pumpMessages();
-            Sleep(30);
-        }
     }
 
     // Draws a texture as a dialog at (dialogX, dialogY) draws a quad of it at (0, 0): corners in
@@ -93,9 +51,6 @@ public:
 
     static bool Lit(uint32_t rgb) { return (rgb & 0xFF) > 0x80 && (rgb >> 16) > 0x80; }
 
-    fixtures::WorkFolder work{fixtures::TestFolderName()};
-    RasterTestWindow window{true};
-    renderSettings saved;
     Bitmap* text = nullptr;
     Bitmap* sentence = nullptr;
 };
@@ -104,6 +59,7 @@ public:
 
 TEST_F(UiDevice, TextInAFixtureFontIsReadBackUpright)
 {
+    ASSERT_NE(uiFont_GetDefault(), nullptr);
     const uint32_t format = (g_renderSettings.optionFlags & RENDER_OPTION_TRUECOLOR)
                                 ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
     text = renderBitmap_CreateBlank(64, 32, format);
@@ -121,20 +77,25 @@ TEST_F(UiDevice, TextInAFixtureFontIsReadBackUpright)
     else stdFont_Draw16(sentence, 4, 8, line, 0, 255, 220, 0);
     ASSERT_EQ(renderBitmap_Cache(sentence), 1);
 
-    auto draw = [](UiDevice* test) {
-        g_rasterLib.funcMain_Clear(0xFF000000, 0);
+    auto draw = [](void* context) {
+        UiDevice* test = (UiDevice*)context;
+        Clear();
         DrawAsDialogQuad(test->text, 100, 50);
         DrawAsDialogQuad(test->sentence, 200, 300);
     };
     draw(this);
-    // The quad covers screen columns 100 to 163 and rows 398 to 429.
+    const Frame frame = ReadFrame();
+    ASSERT_FALSE(frame.rgb.empty());
+    KeepFrame(frame, "ui_text");
+    // The quad covers screen columns 100 to 163 and rows 50 to 81, as a dialog at (100, 50)
+    // places it: rows count downwards like the dialog's y.
     int top = -1, bottom = -1, widest = 0, widestRow = -1, lit = 0;
-    for (int y = 390; y < 440; y++) {
+    for (int y = 40; y < 90; y++) {
         int run = 0;
         for (int x = 95; x < 170; x++) {
-            if (!Lit(PixelAt(x, y))) continue;
+            if (!Lit(frame.At(x, y))) continue;
             run++;
-            EXPECT_TRUE(x >= 100 && x < 164 && y >= 398 && y < 430) << x << "," << y;
+            EXPECT_TRUE(x >= 100 && x < 164 && y >= 50 && y < 82) << x << "," << y;
         }
         if (!run) continue;
         lit += run;
@@ -146,42 +107,56 @@ TEST_F(UiDevice, TextInAFixtureFontIsReadBackUpright)
     EXPECT_GT(bottom - top, 5);
     // The bar of the "T" is its widest row and lies at its top on the screen: upright.
     EXPECT_LE(widestRow, top + 1);
-    HoldForScreenshot(draw);
+    HoldForScreenshot(draw, this);
     renderBitmap_Release(text);
     renderBitmap_Release(sentence);
 }
 
-TEST_F(UiDevice, CursorMovesWithinItsLimitsOnTheScreen)
+TEST_F(UiDevice, CursorFollowsTheMouseWithinItsLimitsOnTheScreen)
 {
     uiCursor* cursor = uiCursor_Load("cursor", 0, 0, UICURSOR_HOT_BOTTOM_LEFT);
     ASSERT_NE(cursor, nullptr);
     uiCursor_Set(cursor);
     struct Step {
-        float dx, dy;
-        int x, y;  // where the hot spot ends, after the limits
+        float mouseDx, mouseDy;  // the mouse's y grows towards the user
+        int x, y;                // the hot spot in UI space (y upwards), after the limits
+        int row;                 // the hot spot's screen row
     };
-    const Step steps[] = {{-20, -40, 300, 200}, {1000, 1000, 639, 479}, {-5000, -5000, 0, 0}};
+    // From (320, 240), row 239: the mouse moving towards the user takes the cursor down the
+    // screen; the limits stop it at the screen's edges.
+    const Step steps[] = {{-20, 40, 300, 200, 279},
+                          {1000, -1000, 639, 479, 0},
+                          {-5000, 5000, 0, 0, 479},
+                          {50, -100, 50, 100, 379}};
     uiCursor_SetPos(320, 240);
     for (const Step& s : steps) {
         SCOPED_TRACE(std::to_string(s.x) + "," + std::to_string(s.y));
-        uiCursor_Move(s.dx, s.dy);
+        uiCursor_MoveByMouse(s.mouseDx, s.mouseDy);
         ASSERT_EQ(uiCursor_GetX(), (float)s.x);
         ASSERT_EQ(uiCursor_GetY(), (float)s.y);
-        g_rasterLib.funcMain_Clear(0xFF0000FF, 0);
+        Clear(0xFF0000FF);
         EXPECT_EQ(uiCursor_Draw(), 0);  // the device's success
-        // The picture covers 16 x 16 pixels from the hot spot towards the larger screen rows;
-        // its image top (red) shows at the smaller rows: upright. Outside it the clear colour.
+        const Frame frame = ReadFrame();
+        ASSERT_FALSE(frame.rgb.empty());
+        // The picture covers 16 x 16 pixels right of the hot spot and up the screen from its
+        // row; the image's top (red) shows above its bottom (green): upright. Round it the
+        // clear colour.
         const int x = std::min(s.x + 8, 639);
-        EXPECT_EQ(PixelAt(x, std::min(s.y + 4, 479)) & 0xF0F0F0, 0xF00000u);
-        if (s.y + 12 < 480) {
-            EXPECT_EQ(PixelAt(x, s.y + 12) & 0xF0F0F0, 0x00F000u);
+        if (s.row >= 12) {
+            EXPECT_EQ(frame.At(x, s.row - 12) & 0xF0F0F0, 0xF00000u);
         }
+        EXPECT_EQ(frame.At(x, std::max(s.row - 4, 0)) & 0xF0F0F0, 0x00F000u);
+        EXPECT_EQ(frame.At(x, s.row) & 0xF0F0F0, 0x00F000u);
         if (s.x >= 1) {
-            EXPECT_EQ(PixelAt(s.x - 1, std::min(s.y + 4, 479)) & 0xF0F0F0, 0x0000F0u);
+            EXPECT_EQ(frame.At(s.x - 1, s.row) & 0xF0F0F0, 0x0000F0u);
         }
-        if (s.y >= 1) {
-            EXPECT_EQ(PixelAt(x, s.y - 1) & 0xF0F0F0, 0x0000F0u);
+        if (s.row + 1 < 480) {
+            EXPECT_EQ(frame.At(x, s.row + 1) & 0xF0F0F0, 0x0000F0u);
         }
+        if (s.row >= 16) {
+            EXPECT_EQ(frame.At(x, s.row - 16) & 0xF0F0F0, 0x0000F0u);
+        }
+        if (s.row == 279) KeepFrame(frame, "ui_cursor");
     }
     uiCursor_Free(cursor);
 }

@@ -371,8 +371,9 @@ TEST_F(Ui, CursorIsDrawnAtItsHotSpotThroughTheRasterTable)
     EXPECT_EQ(face.mode, RENDERMODE_SCREENPOLY);
     EXPECT_EQ(face.texture, arrow->pBitmap->rasterHandle);
     EXPECT_EQ(face.colour, 0xFFFFFFFFu);
-    // Top-left hot spot: the picture hangs below and right of the position (y upwards).
-    const float want[4][4] = {{199, 399, 0, 0}, {231, 399, 1, 0}, {231, 367, 1, 1}, {199, 367, 0, 1}};
+    // Top-left hot spot: the picture hangs below and right of the position, which lies on
+    // screen row (479 - 200) x 2; the image's top row (the texture's last) at its upper edge.
+    const float want[4][4] = {{199, 559, 0, 1}, {231, 559, 1, 1}, {231, 591, 1, 0}, {199, 591, 0, 0}};
     for (int i = 0; i < 4; i++) {
         SCOPED_TRACE(i);
         EXPECT_FLOAT_EQ(face.vertices[i].x, want[i][0]);
@@ -381,13 +382,26 @@ TEST_F(Ui, CursorIsDrawnAtItsHotSpotThroughTheRasterTable)
         EXPECT_FLOAT_EQ(face.vertices[i].v, want[i][3]);
     }
 
-    // Moving the mouse moves the drawn picture by the scaled movement, within the limits.
-    uiCursor_Move(10, -300);
-    faces.clear();
-    uiCursor_Draw();
-    ASSERT_EQ(faces.size(), 1u);
-    EXPECT_FLOAT_EQ(faces[0].vertices[0].x, 219.0f);
-    EXPECT_FLOAT_EQ(faces[0].vertices[0].y, (0 + 16 - 16 - 0.5f) * 2);
+    // Moving the mouse moves the drawn picture by the scaled movement, within the limits:
+    // down the screen when the mouse moves towards the user, up when it moves away.
+    struct MouseStep {
+        float dx, dy;
+        float cursorY;  // UI space, y upwards
+        float top;      // the picture's upper edge on the screen
+    };
+    const MouseStep mouse[] = {{10, 300, 0, 959}, {0, -100, 100, 759}, {0, -1000, 479, 1}};
+    float x = 219.0f;
+    for (const MouseStep& m : mouse) {
+        SCOPED_TRACE(m.dy);
+        uiCursor_MoveByMouse(m.dx, m.dy);
+        EXPECT_EQ(uiCursor_GetY(), m.cursorY);
+        faces.clear();
+        uiCursor_Draw();
+        ASSERT_EQ(faces.size(), 1u);
+        EXPECT_FLOAT_EQ(faces[0].vertices[0].x, x);
+        EXPECT_FLOAT_EQ(faces[0].vertices[0].y, m.top);
+        EXPECT_FLOAT_EQ(faces[0].vertices[3].y, m.top + 32);
+    }
 
     uiCursor_Hide();
     EXPECT_EQ(uiCursor_IsShown(), 0);
@@ -483,8 +497,12 @@ TEST_F(Ui, QuadsAreScaledToTheScreenWithTheirAlpha)
     };
     const Size sizes[] = {{640, 480, 1.0f, 1.0f}, {800, 600, 1.25f, 1.25f}, {1024, 768, 1.6f, 1.6f},
                           {320, 240, 0.5f, 0.5f}, {1920, 1080, 3.0f, 2.25f}};
+    // UI corners (y upwards) and where they land on a 640 x 480 screen (rows downwards), the
+    // texture coordinates mirrored in v with them.
     const float corners[12] = {10, 20, 99, 110, 20, 99, 110, 5, 99, 10, 5, 99};
-    const float uvs[8] = {0, 0, 0.5f, 0, 0.5f, 1, 0, 1};
+    const float rows[4] = {459, 459, 474, 474};
+    const float uvs[8] = {0, 0, 0.5f, 0, 0.5f, 0.75f, 0, 0.75f};
+    const float deviceV[4] = {1, 1, 0.25f, 0.25f};
     Bitmap texture = {};
     texture.rasterHandle = 77;
     for (const Size& s : sizes) {
@@ -498,9 +516,9 @@ TEST_F(Ui, QuadsAreScaledToTheScreenWithTheirAlpha)
         ASSERT_EQ(faces[0].count, 4);
         for (int i = 0; i < 4; i++) {
             EXPECT_FLOAT_EQ(faces[0].vertices[i].x, corners[i * 3] * s.scaleX);
-            EXPECT_FLOAT_EQ(faces[0].vertices[i].y, corners[i * 3 + 1] * s.scaleY);
+            EXPECT_FLOAT_EQ(faces[0].vertices[i].y, rows[i] * s.scaleY);
             EXPECT_EQ(faces[0].vertices[i].u, uvs[i * 2]);
-            EXPECT_EQ(faces[0].vertices[i].v, uvs[i * 2 + 1]);
+            EXPECT_FLOAT_EQ(faces[0].vertices[i].v, deviceV[i]);
         }
         EXPECT_EQ(faces[0].texture, 77u);
     }

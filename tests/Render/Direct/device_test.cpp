@@ -34,6 +34,30 @@ bool closeTo(uint32_t a, uint32_t b)
     return true;
 }
 
+// The primary surface's pixel at the client point (x, y) of a window, as 0xRRGGBB: what the
+// windowed present wrote at the window's place on the desktop.
+uint32_t primaryPixelAt(HWND hwnd, int x, int y)
+{
+    POINT at = {x, y};
+    ClientToScreen(hwnd, &at);
+    DDSURFACEDESC2 desc = {};
+    desc.dwSize = sizeof(desc);
+    if (FAILED(rlDev.pPrimary->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
+        ADD_FAILURE() << "the primary surface cannot be locked";
+        return 0;
+    }
+    const uint8_t* row = static_cast<const uint8_t*>(desc.lpSurface) + at.y * desc.lPitch;
+    uint32_t rgb;
+    if (desc.ddpfPixelFormat.dwRGBBitCount == 32) {
+        rgb = reinterpret_cast<const uint32_t*>(row)[at.x] & 0xFFFFFF;
+    } else {
+        const uint16_t p = reinterpret_cast<const uint16_t*>(row)[at.x];
+        rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 | (p & 0x1F) * 255 / 31;
+    }
+    rlDev.pPrimary->Unlock(nullptr);
+    return rgb;
+}
+
 } // namespace
 
 TEST_F(RealDevice, OpensAWindowedHardwareDevice)
@@ -70,27 +94,28 @@ TEST_F(RealDevice, FramesAreNumberedFromTwoAndReachTheWindow)
     ASSERT_EQ(rlMain_Clear(0xFF20A040, 0), 1);
     EXPECT_EQ(rlMain_Swap(0), 2u);
     EXPECT_EQ(rlMain_Swap(1), 3u);
+    // On top of every other window, the window's whole client area is visible, so the clipper
+    // lets the whole frame through. Windows of other programs on the shared display can still
+    // be drawn over it on the screen; the primary surface holds what the present wrote there.
+    SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    RasterTestWindow::pumpMessages();
+    RECT client, visible;
+    GetClientRect(window.hwnd, &client);
+    HDC dc = GetDC(window.hwnd);
+    const int region = GetClipBox(dc, &visible);
+    ReleaseDC(window.hwnd, dc);
+    ASSERT_EQ(region, SIMPLEREGION) << "another top-most window covers the device's window";
+    ASSERT_TRUE(EqualRect(&visible, &client)) << "another top-most window covers the device's window";
+
     ASSERT_EQ(rlMain_Clear(0xFF20A040, 0), 1);
     EXPECT_EQ(rlMain_Swap(0), 4u);
     EXPECT_TRUE(rlDev.bInScene);
-    // The screen in the middle of the window's client area shows the presented frame. Other
-    // test programs share the display, so the window goes on top and the frame is presented
-    // again until it shows or two seconds pass.
-    SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    uint32_t shown = 0;
-    for (int attempt = 0; attempt < 40 && !closeTo(shown, 0x20A040u); attempt++) {
-        rlMain_Clear(0xFF20A040, 0);
-        rlMain_Swap(0);
-        RasterTestWindow::pumpMessages();
-        Sleep(50);
-        POINT centre = {320, 240};
-        ClientToScreen(window.hwnd, &centre);
-        HDC screen = GetDC(nullptr);
-        const COLORREF pixel = GetPixel(screen, centre.x, centre.y);
-        ReleaseDC(nullptr, screen);
-        shown = uint32_t(GetRValue(pixel)) << 16 | GetGValue(pixel) << 8 | GetBValue(pixel);
-    }
-    EXPECT_PRED2(closeTo, shown, 0x20A040u);
+    // The frame fills the client area, from corner to corner, and nothing outside it.
+    EXPECT_PRED2(closeTo, primaryPixelAt(window.hwnd, 320, 240), 0x20A040u);
+    EXPECT_PRED2(closeTo, primaryPixelAt(window.hwnd, 0, 0), 0x20A040u);
+    EXPECT_PRED2(closeTo, primaryPixelAt(window.hwnd, 639, 479), 0x20A040u);
+    EXPECT_FALSE(closeTo(primaryPixelAt(window.hwnd, -1, -1), 0x20A040u));
+    EXPECT_FALSE(closeTo(primaryPixelAt(window.hwnd, 640, 480), 0x20A040u));
 
     // RASTER_SHOT_WAIT keeps presenting for that many seconds, for a screenshot by hand.
     const char* wait = getenv("RASTER_SHOT_WAIT");

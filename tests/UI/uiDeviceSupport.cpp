@@ -1,0 +1,95 @@
+#include "uiDeviceSupport.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "Render/backBuffer.h"
+#include "fixtureTga.h"
+#include "render.h"
+#include "renderMain.h"
+#include "stdBitmap.h"
+#include "stdFile.h"
+#include "ui.h"
+#include "uiDialog.h"
+
+namespace uidevice {
+
+int Red(uint32_t rgb) { return (int)(rgb >> 16 & 0xFF); }
+int Green(uint32_t rgb) { return (int)(rgb >> 8 & 0xFF); }
+int Blue(uint32_t rgb) { return (int)(rgb & 0xFF); }
+
+void UiDeviceTest::SetUp()
+{
+    WriteFiles();
+    if (HasFatalFailure()) return;
+    render_SetWindow(window.hwnd);
+    saved = g_renderSettings;
+    strcpy(g_renderSettings.driver, "blitvane.dll");
+    g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
+    g_renderSettings.reqScreenWidth = 640;
+    g_renderSettings.reqScreenHeight = 480;
+    stdFile_Startup();
+    ASSERT_NE(stdBitmap_Startup(), nullptr);
+    ASSERT_EQ(renderMain_Startup(), 1);
+    ASSERT_EQ(ui_Startup(), 1);
+}
+
+void UiDeviceTest::TearDown()
+{
+    ui_Shutdown();
+    renderMain_Shutdown();
+    stdBitmap_Shutdown();
+    stdFile_Shutdown();
+    g_renderSettings = saved;
+}
+
+void UiDeviceTest::Clear(uint32_t colour)
+{
+    g_rasterLib.funcMain_Clear(colour, 0);
+}
+
+Frame UiDeviceTest::ReadFrame()
+{
+    g_rasterLib.funcDraw_FlushCache(0);
+    Frame frame;
+    frame.rgb = rendertest::BackBufferFrame();
+    if (!frame.rgb.empty()) {
+        frame.width = g_renderSettings.screenWidth;
+        frame.height = g_renderSettings.screenHeight;
+    }
+    return frame;
+}
+
+void UiDeviceTest::KeepFrame(const Frame& frame, const std::string& name)
+{
+    const char* folder = getenv("UI_SHOT_DIR");
+    if (!folder || frame.rgb.empty()) return;
+    fixtures::TgaImage image;
+    image.width = (uint16_t)frame.width;
+    image.height = (uint16_t)frame.height;
+    image.depth = 32;
+    image.topOrigin = true;
+    for (uint32_t rgb : frame.rgb) {
+        image.pixels.push_back((uint8_t)Blue(rgb));
+        image.pixels.push_back((uint8_t)Green(rgb));
+        image.pixels.push_back((uint8_t)Red(rgb));
+        image.pixels.push_back(0xFF);
+    }
+    EXPECT_TRUE(fixtures::WriteTga(std::string(folder) + "\\" + name + ".tga", image));
+}
+
+void UiDeviceTest::HoldForScreenshot(void (*draw)(void* context), void* context)
+{
+    const char* wait = getenv("UI_SHOT_WAIT");
+    if (!wait) return;
+    SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    const DWORD end = GetTickCount() + atoi(wait) * 1000;
+    while (GetTickCount() < end) {
+        draw(context);
+        g_rasterLib.funcMain_Swap(0);
+        RasterTestWindow::pumpMessages();
+        Sleep(30);
+    }
+}
+
+}  // namespace uidevice
