@@ -146,7 +146,11 @@ std::string TApplication::GetLongHint(const std::string& hint)
 void TApplication::SetWaitCursor(bool wait)
 {
     waitCursor_ = wait;
-    SetCursor(LoadCursorA(nullptr, wait ? IDC_WAIT : IDC_ARROW));
+    // The system's shared cursors, looked up once: a command shows and hides the wait cursor
+    // every time it runs.
+    static const HCURSOR waitCursor = LoadCursorA(nullptr, IDC_WAIT);
+    static const HCURSOR arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+    SetCursor(wait ? waitCursor : arrowCursor);
 }
 
 void TApplication::ShowException(const std::exception& e)

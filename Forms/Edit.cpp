@@ -153,6 +153,14 @@ void TMemo::AddLine(const std::string& line)
     Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
 }
 
+void TMemo::AppendAtEnd(const std::string& text)
+{
+    const int length = GetWindowTextLengthA(Handle());
+    Send(EM_SETSEL, static_cast<WPARAM>(length), length);
+    Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    Send(EM_SCROLLCARET);
+}
+
 void TMemo::DeleteFirstLine()
 {
     const std::string text = Text();

@@ -48,6 +48,9 @@ public:
     std::string Line(int index) const;
     void SetLines(const std::vector<std::string>& lines);
     void AddLine(const std::string& line);
+    // Appends text at the end as it is, without reading what the box holds, and leaves the
+    // caret after it (scrolled into view): for a box whose text is only ever appended to.
+    void AppendAtEnd(const std::string& text);
     void DeleteFirstLine();
     void Clear() { SetText(""); }
 

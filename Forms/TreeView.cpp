@@ -15,29 +15,20 @@ HWND TreeHandle(const TTreeView* tree)
 
 void TTreeNode::SetText(const std::string& text)
 {
-    TVITEMA tv = {};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item_;
-    tv.pszText = const_cast<char*>(text.c_str());
-    if (SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)))
-        text_ = text;
-}
-
-int TTreeNode::ImageIndex() const
-{
-    TVITEMA tv = {};
-    return owner_->GetItem(item_, TVIF_IMAGE, tv) ? tv.iImage : -1;
+    if (item_) {
+        TVITEMA tv = {};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item_;
+        tv.pszText = const_cast<char*>(text.c_str());
+        if (!SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)))
+            return;
+    }
+    text_ = text;
 }
 
 void TTreeNode::SetImageIndex(int image)
 {
     SetImages(TVIF_IMAGE, image);
-}
-
-int TTreeNode::SelectedIndex() const
-{
-    TVITEMA tv = {};
-    return owner_->GetItem(item_, TVIF_SELECTEDIMAGE, tv) ? tv.iSelectedImage : -1;
 }
 
 void TTreeNode::SetSelectedIndex(int image)
@@ -47,6 +38,12 @@ void TTreeNode::SetSelectedIndex(int image)
 
 void TTreeNode::SetImages(UINT mask, int image)
 {
+    if (mask & TVIF_IMAGE)
+        image_ = image;
+    if (mask & TVIF_SELECTEDIMAGE)
+        selectedImage_ = image;
+    if (!item_)
+        return;
     TVITEMA tv = {};
     tv.mask = mask;
     tv.hItem = item_;
@@ -110,29 +107,39 @@ bool TTreeNode::HasAsParent(const TTreeNode* ancestor) const
 
 void TTreeNode::Expand(bool recurse)
 {
-    SendMessageA(TreeHandle(owner_), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
-    if (recurse)
-        for (TTreeNode* c = GetFirstChild(); c; c = c->GetNextSibling())
-            c->Expand(true);
+    // Parents before children, walked without recursion: a chain may be as deep as a file is long.
+    owner_->Realize(this);
+    for (TTreeNode *n = this, *end = GetNextAfterSubtree(); n != end; n = recurse ? n->GetNext() : end) {
+        owner_->ShowChildren(n);
+        if (n->firstChild_)
+            SendMessageA(TreeHandle(owner_), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(n->item_));
+    }
 }
 
 void TTreeNode::Collapse(bool recurse)
 {
+    // Children before their parent; a node without shown children has nothing expanded below it.
+    std::vector<TTreeNode*> order{this};
     if (recurse)
-        for (TTreeNode* c = GetFirstChild(); c; c = c->GetNextSibling())
-            c->Collapse(true);
-    SendMessageA(TreeHandle(owner_), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
+        for (TTreeNode *n = GetNext(), *end = GetNextAfterSubtree(); n != end;
+             n = n->childrenShown_ ? n->GetNext() : n->GetNextAfterSubtree())
+            if (n->item_)
+                order.push_back(n);
+    for (auto n = order.rbegin(); n != order.rend(); ++n)
+        if ((*n)->item_)
+            SendMessageA(TreeHandle(owner_), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>((*n)->item_));
 }
 
 bool TTreeNode::Expanded() const
 {
     TVITEMA tv = {};
     tv.stateMask = TVIS_EXPANDED;
-    return owner_->GetItem(item_, TVIF_STATE, tv) && (tv.state & TVIS_EXPANDED) != 0;
+    return item_ && owner_->GetItem(item_, TVIF_STATE, tv) && (tv.state & TVIS_EXPANDED) != 0;
 }
 
 void TTreeNode::MakeVisible()
 {
+    owner_->Realize(this);
     SendMessageA(TreeHandle(owner_), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item_));
 }
 
@@ -145,14 +152,25 @@ bool TTreeNode::MoveTo(TTreeNode* newParent)
 {
     if (newParent == this || (newParent && (newParent->owner_ != owner_ || newParent->HasAsParent(this))))
         return false;
-    const bool wasSelected = owner_->Selected() == this;
+    const bool wasSelected = item_ && owner_->Selected() == this;
     const HTREEITEM old = item_;
     std::vector<HTREEITEM> stale;
     for (const TTreeNode *n = this, *end = GetNextAfterSubtree(); n != end; n = n->GetNext())
-        stale.push_back(n->item_);
-    owner_->CopySubtree(this, newParent ? newParent->item_ : TVI_ROOT);
+        if (n->item_)
+            stale.push_back(n->item_);
+    TTreeNode* oldParent = parent_;
+    // A node that has its item keeps it, and its expanded state, in the new place: the new
+    // parent's children get their items first.
+    if (item_ && newParent) {
+        owner_->Realize(newParent);
+        owner_->ShowChildren(newParent);
+    }
     owner_->Unlink(this);
     owner_->Link(this, newParent);
+    if (owner_->ChildrenShown(newParent))
+        owner_->CopySubtree(this, newParent ? newParent->item_ : TVI_ROOT);
+    else
+        owner_->ForgetItems(this);
     // The old items still carry our node objects: unhook them before they go.
     for (HTREEITEM h : stale) {
         TVITEMA tv = {};
@@ -161,7 +179,10 @@ bool TTreeNode::MoveTo(TTreeNode* newParent)
         tv.lParam = 0;
         SendMessageA(TreeHandle(owner_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
     }
-    SendMessageA(TreeHandle(owner_), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(old));
+    if (old)
+        SendMessageA(TreeHandle(owner_), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(old));
+    owner_->UpdateButton(oldParent);
+    owner_->UpdateButton(newParent);
     if (wasSelected)
         owner_->Select(this);
     return true;
@@ -169,35 +190,107 @@ bool TTreeNode::MoveTo(TTreeNode* newParent)
 
 // ---- TTreeView ----
 
-HTREEITEM TTreeView::CopySubtree(TTreeNode* node, HTREEITEM parent)
+bool TTreeView::InsertItem(TTreeNode* node, HTREEITEM parent)
 {
-    char text[1024] = {};
-    TVITEMA tv = {};
-    tv.pszText = text;
-    tv.cchTextMax = sizeof text;
-    tv.stateMask = TVIS_EXPANDED;
-    GetItem(node->item_, TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE, tv);
-    std::vector<TTreeNode*> children;
-    for (TTreeNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
-        children.push_back(c);
     TVINSERTSTRUCTA ins = {};
     ins.hParent = parent;
     ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    ins.item.pszText = text;
-    ins.item.iImage = tv.iImage;
-    ins.item.iSelectedImage = tv.iSelectedImage;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(node->text_.c_str());
     ins.item.lParam = reinterpret_cast<LPARAM>(node);
-    const bool expanded = (tv.state & TVIS_EXPANDED) != 0;
-    byItem_.erase(node->item_);
-    node->item_ = reinterpret_cast<HTREEITEM>(
-        SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
-    byItem_[node->item_] = node;
-    for (TTreeNode* c : children)
-        CopySubtree(c, node->item_);
-    if (expanded)
-        SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->item_));
-    return node->item_;
+    ins.item.iImage = node->image_;
+    ins.item.iSelectedImage = node->selectedImage_;
+    if (node->firstChild_) {
+        // Its children may not be items yet: the button is asked for.
+        ins.item.mask |= TVIF_CHILDREN;
+        ins.item.cChildren = 1;
+    }
+    const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    if (!item)
+        return false;
+    try {
+        byItem_[item] = node;
+    } catch (...) {
+        SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+        throw;
+    }
+    node->item_ = item;
+    node->childrenShown_ = false;
+    return true;
+}
+
+void TTreeView::ShowChildren(TTreeNode* node)
+{
+    if (!node || !node->item_ || node->childrenShown_)
+        return;
+    node->childrenShown_ = true;
+    for (TTreeNode* c = node->firstChild_; c; c = c->next_)
+        if (!c->item_)
+            InsertItem(c, node->item_);
+}
+
+void TTreeView::Realize(TTreeNode* node)
+{
+    std::vector<TTreeNode*> hidden;  // the node and the ancestors without an item, deepest first
+    for (TTreeNode* n = node; n && !n->item_; n = n->parent_)
+        hidden.push_back(n);
+    for (auto n = hidden.rbegin(); n != hidden.rend(); ++n)
+        ShowChildren((*n)->parent_);
+}
+
+void TTreeView::UpdateButton(TTreeNode* node)
+{
+    if (!node || !node->item_)
+        return;
+    TVITEMA tv = {};
+    tv.mask = TVIF_CHILDREN;
+    tv.hItem = node->item_;
+    tv.cChildren = node->firstChild_ ? 1 : 0;
+    SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+}
+
+void TTreeView::ForgetItems(TTreeNode* node)
+{
+    for (TTreeNode *n = node, *end = node->GetNextAfterSubtree(); n != end; n = n->GetNext()) {
+        if (n->item_)
+            byItem_.erase(n->item_);
+        n->item_ = nullptr;
+        n->childrenShown_ = false;
+    }
+}
+
+void TTreeView::CopySubtree(TTreeNode* node, HTREEITEM parent)
+{
+    // Pre-order, without recursion: each node that had an item gets a new one below its parent's
+    // new item; the expanded ones unfold again once their children are back.
+    std::vector<TTreeNode*> expand;
+    std::vector<std::pair<TTreeNode*, HTREEITEM>> pending{{node, parent}};
+    while (!pending.empty()) {
+        auto [n, under] = pending.back();
+        pending.pop_back();
+        TVITEMA tv = {};
+        tv.stateMask = TVIS_EXPANDED;
+        const bool expanded = GetItem(n->item_, TVIF_STATE, tv) && (tv.state & TVIS_EXPANDED) != 0;
+        const bool shown = n->childrenShown_;
+        byItem_.erase(n->item_);
+        n->item_ = nullptr;
+        if (!InsertItem(n, under)) {
+            ForgetItems(n);
+            continue;
+        }
+        n->childrenShown_ = shown;
+        if (!shown)
+            continue;  // its children never had items
+        if (expanded)
+            expand.push_back(n);
+        std::vector<TTreeNode*> children;
+        for (TTreeNode* c = n->firstChild_; c; c = c->next_)
+            children.push_back(c);
+        for (auto c = children.rbegin(); c != children.rend(); ++c)
+            pending.push_back({*c, n->item_});
+    }
+    for (auto n = expand.rbegin(); n != expand.rend(); ++n)
+        SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>((*n)->item_));
 }
 
 TTreeNode* TTreeView::GetNodeAt(int x, int y) const
@@ -276,6 +369,8 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
         return nullptr;
     TTreeNode* node = new TTreeNode(this, nullptr);
     node->data_ = data;
+    if (image >= 0)
+        node->image_ = node->selectedImage_ = image;
     // Known before the control holds it: a failure here leaves the control as it was.
     try {
         node->text_ = text;
@@ -284,33 +379,27 @@ TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text, void*
         delete node;
         throw;
     }
-    TVINSERTSTRUCTA ins = {};
-    ins.hParent = parent ? parent->item_ : TVI_ROOT;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_PARAM;
-    ins.item.pszText = const_cast<char*>(text.c_str());
-    ins.item.lParam = reinterpret_cast<LPARAM>(node);
-    if (image >= 0) {
-        ins.item.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        ins.item.iImage = image;
-        ins.item.iSelectedImage = image;
-    }
-    node->item_ = reinterpret_cast<HTREEITEM>(
-        SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
-    if (!node->item_) {
-        nodes_.erase(node);
-        delete node;
-        return nullptr;
-    }
-    try {
-        byItem_[node->item_] = node;
-    } catch (...) {
-        SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
-        nodes_.erase(node);
-        delete node;
-        throw;
-    }
+    const bool firstChild = parent && !parent->firstChild_;
     Link(node, parent);
+    if (ChildrenShown(parent)) {
+        bool inserted = false;
+        try {
+            inserted = InsertItem(node, parent ? parent->item_ : TVI_ROOT);
+        } catch (...) {
+            Unlink(node);
+            nodes_.erase(node);
+            delete node;
+            throw;
+        }
+        if (!inserted) {
+            Unlink(node);
+            nodes_.erase(node);
+            delete node;
+            return nullptr;
+        }
+    }
+    if (firstChild)
+        UpdateButton(parent);
     return node;
 }
 
@@ -321,13 +410,19 @@ void TTreeView::Delete(TTreeNode* node)
     std::vector<TTreeNode*> gone;
     for (TTreeNode *n = node, *end = node->GetNextAfterSubtree(); n != end; n = n->GetNext())
         gone.push_back(n);
+    TTreeNode* parent = node->parent_;
     Unlink(node);
-    SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
+    // One message: the control drops every item below the one it deletes.
+    if (node->item_)
+        SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
     for (TTreeNode* n : gone) {
         nodes_.erase(n);
-        byItem_.erase(n->item_);
+        if (n->item_)
+            byItem_.erase(n->item_);
         delete n;
     }
+    if (parent && !parent->firstChild_)
+        UpdateButton(parent);
 }
 
 void TTreeView::DeleteAllNodes()
@@ -353,7 +448,7 @@ void TTreeView::HandleDestroyed()
 
 int TTreeView::Count() const
 {
-    return Handle() ? static_cast<int>(SendMessageA(Handle(), TVM_GETCOUNT, 0, 0)) : 0;
+    return static_cast<int>(nodes_.size());
 }
 
 TTreeNode* TTreeView::GetFirstNode() const
@@ -368,6 +463,8 @@ TTreeNode* TTreeView::Selected() const
 
 void TTreeView::Select(TTreeNode* node)
 {
+    if (node)
+        Realize(node);
     SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET,
                  reinterpret_cast<LPARAM>(node ? node->item_ : nullptr));
 }
@@ -391,24 +488,30 @@ void TTreeView::SortChildren(TTreeNode* parent, bool recurse)
         children.clear();
         for (TTreeNode* c = p ? p->firstChild_ : firstTop_; c; c = c->next_)
             children.push_back(c);
-        sorted = children;
-        std::stable_sort(sorted.begin(), sorted.end(), [](const TTreeNode* a, const TTreeNode* b) {
+        const auto before = [](const TTreeNode* a, const TTreeNode* b) {
             return CompareTextStable(a->text_, b->text_) < 0;
-        });
-        if (sorted != children) {
-            for (size_t i = 0; i < sorted.size(); ++i)
-                sorted[i]->sortRank_ = static_cast<int>(i);
-            TVSORTCB sort = {};
-            sort.hParent = p ? p->item_ : TVI_ROOT;
-            sort.lpfnCompare = CompareByRank;
-            SendMessageA(Handle(), TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+        };
+        // Children already in order (a file is placed sorted) cost one look each.
+        const bool inOrder = std::is_sorted(children.begin(), children.end(), before);
+        if (!inOrder) {
+            sorted = children;
+            std::stable_sort(sorted.begin(), sorted.end(), before);
+            // Children without items are only our nodes: their order is all there is to change.
+            if (ChildrenShown(p)) {
+                for (size_t i = 0; i < sorted.size(); ++i)
+                    sorted[i]->sortRank_ = static_cast<int>(i);
+                TVSORTCB sort = {};
+                sort.hParent = p ? p->item_ : TVI_ROOT;
+                sort.lpfnCompare = CompareByRank;
+                SendMessageA(Handle(), TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+            }
             for (TTreeNode* c : sorted) {
                 Unlink(c);
                 Link(c, p);
             }
         }
         if (recurse)
-            for (TTreeNode* c : sorted)
+            for (TTreeNode* c : inOrder ? children : sorted)
                 if (c->firstChild_)
                     parents.push_back(c);
     }
@@ -464,9 +567,13 @@ bool TTreeView::Notify(NMHDR* header, LRESULT& result)
         const auto* nm = reinterpret_cast<const NMTREEVIEWA*>(header);
         TTreeNode* node = NodeFromItem(nm->itemNew.hItem);
         bool allow = true;
-        const auto& handler = (nm->action & TVE_EXPAND) ? OnExpanding : OnCollapsing;
+        const bool expanding = (nm->action & TVE_EXPAND) != 0;
+        const auto& handler = expanding ? OnExpanding : OnCollapsing;
         if (handler && node)
             handler(node, allow);
+        // Children the control does not hold yet become items before it unfolds the node.
+        if (allow && expanding)
+            ShowChildren(node);
         result = allow ? FALSE : TRUE;
         return true;
     }

@@ -1,9 +1,12 @@
 // Tree view over the common control. A TTreeNode is the stable handle that the program keeps (in
 // lists, as data owners). The node carries one program pointer, Data(), that the tree never frees.
-// The control holds the items; each node also keeps its text and its place (parent, siblings,
-// children) as the control has them: wine's control looks up every item a message names by a
-// linear search, so a walk made of messages grows with the square of the tree, one over the
-// nodes does not. Only our own calls change the tree, and they change both.
+// The nodes hold the whole tree: text, images and place (parent, siblings, children). The control
+// holds an item only for the nodes that can be seen: the top-level nodes and the children of a
+// node that was expanded once. A node whose children are not in the control yet still shows its
+// expand button, and its children become items when it is expanded, selected into or made
+// visible. Wine's control looks up every item a message names by a linear search and pays for
+// every item it holds when it is emptied, so a large file that was never unfolded costs it only
+// its first level. Only our own calls change the tree, and they keep nodes and items alike.
 #pragma once
 #include "Control.h"
 #include "Drag.h"
@@ -19,15 +22,16 @@ class TImageList;
 class TTreeNode {
 public:
     TTreeView* TreeView() const { return owner_; }
+    // The control's item, or nullptr while the node lies below a node never expanded.
     HTREEITEM ItemId() const { return item_; }
 
     const std::string& Text() const { return text_; }
     void SetText(const std::string& text);
     void* Data() const { return data_; }
     void SetData(void* data) { data_ = data; }
-    int ImageIndex() const;
+    int ImageIndex() const { return image_; }
     void SetImageIndex(int image);
-    int SelectedIndex() const;
+    int SelectedIndex() const { return selectedImage_; }
     void SetSelectedIndex(int image);
 
     // Depth: 0 for a top-level node.
@@ -46,9 +50,11 @@ public:
     TTreeNode* Item(int index) const;
     bool HasAsParent(const TTreeNode* ancestor) const;
 
+    // Expanding gives the children their items first; recurse unfolds the whole subtree.
     void Expand(bool recurse);
     void Collapse(bool recurse);
     bool Expanded() const;
+    // Unfolds the ancestors and scrolls the node into view.
     void MakeVisible();
     // Sorts the children by text with our ASCII order (CompareTextStable); recurse sorts below.
     void AlphaSort(bool recurse = false);
@@ -66,6 +72,9 @@ private:
     HTREEITEM item_;
     void* data_ = nullptr;
     std::string text_;
+    int image_ = 0;          // an item made without an image shows image 0
+    int selectedImage_ = 0;
+    bool childrenShown_ = false;  // the children have their items
     TTreeNode* parent_ = nullptr;
     TTreeNode* firstChild_ = nullptr;
     TTreeNode* lastChild_ = nullptr;
@@ -91,12 +100,13 @@ public:
     void Delete(TTreeNode* node);
     void Clear();
 
-    int Count() const;  // every node at every level
+    int Count() const;  // every node at every level, in the control or not yet
     TTreeNode* GetFirstNode() const;
     TTreeNode* NodeFromItem(HTREEITEM item) const;
     // The node at a point of the client area, or nullptr.
     TTreeNode* GetNodeAt(int x, int y) const;
     TTreeNode* Selected() const;
+    // Gives the node its item first when its ancestors were never expanded.
     void Select(TTreeNode* node);
     // Sorts the children of parent (top level for nullptr) with our ASCII order. Children already
     // in that order cost the control nothing.
@@ -134,8 +144,21 @@ protected:
 
 private:
     friend class TTreeNode;
-    HTREEITEM CopySubtree(TTreeNode* node, HTREEITEM parent);
+    // Items again for the part of node's subtree that had items, below parent's item.
+    void CopySubtree(TTreeNode* node, HTREEITEM parent);
     bool GetItem(HTREEITEM item, UINT mask, TVITEMA& tv) const;
+    // The node's item below parent, last; false when the control refuses it.
+    bool InsertItem(TTreeNode* node, HTREEITEM parent);
+    // The children of a node that has an item get theirs.
+    void ShowChildren(TTreeNode* node);
+    // The node and every ancestor get their items.
+    void Realize(TTreeNode* node);
+    // Children of the top level, or of a node whose children are shown, have items.
+    bool ChildrenShown(const TTreeNode* parent) const { return !parent || (parent->item_ && parent->childrenShown_); }
+    // The expand button follows whether the node has children, shown or not.
+    void UpdateButton(TTreeNode* node);
+    // The node and its subtree leave the control (their items already gone).
+    void ForgetItems(TTreeNode* node);
     // The node's place among its siblings: Link makes it the last child of parent (nullptr: top
     // level), Unlink takes it out; its own children stay with it.
     void Link(TTreeNode* node, TTreeNode* parent);

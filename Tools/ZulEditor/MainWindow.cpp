@@ -468,11 +468,16 @@ void TMainWindow::Print(const char* format, ...)
     va_end(args);
     if (!Console.HandleAllocated())
         return;
+    // Only Print writes the console, so its lines are counted here instead of read back.
     Console.BeginUpdate();
-    if (Console.LineCount() > kConsoleMaxLines)
+    if (consoleLines_ > kConsoleMaxLines) {
         Console.DeleteFirstLine();
-    Console.AddLine(line);
-    Console.CaretToEnd();
+        --consoleLines_;
+    }
+    Console.AppendAtEnd(line + "\r\n");
+    for (size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at + 2))
+        ++consoleLines_;
+    ++consoleLines_;
     Console.EndUpdate();
 }
 
@@ -483,20 +488,29 @@ void TMainWindow::PrintEmptyLine()
 
 void TMainWindow::SetStatusText(const std::string& text)
 {
+    // Painted with the window's next paint, as soon as the command returns to the message loop.
     StatusBar.SetPanelText(0, text);
-    if (StatusBar.HandleAllocated())
-        UpdateWindow(StatusBar.Handle());
 }
 
 void TMainWindow::ShowSaveProgress(const std::string& text)
 {
-    // A repaint costs wine a round trip to its server: the bar follows the save at most
-    // twenty times a second, which a person sees as every step.
+    // A save runs without returning to the message loop, so its progress is painted at once. A
+    // repaint costs wine round trips to its server: the bar follows the save twenty times a
+    // second at most, which a person sees as every step, and a save that ends before the first
+    // twentieth of a second has passed shows only its outcome.
     const DWORD now = GetTickCount();
-    if (progressShownAt_ && now - progressShownAt_ < 50)
+    if (now - progressShownAt_ < kProgressInterval)
         return;
     progressShownAt_ = now;
     SetStatusText(text);
+    if (StatusBar.HandleAllocated())
+        UpdateWindow(StatusBar.Handle());
+}
+
+bool TMainWindow::SaveWithProgress(TZULFile* file)
+{
+    progressShownAt_ = GetTickCount();
+    return file->Save();
 }
 
 // ---------------------------------------------------------------- file commands
@@ -631,7 +645,7 @@ bool TMainWindow::SaveFile(TZULFile* file)
     }
     if (file->IsNew())
         return SaveFileAs(file);
-    if (!file->Save())
+    if (!SaveWithProgress(file))
         return false;
     Print("Saved %s", file->GetFileName().c_str());
     return true;
@@ -661,7 +675,7 @@ bool TMainWindow::SaveFileAs(TZULFile* file)
         MessageDlg("Could not open file for output!", "Cannot Save As...");
         return false;
     }
-    if (!file->Save()) {
+    if (!SaveWithProgress(file)) {
         if (oldPath == kNewFileName || !file->OpenForWrite(oldPath))
             file->SetFileName(oldPath);
         file->SetReadOnly(oldReadOnly);

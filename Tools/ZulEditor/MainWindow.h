@@ -250,6 +250,8 @@ private:
     bool NewChild();
     void RemoveNewTemplate();
     bool SaveFile(TZULFile* file);
+    // TZULFile::Save, its progress shown once it has run for a while (ShowSaveProgress).
+    bool SaveWithProgress(TZULFile* file);
     bool SaveFileAs(TZULFile* file);
     TZULFile* SelectedFile(const char* refusalCaption);
     void SetNameBox(const std::string& text);
@@ -287,7 +289,9 @@ private:
     bool nameSetByProgram_ = false;
     bool descriptionSetByProgram_ = false;
     bool promptRemovedNew_ = false;
-    DWORD progressShownAt_ = 0;
+    static constexpr DWORD kProgressInterval = 50;  // ms between two repaints of a save's progress
+    DWORD progressShownAt_ = 0;  // the last repaint of a save's progress, or its start
+    int consoleLines_ = 0;  // lines that Print has put into the console and not taken out
 };
 
 // The about box: caption, program name, version and build stamp, OK.

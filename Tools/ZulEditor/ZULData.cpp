@@ -5,6 +5,8 @@
 #include "Compare.h"
 #include "ZULModel.h"
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -54,17 +56,6 @@ void CollectPreOrder(TTreeNode* root, std::vector<TTreeNode*>& out)
 {
     for (TTreeNode* n = root->GetNext(), *end = root->GetNextAfterSubtree(); n != end; n = n->GetNext())
         out.push_back(n);
-}
-
-void Append(std::vector<uint8_t>& out, const void* bytes, size_t size)
-{
-    const auto* p = static_cast<const uint8_t*>(bytes);
-    out.insert(out.end(), p, p + size);
-}
-
-void AppendInt(std::vector<uint8_t>& out, int32_t value)
-{
-    Append(out, &value, sizeof value);
 }
 
 
@@ -404,73 +395,138 @@ bool TZULFile::ValidateForSave(const std::vector<TTreeNode*>& nodes)
     return true;
 }
 
-void TZULFile::AppendDirEntry(std::vector<uint8_t>& out, const std::string& name, int32_t offset)
+namespace {
+// The length of a description as written: every line followed by CR LF.
+int64_t DescriptionSize(const TStringList& lines)
 {
-    std::memset(&entry_, 0, sizeof entry_);
-    std::memcpy(entry_.name, name.data(), name.size());
-    entry_.offset = offset;
-    Append(out, &entry_, sizeof entry_);
+    int64_t size = 0;
+    for (int i = 0; i < lines.Count(); ++i)
+        size += static_cast<int64_t>(lines.Strings(i).size()) + 2;
+    return size;
 }
 
-bool TZULFile::WriteTo(const std::string& tempPath, const std::vector<TTreeNode*>& nodes)
+// Writes a save's bytes through one small buffer that is handed to the file whenever it is
+// full: a large file is never held whole in memory, and the writes stay few.
+class TChunkWriter {
+public:
+    explicit TChunkWriter(HANDLE file) : file_(file) { buffer_.resize(kChunk); }
+    void Put(const void* bytes, size_t size)
+    {
+        if (used_ + size > kChunk)
+            Flush();
+        if (size > kChunk) {
+            Write(bytes, size);
+            return;
+        }
+        std::memcpy(buffer_.data() + used_, bytes, size);
+        used_ += size;
+    }
+    void PutInt(int32_t value) { Put(&value, sizeof value); }
+    void PutZeros(size_t size)
+    {
+        static const uint8_t kZeros[32] = {};
+        for (; size > sizeof kZeros; size -= sizeof kZeros)
+            Put(kZeros, sizeof kZeros);
+        Put(kZeros, size);
+    }
+    // False when any write fell short.
+    bool Flush()
+    {
+        Write(buffer_.data(), used_);
+        used_ = 0;
+        return ok_;
+    }
+
+private:
+    static constexpr size_t kChunk = 64 * 1024;
+    void Write(const void* bytes, size_t size)
+    {
+        DWORD written = 0;
+        if (size && ok_)
+            ok_ = WriteFile(file_, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+    }
+    HANDLE file_;
+    std::vector<uint8_t> buffer_;
+    size_t used_ = 0;
+    bool ok_ = true;
+};
+
+// A new file for a save's bytes, readable and writable, that may be renamed while it is open:
+// once it has taken the file's place it is the file's stream, without a second open.
+HANDLE CreateSaveFile(const std::string& path)
 {
-    // The whole file is put together in memory and written with one call.
-    FILE* f = std::fopen(tempPath.c_str(), "wb");
-    if (!f)
-        return false;
-    const int32_t n = static_cast<int32_t>(nodes.size());
-    std::vector<std::string> descriptions;
-    descriptions.reserve(nodes.size());
-    int64_t size = 12 + 36 * static_cast<int64_t>(n);
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The handle as a stream; nullptr (the handle closed) when the runtime cannot take it.
+FILE* StreamOfHandle(HANDLE handle)
+{
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    FILE* stream = _fdopen(fd, "r+b");
+    if (!stream)
+        _close(fd);
+    return stream;
+}
+}  // namespace
+
+bool TZULFile::Measure(const std::vector<TTreeNode*>& nodes, std::vector<int64_t>& descSizes)
+{
+    int64_t size = 12 + 36 * static_cast<int64_t>(nodes.size());
+    descSizes.reserve(nodes.size());
     for (TTreeNode* node : nodes) {
         const TZULTemplate* tpl = TemplateOf(node);
         // A template the format cannot hold is refused right here, whatever was checked before.
-        if (tpl->tagValues.empty() || tpl->tagValues.size() > static_cast<size_t>(ZUL_MAX_TAGS)) {
-            std::fclose(f);
+        if (tpl->tagValues.empty() || tpl->tagValues.size() > static_cast<size_t>(ZUL_MAX_TAGS) ||
+            tpl->name.size() > static_cast<size_t>(ZUL_MAX_NAME))
             return false;
-        }
-        descriptions.push_back(tpl->description.Text());
-        size += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
-                            static_cast<int64_t>(descriptions.back().size()) + 1);
-        if (size > INT32_MAX) {
-            std::fclose(f);
+        descSizes.push_back(DescriptionSize(tpl->description));
+        size += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()), descSizes.back() + 1);
+        if (size > INT32_MAX)
             return false;  // offsets are signed 32-bit
-        }
     }
-    std::vector<uint8_t> bytes;
-    bytes.reserve(static_cast<size_t>(size));
+    return true;
+}
+
+bool TZULFile::WriteImage(void* file, const std::vector<TTreeNode*>& nodes, const std::vector<int64_t>& descSizes)
+{
+    TChunkWriter out(file);
     TZULHeader header = header_;
-    header.count = n;
-    Append(bytes, &header, sizeof header);
-    int64_t offset = 12 + 36 * static_cast<int64_t>(n);
+    header.count = static_cast<int32_t>(nodes.size());
+    out.Put(&header, sizeof header);
+    int64_t offset = 12 + 36 * static_cast<int64_t>(nodes.size());
     for (size_t k = 0; k < nodes.size(); ++k) {
         const TZULTemplate* tpl = TemplateOf(nodes[k]);
-        AppendDirEntry(bytes, tpl->name, static_cast<int32_t>(offset));
-        offset += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()),
-                              static_cast<int64_t>(descriptions[k].size()) + 1);
+        out.Put(tpl->name.data(), tpl->name.size());
+        out.PutZeros(sizeof entry_.name - tpl->name.size());  // the NUL and the fill after it
+        out.PutInt(static_cast<int32_t>(offset));
+        offset += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()), descSizes[k] + 1);
     }
     size_t shownPercent = SIZE_MAX;  // none shown yet
     for (size_t k = 0; k < nodes.size(); ++k) {
         const TZULTemplate* tpl = TemplateOf(nodes[k]);
-        AppendInt(bytes, static_cast<int32_t>(tpl->tagValues.size()));
+        out.PutInt(static_cast<int32_t>(tpl->tagValues.size()));
         for (const TZULTagValue& value : tpl->tagValues) {
-            TZULTagRecord record;
-            record.id = value.id;
-            std::memcpy(record.value, value.value.data(), sizeof record.value);
-            Append(bytes, &record, sizeof record);
+            out.PutInt(static_cast<int32_t>(value.id));
+            out.Put(value.value.data(), 32);
         }
-        const std::string& text = descriptions[k];
-        AppendInt(bytes, static_cast<int32_t>(text.size() + 1));
-        Append(bytes, text.c_str(), text.size() + 1);
-        // Each percentage is shown once: the same text again would only cost time.
+        out.PutInt(static_cast<int32_t>(descSizes[k] + 1));
+        for (int i = 0; i < tpl->description.Count(); ++i) {
+            const std::string& line = tpl->description.Strings(i);
+            out.Put(line.data(), line.size());
+            out.Put("\r\n", 2);
+        }
+        out.PutZeros(1);  // the description's NUL
+        // Each percentage is reported once: the same text again would only cost time.
         const size_t percent = (k + 1) * 100 / nodes.size();
         if (percent != shownPercent)
             model_.ShowSaveProgress("Saving " + std::to_string(shownPercent = percent) + "%");
     }
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), bytes.size(), 1, f) == 1;
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    return ok;
+    return out.Flush();
 }
 
 bool TZULFile::OpenStream(const std::string& path)
@@ -495,14 +551,32 @@ bool TZULFile::Save()
 
     Application().SetWaitCursor(true);
     const std::string tempPath = path_ + ".saving";
-    bool ok = WriteTo(tempPath, nodes);
-    if (ok) {
-        // Windows does not replace a file that is open: let go of ours for the moment.
-        if (stream_)
-            std::fclose(stream_);
-        stream_ = nullptr;
-        ok = MoveFileExA(tempPath.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-        OpenStream(path_);
+    std::vector<int64_t> descSizes;
+    bool ok = false;
+    if (Measure(nodes, descSizes)) {
+        HANDLE temp = CreateSaveFile(tempPath);
+        ok = temp != INVALID_HANDLE_VALUE && WriteImage(temp, nodes, descSizes);
+        if (ok) {
+            // Windows does not replace a file that is open: let go of ours for the moment.
+            if (stream_)
+                std::fclose(stream_);
+            stream_ = nullptr;
+            ok = MoveFileExA(tempPath.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+            if (!ok) {
+                // A system that renames no open file gets it closed first.
+                CloseHandle(temp);
+                temp = INVALID_HANDLE_VALUE;
+                ok = MoveFileExA(tempPath.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+            }
+            if (ok && temp != INVALID_HANDLE_VALUE) {
+                stream_ = StreamOfHandle(temp);
+                temp = INVALID_HANDLE_VALUE;
+            }
+            if (!stream_)
+                OpenStream(path_);
+        }
+        if (temp != INVALID_HANDLE_VALUE)
+            CloseHandle(temp);
     }
     Application().SetWaitCursor(false);
     if (!ok) {

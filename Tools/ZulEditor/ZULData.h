@@ -97,8 +97,10 @@ private:
     TZULTemplate* ReadBody(const std::string& name, const TZULBody& body);
     bool CheckBodiesApart(const std::vector<std::string>& names, const std::vector<TZULBody>& bodies);
     bool ValidateForSave(const std::vector<TTreeNode*>& nodes);
-    bool WriteTo(const std::string& tempPath, const std::vector<TTreeNode*>& nodes);
-    void AppendDirEntry(std::vector<uint8_t>& out, const std::string& name, int32_t offset);
+    // The description sizes of the templates in that order; false for one the format cannot hold.
+    bool Measure(const std::vector<TTreeNode*>& nodes, std::vector<int64_t>& descSizes);
+    // The whole file, written to an open file from its start.
+    bool WriteImage(void* file, const std::vector<TTreeNode*>& nodes, const std::vector<int64_t>& descSizes);
     bool OpenStream(const std::string& path);
 
     TTemplateModel& model_;

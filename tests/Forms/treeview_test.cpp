@@ -199,13 +199,14 @@ void ControlPreOrder(HWND tree, HTREEITEM item, int level, std::vector<std::stri
                                                                    reinterpret_cast<LPARAM>(item)))) {
         char text[64] = {};
         TVITEMA tv = {};
-        tv.mask = TVIF_TEXT | TVIF_PARAM;
+        tv.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE;
         tv.hItem = item;
         tv.pszText = text;
         tv.cchTextMax = sizeof text;
         SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
         const auto* node = reinterpret_cast<const TTreeNode*>(tv.lParam);
-        out.push_back(std::string(level, '.') + text + (node && node->ItemId() == item ? "" : "!"));
+        out.push_back(std::string(level, '.') + text + "/" + std::to_string(tv.iImage) +
+                      (node && node->ItemId() == item ? "" : "!"));
         ControlPreOrder(tree, reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
                                                                        reinterpret_cast<LPARAM>(item))),
                         level + 1, out);
@@ -213,8 +214,10 @@ void ControlPreOrder(HWND tree, HTREEITEM item, int level, std::vector<std::stri
 }
 }  // namespace
 
-// Adds, renames, sorts, moves and deletes at random: after each step the nodes' own view of
-// the tree (parents, siblings, texts) is the control's.
+// Adds, renames, sorts, moves, deletes, expands, collapses and selects at random: after each step
+// the control holds exactly the nodes that have items, in the nodes' order (parents, siblings,
+// texts, images), every node below a node with shown children has its item, and each item shows
+// the expand button exactly when its node has children. Unfolded whole, it is the nodes' tree.
 TEST_F(TreeFixture, NodesKeepTheControlsTreeThroughEveryChange)
 {
     std::mt19937 random(7);
@@ -225,29 +228,78 @@ TEST_F(TreeFixture, NodesKeepTheControlsTreeThroughEveryChange)
         ControlPreOrder(tree.Handle(), TreeView_GetRoot(tree.Handle()), 0, out);
         return out;
     };
-    for (int step = 0; step < 400; ++step) {
-        const int op = static_cast<int>(random() % 10);
+    auto nodesWithItems = [&] {
+        std::vector<std::string> out;
+        for (TTreeNode* n = tree.GetFirstNode(); n; n = n->ItemId() ? n->GetNext() : n->GetNextAfterSubtree())
+            if (n->ItemId())
+                out.push_back(std::string(n->Level(), '.') + n->Text() + "/" + std::to_string(n->ImageIndex()));
+        return out;
+    };
+    auto checkItems = [&](int step) {
+        for (TTreeNode* n = tree.GetFirstNode(); n; n = n->GetNext()) {
+            TTreeNode* p = n->Parent();
+            if (!p || (p->ItemId() && p->Expanded())) {
+                ASSERT_NE(n->ItemId(), nullptr) << n->Text() << " after step " << step;
+            }
+            if (!n->ItemId())
+                continue;
+            ASSERT_TRUE(!p || p->ItemId()) << n->Text() << " after step " << step;
+            TVITEMA tv = {};
+            tv.mask = TVIF_CHILDREN;
+            tv.hItem = n->ItemId();
+            ASSERT_TRUE(SendMessageA(tree.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+            ASSERT_EQ(tv.cChildren != 0, n->HasChildren()) << n->Text() << " after step " << step;
+            ASSERT_EQ(tree.NodeFromItem(n->ItemId()), n);
+        }
+    };
+    for (int step = 0; step < 500; ++step) {
+        const int op = static_cast<int>(random() % 14);
         TTreeNode* node = pick();
         if (op < 5 || !node) {
-            nodes.push_back(tree.AddChild(random() % 4 ? node : nullptr, "n" + std::to_string(random() % 50)));
+            nodes.push_back(tree.AddChild(random() % 4 ? node : nullptr, "n" + std::to_string(random() % 50),
+                                          nullptr, static_cast<int>(random() % 3)));
         } else if (op == 5) {
             node->SetText("r" + std::to_string(random() % 50));
+            node->SetImageIndex(static_cast<int>(random() % 3));
         } else if (op == 6) {
             tree.SortChildren(random() % 3 ? node : nullptr, random() % 2);
         } else if (op == 7) {
             TTreeNode* target = random() % 5 ? pick() : nullptr;
             EXPECT_EQ(node->MoveTo(target), target != node && !(target && target->HasAsParent(node)));
-        } else {
+        } else if (op == 8) {
             std::vector<TTreeNode*> kept;
             for (TTreeNode* n : nodes)
                 if (n != node && !n->HasAsParent(node))
                     kept.push_back(n);
             tree.Delete(node);
             nodes = kept;
+        } else if (op == 9) {
+            node->Expand(random() % 4 == 0);
+            if (node->HasChildren()) {
+                EXPECT_TRUE(node->Expanded());
+            }
+        } else if (op == 10) {
+            node->Collapse(random() % 2);
+            EXPECT_FALSE(node->Expanded());
+        } else if (op == 11) {
+            tree.Select(node);
+            EXPECT_EQ(tree.Selected(), node);
+        } else if (op == 12) {
+            node->MakeVisible();
+            for (TTreeNode* p = node->Parent(); p; p = p->Parent())
+                EXPECT_TRUE(p->Expanded());
+        } else {
+            tree.Select(nullptr);
         }
-        ASSERT_EQ(PreOrder(), controlTree()) << "after step " << step << " (operation " << op << ")";
+        ASSERT_EQ(nodesWithItems(), controlTree()) << "after step " << step << " (operation " << op << ")";
+        checkItems(step);
         ASSERT_EQ(tree.Count(), static_cast<int>(nodes.size()));
     }
+    tree.FullExpand();
+    std::vector<std::string> all;
+    for (TTreeNode* n = tree.GetFirstNode(); n; n = n->GetNext())
+        all.push_back(std::string(n->Level(), '.') + n->Text() + "/" + std::to_string(n->ImageIndex()));
+    EXPECT_EQ(controlTree(), all);
     for (TTreeNode* n : nodes) {
         const TTreeNode* last = n->GetFirstChild();
         while (last && last->GetNextSibling())

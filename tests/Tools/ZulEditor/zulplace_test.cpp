@@ -63,6 +63,30 @@ uint32_t Index(const TTreeNode* node)
     return i;
 }
 
+// "text/image" per item of the control itself, walked with its own messages, one dot per level.
+void ControlWalk(HWND tree, HTREEITEM item, int level, std::vector<std::string>& out)
+{
+    for (; item; item = TreeView_GetNextSibling(tree, item)) {
+        char text[64] = {};
+        TVITEMA tv = {};
+        tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+        out.push_back(std::string(level, '.') + text + "/" + std::to_string(tv.iImage) + "/" +
+                      std::to_string(tv.iSelectedImage));
+        ControlWalk(tree, TreeView_GetChild(tree, item), level + 1, out);
+    }
+}
+
+std::vector<std::string> WithImage(std::vector<std::string> walk, int image)
+{
+    for (std::string& line : walk)
+        line = line.substr(0, line.find('/')) + "/" + std::to_string(image) + "/" + std::to_string(image);
+    return walk;
+}
+
 // "index" per node in pre-order, one dot per level below the top.
 std::vector<std::string> Walk(TTreeNode* first, int baseLevel)
 {
@@ -111,6 +135,13 @@ TEST_F(ZulFixture, OpenSaveAndCloseMatchPlacingOneByOne)
             ASSERT_EQ(n->ImageIndex(), IMAGE_TEMPLATE);
             ASSERT_EQ(n->SelectedIndex(), IMAGE_TEMPLATE);
         }
+        // Unfolded, the control itself shows the same tree, every template with its image.
+        reference.FullExpand();
+        root->Expand(true);
+        std::vector<std::string> shown, expected;
+        ControlWalk(tree.Handle(), TreeView_GetChild(tree.Handle(), root->ItemId()), 0, shown);
+        ControlWalk(reference.Handle(), TreeView_GetRoot(reference.Handle()), 0, expected);
+        EXPECT_EQ(shown, WithImage(expected, IMAGE_TEMPLATE));
         for (const Template& t : c.templates) {  // the first of equal names is the one found
             TTreeNode* listed = model.FindTemplateInFile(root, t.name, nullptr);
             ASSERT_NE(listed, nullptr);
@@ -126,6 +157,7 @@ TEST_F(ZulFixture, OpenSaveAndCloseMatchPlacingOneByOne)
 
         model.CloseZULFile(file);
         EXPECT_EQ(tree.Count(), 0);
+        EXPECT_EQ(TreeView_GetCount(tree.Handle()), 0u);
         EXPECT_EQ(tree.GetFirstNode(), nullptr);
         EXPECT_EQ(UsedSlots(), 0);
     }

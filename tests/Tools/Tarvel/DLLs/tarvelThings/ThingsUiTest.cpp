@@ -173,7 +173,12 @@ TEST_F(ThingsDllUi, DoubleClickOnALeafHandsTheTemplateToTheHost)
     HTREEITEM root = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
     NMHDR dbl = {tree, (UINT_PTR)GetDlgCtrlID(tree), (UINT)NM_DBLCLK};
 
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)FindItem(tree, root, "Blades"));
+    // As a person does, everything below the root is unfolded (the * key) to reach the leaf.
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)root);
+    SendMessageA(tree, WM_KEYDOWN, VK_MULTIPLY, 0);
+    HTREEITEM blades = FindItem(tree, root, "Blades");
+    ASSERT_NE(blades, nullptr);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)blades);
     SendMessageA(GetParent(tree), WM_NOTIFY, dbl.idFrom, (LPARAM)&dbl);
     EXPECT_EQ(doubleClicks, 0);
 
