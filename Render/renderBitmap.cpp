@@ -207,7 +207,16 @@ int renderBitmap_Shutdown()
     return 1;
 }
 
+namespace {
+int ReadFrom(Bitmap* bitmap, int resourceType);
+}  // namespace
+
 Bitmap* renderBitmap_Load(const char* name, uint8_t loadFlags)
+{
+    return renderBitmap_LoadFrom(name, loadFlags, STDFILE_TYPE_MATERIAL);
+}
+
+Bitmap* renderBitmap_LoadFrom(const char* name, uint8_t loadFlags, int resourceType)
 {
     if (!bStartup || !name || !*name) return nullptr;
     char key[sizeof(Bitmap::name)];
@@ -225,7 +234,7 @@ Bitmap* renderBitmap_Load(const char* name, uint8_t loadFlags)
     if (g_renderSettings.optionFlags & RENDER_OPTION_TRUECOLOR) bitmap->textureFlags |= BITMAP_TEX_TRUECOLOR;
     if (!(loadFlags & RENDERBITMAP_LOAD_FULL_ALPHA)) bitmap->textureFlags |= BITMAP_TEX_ONEBIT_ALPHA;
     if (loadFlags & RENDERBITMAP_LOAD_SINGLE_LEVEL) bitmap->textureFlags |= BITMAP_TEX_SINGLE_LEVEL;
-    if (!(loadFlags & RENDERBITMAP_LOAD_DEFERRED) && !renderBitmap_Read(bitmap)) {
+    if (!(loadFlags & RENDERBITMAP_LOAD_DEFERRED) && !ReadFrom(bitmap, resourceType)) {
         free(bitmap);
         return nullptr;
     }
@@ -238,12 +247,19 @@ Bitmap* renderBitmap_Load(const char* name, uint8_t loadFlags)
 
 int renderBitmap_Read(Bitmap* bitmap)
 {
+    return ReadFrom(bitmap, STDFILE_TYPE_MATERIAL);
+}
+
+namespace {
+
+int ReadFrom(Bitmap* bitmap, int resourceType)
+{
     if (!bitmap) return 0;
     if (bitmap->textureFlags & BITMAP_TEX_LOADED) return 1;
     char path[MAX_PATH];
     CopyName(path, bitmap->name);
     stdPath_SetExtension(path, sizeof path, "TGA");
-    stdFileHandle file = stdFile_Open(path, "rb", STDFILE_TYPE_MATERIAL);
+    stdFileHandle file = stdFile_Open(path, "rb", resourceType);
     if (!file) return 0;
     TgaHeader header;
     uint32_t format = 0;
@@ -277,6 +293,8 @@ int renderBitmap_Read(Bitmap* bitmap)
     HandOver(bitmap);
     return 1;
 }
+
+}  // namespace
 
 Bitmap* renderBitmap_CreateBlank(int width, int height, uint32_t format)
 {

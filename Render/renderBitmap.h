@@ -24,8 +24,12 @@ struct renderBitmapStats {
 
 int renderBitmap_Startup();
 int renderBitmap_Shutdown();
-// The texture of this name with one more reference, else a new one; null when it cannot be read.
+// The texture of this name with one more reference, else a new one read from the material
+// folders; null when it cannot be read.
 Bitmap* renderBitmap_Load(const char* name, uint8_t loadFlags);
+// The same with a new texture read from the folders of the file layer's resource type (the UI
+// resources read theirs from the UI folders). A deferred load reads from the material folders.
+Bitmap* renderBitmap_LoadFrom(const char* name, uint8_t loadFlags, int resourceType);
 // Reads, reduces and hands a texture to the raster library; 1 at once when already loaded.
 int renderBitmap_Read(Bitmap* bitmap);
 // An unnamed zeroed single-level texture in no table, not handed over until renderBitmap_Cache.

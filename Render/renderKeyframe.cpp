@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "renderAssert.h"
+#include "renderRing.h"
 #include "stdFile.h"
 #include "stdHash.h"
 #include "stdPath.h"
@@ -18,8 +19,8 @@ const uint32_t kCurveHeaderBytes = 12;   // numKeys, bone, kind
 
 stdHash* g_pHashtable;
 int g_bStartup;
-Track* g_apFreeList[TRACK_RING_SIZE];
-int g_nextFreeListSlot;
+renderRing<Track> g_freeList;
+static_assert(RENDER_RING_SIZE == TRACK_RING_SIZE);
 KeyTagCallback g_pfnCallback;
 
 void FreeCurves(TrackCurve* curves, uint32_t numCurves)
@@ -188,22 +189,18 @@ int Track::Load()
 
 int renderKeyframe_Startup()
 {
-    if (g_bStartup) return 0;
+    // A second start finds the cache ready, as the model and material caches do.
+    if (g_bStartup) return 1;
     g_pHashtable = stdHash_Create(kTableBuckets, "renderKeyframe");
     if (!g_pHashtable) return 0;
-    memset(g_apFreeList, 0, sizeof g_apFreeList);
-    g_nextFreeListSlot = 0;
+    renderRing_Clear(&g_freeList);
     g_bStartup = 1;
     return 1;
 }
 
 int renderKeyframe_Shutdown()
 {
-    for (Track*& parked : g_apFreeList) {
-        if (parked) FreeTrack(parked);
-        parked = nullptr;
-    }
-    g_nextFreeListSlot = 0;
+    renderRing_FreeAll(&g_freeList, FreeTrack);
     if (g_bStartup) stdHash_Free(g_pHashtable);
     g_pHashtable = nullptr;
     g_bStartup = 0;
@@ -276,23 +273,19 @@ KeyTagCallback renderKeyframe_GetCallback()
 
 void renderKeyframe_Park(Track* track)
 {
-    Track*& slot = g_apFreeList[g_nextFreeListSlot];
-    if (slot) {
-        RENDER_ASSERT_TEXT(slot->OnFreeList(), "apFreeList[nextFreeListSlot]->OnFreeList()");
+    Track* waiting = renderRing_Put(&g_freeList, track);
+    if (waiting) {
+        RENDER_ASSERT_TEXT(waiting->OnFreeList(), "apFreeList[nextFreeListSlot]->OnFreeList()");
         // A track in the ring that is not parked is in use: leave it to its owners.
-        if (slot->OnFreeList()) FreeTrack(slot);
+        if (waiting->OnFreeList()) FreeTrack(waiting);
     }
-    slot = track;
     track->flags |= TRACK_PARKED;
-    g_nextFreeListSlot = (g_nextFreeListSlot + 1) % TRACK_RING_SIZE;
 }
 
 void renderKeyframe_Unpark(Track* track)
 {
     RENDER_ASSERT_TEXT(track && track->OnFreeList(), "OnFreeList()");
     if (!track) return;
-    for (Track*& slot : g_apFreeList) {
-        if (slot == track) slot = nullptr;
-    }
+    renderRing_Remove(&g_freeList, track);
     track->flags &= ~TRACK_PARKED;
 }

@@ -8,6 +8,7 @@
 #include "uiDialog.h"
 #include "uiFont.h"
 #include "uiResource.h"
+#include "uiTextRun.h"
 #include "uiWidgets.h"
 
 namespace {
@@ -43,6 +44,7 @@ int ui_Shutdown()
 {
     if (!g_ui.bStartup) return 0;
     uiFont_FreeDefault();
+    uiDialog_FreeAll();
     uiCursor_Shutdown();
     uiResource_Shutdown();
     g_ui = {0, g_ui.scaleX, g_ui.scaleY, nullptr, nullptr, nullptr, nullptr, nullptr};
@@ -64,7 +66,9 @@ void ui_Update()
 
 int ui_Draw()
 {
-    return uiDialog_DrawAll();
+    const int drawn = uiDialog_DrawAll();
+    uiFont_DrawQueued();
+    return drawn;
 }
 
 void ui_SetScreenSize(int width, int height)

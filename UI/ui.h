@@ -18,15 +18,18 @@ enum {
 // Starts the registry, the cursor and the default font; scales 1.0. 1, or 0 when the
 // registry cannot be made.
 int ui_Startup();
-// 1, or 0 when not started: frees the default font, stops the cursor and the registry.
+// 1, or 0 when not started: frees the text runs and the default font, closes and frees every
+// dialog open in a layer or waiting to be freed, pops every layer, forgets the frame's hover,
+// press and key capture, and stops the cursor and the registry. Dialogs that were never
+// opened, and cursor records, stay their owner's.
 int ui_Shutdown();
 int ui_IsStarted();
 
 // Once a frame: clears the frame's hover and flushes the raster library's draw cache; the
 // dialogs' update, which finds the hovered dialog and widget, runs after it.
 void ui_Update();
-// Once a frame, after ui_Update: the number of dialogs drawn (none while no dialog layer is
-// linked in).
+// Once a frame, after ui_Update: the dialogs of the top layer, then the floating text runs.
+// The number of dialogs drawn.
 int ui_Draw();
 
 // Scales of the UI space to a screen of this size.

@@ -6,6 +6,7 @@
 #include "renderMain.h"
 #include "renderModes.h"
 #include "ui.h"
+#include "uiIcon.h"
 #include "uiResource.h"
 
 // Broken preconditions name the expression and this module, and the program goes on.
@@ -84,6 +85,8 @@ void uiCursor_Startup()
 void uiCursor_Shutdown()
 {
     FreeLimits();
+    g_cursor.pCurrent = g_cursor.pPrevious = g_cursor.pDefault = nullptr;
+    g_cursor.pIcon = nullptr;
     g_cursor.bStartup = 0;
 }
 
@@ -229,21 +232,22 @@ uiCursor* uiCursor_GetDefault()
     return g_cursor.pDefault;
 }
 
-void uiCursor_AttachIcon(uiIcon* icon, uiCursor* iconCursor)
+void uiCursor_AttachIcon(uiIcon* icon)
 {
     CURSOR_ASSERT(icon, "pIcon");
-    CURSOR_ASSERT(iconCursor, "pCursor");
-    if (!icon || !iconCursor) return;
+    if (!icon) return;
+    CURSOR_ASSERT(icon->pIconCursor, "pCursor");
+    if (!icon->pIconCursor) return;
     g_cursor.pIcon = icon;
     g_cursor.pPrevious = g_cursor.pCurrent;
-    g_cursor.pCurrent = iconCursor;
+    g_cursor.pCurrent = icon->pIconCursor;
 }
 
-int uiCursor_TryAttachIcon(uiIcon* icon, uiCursor* iconCursor)
+int uiCursor_TryAttachIcon(uiIcon* icon)
 {
     if (g_cursor.pIcon) return 0;
-    uiCursor_AttachIcon(icon, iconCursor);
-    return g_cursor.pIcon == icon && icon;
+    uiCursor_AttachIcon(icon);
+    return icon && g_cursor.pIcon == icon;
 }
 
 void uiCursor_DetachIcon()

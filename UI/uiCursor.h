@@ -31,6 +31,8 @@ struct uiCursorLimit {
 };
 
 void uiCursor_Startup();
+// Frees the limit stack and forgets the current, previous and default cursor records and the
+// riding icon, which stay their owners'.
 void uiCursor_Shutdown();
 int uiCursor_IsStarted();
 
@@ -67,10 +69,11 @@ uiCursor* uiCursor_GetPrevious();
 void uiCursor_SetDefault(uiCursor* cursor);
 uiCursor* uiCursor_GetDefault();
 
-// The icon rides on the cursor and its own cursor record (iconCursor) becomes current, the
-// old current one previous. TryAttach refuses (0) while an icon already rides.
-void uiCursor_AttachIcon(uiIcon* icon, uiCursor* iconCursor);
-int uiCursor_TryAttachIcon(uiIcon* icon, uiCursor* iconCursor);
+// The icon rides on the cursor and its own cursor record becomes current, the old current
+// one previous; an icon without a cursor record is refused. TryAttach refuses (0) while an
+// icon already rides, else attaches and returns 1.
+void uiCursor_AttachIcon(uiIcon* icon);
+int uiCursor_TryAttachIcon(uiIcon* icon);
 // The previous cursor becomes current again and no icon rides.
 void uiCursor_DetachIcon();
 uiIcon* uiCursor_GetIcon();

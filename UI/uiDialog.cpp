@@ -214,17 +214,9 @@ void LoadElement(uiDialog* dialog, char* rest)
         }
     }
     element->LoadBitmaps();
-    if (uiResource_AddNamed(element->name, element, UIRESOURCE_ELEMENT))
-        element->flags |= UIELEMENT_IN_RESOURCES;
+    uiResource_AddElement(element);
     if (element->flags & UIELEMENT_IN_DIALOG) return;
-    if (!dialog->pFirst) {
-        element->pDialog = dialog;
-        dialog->pFirst = element;
-        element->flags |= UIELEMENT_ATTACHED;
-        uiElement_Layout(element);
-    } else {
-        uiElement_AddSibling(dialog->pFirst, element);
-    }
+    uiDialog_PlaceTopLevel(dialog, element);
 }
 
 void LoadLine(uiDialog* dialog, char* line)
@@ -277,10 +269,7 @@ void uiDialog_Destroy(uiDialog* dialog)
         uiResource_FreeMaterial(quad->pBitmap);
         free(quad);
     }
-    if (dialog->flags & UIDIALOG_IN_RESOURCES) {
-        uiResource_RemoveNamed(dialog->name, dialog);
-        dialog->flags &= ~UIDIALOG_IN_RESOURCES;
-    }
+    uiResource_RemoveDialog(dialog);
     if (ui_GetHoveredDialog() == dialog) ui_SetHoveredDialog(nullptr);
     if (dialog->pElements) {
         // Registered widgets that were detached from the tree outlive the dialog: they must
@@ -304,6 +293,12 @@ void uiDialog_Free(uiDialog* dialog)
     if (!dialog) return;
     uiDialog_Destroy(dialog);
     free(dialog);
+}
+
+void uiDialog_Delete(uiDialog* dialog, uint32_t flags)
+{
+    if (flags & UIDIALOG_DELETE_FREE) uiDialog_Free(dialog);
+    else uiDialog_Destroy(dialog);
 }
 
 void uiDialog_Close(uiDialog* dialog)
@@ -537,6 +532,19 @@ int uiDialog_AddElement(uiDialog* dialog, uiElement* parent, uiElement* element)
     return 1;
 }
 
+void uiDialog_PlaceTopLevel(uiDialog* dialog, uiElement* element)
+{
+    if (!dialog || !element) return;
+    if (!dialog->pFirst) {
+        element->pDialog = dialog;
+        dialog->pFirst = element;
+        element->flags |= UIELEMENT_ATTACHED;
+        uiElement_Layout(element);
+    } else {
+        uiElement_AddSibling(dialog->pFirst, element);
+    }
+}
+
 void uiDialog_RemoveElement(uiDialog* dialog, uiElement* element)
 {
     if (!dialog || !element || !(element->flags & UIELEMENT_IN_DIALOG) || !dialog->pElements) return;
@@ -693,6 +701,16 @@ void uiLayer_Pop()
 void uiLayer_PopAll()
 {
     while (g_pTop) uiLayer_Pop();
+}
+
+void uiDialog_FreeAll()
+{
+    // Emptied first, so that no layer left below plays music while the UI ends.
+    for (uiLayer* layer = g_pTop; layer; layer = layer->pBelow) {
+        while (layer->pFirst) uiDialog_Free(layer->pFirst);
+    }
+    uiLayer_PopAll();
+    uiDialog_FreeQueued();
 }
 
 int uiLayer_Append(uiDialog* dialog)

@@ -88,6 +88,9 @@ void uiDialog_Destroy(uiDialog* dialog);
 // uiDialog_Destroy, then frees the record (no longer queued).
 void uiDialog_Free(uiDialog* dialog);
 // Closes the dialog and queues it, once, to be freed at the next uiDialog_Update.
+enum : uint32_t { UIDIALOG_DELETE_FREE = 0x1 };
+// uiDialog_Destroy, and the record freed as well with UIDIALOG_DELETE_FREE.
+void uiDialog_Delete(uiDialog* dialog, uint32_t flags);
 void uiDialog_Close(uiDialog* dialog);
 void uiDialog_FreeQueued();
 
@@ -106,6 +109,9 @@ int uiDialog_ParseQuad(uiQuad* quad, const char* text);
 void uiDialog_AddQuad(uiDialog* dialog, uiQuad* quad);
 
 int uiDialog_AddElement(uiDialog* dialog, uiElement* parent, uiElement* element);
+// Links a widget that is in no widget table as the script loader does: the first top-level
+// widget of a dialog without one (attached and laid out), else directly after it.
+void uiDialog_PlaceTopLevel(uiDialog* dialog, uiElement* element);
 void uiDialog_RemoveElement(uiDialog* dialog, uiElement* element);
 uiElement* uiDialog_FindElement(uiDialog* dialog, const char* name);
 uiElement* uiDialog_FindOfKind(uiDialog* dialog, const char* name, int kind);
@@ -128,6 +134,10 @@ int uiDialog_IsInLowerLayer(const uiDialog* dialog);
 // Whether the point (dialog coordinates) lies on one of its quads, or without quads on one of
 // its widgets.
 int uiDialog_HitTest(uiDialog* dialog, int x, int y);
+
+// At the UI's end: frees every dialog in a layer (closing the open ones) and every queued one,
+// and pops every layer.
+void uiDialog_FreeAll();
 
 uiLayer* uiLayer_Push();
 void uiLayer_Pop();

@@ -172,10 +172,7 @@ void uiElement_Destroy(uiElement* element)
     ReleaseBitmap(&element->pRestore);
     ReleaseBitmap(&element->pHide);
     ReleaseBitmap(&element->pFlash);
-    if (element->flags & UIELEMENT_IN_RESOURCES) {
-        uiResource_RemoveNamed(element->name, element);
-        element->flags &= ~UIELEMENT_IN_RESOURCES;
-    }
+    uiResource_RemoveElement(element);
     uiElement_RemoveTabStop(element);
     if (element->pDialog && element->pDialog->pFocus == element) element->pDialog->pFocus = nullptr;
     element->Detach();
@@ -370,6 +367,11 @@ int uiElement_Detach(uiElement* element)
     }
     element->flags &= ~(UIELEMENT_ATTACHED | UIELEMENT_OVERLAPS_PARENT);
     return 1;
+}
+
+int uiElement_Overlaps(const uiElement* a, const uiElement* b)
+{
+    return (a && b) ? uiRect_Overlaps(&a->rect, &b->rect) : 0;
 }
 
 void uiElement_Layout(uiElement* element)

@@ -147,6 +147,9 @@ int uiElement_SetHandler(uiElement* element, int index, uiElementHandler functio
 // Calls handler index with the argument when there is one.
 void uiElement_CallHandler(uiElement* element, int index, uint32_t argument);
 
+// Whether the two widgets' rectangles touch or overlap (both ends inclusive); 0 for null.
+int uiElement_Overlaps(const uiElement* a, const uiElement* b);
+
 void uiElement_AddChild(uiElement* parent, uiElement* child);
 void uiElement_AddSibling(uiElement* element, uiElement* sibling);
 void uiElement_SetDialog(uiElement* element, uiDialog* dialog);

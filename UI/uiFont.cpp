@@ -1,6 +1,7 @@
 #include "uiFont.h"
 
 #include "uiResource.h"
+#include "uiTextRun.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ stdFont* uiFont_LoadDefault()
 
 void uiFont_FreeDefault()
 {
+    uiTextRun_FreeAll();
     if (!g_pDefault) return;
     uiResource_FreeFont(g_pDefault);
     g_pDefault = nullptr;
@@ -25,3 +27,6 @@ stdFont* uiFont_GetDefault()
 {
     return g_pDefault;
 }
+
+void uiFont_Unused1(uint32_t) {}
+void uiFont_Unused2(uint32_t, uint32_t) {}

@@ -6,6 +6,11 @@
 
 // Loads and keeps the default font; null when it cannot be loaded.
 stdFont* uiFont_LoadDefault();
-// Releases the default font through the UI resources.
+// Frees every floating text run, then releases the default font through the UI resources.
 void uiFont_FreeDefault();
 stdFont* uiFont_GetDefault();
+
+// Two entries of the font module that take one and two values and do nothing; kept so that
+// code written against the module's full table of entries still links.
+void uiFont_Unused1(uint32_t value);
+void uiFont_Unused2(uint32_t first, uint32_t second);

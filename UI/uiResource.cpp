@@ -8,6 +8,8 @@
 #include "stdFile.h"
 #include "stdHash.h"
 #include "stdPath.h"
+#include "uiDialog.h"
+#include "uiElement.h"
 
 namespace {
 
@@ -86,7 +88,7 @@ Bitmap* uiResource_BitmapData(const char* name)
 Bitmap* uiResource_LoadMaterial(const char* name)
 {
     if (!name || !*name) return nullptr;
-    return renderBitmap_Load(name, RENDERBITMAP_LOAD_SINGLE_LEVEL);
+    return renderBitmap_LoadFrom(name, RENDERBITMAP_LOAD_SINGLE_LEVEL, STDFILE_TYPE_UI);
 }
 
 int uiResource_FreeMaterial(Bitmap* texture)
@@ -128,6 +130,34 @@ int uiResource_RemoveNamed(const char* name, const void* object)
     stdHash_Remove(g_pTable, name);
     free(entry);
     return 1;
+}
+
+int uiResource_AddElement(uiElement* element)
+{
+    if (!element || !uiResource_AddNamed(element->name, element, UIRESOURCE_ELEMENT)) return 0;
+    element->flags |= UIELEMENT_FLAG_REGISTERED;
+    return 1;
+}
+
+void uiResource_RemoveElement(uiElement* element)
+{
+    if (!element || !(element->flags & UIELEMENT_FLAG_REGISTERED)) return;
+    uiResource_RemoveNamed(element->name, element);
+    element->flags &= ~UIELEMENT_FLAG_REGISTERED;
+}
+
+int uiResource_AddDialog(uiDialog* dialog)
+{
+    if (!dialog || !uiResource_AddNamed(dialog->name, dialog, UIRESOURCE_DIALOG)) return 0;
+    dialog->flags |= UIDIALOG_FLAG_REGISTERED;
+    return 1;
+}
+
+void uiResource_RemoveDialog(uiDialog* dialog)
+{
+    if (!dialog || !(dialog->flags & UIDIALOG_FLAG_REGISTERED)) return;
+    uiResource_RemoveNamed(dialog->name, dialog);
+    dialog->flags &= ~UIDIALOG_FLAG_REGISTERED;
 }
 
 stdFont* uiResource_LoadFont(const char* name)

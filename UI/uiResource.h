@@ -10,6 +10,9 @@
 #include "bitmapRecord.h"
 #include "stdFont.h"
 
+struct uiDialog;
+struct uiElement;
+
 enum {
     UIRESOURCE_NAME_SIZE = 128,  // a bitmap name with its extension
 };
@@ -36,7 +39,8 @@ Bitmap* uiResource_LoadBitmap(const char* name, uint32_t format);
 int uiResource_FreeBitmap(Bitmap* bitmap);
 // A new copy, header and pixels, of the cached bitmap of that name, or null.
 Bitmap* uiResource_BitmapData(const char* name);
-// A texture through the texture cache, whole (one level, no reduction); null when missing.
+// A texture through the texture cache from the UI folders, whole (one level, no reduction);
+// null when missing.
 Bitmap* uiResource_LoadMaterial(const char* name);
 int uiResource_FreeMaterial(Bitmap* texture);
 
@@ -49,6 +53,15 @@ void* uiResource_FindOfKind(const char* name, int kind);
 int uiResource_AddNamed(const char* name, void* object, int kind);
 // Removes the name when it names this object; 1 when removed.
 int uiResource_RemoveNamed(const char* name, const void* object);
+
+// A widget under its name with its registered flag: 1, or 0 when the name is empty or taken.
+int uiResource_AddElement(uiElement* element);
+// Removes a registered widget's name (only its own entry) and clears the flag.
+void uiResource_RemoveElement(uiElement* element);
+// A dialog under its name with its registered flag: 1, or 0 when the name is empty or taken.
+int uiResource_AddDialog(uiDialog* dialog);
+// Removes a registered dialog's name (only its own entry) and clears the flag.
+void uiResource_RemoveDialog(uiDialog* dialog);
 
 // The font registered under the name with one more reference, else the font file loaded and
 // entered with count 1; null when it cannot be loaded or the name belongs to a widget or

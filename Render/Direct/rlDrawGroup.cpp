@@ -1,6 +1,5 @@
-// Surface groups: level geometry with a lightmap on the second texture stage, drawn through
-// the vertex buffer (or from memory when the device gave none), and the depth-sorted batch of
-// deferred groups.
+// Surface groups: level geometry with its lightmaps, drawn through the vertex buffer (or from
+// memory when the device gave none), and the depth-sorted batch of deferred groups.
 #include <algorithm>
 #include <cstring>
 #include "cameraRecord.h"
@@ -10,6 +9,7 @@
 #include "rlCamera.h"
 #include "rlDevice.h"
 #include "rlDraw.h"
+#include "rlDrawGroup.h"
 #include "rlDrawBatch.h"
 #include "rlMode.h"
 #include "rlTexture.h"
@@ -59,28 +59,6 @@ void drawList(const rlClipVertex2* verts, int numVerts)
                                  numGroupIndices, 0);
 }
 
-// The passes of a group: its material's, the first one with the lightmap on stage 1.
-int groupPasses(const rlSurfaceGroup* group, rlPass* passes)
-{
-    int numPasses = rlPass_BuildMaterial(group->pMaterial, passes);
-    if (numPasses == 0) {
-        passes[0] = {RENDERMODE_RGB, 0, 0, 0xFFFFFFFF, 0, 1.0f, 1.0f, 0.0f, 0.0f};
-        numPasses = 1;
-    }
-    if (group->lightmap) {
-        passes[0].texture2 = group->lightmap;
-        passes[0].passFlags |= RL_PASS_TEXTURE2;
-        passes[0].mode = RENDERMODE_LIGHTMAPPEDWALL;
-    }
-    const uint32_t debug = rlDev.pSettings ? rlDev.pSettings->debugFlags : 0;
-    if (debug & (RL_DEBUG_FULLBRIGHT | RL_DEBUG_GROUP_COLOURS)) {
-        passes[0].mode = (debug & RL_DEBUG_GROUP_COLOURS) ? RENDERMODE_RGB : RENDERMODE_FULLBRIGHT;
-        passes[0].passFlags &= ~RL_PASS_TEXTURE2;
-        numPasses = 1;
-    }
-    return numPasses;
-}
-
 uint32_t groupColour(const rlSurfaceGroup* group, uint32_t point)
 {
     const uint32_t debug = rlDev.pSettings ? rlDev.pSettings->debugFlags : 0;
@@ -116,23 +94,25 @@ int buildPoints(const rlSurfaceGroup* group)
 }
 
 // The mapped copy of the vertices, drawn once per pass (and once more for the debug
-// wireframe); the index list is emptied.
-int drawCollected(const rlPass* passes, int numPasses)
+// wireframe); the index list is emptied. With a group, its light blobs are drawn at their
+// position among the passes, even when none of its triangles is left in this batch.
+int drawCollected(const rlPass* passes, int numPasses, const rlSurfaceGroup* blobGroup = nullptr, int blobAt = -1)
 {
-    if (numGroupIndices < 3) {
-        numGroupIndices = 0;
-        return 0;
+    const bool bTriangles = numGroupIndices >= 3;
+    if (bTriangles) {
+        memcpy(drawVerts, groupVerts, sizeof(rlClipVertex2) * numGroupVerts);
+        rlClip_ScreenMapTex2(rlCamera_pCurrent, drawVerts, numGroupVerts);
     }
-    memcpy(drawVerts, groupVerts, sizeof(rlClipVertex2) * numGroupVerts);
-    rlClip_ScreenMapTex2(rlCamera_pCurrent, drawVerts, numGroupVerts);
     int drawn = 0;
-    for (int i = 0; i < numPasses; i++) {
+    for (int i = 0; i <= numPasses; i++) {
+        if (blobGroup && i == blobAt) drawn += rlGroup_DrawLightBlobs(blobGroup);
+        if (i == numPasses || !bTriangles) continue;
         const rlClipVertex2* verts = rlPass_ApplyTex2(&passes[i], drawVerts, numGroupVerts);
         drawList(verts, numGroupVerts);
         drawn += numGroupIndices / 3;
     }
     const uint32_t debug = rlDev.pSettings ? rlDev.pSettings->debugFlags : 0;
-    if (debug & RL_DEBUG_WIREFRAME) {
+    if (bTriangles && (debug & RL_DEBUG_WIREFRAME)) {
         rlMode_SetFillMode(D3DFILL_WIREFRAME);
         rlMode_SetTextureFactor(0xFFFFFFFF);
         rlMode_SetMode(RENDERMODE_OUTLINE);
@@ -145,8 +125,9 @@ int drawCollected(const rlPass* passes, int numPasses)
 
 int drawGroup(rlSurfaceGroup* group, int flags, int boxResult)
 {
-    rlPass passes[RL_MAX_PASSES];
-    const int numPasses = groupPasses(group, passes);
+    rlPass passes[RL_GROUP_MAX_PASSES];
+    int blobAt;
+    const int numPasses = rlGroup_BuildPasses(group, passes, &blobAt);
     const int numPoints = buildPoints(group);
     numGroupVerts = numPoints;
     numGroupIndices = 0;
@@ -183,14 +164,13 @@ int drawGroup(rlSurfaceGroup* group, int flags, int boxResult)
             groupIndices[numGroupIndices++] = polygon[i + 1];
         }
     }
+    const int keep = numGroupIndices;
+    drawn += drawCollected(passes, numPasses, group, blobAt);
+    drawn += rlGroup_DrawDecals(group);
     if (flags & RL_GROUP_DRAW_ZONLY) {
-        const int keep = numGroupIndices;
-        drawn += drawCollected(passes, numPasses);
         numGroupIndices = keep;
         rlPass zonly = {RENDERMODE_ZONLY, 0, 0, 0xFFFFFFFF, 0, 1.0f, 1.0f, 0.0f, 0.0f};
         drawCollected(&zonly, 1);
-    } else {
-        drawn += drawCollected(passes, numPasses);
     }
     return drawn;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include "mathTypes.h"
 
+struct Light;
 struct Material;
 
 // Sprites, halos and points: 24 bytes each.
@@ -54,6 +55,33 @@ struct rlSurfaceFace {
     float distance;        // the plane: normal . p == distance
 };
 
+// A lightmap of a surface group for the lights of one light group: drawn while the group's
+// level in the light-group table is not 0, scaled by that level (group 0 always at full).
+struct rlGroupLightmap {
+    uint32_t lightGroup;   // index into the light-group table
+    uint32_t texture;      // texture handle of the lightmap
+};
+
+// A light that reaches one face of the group: while attached in the current frame, its blob
+// (the circle where the light's range meets the face plane) is drawn on that face.
+struct rlLightNode {
+    const Light* pLight;   // position, colour and range
+    Material* pMaterial;   // pass 0's bitmap is the blob's texture
+    uint32_t face;         // index into the group's faces
+    uint32_t frame;        // the frame it was attached in
+};
+
+// A decal laid on the group: a polygon of its own, drawn with its material after the group
+// while it was touched in the current frame.
+struct rlDecalNode {
+    Material* pMaterial;
+    uint32_t numPoints;
+    const mathVec3* pPoints;
+    const mathVec2* pUV;
+    const uint32_t* pColours;   // ARGB per point, null = white
+    uint32_t frame;             // the frame it was last touched in
+};
+
 // surface group flags
 enum : uint32_t {
     RL_GROUP_ZONLY = 0x80,            // also draw once in the z-only mode (a draw flag)
@@ -75,7 +103,7 @@ struct rlSurfaceGroup {
     uint8_t reserved[3];
     mathBox box;
     Material* pMaterial;
-    uint32_t lightmap;         // texture handle of the lightmap, 0 = none
+    uint32_t lightmap;         // texture handle of the lightmap of light group 0, 0 = none
     uint32_t numPoints;
     const mathVec3* pPoints;
     const mathVec2* pUV0;
@@ -86,6 +114,13 @@ struct rlSurfaceGroup {
     const uint16_t* pIndices;
     uint32_t numTriangles;     // triangles of all faces, fanned
     uint32_t builtFrame;       // written by the library
+    // `lightmap` belongs to light group 0; these are the lightmaps of the other light groups.
+    uint32_t numLightmaps;
+    const rlGroupLightmap* pLightmaps;
+    uint32_t numLightNodes;
+    const rlLightNode* pLightNodes;
+    uint32_t numDecals;
+    const rlDecalNode* pDecals;
 };
 
 static_assert(sizeof(rlPoint) == 24 && offsetof(rlPoint, size) == 20);
@@ -97,4 +132,10 @@ static_assert(sizeof(rlSurfaceFace) == 20 && offsetof(rlSurfaceFace, distance) =
 static_assert(offsetof(rlSurfaceGroup, box) == 8 && offsetof(rlSurfaceGroup, pMaterial) == 32);
 static_assert(offsetof(rlSurfaceGroup, numPoints) == 40 && offsetof(rlSurfaceGroup, pColours) == 56);
 static_assert(offsetof(rlSurfaceGroup, numFaces) == 60 && offsetof(rlSurfaceGroup, builtFrame) == 76);
-static_assert(sizeof(rlSurfaceGroup) == 80);
+static_assert(sizeof(rlGroupLightmap) == 8);
+static_assert(sizeof(rlLightNode) == 16 && offsetof(rlLightNode, face) == 8 && offsetof(rlLightNode, frame) == 12);
+static_assert(sizeof(rlDecalNode) == 24 && offsetof(rlDecalNode, pColours) == 16 && offsetof(rlDecalNode, frame) == 20);
+static_assert(offsetof(rlSurfaceGroup, numLightmaps) == 80 && offsetof(rlSurfaceGroup, pLightmaps) == 84);
+static_assert(offsetof(rlSurfaceGroup, numLightNodes) == 88 && offsetof(rlSurfaceGroup, pLightNodes) == 92);
+static_assert(offsetof(rlSurfaceGroup, numDecals) == 96 && offsetof(rlSurfaceGroup, pDecals) == 100);
+static_assert(sizeof(rlSurfaceGroup) == 104);

@@ -283,9 +283,13 @@ TEST_F(Keyframe, FreeTrackDataKeepsTheRecordOutOfTheTable)
 
 TEST_F(Keyframe, StartupAndShutdown)
 {
-    EXPECT_EQ(renderKeyframe_Startup(), 0) << "already started";
+    EXPECT_EQ(renderKeyframe_Startup(), 1) << "already started: ready as it is";
     ASSERT_TRUE(WriteAnim("walk", WalkFile()));
     renderKeyframe_ReleaseTrack(renderKeyframe_GetTrack("walk", TRACK_LOAD_NOW));
+    EXPECT_EQ(renderKeyframe_Startup(), 1);
+    Track* parked = renderKeyframe_GetTrack("walk", 0);
+    EXPECT_NE(parked->flags & TRACK_LOADED, 0u) << "a second start keeps the parked track";
+    renderKeyframe_ReleaseTrack(parked);
     EXPECT_EQ(renderKeyframe_Shutdown(), 1);
     EXPECT_EQ(renderKeyframe_Startup(), 1);
     Track* walk = renderKeyframe_GetTrack("walk", 0);

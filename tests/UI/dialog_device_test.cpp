@@ -13,6 +13,7 @@
 #include "uiDeviceSupport.h"
 #include "uiDialog.h"
 #include "uiResource.h"
+#include "uiTextRun.h"
 #include "uiTextbox.h"
 
 using uidevice::Blue;
@@ -142,4 +143,37 @@ TEST_F(UiDialogDevice, SampleScriptIsDrawnWhereItSaysWithTextUprightAndFollowsTh
         ui_Draw();
     }, nullptr);
     uiDialog_Free(dialog);
+}
+
+TEST_F(UiDialogDevice, FloatingTextIsDrawnUprightWhereItsRunFloats)
+{
+    stdFont* tee = uiResource_LoadFont("tee.yub");
+    ASSERT_NE(tee, nullptr);
+    // "TTT" for 1000 ms with its top-left corner at (300, 200), drawn after the dialogs.
+    uiTextRun* run = uiTextRun_Create(tee, "TTT", 1000, 0, 0, 0, 300, 200, 0);
+    ASSERT_NE(run, nullptr);
+    Clear();
+    EXPECT_EQ(ui_Draw(), 0);
+    const Frame frame = ReadFrame();
+    ASSERT_FALSE(frame.rgb.empty());
+    KeepFrame(frame, "ui_textrun");
+    // The run's strip covers columns 300 to 335 and rows 200 to 213: the text lies in it, each
+    // "T" with its bar on top.
+    int top = -1, bottom = -1, litColumns[480] = {};
+    for (int y = 0; y < 480; y++) {
+        for (int x = 0; x < 640; x++) {
+            if (!White(frame.At(x, y))) continue;
+            EXPECT_TRUE(x >= 300 && x < 336 && y >= 200 && y < 214) << x << "," << y;
+            litColumns[y]++;
+            if (top < 0) top = y;
+            bottom = y;
+        }
+    }
+    ASSERT_GE(top, 0);
+    EXPECT_EQ(bottom - top + 1, kGlyphHeight);
+    EXPECT_EQ(litColumns[top], 3 * kGlyphWidth);
+    EXPECT_EQ(litColumns[top + 1], 3 * kGlyphWidth);
+    for (int y = top + 2; y <= bottom; y++) EXPECT_EQ(litColumns[y], 3) << y;
+    uiTextRun_FreeAll();
+    uiResource_FreeFont(tee);
 }

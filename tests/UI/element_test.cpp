@@ -21,6 +21,7 @@
 #include "uiCursor.h"
 #include "uiDialog.h"
 #include "uiElement.h"
+#include "uiIcon.h"
 #include "uiResource.h"
 #include "uiTestSupport.h"
 
@@ -395,19 +396,24 @@ TEST_F(UiElement, FocusRingSkipsHiddenWidgetsAndRefusesStrangers)
 TEST_F(UiElement, DestroyClearsEveryPointerAndOnlyItsOwnNames)
 {
     uiDialog* dialog = NewDialog();
-    uiElement* w = Named("twin", {0, 0, 4, 4});
+    // An icon, which can ride on the cursor with its own cursor record.
+    uiIcon* w = new uiIcon;
+    strcpy(w->name, "twin");
+    w->rect = {0, 0, 4, 4};
     ASSERT_EQ(uiDialog_AddElement(dialog, nullptr, w), 1);
     uiElement* child = Named("child", {0, 0, 2, 2});
     ASSERT_EQ(uiDialog_AddElement(dialog, w, child), 1);
-    ASSERT_EQ(uiResource_AddNamed(w->name, w, UIRESOURCE_ELEMENT), 1);
-    w->flags |= UIELEMENT_IN_RESOURCES;
+    ASSERT_EQ(uiResource_AddElement(w), 1);
+    EXPECT_TRUE(w->flags & UIELEMENT_IN_RESOURCES);
     ui_SetHoveredElement(child);
     ui_SetPressedElement(w);
     ui_SetKeyCapture(child);
     uiCursor* arrow = uiCursor_Create(renderBitmap_CreateBlank(1, 1, BITMAP_FORMAT_8888), 1, 1, 0);
     uiCursor* iconCursor = uiCursor_Create(renderBitmap_CreateBlank(1, 1, BITMAP_FORMAT_8888), 1, 1, 0);
     uiCursor_Set(arrow);
-    uiCursor_AttachIcon((uiIcon*)w, iconCursor);
+    w->pIconCursor = iconCursor;  // the icon frees it with itself
+    uiCursor_AttachIcon(w);
+    EXPECT_EQ(uiCursor_Get(), iconCursor);
     delete w;
     EXPECT_EQ(ui_GetHoveredElement(), nullptr);
     EXPECT_EQ(ui_GetLastHoveredElement(), nullptr);
@@ -419,7 +425,6 @@ TEST_F(UiElement, DestroyClearsEveryPointerAndOnlyItsOwnNames)
     EXPECT_EQ(uiDialog_FindElement(dialog, "twin"), nullptr);
     EXPECT_EQ(uiDialog_FindElement(dialog, "child"), nullptr);
     EXPECT_EQ(uiResource_Find("twin"), nullptr);
-    uiCursor_Free(iconCursor);
     uiCursor_Free(arrow);
 
     // A widget whose name another object holds leaves that entry alone.

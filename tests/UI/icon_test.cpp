@@ -19,7 +19,7 @@ protected:
         WritePicture("Gem", 20, 10, true);
         WritePicture("Gem_R", 20, 10, true);
         WritePicture("Sword", 10, 10, true);
-        WritePicture("Orb", 20, 10, false);  // a picture without its texture
+        WritePicture("Orb", 20, 10, false);  // a picture in the UI folder only
     }
 
     // A grid of columns x rows cells of 10 x 10 at (30, 40), id 1.
@@ -73,12 +73,18 @@ TEST_F(Icons, IconsAreMadeFromTheirPicturesAndTexture)
     struct Refused {
         const char* name;
         int cellWidth, cellHeight;
-    } refused[] = {{"Gem", 0, 10}, {"Gem", 10, 0}, {"Gem", -10, 10}, {"Orb", 10, 10}, {"None", 10, 10}};
+    } refused[] = {{"Gem", 0, 10}, {"Gem", 10, 0}, {"Gem", -10, 10}, {"None", 10, 10}};
     for (const Refused& r : refused) {
         uiIcon icon;
         EXPECT_EQ(uiIcon_Create(&icon, r.name, 0, 0, r.cellWidth, r.cellHeight), 0) << r.name;
         EXPECT_EQ(icon.normalBitmap, nullptr);
     }
+    // Textures come from the UI folders too, the UI folder itself first: a picture there is
+    // its icon's texture as well.
+    uiIcon orb;
+    EXPECT_EQ(uiIcon_Create(&orb, "Orb", 0, 0, 10, 10), 1);
+    ASSERT_NE(orb.pIconCursor, nullptr);
+    EXPECT_EQ(orb.pIconCursor->pBitmap->width, 20);
     delete gem;
     delete sword;
 }

@@ -21,7 +21,10 @@
 #include "stdFile.h"
 #include "ui.h"
 #include "uiCursor.h"
+#include "uiDialog.h"
+#include "uiElement.h"
 #include "uiFont.h"
+#include "uiIcon.h"
 #include "uiRect.h"
 #include "uiResource.h"
 
@@ -233,6 +236,68 @@ TEST_F(Ui, BitmapsComeFromTheBitmapCacheAndTexturesFromTheTextureCache)
     EXPECT_EQ(uiResource_FreeMaterial(nullptr), 0);
     EXPECT_EQ(uiResource_LoadMaterial("missing"), nullptr);
     EXPECT_EQ(uiResource_LoadMaterial(""), nullptr);
+
+    // Textures come from the UI folders, the UI folder itself first; not from the material
+    // folders of models.
+    ASSERT_TRUE(fixtures::MakeFolders("Ui\\Icons"));
+    ASSERT_TRUE(fixtures::MakeFolders("Materials"));
+    struct Place {
+        const char* path;
+        bool found;
+    };
+    const Place places[] = {{"Ui\\inui.tga", true}, {"Ui\\Icons\\inicons.tga", true},
+                            {"Ui\\Materials\\inuimat.tga", true}, {"Materials\\inmat.tga", false}};
+    for (const Place& p : places) {
+        ASSERT_TRUE(fixtures::WriteTga(p.path, fixtures::MakeTga(4, 4, 32, false, Grey)));
+        std::string name = strrchr(p.path, '\\') + 1;
+        Bitmap* found = uiResource_LoadMaterial(name.c_str());
+        EXPECT_EQ(found != nullptr, p.found) << p.path;
+        uiResource_FreeMaterial(found);
+    }
+}
+
+TEST_F(Ui, WidgetsAndDialogsRegisterUnderTheirNamesWithTheirFlags)
+{
+    ASSERT_EQ(uiResource_Startup(), 1);
+    uiElement panel, twin;
+    strcpy(panel.name, "Panel");
+    strcpy(twin.name, "PANEL");
+    uiDialog* menu = uiDialog_New();
+    uiDialog* clash = uiDialog_New();
+    uiDialog* unnamed = uiDialog_New();
+    strcpy(menu->name, "Menu");
+    strcpy(clash->name, "panel");
+    EXPECT_EQ(uiResource_AddElement(&panel), 1);
+    EXPECT_EQ(panel.flags, (uint32_t)UIELEMENT_FLAG_REGISTERED);
+    EXPECT_EQ(uiResource_AddElement(&twin), 0);
+    EXPECT_EQ(twin.flags, 0u);
+    EXPECT_EQ(uiResource_AddDialog(menu), 1);
+    EXPECT_EQ(menu->flags, (uint32_t)UIDIALOG_FLAG_REGISTERED);
+    EXPECT_EQ(uiResource_AddDialog(clash), 0);
+    EXPECT_EQ(uiResource_AddDialog(unnamed), 0);
+    EXPECT_EQ(clash->flags | unnamed->flags, 0u);
+    EXPECT_EQ(uiResource_AddElement(nullptr), 0);
+    EXPECT_EQ(uiResource_AddDialog(nullptr), 0);
+    EXPECT_EQ(uiResource_FindOfKind("panel", UIRESOURCE_ELEMENT), &panel);
+    EXPECT_EQ(uiResource_FindOfKind("menu", UIRESOURCE_DIALOG), menu);
+
+    // Removal takes only the object's own entry, and only from a registered object.
+    uiResource_RemoveElement(&twin);
+    uiResource_RemoveDialog(clash);
+    EXPECT_EQ(uiResource_Find("panel"), &panel);
+    uiResource_RemoveElement(&panel);
+    EXPECT_EQ(panel.flags, 0u);
+    EXPECT_EQ(uiResource_Find("panel"), nullptr);
+    uiResource_RemoveDialog(menu);
+    EXPECT_EQ(menu->flags, 0u);
+    EXPECT_EQ(uiResource_Find("menu"), nullptr);
+    // A registered dialog leaves the table when it is freed.
+    EXPECT_EQ(uiResource_AddDialog(menu), 1);
+    uiDialog_Delete(menu, UIDIALOG_DELETE_FREE);
+    EXPECT_EQ(uiResource_Find("menu"), nullptr);
+    uiDialog_Delete(clash, 0);  // destroyed, the record left to its owner
+    free(clash);
+    uiDialog_Delete(unnamed, UIDIALOG_DELETE_FREE);
 }
 
 TEST_F(Ui, CursorStaysWithinItsLimits)
@@ -421,17 +486,18 @@ TEST_F(Ui, IconsRideOnTheCursorAndGiveItBack)
     uiCursor* arrow = uiCursor_Load("arrow", 0, 0, 0);
     uiCursor* held = uiCursor_Load("arrow", 4, 4, 0);
     ASSERT_TRUE(arrow && held);
-    uiIcon* sword = (uiIcon*)&arrow;  // the cursor only keeps the icon's address
-    uiIcon* shield = (uiIcon*)&held;
+    uiIcon sword, shield, bare;
+    sword.pIconCursor = held;  // the icons' own cursors
+    shield.pIconCursor = arrow;
     uiCursor_Set(arrow);
     uiCursor_SetDefault(arrow);
     EXPECT_EQ(uiCursor_GetDefault(), arrow);
-    EXPECT_EQ(uiCursor_TryAttachIcon(sword, held), 1);
-    EXPECT_EQ(uiCursor_GetIcon(), sword);
+    EXPECT_EQ(uiCursor_TryAttachIcon(&sword), 1);
+    EXPECT_EQ(uiCursor_GetIcon(), &sword);
     EXPECT_EQ(uiCursor_Get(), held);
     EXPECT_EQ(uiCursor_GetPrevious(), arrow);
-    EXPECT_EQ(uiCursor_TryAttachIcon(shield, arrow), 0);
-    EXPECT_EQ(uiCursor_GetIcon(), sword);
+    EXPECT_EQ(uiCursor_TryAttachIcon(&shield), 0);
+    EXPECT_EQ(uiCursor_GetIcon(), &sword);
     uiCursor_DetachIcon();
     EXPECT_EQ(uiCursor_GetIcon(), nullptr);
     EXPECT_EQ(uiCursor_Get(), arrow);
@@ -443,8 +509,8 @@ TEST_F(Ui, IconsRideOnTheCursorAndGiveItBack)
         std::function<void()> call;
     };
     const Refusal refusals[] = {
-        {"pIcon", [&] { uiCursor_AttachIcon(nullptr, held); }},
-        {"pCursor", [&] { uiCursor_AttachIcon(shield, nullptr); }},
+        {"pIcon", [&] { uiCursor_AttachIcon(nullptr); }},
+        {"pCursor", [&] { uiCursor_AttachIcon(&bare); }},  // an icon without a cursor
         {"pCursor", [] { uiCursor_Set(nullptr); }},
         {"pCursor", [] { uiCursor_SetDefault(nullptr); }},
     };
@@ -456,7 +522,8 @@ TEST_F(Ui, IconsRideOnTheCursorAndGiveItBack)
         EXPECT_EQ(uiCursor_GetIcon(), nullptr);
         EXPECT_EQ(uiCursor_GetDefault(), arrow);
     }
-    EXPECT_EQ(uiCursor_TryAttachIcon(nullptr, held), 0);
+    EXPECT_EQ(uiCursor_TryAttachIcon(nullptr), 0);
+    sword.pIconCursor = shield.pIconCursor = nullptr;  // freed here, not by the icons
     uiCursor_Free(held);
     uiCursor_Free(arrow);
     EXPECT_EQ(uiCursor_GetDefault(), nullptr);
@@ -584,6 +651,9 @@ TEST(UiRect, OverlapIntersectionAndUnionWithInclusiveEnds)
         {{0, 0, 2147483647, 10}, {100, 0, 2147483647, 10}, 1, {100, 0, 2147483547, 10},
          {0, 0, 2147483647, 10}},
     };
+    uiElement alone;
+    EXPECT_EQ(uiElement_Overlaps(&alone, nullptr), 0);
+    EXPECT_EQ(uiElement_Overlaps(nullptr, &alone), 0);
     for (const Case& c : cases) {
         for (bool swapped : {false, true}) {
             const uiRect& a = swapped ? c.b : c.a;
@@ -591,6 +661,10 @@ TEST(UiRect, OverlapIntersectionAndUnionWithInclusiveEnds)
             SCOPED_TRACE(std::to_string(a.x) + "," + std::to_string(a.y) + " with " +
                          std::to_string(b.x) + "," + std::to_string(b.y));
             EXPECT_EQ(uiRect_Overlaps(&a, &b), c.overlaps);
+            uiElement first, second;
+            first.rect = a;
+            second.rect = b;
+            EXPECT_EQ(uiElement_Overlaps(&first, &second), c.overlaps);
             uiRect out = {7, 7, 7, 7};
             EXPECT_EQ(uiRect_Intersect(&out, &a, &b), c.overlaps);
             const uiRect want = c.overlaps ? c.intersection : uiRect{7, 7, 7, 7};

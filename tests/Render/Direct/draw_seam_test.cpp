@@ -7,6 +7,8 @@
 #include "drawTestSupport.h"
 #include "fakeDirectDraw.h"
 #include "fakeDraw.h"
+#include "lightGroupRecord.h"
+#include "lightRecord.h"
 #include "rasterDrawRecords.h"
 #include "rasterTestWindow.h"
 #include "rlCamera.h"
@@ -15,6 +17,7 @@
 #include "rlDrawBatch.h"
 #include "rlMain.h"
 #include "rlMode.h"
+#include "rlTexture.h"
 
 namespace {
 
@@ -377,4 +380,209 @@ TEST_F(RasterDraws, WithoutAVertexBufferGroupsAreDrawnFromMemory)
     ASSERT_EQ(fakeDraw_Draws().size(), 1u);
     EXPECT_FALSE(fakeDraw_Draws()[0].bVertexBuffer);
     EXPECT_EQ(fakeDraw_Draws()[0].fvf, 0x244u);
+}
+
+namespace {
+
+// A group with its lightmaps per light group, lights on its face and decals, over textures of
+// the double and a light-group table of its own.
+class RasterGroupLights : public RasterDraws {
+protected:
+    void SetUp() override
+    {
+        RasterDraws::SetUp();
+        for (Bitmap& b : bitmaps) {
+            b.format = BITMAP_FORMAT_8888;
+            b.width = b.height = 4;
+            b.pixels = b.levels[0] = reinterpret_cast<uint8_t*>(pixels);
+            ASSERT_EQ(rlTexture_PreCacheMipMap(&b), 1);
+        }
+        groups[3] = {1, 1, 0.5f, 128, nullptr};   // lit at half
+        groups[5] = {0, 1, 1.0f, 200, nullptr};   // disabled: left out whatever its level
+        groups[7] = {1, 1, 0.0f, 0, nullptr};     // lit at 0: left out
+        settings.pLightGroups = groups;
+        lightmaps[0] = {3, handle(LIGHTMAP3)};
+        lightmaps[1] = {5, handle(LIGHTMAP5)};
+        lightmaps[2] = {7, handle(LIGHTMAP7)};
+        lightmaps[3] = {0, handle(LIGHTMAP3)};    // a second lightmap of group 0: at full
+        wall.group.pMaterial = &material;
+        wall.group.lightmap = handle(LIGHTMAP0);
+        wall.group.numLightmaps = 4;
+        wall.group.pLightmaps = lightmaps;
+        fakeDraw_Draws().clear();
+    }
+    uint32_t handle(int which) const { return bitmaps[which].rasterHandle; }
+    std::vector<int> modes() const
+    {
+        std::vector<int> out;
+        for (const FakeDrawCall& call : fakeDraw_Draws()) out.push_back(call.mode);
+        return out;
+    }
+    static Light light(float x, float y, float z, float range, float r, float g, float b)
+    {
+        Light l = {};
+        l.red = r;
+        l.green = g;
+        l.blue = b;
+        l.position[0] = x;
+        l.position[1] = y;
+        l.position[2] = z;
+        l.range = range;
+        return l;
+    }
+
+    enum { BASE, LIGHTMAP0, LIGHTMAP3, LIGHTMAP5, LIGHTMAP7, BLOB, DETAIL, DECAL, NUM_BITMAPS };
+    uint32_t pixels[16] = {};
+    Bitmap bitmaps[NUM_BITMAPS] = {};
+    LightGroup groups[LIGHTGROUP_COUNT] = {};
+    rlGroupLightmap lightmaps[4];
+    GroupFixture wall{10};
+    Material material = drawTest_Material(3, &bitmaps[BASE]);
+};
+
+// The blob colour: (range - distance) / 392 of the light colour, each channel at most 255.
+uint32_t expectedBlobColour(const Light& light, float distance)
+{
+    const double k = (double(light.range) - distance) / 392.0;
+    uint32_t out = 0xFF000000;
+    const float colour[3] = {light.red, light.green, light.blue};
+    for (int i = 0; i < 3; i++)
+        out |= uint32_t(std::lround(std::min(255.0, k * colour[i]))) << (16 - 8 * i);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(RasterGroupLights, LightmapsOfLitLightGroupsThenLightBlobsThenDecals)
+{
+    // Two lights in front of the face (plane z = 10, facing the eye), one behind it, one out
+    // of reach, and one attached in an earlier frame.
+    const uint32_t now = rlDev.frameNumber;
+    const Light nearLight = light(0.3f, -0.2f, 7, 100, 200, 100, 50);
+    const Light brightLight = light(-0.5f, 0.4f, 9, 2000, 255, 10, 0);
+    const Light behindLight = light(0, 0, 12, 100, 255, 255, 255);
+    const Light farLight = light(0, 0, 2, 5, 255, 255, 255);
+    Material blobMaterial = drawTest_Material(3, &bitmaps[BLOB]);
+    const rlLightNode nodes[5] = {{&nearLight, &blobMaterial, 0, now},     {&behindLight, &blobMaterial, 0, now},
+                                  {&farLight, &blobMaterial, 0, now},      {&nearLight, &blobMaterial, 0, now - 1},
+                                  {&brightLight, &blobMaterial, 0, now}};
+    wall.group.numLightNodes = 5;
+    wall.group.pLightNodes = nodes;
+    // One decal touched this frame, one not.
+    Material decalMaterial = drawTest_Material(12, &bitmaps[DECAL]);
+    const mathVec3 decalPoints[3] = {{0, 0, 9.9f}, {0.5f, 0, 9.9f}, {0.5f, 0.5f, 9.9f}};
+    const rlDecalNode decals[2] = {{&decalMaterial, 3, decalPoints, nullptr, nullptr, now},
+                                   {&decalMaterial, 3, decalPoints, nullptr, nullptr, now - 1}};
+    wall.group.numDecals = 2;
+    wall.group.pDecals = decals;
+
+    // Base with light group 0's lightmap, group 3 added at half, group 0's second lightmap at
+    // full (5 disabled and 7 at level 0 are left out), two blobs, one decal.
+    EXPECT_EQ(rlDraw_SurfaceGroup(&wall.group, 0), 2 + 2 + 2 + 2 + 2 + 1);
+    ASSERT_EQ(modes(), (std::vector<int>{21, 23, 23, 29, 29, 12}));
+    const std::vector<FakeDrawCall>& draws = fakeDraw_Draws();
+    EXPECT_EQ(draws[0].texture0, handle(BASE));
+    EXPECT_EQ(draws[0].texture1, handle(LIGHTMAP0));
+    EXPECT_EQ(draws[1].texture0, handle(LIGHTMAP3));
+    EXPECT_EQ(draws[1].factor, 0xFF808080u);
+    EXPECT_EQ(draws[2].factor, 0xFFFFFFFFu);
+    EXPECT_EQ(draws[5].texture0, handle(DECAL));
+
+    // Each blob: the face once more as a fan of one-texture vertices where the group's
+    // vertices are, its texture centred on the light's foot point with the circle of radius
+    // r = sqrt(range^2 - distance^2) mapped onto the texture's unit square.
+    rlClipVertex2 groupVerts[4];
+    memcpy(groupVerts, draws[0].verts.data(), sizeof groupVerts);
+    const Light* blobLights[2] = {&nearLight, &brightLight};
+    for (int b = 0; b < 2; b++) {
+        const FakeDrawCall& call = draws[3 + b];
+        const Light& l = *blobLights[b];
+        EXPECT_EQ(call.type, D3DPT_TRIANGLEFAN);
+        EXPECT_EQ(call.fvf, 0x144u);
+        EXPECT_EQ(call.texture0, handle(BLOB));
+        const std::vector<rlClipVertex> blob = verts(call);
+        ASSERT_EQ(blob.size(), 4u);
+        const float distance = 10.0f - l.position[2];
+        const double r = std::sqrt(double(l.range) * l.range - double(distance) * distance);
+        for (int i = 0; i < 4; i++) {
+            const mathVec3& p = wall.points[wall.indices[i]];
+            EXPECT_FLOAT_EQ(blob[i].x, groupVerts[i].x);
+            EXPECT_FLOAT_EQ(blob[i].y, groupVerts[i].y);
+            EXPECT_EQ(blob[i].colour, expectedBlobColour(l, distance)) << b;
+            // Distance from the centre of the texture times 2r is the distance from the foot
+            // point, and between any two corners likewise: the plane is mapped without
+            // stretch, whichever two axes it takes.
+            const double fromFoot = std::hypot(p.x - l.position[0], p.y - l.position[1]);
+            EXPECT_NEAR(std::hypot(blob[i].u - 0.5, blob[i].v - 0.5) * 2 * r, fromFoot, 1e-3);
+            for (int j = 0; j < i; j++) {
+                const mathVec3& q = wall.points[wall.indices[j]];
+                EXPECT_NEAR(std::hypot(blob[i].u - blob[j].u, blob[i].v - blob[j].v) * 2 * r,
+                            std::hypot(p.x - q.x, p.y - q.y), 1e-3);
+            }
+        }
+    }
+    EXPECT_EQ(expectedBlobColour(brightLight, 1), 0xFFFF3300u);   // over-brightLight: red at 255
+
+    // A face that runs out of the view on the right: its blob is clipped with it.
+    for (mathVec3& p : wall.points)
+        if (p.x > 0) p.x = 30;
+    wall.group.box.vMax.x = 30;
+    wall.group.numDecals = 0;
+    fakeDraw_Draws().clear();
+    rlDraw_SurfaceGroup(&wall.group, 0);
+    ASSERT_EQ(modes(), (std::vector<int>{21, 23, 23, 29, 29}));
+    for (int b = 3; b < 5; b++) {
+        EXPECT_EQ(fakeDraw_Draws()[b].numVerts, 4);
+        for (const rlClipVertex& v : verts(fakeDraw_Draws()[b])) EXPECT_LE(v.x, 640.5f);
+    }
+
+    // Without a light-group table only light group 0 is lit; in the next frame nothing is
+    // attached any more.
+    settings.pLightGroups = nullptr;
+    rlMain_Swap(0);
+    fakeDraw_Draws().clear();
+    rlDraw_SurfaceGroup(&wall.group, 0);
+    EXPECT_EQ(modes(), (std::vector<int>{21, 23}));
+}
+
+TEST_F(RasterGroupLights, LayersOfTheMaterialPlaceTheLightmapsAndTheBlobs)
+{
+    const Light nearLight = light(0, 0, 7, 100, 255, 255, 255);
+    Material blobMaterial = drawTest_Material(3, &bitmaps[BLOB]);
+    const rlLightNode node = {&nearLight, &blobMaterial, 0, rlDev.frameNumber};
+    wall.group.numLightNodes = 1;
+    wall.group.pLightNodes = &node;
+    wall.group.numLightmaps = 1;
+    Material layered = drawTest_Material(3, &bitmaps[BASE]);
+    layered.flags = MATERIAL_LAYERED;
+    layered.numPasses = 4;
+    layered.passes[1] = {};
+    layered.passes[1].kind = MATERIAL_PASS_LIGHTADD;
+    layered.passes[2] = {};
+    layered.passes[2].kind = MATERIAL_PASS_LIGHTMAP;
+    layered.passes[2].mode = 40;
+    layered.passes[3] = layered.passes[0];
+    layered.passes[3].mode = 34;
+    layered.passes[3].pTexture = &bitmaps[DETAIL];
+    wall.group.pMaterial = &layered;
+
+    // Texture, the blob at the "$lightadd" layer, the lightmaps at "$lightmap" (group 0 in the
+    // layer's mode, group 3 added at its level), the detail layer.
+    EXPECT_EQ(rlDraw_SurfaceGroup(&wall.group, 0), 2 * 5);
+    EXPECT_EQ(modes(), (std::vector<int>{3, 29, 40, 23, 34}));
+    EXPECT_EQ(fakeDraw_Draws()[2].texture0, handle(LIGHTMAP0));
+    EXPECT_EQ(fakeDraw_Draws()[4].texture0, handle(DETAIL));
+
+    // Without a "$lightadd" layer the blobs follow the lightmaps.
+    layered.passes[1] = layered.passes[0];
+    layered.passes[1].mode = 10;
+    fakeDraw_Draws().clear();
+    rlDraw_SurfaceGroup(&wall.group, 0);
+    EXPECT_EQ(modes(), (std::vector<int>{3, 10, 40, 23, 29, 34}));
+
+    // The fullbright debug drawing is one pass of the group alone.
+    settings.debugFlags = RL_DEBUG_FULLBRIGHT;
+    fakeDraw_Draws().clear();
+    EXPECT_EQ(rlDraw_SurfaceGroup(&wall.group, 0), 2);
+    EXPECT_EQ(modes(), (std::vector<int>{9}));
 }

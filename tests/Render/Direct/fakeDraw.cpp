@@ -3,6 +3,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include "rlMode.h"
+#include "rlTexture.h"
 
 namespace {
 
@@ -87,6 +89,10 @@ void logDraw(D3DPRIMITIVETYPE type, DWORD fvf, bool bBuffer, const void* verts, 
     const auto* bytes = static_cast<const uint8_t*>(verts);
     call.verts.assign(bytes, bytes + vertexSize(fvf) * numVerts);
     if (indices) call.indices.assign(indices, indices + numIndices);
+    call.mode = rlMode_Cache()->mode;
+    call.texture0 = rlTexture_StageHandle(0);
+    call.texture1 = rlTexture_StageHandle(1);
+    call.factor = rlMode_Cache()->textureFactor;
     w.draws.push_back(std::move(call));
 }
 

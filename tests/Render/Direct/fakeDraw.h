@@ -20,6 +20,10 @@ struct FakeDrawCall {
     std::vector<uint8_t> verts;   // the vertices as the device got them
     int numVerts;
     std::vector<uint16_t> indices;
+    // What the library had selected when the call reached the device.
+    int mode;
+    uint32_t texture0, texture1;   // handles bound on stages 0 and 1
+    uint32_t factor;               // the texture-factor colour
 };
 
 struct FakeDrawConfig {
