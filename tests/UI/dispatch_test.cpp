@@ -62,6 +62,7 @@ TEST_F(Dispatch, EventsReachTheWidgetsTheirRulesName)
     uiIcon* icon = Named(new uiIcon, "I");
     uiCursor arrow = {}, iconCursor = {};
     uiCursor_Set(&arrow);
+    icon->pIconCursor = &iconCursor;
 
     struct Step {
         bool bDialog;
@@ -102,7 +103,7 @@ TEST_F(Dispatch, EventsReachTheWidgetsTheirRulesName)
         ui_SetHoveredElement(s.hovered);
         ui_SetKeyCapture(s.capture);
         dialog->pFocus = s.focus;
-        if (s.bIcon) uiCursor_AttachIcon(icon, &iconCursor);
+        if (s.bIcon) uiCursor_AttachIcon(icon);
         ui_DispatchEvent(s.event, s.argument);
         if (s.bIcon) uiCursor_DetachIcon();
         EXPECT_EQ(g_calls, s.calls);
@@ -121,6 +122,7 @@ TEST_F(Dispatch, EventsReachTheWidgetsTheirRulesName)
     ui_SetHoveredDialog(nullptr);
     uiDialog_Free(dialog);
     delete capture;
+    icon->pIconCursor = nullptr;  // the test's own record
     delete icon;
 }
 
