@@ -47,6 +47,28 @@ public:
     }
 
     static bool White(uint32_t rgb) { return Red(rgb) > 0xC0 && Green(rgb) > 0xC0 && Blue(rgb) > 0xC0; }
+
+    // Every white pixel scanned (x0 <= x < x1, y0 <= y < y1) lies in the box, and the lit rows read
+    // as `count` upright "T"s: the top two rows are the widest, the rows under them one column each.
+    static void ExpectUprightTees(const Frame& frame, int x0, int y0, int x1, int y1, int boxX0,
+                                  int boxY0, int boxX1, int boxY1, int count)
+    {
+        int top = -1, bottom = -1, litColumns[480] = {};
+        for (int y = y0; y < y1; y++) {
+            for (int x = x0; x < x1; x++) {
+                if (!White(frame.At(x, y))) continue;
+                EXPECT_TRUE(x >= boxX0 && x < boxX1 && y >= boxY0 && y < boxY1) << x << "," << y;
+                litColumns[y]++;
+                if (top < 0) top = y;
+                bottom = y;
+            }
+        }
+        ASSERT_GE(top, 0);
+        EXPECT_EQ(bottom - top + 1, kGlyphHeight);
+        EXPECT_EQ(litColumns[top], count * kGlyphWidth);
+        EXPECT_EQ(litColumns[top + 1], count * kGlyphWidth);
+        for (int y = top + 2; y <= bottom; y++) EXPECT_EQ(litColumns[y], count) << y;
+    }
 };
 
 }  // namespace
@@ -116,21 +138,8 @@ TEST_F(UiDialogDevice, SampleScriptIsDrawnWhereItSaysWithTextUprightAndFollowsTh
     }
     // Inside the border the text lies in the textbox only, and each "T" shows its bar above
     // its stem: the top two lit rows are the widest, the rows under them one column wide.
-    int top = -1, bottom = -1, litColumns[480] = {};
-    for (int y = 18; y < 78; y++) {
-        for (int x = 18; x < 142; x++) {
-            if (!White(frame.At(x, y))) continue;
-            EXPECT_TRUE(x >= 64 && x <= 135 && y >= 24 && y <= 47) << x << "," << y;
-            litColumns[y]++;
-            if (top < 0) top = y;
-            bottom = y;
-        }
-    }
-    ASSERT_GE(top, 0);
-    EXPECT_EQ(bottom - top + 1, kGlyphHeight);
-    EXPECT_EQ(litColumns[top], 2 * kGlyphWidth);
-    EXPECT_EQ(litColumns[top + 1], 2 * kGlyphWidth);
-    for (int y = top + 2; y <= bottom; y++) EXPECT_EQ(litColumns[y], 2) << y;
+    ExpectUprightTees(frame, 18, 18, 142, 78, 64, 24, 136, 48, 2);
+    if (HasFatalFailure()) return;
 
     uiCursor_SetPos(400, 100);
     ui_Update();
@@ -159,21 +168,7 @@ TEST_F(UiDialogDevice, FloatingTextIsDrawnUprightWhereItsRunFloats)
     KeepFrame(frame, "ui_textrun");
     // The run's strip covers columns 300 to 335 and rows 200 to 213: the text lies in it, each
     // "T" with its bar on top.
-    int top = -1, bottom = -1, litColumns[480] = {};
-    for (int y = 0; y < 480; y++) {
-        for (int x = 0; x < 640; x++) {
-            if (!White(frame.At(x, y))) continue;
-            EXPECT_TRUE(x >= 300 && x < 336 && y >= 200 && y < 214) << x << "," << y;
-            litColumns[y]++;
-            if (top < 0) top = y;
-            bottom = y;
-        }
-    }
-    ASSERT_GE(top, 0);
-    EXPECT_EQ(bottom - top + 1, kGlyphHeight);
-    EXPECT_EQ(litColumns[top], 3 * kGlyphWidth);
-    EXPECT_EQ(litColumns[top + 1], 3 * kGlyphWidth);
-    for (int y = top + 2; y <= bottom; y++) EXPECT_EQ(litColumns[y], 3) << y;
+    ExpectUprightTees(frame, 0, 0, 640, 480, 300, 200, 336, 214, 3);
     uiTextRun_FreeAll();
     uiResource_FreeFont(tee);
 }
