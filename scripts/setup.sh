@@ -5,7 +5,7 @@ ROOT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT_DIR/build}"
 JOBS="${JOBS:-$(nproc 2>/dev/null || echo 4)}"
 
-PACKAGES="cmake make wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+PACKAGES="cmake make wine wine32:i386 wine64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   binutils-mingw-w64-i686 mingw-w64-i686-dev googletest xvfb xauth imagemagick x11-apps
   libgl1:i386 libgl1-mesa-dri:i386 fonts-wine fonts-liberation"
 
@@ -25,18 +25,46 @@ setup_packages() {
 
 # Wine's loader is a 32-bit program. Some kernels cannot start 32-bit programs themselves; there
 # qemu's user-mode i386 emulator is registered for them (slower, but the same programs and results).
+# Wine needs a recent emulator (release 10 or later: older ones crash in wine's threads and
+# signals), which a stable Debian has in its backports; wine's server runs natively (wine64).
+QEMU_MIN_MAJOR=10
+qemu_major() {
+  qemu-i386-static --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p'
+}
+# Installs a recent enough emulator; says whether it installed one (0) or had one already (1).
+setup_qemu() {
+  local sudo="$1" codename
+  [ "$(qemu_major || true)" -ge "$QEMU_MIN_MAJOR" ] 2>/dev/null && return 1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends qemu-user-static
+  [ "$(qemu_major || true)" -ge "$QEMU_MIN_MAJOR" ] 2>/dev/null && return 0
+  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+  if [ -n "$codename" ]; then
+    echo "deb http://deb.debian.org/debian $codename-backports main" |
+      $sudo tee "/etc/apt/sources.list.d/$codename-backports.list" >/dev/null
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
+      -t "$codename-backports" qemu-user-static
+  fi
+  [ "$(qemu_major || true)" -ge "$QEMU_MIN_MAJOR" ] 2>/dev/null ||
+    echo "warning: qemu-i386-static is older than release $QEMU_MIN_MAJOR; wine may crash under it" >&2
+  return 0
+}
 setup_i386() {
+  local binfmt=/proc/sys/fs/binfmt_misc sudo=""
   [ -x /lib/ld-linux.so.2 ] || return 0
-  /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
-  local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "This kernel does not run 32-bit programs: registering qemu's i386 emulator for them"
-  dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q "install ok installed" ||
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends qemu-user-static
-  [ -e /proc/sys/fs/binfmt_misc/register ] || $sudo mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
-  [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] || printf '%s' \
-    ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
-    | $sudo tee /proc/sys/fs/binfmt_misc/register >/dev/null
+  [ -e $binfmt/register ] || $sudo mount -t binfmt_misc binfmt_misc $binfmt 2>/dev/null
+  if [ ! -e $binfmt/qemu-i386 ]; then
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
+    echo "This kernel does not run 32-bit programs: registering qemu's i386 emulator for them"
+  fi
+  # The registration holds the emulator it was made with open: after an upgrade it is made again.
+  if setup_qemu "$sudo" || [ ! -e $binfmt/qemu-i386 ]; then
+    [ -e $binfmt/qemu-i386 ] && echo -1 | $sudo tee $binfmt/qemu-i386 >/dev/null
+    printf '%s' \
+      ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+      | $sudo tee $binfmt/register >/dev/null
+  fi
   /lib/ld-linux.so.2 --version >/dev/null 2>&1 || { echo "32-bit programs cannot run here" >&2; return 1; }
 }
 
