@@ -52,6 +52,12 @@ std::vector<TPlaceCase> PlaceCases()
     cases.push_back({"deep chain", Numbered(deep)});
     cases.push_back({"children before parents", Numbered(childrenFirst)});
     cases.push_back({"several roots, duplicates, missing parents", Numbered(mixed)});
+    // Listed backwards: the chain's parents all come after their children, the mixed file's
+    // parents are found among other templates.
+    std::reverse(deep.begin(), deep.end());
+    std::reverse(mixed.begin(), mixed.end());
+    cases.push_back({"deep chain, children before parents", Numbered(deep)});
+    cases.push_back({"several roots, children before parents", Numbered(mixed)});
     return cases;
 }
 
