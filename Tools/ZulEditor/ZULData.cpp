@@ -185,6 +185,20 @@ bool TZULFile::MeasureBody(const std::string& name, int32_t offset, TZULBody& bo
     return true;
 }
 
+std::string TZULFile::BodyParentName(const TZULBody& body) const
+{
+    // The last tag of id 0 names the parent, as ReadBody reads it.
+    for (int64_t i = body.numTags - 1; i >= 0; --i) {
+        TZULTagRecord record;
+        if (ImageBytes(body.offset + 4 + 36 * i, &record, sizeof record) && record.id == 0) {
+            TTagBytes value;
+            std::memcpy(value.data(), record.value, 32);
+            return TagBytesText(value);
+        }
+    }
+    return "";
+}
+
 TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body)
 {
     auto tpl = std::make_unique<TZULTemplate>(name);
@@ -275,15 +289,18 @@ bool TZULFile::ReadAllFromImage(std::vector<TZULTemplate*>& read, size_t& owned)
     }
     if (!CheckBodiesApart(names, bodies))
         return false;
-    read.reserve(bodies.size());
-    for (size_t i = 0; i < bodies.size(); ++i) {
-        TZULTemplate* tpl = ReadBody(names[i], bodies[i]);
-        if (!tpl)
+    std::vector<std::string> parentNames;
+    parentNames.reserve(bodies.size());
+    for (const TZULBody& body : bodies)
+        parentNames.push_back(BodyParentName(body));
+    const TZULPlacing placing = PlanPlacing(names, parentNames);
+    // Read in the order shown: the walks of a save and a close then go through memory in order.
+    read.assign(bodies.size(), nullptr);
+    for (size_t i : placing.shownOrder)
+        if (!(read[i] = ReadBody(names[i], bodies[i])))
             return false;
-        read.push_back(tpl);
-    }
     owned = read.size();  // from here each template is its node's, or freed by the placing
-    if (!PlaceTemplates(read, rootNode_, this))
+    if (!PlaceTemplates(read, placing, rootNode_, this))
         return Fail("the templates tree did not take its templates.");
     return true;
 }
@@ -303,10 +320,47 @@ bool TZULFile::CheckBodiesApart(const std::vector<std::string>& names, const std
     return true;
 }
 
-bool PlaceTemplates(const std::vector<TZULTemplate*>& templates, TTreeNode* rootNode, TZULFile* file)
+TZULPlacing PlanPlacing(const std::vector<std::string>& names, const std::vector<std::string>& parentNames)
+{
+    const size_t count = names.size();
+    const size_t root = count;  // index of the file's root among the parents
+    TZULPlacing placing;
+    placing.parentOf.assign(count, root);
+    placing.parentInFile.assign(count, true);
+    std::unordered_map<std::string, size_t> earlier;  // lower-case name: its first template
+    earlier.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (!parentNames[i].empty()) {
+            const auto found = earlier.find(LowerTextAscii(parentNames[i]));
+            if (found != earlier.end())
+                placing.parentOf[i] = found->second;
+            else
+                placing.parentInFile[i] = false;
+        }
+        earlier.emplace(LowerTextAscii(names[i]), i);
+    }
+    // Children in directory order, then sorted as the tree sorts them (stable, our order).
+    std::vector<std::vector<size_t>> children(count + 1);
+    for (size_t i = 0; i < count; ++i)
+        children[placing.parentOf[i]].push_back(i);
+    for (std::vector<size_t>& list : children)
+        std::stable_sort(list.begin(), list.end(),
+                         [&names](size_t a, size_t b) { return CompareTextStable(names[a], names[b]) < 0; });
+    placing.shownOrder.reserve(count);
+    std::vector<size_t> pending(children[root].rbegin(), children[root].rend());
+    while (!pending.empty()) {
+        const size_t i = pending.back();
+        pending.pop_back();
+        placing.shownOrder.push_back(i);
+        pending.insert(pending.end(), children[i].rbegin(), children[i].rend());
+    }
+    return placing;
+}
+
+bool PlaceTemplates(const std::vector<TZULTemplate*>& templates, const TZULPlacing& placing, TTreeNode* rootNode,
+                    TZULFile* file)
 {
     const size_t count = templates.size();
-    const size_t root = count;  // index of the file's root among the parents
     std::vector<TTreeNode*> nodes(count + 1, nullptr);
     // Until its node holds it, a template is freed here when the placing fails.
     auto freeUnplaced = [&templates, &nodes, count] {
@@ -315,42 +369,16 @@ bool PlaceTemplates(const std::vector<TZULTemplate*>& templates, TTreeNode* root
                 delete templates[i];
     };
     try {
-        std::vector<size_t> parentOf(count, root);
-        std::unordered_map<std::string, size_t> earlier;  // lower-case name: its first template
-        earlier.reserve(count);
-        for (size_t i = 0; i < count; ++i) {
-            TZULTemplate* tpl = templates[i];
-            tpl->parentInFile = true;
-            if (!tpl->parentName.empty()) {
-                const auto found = earlier.find(LowerTextAscii(tpl->parentName));
-                if (found != earlier.end())
-                    parentOf[i] = found->second;
-                else
-                    tpl->parentInFile = false;
-            }
-            earlier.emplace(LowerTextAscii(tpl->name), i);
-        }
-        // Children in directory order, then sorted as the tree sorts them (stable, our order).
-        std::vector<std::vector<size_t>> children(count + 1);
-        for (size_t i = 0; i < count; ++i)
-            children[parentOf[i]].push_back(i);
-        for (std::vector<size_t>& list : children)
-            std::stable_sort(list.begin(), list.end(), [&templates](size_t a, size_t b) {
-                return CompareTextStable(templates[a]->name, templates[b]->name) < 0;
-            });
-        // Pre-order, so the control holds its items in the order it shows them.
-        nodes[root] = rootNode;
+        // In the order shown, so the control holds its items in the order it shows them.
+        nodes[count] = rootNode;
         TTreeView* tree = rootNode->TreeView();
-        std::vector<size_t> pending(children[root].rbegin(), children[root].rend());
-        while (!pending.empty()) {
-            const size_t i = pending.back();
-            pending.pop_back();
-            nodes[i] = tree->AddChild(nodes[parentOf[i]], templates[i]->name, templates[i], IMAGE_TEMPLATE);
+        for (size_t i : placing.shownOrder) {
+            templates[i]->parentInFile = placing.parentInFile[i];
+            nodes[i] = tree->AddChild(nodes[placing.parentOf[i]], templates[i]->name, templates[i], IMAGE_TEMPLATE);
             if (!nodes[i]) {
                 freeUnplaced();
                 return false;
             }
-            pending.insert(pending.end(), children[i].rbegin(), children[i].rend());
         }
         // The name list takes them in directory order: of equal names the first one stays.
         std::vector<std::pair<std::string, void*>> names;
@@ -474,47 +502,39 @@ FILE* StreamOfHandle(HANDLE handle)
 }
 }  // namespace
 
-bool TZULFile::Measure(const std::vector<TTreeNode*>& nodes, std::vector<int64_t>& descSizes)
+bool TZULFile::WriteImage(void* file, const std::vector<TTreeNode*>& nodes)
 {
-    int64_t size = 12 + 36 * static_cast<int64_t>(nodes.size());
-    descSizes.reserve(nodes.size());
-    for (TTreeNode* node : nodes) {
-        const TZULTemplate* tpl = TemplateOf(node);
+    // The bodies go first, behind the room for the directory, which follows once every offset
+    // is known: each template is visited once, which is what a large file's save costs.
+    const int64_t bodiesAt = 12 + 36 * static_cast<int64_t>(nodes.size());
+    LARGE_INTEGER at;
+    at.QuadPart = bodiesAt;
+    if (bodiesAt > INT32_MAX || !SetFilePointerEx(file, at, nullptr, FILE_BEGIN))
+        return false;
+    std::vector<TZULDirEntry> directory(nodes.size());  // zeroed: the NUL and the fill after a name
+    TChunkWriter out(file);
+    int64_t offset = bodiesAt;
+    size_t shownPercent = SIZE_MAX;  // none shown yet
+    for (size_t k = 0; k < nodes.size(); ++k) {
+        const TZULTemplate* tpl = TemplateOf(nodes[k]);
         // A template the format cannot hold is refused right here, whatever was checked before.
         if (tpl->tagValues.empty() || tpl->tagValues.size() > static_cast<size_t>(ZUL_MAX_TAGS) ||
             tpl->name.size() > static_cast<size_t>(ZUL_MAX_NAME))
             return false;
-        descSizes.push_back(DescriptionSize(tpl->description));
-        size += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()), descSizes.back() + 1);
-        if (size > INT32_MAX)
+        const int64_t descSize = DescriptionSize(tpl->description);
+        const int64_t bodySize = ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()), descSize + 1);
+        if (offset + bodySize > INT32_MAX)
             return false;  // offsets are signed 32-bit
-    }
-    return true;
-}
+        std::memcpy(directory[k].name, tpl->name.data(), tpl->name.size());
+        directory[k].offset = static_cast<int32_t>(offset);
+        offset += bodySize;
 
-bool TZULFile::WriteImage(void* file, const std::vector<TTreeNode*>& nodes, const std::vector<int64_t>& descSizes)
-{
-    TChunkWriter out(file);
-    TZULHeader header = header_;
-    header.count = static_cast<int32_t>(nodes.size());
-    out.Put(&header, sizeof header);
-    int64_t offset = 12 + 36 * static_cast<int64_t>(nodes.size());
-    for (size_t k = 0; k < nodes.size(); ++k) {
-        const TZULTemplate* tpl = TemplateOf(nodes[k]);
-        out.Put(tpl->name.data(), tpl->name.size());
-        out.PutZeros(sizeof entry_.name - tpl->name.size());  // the NUL and the fill after it
-        out.PutInt(static_cast<int32_t>(offset));
-        offset += ZULBodySize(static_cast<int64_t>(tpl->tagValues.size()), descSizes[k] + 1);
-    }
-    size_t shownPercent = SIZE_MAX;  // none shown yet
-    for (size_t k = 0; k < nodes.size(); ++k) {
-        const TZULTemplate* tpl = TemplateOf(nodes[k]);
         out.PutInt(static_cast<int32_t>(tpl->tagValues.size()));
         for (const TZULTagValue& value : tpl->tagValues) {
             out.PutInt(static_cast<int32_t>(value.id));
             out.Put(value.value.data(), 32);
         }
-        out.PutInt(static_cast<int32_t>(descSizes[k] + 1));
+        out.PutInt(static_cast<int32_t>(descSize + 1));
         for (int i = 0; i < tpl->description.Count(); ++i) {
             const std::string& line = tpl->description.Strings(i);
             out.Put(line.data(), line.size());
@@ -526,6 +546,15 @@ bool TZULFile::WriteImage(void* file, const std::vector<TTreeNode*>& nodes, cons
         if (percent != shownPercent)
             model_.ShowSaveProgress("Saving " + std::to_string(shownPercent = percent) + "%");
     }
+    if (!out.Flush())
+        return false;
+    at.QuadPart = 0;
+    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN))
+        return false;
+    TZULHeader header = header_;
+    header.count = static_cast<int32_t>(nodes.size());
+    out.Put(&header, sizeof header);
+    out.Put(directory.data(), directory.size() * sizeof(TZULDirEntry));
     return out.Flush();
 }
 
@@ -551,33 +580,29 @@ bool TZULFile::Save()
 
     Application().SetWaitCursor(true);
     const std::string tempPath = path_ + ".saving";
-    std::vector<int64_t> descSizes;
-    bool ok = false;
-    if (Measure(nodes, descSizes)) {
-        HANDLE temp = CreateSaveFile(tempPath);
-        ok = temp != INVALID_HANDLE_VALUE && WriteImage(temp, nodes, descSizes);
-        if (ok) {
-            // Windows does not replace a file that is open: let go of ours for the moment.
-            if (stream_)
-                std::fclose(stream_);
-            stream_ = nullptr;
-            ok = MoveFileExA(tempPath.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-            if (!ok) {
-                // A system that renames no open file gets it closed first.
-                CloseHandle(temp);
-                temp = INVALID_HANDLE_VALUE;
-                ok = MoveFileExA(tempPath.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-            }
-            if (ok && temp != INVALID_HANDLE_VALUE) {
-                stream_ = StreamOfHandle(temp);
-                temp = INVALID_HANDLE_VALUE;
-            }
-            if (!stream_)
-                OpenStream(path_);
-        }
-        if (temp != INVALID_HANDLE_VALUE)
+    HANDLE temp = CreateSaveFile(tempPath);
+    bool ok = temp != INVALID_HANDLE_VALUE && WriteImage(temp, nodes);
+    if (ok) {
+        // Windows does not replace a file that is open: let go of ours for the moment.
+        if (stream_)
+            std::fclose(stream_);
+        stream_ = nullptr;
+        ok = MoveFileExA(tempPath.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        if (!ok) {
+            // A system that renames no open file gets it closed first.
             CloseHandle(temp);
+            temp = INVALID_HANDLE_VALUE;
+            ok = MoveFileExA(tempPath.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        }
+        if (ok && temp != INVALID_HANDLE_VALUE) {
+            stream_ = StreamOfHandle(temp);
+            temp = INVALID_HANDLE_VALUE;
+        }
+        if (!stream_)
+            OpenStream(path_);
     }
+    if (temp != INVALID_HANDLE_VALUE)
+        CloseHandle(temp);
     Application().SetWaitCursor(false);
     if (!ok) {
         DeleteFileA(tempPath.c_str());

@@ -95,12 +95,12 @@ private:
     bool ReadAllFromImage(std::vector<TZULTemplate*>& read, size_t& owned);
     bool MeasureBody(const std::string& name, int32_t offset, TZULBody& body);
     TZULTemplate* ReadBody(const std::string& name, const TZULBody& body);
+    std::string BodyParentName(const TZULBody& body) const;
     bool CheckBodiesApart(const std::vector<std::string>& names, const std::vector<TZULBody>& bodies);
     bool ValidateForSave(const std::vector<TTreeNode*>& nodes);
-    // The description sizes of the templates in that order; false for one the format cannot hold.
-    bool Measure(const std::vector<TTreeNode*>& nodes, std::vector<int64_t>& descSizes);
-    // The whole file, written to an open file from its start.
-    bool WriteImage(void* file, const std::vector<TTreeNode*>& nodes, const std::vector<int64_t>& descSizes);
+    // The whole file, written to an open empty file; false for a template the format cannot
+    // hold or a write that fell short.
+    bool WriteImage(void* file, const std::vector<TTreeNode*>& nodes);
     bool OpenStream(const std::string& path);
 
     TTemplateModel& model_;
@@ -120,11 +120,20 @@ private:
     bool outOfMemory_ = false;
 };
 
+// Where a file's templates, in directory order, go when they are placed one by one: each below
+// the template its parent name names when one of that name (letter case ignored, the first of
+// equal names) came before it in the directory, else below the root; every level sorted as the
+// tree sorts it.
+struct TZULPlacing {
+    std::vector<size_t> parentOf;    // directory index of the parent; the count for the root
+    std::vector<bool> parentInFile;  // the parent was found, or the template is a root template
+    std::vector<size_t> shownOrder;  // directory indexes in the order the tree shows them
+};
+TZULPlacing PlanPlacing(const std::vector<std::string>& names, const std::vector<std::string>& parentNames);
+
 // Hangs a file's templates, read in directory order, into the tree below its root node and its
-// name list, with the result of placing them one by one: each below the template its parent name
-// names when one of that name (letter case ignored, the first of equal names) came before it in
-// the directory, else below the root. Each gets its parent-in-file flag: whether its parent was
-// found (or it is a root template). The nodes go into the control already in the order the
-// tree's sort gives, one message each. False when the control refused a node: the templates
-// that have no node then are freed (as on an exception, which passes on).
-bool PlaceTemplates(const std::vector<TZULTemplate*>& templates, TTreeNode* rootNode, TZULFile* file);
+// name list as the placing says, with their parent-in-file flags. The nodes go into the control
+// already in the order shown, one message each. False when the control refused a node: the
+// templates that have no node then are freed (as on an exception, which passes on).
+bool PlaceTemplates(const std::vector<TZULTemplate*>& templates, const TZULPlacing& placing, TTreeNode* rootNode,
+                    TZULFile* file);

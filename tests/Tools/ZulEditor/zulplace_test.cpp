@@ -4,6 +4,7 @@
 #include "Compare.h"
 #include "ZulFixture.h"
 #include <algorithm>
+#include <cstdio>
 #include <random>
 
 using namespace zultest;
@@ -167,4 +168,23 @@ TEST_F(ZulFixture, OpenSaveAndCloseMatchPlacingOneByOne)
         EXPECT_EQ(tree.GetFirstNode(), nullptr);
         EXPECT_EQ(UsedSlots(), 0);
     }
+}
+
+TEST_F(ZulFixture, SavingAFileLargerThanTheWriteBufferKeepsItsBytes)
+{
+    // 3,000 templates: a directory and bodies well beyond one buffer of the writer, in order.
+    std::vector<Template> templates;
+    for (int i = 0; i < 3000; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "big%05d", i);
+        templates.push_back(Tpl(name, i % 4 ? templates.back().name : "", {IntTag(3, static_cast<uint32_t>(i))},
+                                std::string(static_cast<size_t>(i % 50), 'd') + "\r\n"));
+    }
+    const Bytes bytes = BuildZul(templates);
+    ASSERT_GT(bytes.size(), 3u * 64 * 1024);
+    TZULFile* file = Open("big.zul", bytes);
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(file->Save());
+    EXPECT_EQ(ReadBytes("big.zul"), bytes);
+    model.CloseZULFile(file);
 }
