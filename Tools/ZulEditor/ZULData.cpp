@@ -187,7 +187,7 @@ bool TZULFile::MeasureBody(const std::string& name, int32_t offset, TZULBody& bo
 
 std::string TZULFile::BodyParentName(const TZULBody& body) const
 {
-    // The last tag of id 0 names the parent, as ReadBody reads it.
+    // The last tag of id 0 names the parent.
     for (int64_t i = body.numTags - 1; i >= 0; --i) {
         TZULTagRecord record;
         if (ImageBytes(body.offset + 4 + 36 * i, &record, sizeof record) && record.id == 0) {
@@ -199,10 +199,10 @@ std::string TZULFile::BodyParentName(const TZULBody& body) const
     return "";
 }
 
-TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body)
+TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body, std::string parentName)
 {
     auto tpl = std::make_unique<TZULTemplate>(name);
-    tpl->parentName.clear();
+    tpl->parentName = std::move(parentName);
     tpl->tagValues.reserve(static_cast<size_t>(body.numTags));
     for (int32_t i = 0; i < body.numTags; ++i) {
         TZULTagRecord record;
@@ -213,8 +213,6 @@ TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body)
         TZULTagValue value;
         value.id = record.id;
         std::memcpy(value.value.data(), record.value, 32);
-        if (record.id == 0)
-            tpl->parentName = TagBytesText(value.value);
         tpl->tagValues.push_back(value);
     }
     // The whole description is kept, however long: its length was checked against the file, and
@@ -233,7 +231,7 @@ TZULTemplate* TZULFile::ReadTemplate(const std::string& name, int32_t offset)
 {
     const bool loaded = !image_.empty() || ReadFileImage();
     TZULBody body;
-    TZULTemplate* tpl = loaded && MeasureBody(name, offset, body) ? ReadBody(name, body) : nullptr;
+    TZULTemplate* tpl = loaded && MeasureBody(name, offset, body) ? ReadBody(name, body, BodyParentName(body)) : nullptr;
     std::vector<uint8_t>().swap(image_);
     return tpl;
 }
@@ -297,7 +295,7 @@ bool TZULFile::ReadAllFromImage(std::vector<TZULTemplate*>& read, size_t& owned)
     // Read in the order shown: the walks of a save and a close then go through memory in order.
     read.assign(bodies.size(), nullptr);
     for (size_t i : placing.shownOrder)
-        if (!(read[i] = ReadBody(names[i], bodies[i])))
+        if (!(read[i] = ReadBody(names[i], bodies[i], std::move(parentNames[i]))))
             return false;
     owned = read.size();  // from here each template is its node's, or freed by the placing
     if (!PlaceTemplates(read, placing, rootNode_, this))

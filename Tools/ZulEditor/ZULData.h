@@ -94,7 +94,7 @@ private:
     bool ImageInt(int64_t offset, int32_t& value) const;
     bool ReadAllFromImage(std::vector<TZULTemplate*>& read, size_t& owned);
     bool MeasureBody(const std::string& name, int32_t offset, TZULBody& body);
-    TZULTemplate* ReadBody(const std::string& name, const TZULBody& body);
+    TZULTemplate* ReadBody(const std::string& name, const TZULBody& body, std::string parentName);
     std::string BodyParentName(const TZULBody& body) const;
     bool CheckBodiesApart(const std::vector<std::string>& names, const std::vector<TZULBody>& bodies);
     bool ValidateForSave(const std::vector<TTreeNode*>& nodes);
