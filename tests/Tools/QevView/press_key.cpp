@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         return 2;
     }
     HWND viewer = nullptr;
-    for (int tries = 0; tries < 300 && !viewer; tries++) {
+    for (int tries = 0; tries < 600 && !viewer; tries++) {
         viewer = FindWindowA("Palvera", nullptr);
         if (!viewer) Sleep(100);
     }
@@ -36,13 +36,19 @@ int main(int argc, char** argv)
         fprintf(stderr, "the viewer's window did not come\n");
         return 1;
     }
+    // The window comes before the devices, which take seconds under an emulator; the viewer's
+    // thread answers messages only once its frame loop runs, with its keyboard acquired.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(viewer, WM_NULL, 0, 0, SMTO_BLOCK, 120000, &answer)) {
+        fprintf(stderr, "the viewer did not start its frames (error %lu)\n", GetLastError());
+        return 1;
+    }
     SetForegroundWindow(viewer);
-    // The viewer reads its keyboard once a frame: a key held a while is seen pressed.
     Sleep(500);
     for (int i = 1; i < argc; i++) {
         const WORD scanCode = (WORD)strtoul(argv[i], nullptr, 0);
         SendKey(scanCode, false);
-        Sleep(200);
+        Sleep(2000);
         SendKey(scanCode, true);
         Sleep(200);
     }
