@@ -468,9 +468,12 @@ void TMainWindow::Print(const char* format, ...)
     va_end(args);
     if (!Console.HandleAllocated())
         return;
-    // Only Print writes the console, so its lines are counted here instead of read back.
-    Console.BeginUpdate();
-    if (consoleLines_ > kConsoleMaxLines) {
+    // Only Print writes the console, so its lines are counted here instead of read back. A full
+    // console drops its first line and takes the new one in a single repaint; a plain append is
+    // one repaint anyway, and switching the painting off and on costs as much again under wine.
+    const bool full = consoleLines_ > kConsoleMaxLines;
+    if (full) {
+        Console.BeginUpdate();
         Console.DeleteFirstLine();
         --consoleLines_;
     }
@@ -478,7 +481,8 @@ void TMainWindow::Print(const char* format, ...)
     for (size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at + 2))
         ++consoleLines_;
     ++consoleLines_;
-    Console.EndUpdate();
+    if (full)
+        Console.EndUpdate();
 }
 
 void TMainWindow::PrintEmptyLine()
