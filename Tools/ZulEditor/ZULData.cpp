@@ -447,13 +447,17 @@ public:
         std::memcpy(buffer_.data() + used_, bytes, size);
         used_ += size;
     }
-    void PutInt(int32_t value) { Put(&value, sizeof value); }
-    void PutZeros(size_t size)
+    // Room for size bytes in one piece, the buffer handed to the file first when it lacks it;
+    // nullptr when they exceed a whole buffer.
+    uint8_t* Reserve(size_t size)
     {
-        static const uint8_t kZeros[32] = {};
-        for (; size > sizeof kZeros; size -= sizeof kZeros)
-            Put(kZeros, sizeof kZeros);
-        Put(kZeros, size);
+        if (size > kChunk)
+            return nullptr;
+        if (used_ + size > kChunk)
+            Flush();
+        uint8_t* at = buffer_.data() + used_;
+        used_ += size;
+        return at;
     }
     // False when any write fell short.
     bool Flush()
@@ -476,6 +480,37 @@ private:
     size_t used_ = 0;
     bool ok_ = true;
 };
+
+// Bytes laid one after another at a place known to have room for them all.
+struct TPlacedBytes {
+    uint8_t* at;
+    void Put(const void* bytes, size_t size)
+    {
+        std::memcpy(at, bytes, size);
+        at += size;
+    }
+};
+
+// A template's body as the file holds it: the tag count, the tag records, the description's
+// length (with its NUL) and text, every line followed by CR LF.
+template <class Out>
+void PutBody(Out& out, const TZULTemplate& tpl, int32_t descLength)
+{
+    const int32_t numTags = static_cast<int32_t>(tpl.tagValues.size());
+    out.Put(&numTags, 4);
+    for (const TZULTagValue& value : tpl.tagValues) {
+        const int32_t id = static_cast<int32_t>(value.id);
+        out.Put(&id, 4);
+        out.Put(value.value.data(), 32);
+    }
+    out.Put(&descLength, 4);
+    for (int i = 0; i < tpl.description.Count(); ++i) {
+        const std::string& line = tpl.description.Strings(i);
+        out.Put(line.data(), line.size());
+        out.Put("\r\n", 2);
+    }
+    out.Put("", 1);  // the description's NUL
+}
 
 // A new file for a save's bytes, readable and writable, that may be renamed while it is open:
 // once it has taken the file's place it is the file's stream, without a second open.
@@ -527,18 +562,13 @@ bool TZULFile::WriteImage(void* file, const std::vector<TTreeNode*>& nodes)
         directory[k].offset = static_cast<int32_t>(offset);
         offset += bodySize;
 
-        out.PutInt(static_cast<int32_t>(tpl->tagValues.size()));
-        for (const TZULTagValue& value : tpl->tagValues) {
-            out.PutInt(static_cast<int32_t>(value.id));
-            out.Put(value.value.data(), 32);
+        // Laid straight into the buffer when it fits, which is all but the longest descriptions.
+        if (uint8_t* at = out.Reserve(static_cast<size_t>(bodySize))) {
+            TPlacedBytes placed{at};
+            PutBody(placed, *tpl, static_cast<int32_t>(descSize + 1));
+        } else {
+            PutBody(out, *tpl, static_cast<int32_t>(descSize + 1));
         }
-        out.PutInt(static_cast<int32_t>(descSize + 1));
-        for (int i = 0; i < tpl->description.Count(); ++i) {
-            const std::string& line = tpl->description.Strings(i);
-            out.Put(line.data(), line.size());
-            out.Put("\r\n", 2);
-        }
-        out.PutZeros(1);  // the description's NUL
         // Each percentage is reported once: the same text again would only cost time.
         const size_t percent = (k + 1) * 100 / nodes.size();
         if (percent != shownPercent)

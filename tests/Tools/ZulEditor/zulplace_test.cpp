@@ -172,13 +172,15 @@ TEST_F(ZulFixture, OpenSaveAndCloseMatchPlacingOneByOne)
 
 TEST_F(ZulFixture, SavingAFileLargerThanTheWriteBufferKeepsItsBytes)
 {
-    // 3,000 templates: a directory and bodies well beyond one buffer of the writer, in order.
+    // 3,000 templates: a directory and bodies well beyond one buffer of the writer, in order;
+    // one description alone is larger than the buffer.
     std::vector<Template> templates;
     for (int i = 0; i < 3000; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "big%05d", i);
+        const size_t descLength = i == 1500 ? 70000 : static_cast<size_t>(i % 50);
         templates.push_back(Tpl(name, i % 4 ? templates.back().name : "", {IntTag(3, static_cast<uint32_t>(i))},
-                                std::string(static_cast<size_t>(i % 50), 'd') + "\r\n"));
+                                std::string(descLength, 'd') + "\r\n"));
     }
     const Bytes bytes = BuildZul(templates);
     ASSERT_GT(bytes.size(), 3u * 64 * 1024);
