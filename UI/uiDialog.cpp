@@ -26,10 +26,12 @@ int Contains(int32_t x, int32_t y, int32_t width, int32_t height, int px, int py
            py <= (int64_t)y + height;
 }
 
+// Cut to the field, the rest of it zeroed: a script's words may be longer than the record holds.
 void CopyText(char* out, size_t size, const char* text)
 {
-    strncpy(out, text, size - 1);
-    out[size - 1] = 0;
+    const size_t length = strnlen(text, size - 1);
+    memcpy(out, text, length);
+    memset(out + length, 0, size - length);
 }
 
 // Takes the dialog out of its layer; the modal hover moves to the layer's last dialog when
