@@ -207,7 +207,9 @@ void TListView::Delete(int item)
 
 void TListView::Clear()
 {
-    Send(LVM_DELETEALLITEMS);
+    // An empty list has nothing to drop; the control would still recompute and repaint itself.
+    if (Count() > 0)
+        Send(LVM_DELETEALLITEMS);
 }
 
 // ---- selection ----
