@@ -470,7 +470,7 @@ void TMainWindow::Print(const char* format, ...)
         return;
     // Only Print writes the console, so its lines are counted here instead of read back. A full
     // console drops its first line and takes the new one in a single repaint; a plain append is
-    // one repaint anyway, and switching the painting off and on costs as much again under wine.
+    // one change, which needs no switching of the painting off and on.
     const bool full = consoleLines_ > kConsoleMaxLines;
     if (full) {
         Console.BeginUpdate();
