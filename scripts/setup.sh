@@ -19,8 +19,41 @@ setup_packages() {
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-  $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+  apt_update "$sudo" || return 1
+  apt_install "$sudo" $missing
+}
+
+# A mirror in the middle of a sync serves indexes that do not match their release file; apt then
+# ignores them and the install fails on unmet dependencies. Both steps are tried a few times with a
+# pause, and a failure names what failed instead of leaving a wall of dependency errors.
+APT_TRIES="${APT_TRIES:-5}"
+apt_update() {
+  local sudo="$1" log try
+  log="$(mktemp)"
+  for try in $(seq "$APT_TRIES"); do
+    if $sudo apt-get update -q >"$log" 2>&1 && ! grep -q '^[EW]: \(Failed\|Some index\)' "$log"; then
+      rm -f "$log"
+      return 0
+    fi
+    [ "$try" -lt "$APT_TRIES" ] && { echo "apt-get update failed (try $try of $APT_TRIES); again in $((try * 20)) s"; sleep $((try * 20)); }
+  done
+  echo "set-up stopped: the package index could not be updated after $APT_TRIES tries:" >&2
+  grep -E '^(E|W|Err):' "$log" | sed 's/^/  /' >&2
+  rm -f "$log"
+  return 1
+}
+apt_install() {
+  local sudo="$1" try
+  shift
+  for try in $(seq "$APT_TRIES"); do
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "$@" && return 0
+    [ "$try" -lt "$APT_TRIES" ] || break
+    echo "apt-get install failed (try $try of $APT_TRIES); updating the index again in $((try * 20)) s"
+    sleep $((try * 20))
+    apt_update "$sudo" || return 1
+  done
+  echo "set-up stopped: could not install: $*" >&2
+  return 1
 }
 
 # Wine's loader is a 32-bit program. Some kernels cannot start 32-bit programs themselves; there
