@@ -1,8 +1,7 @@
-#include "renderAssert.h"
-
 #include <cstdint>
 
-#include "renderMain.h"
+#include "renderAssert.h"
+#include "renderMainRaster.h"
 
 namespace {
 
@@ -17,6 +16,6 @@ void renderMain_AssertHook(const char* /*expression*/, const char* /*file*/, int
 {
     if (g_bInAssert || !renderMain_IsBound()) return;
     g_bInAssert = 1;
-    g_rasterLib.funcMain_Shutdown();
+    renderMain_rasterLib.funcMain_Shutdown();
     g_bInAssert = 0;
 }

@@ -6,7 +6,7 @@
 #include "modelRecord.h"
 #include "rlCamera.h"
 #include "rlDevice.h"
-#include "rlDrawBatch.h"
+#include "rlBatch.h"
 #include "rlLight.h"
 #include "rlPass.h"
 
@@ -57,32 +57,32 @@ void transformVertex(const InstanceBone* bones, int numBones, const ModelVertex&
 // pass; the vertices added by clipping are given back.
 void flush(PartDraw* draw)
 {
-    if (rlBatch_NumIndices >= 3) {
-        memcpy(mapped, rlBatch_Verts, sizeof(rlClipVertex) * rlBatch_NumVerts);
-        rlClip_ScreenMap(rlCamera_pCurrent, mapped, rlBatch_NumVerts);
-        draw->drawn += rlBatch_DrawPasses(draw->passes, draw->numPasses, mapped, rlBatch_NumVerts, rlBatch_Indices,
-                                          rlBatch_NumIndices);
+    if (rlBatch_nIndices >= 3) {
+        memcpy(mapped, rlBatch_aVerts, sizeof(rlClipVertex) * rlBatch_nVerts);
+        rlClip_ScreenMap(rlCamera_pCurrent, mapped, rlBatch_nVerts);
+        draw->drawn += rlBatch_DrawPasses(draw->passes, draw->numPasses, mapped, rlBatch_nVerts, rlBatch_aIndices,
+                                          rlBatch_nIndices);
     }
-    rlBatch_NumIndices = 0;
-    rlBatch_NumVerts = draw->numPartVerts;
+    rlBatch_nIndices = 0;
+    rlBatch_nVerts = draw->numPartVerts;
 }
 
 void addTriangle(PartDraw* draw, uint16_t a, uint16_t b, uint16_t c)
 {
-    if (rlBatch_NumIndices + 3 > RL_BATCH_MAX_INDICES) flush(draw);
-    rlBatch_Indices[rlBatch_NumIndices++] = a;
-    rlBatch_Indices[rlBatch_NumIndices++] = b;
-    rlBatch_Indices[rlBatch_NumIndices++] = c;
+    if (rlBatch_nIndices + 3 > RL_BATCH_MAX_INDICES) flush(draw);
+    rlBatch_aIndices[rlBatch_nIndices++] = a;
+    rlBatch_aIndices[rlBatch_nIndices++] = b;
+    rlBatch_aIndices[rlBatch_nIndices++] = c;
 }
 
 // A triangle that crosses the view volume: clipped, the result fanned.
 void addClippedTriangle(PartDraw* draw, uint16_t a, uint16_t b, uint16_t c)
 {
-    if (rlBatch_NumVerts + 6 > RL_BATCH_MAX_VERTS || rlBatch_NumIndices + 3 * 7 > RL_BATCH_MAX_INDICES) flush(draw);
+    if (rlBatch_nVerts + 6 > RL_BATCH_MAX_VERTS || rlBatch_nIndices + 3 * 7 > RL_BATCH_MAX_INDICES) flush(draw);
     uint16_t polygon[RL_CLIP_MAX_POLYGON] = {a, b, c};
-    rlClipArray<rlClipVertex> array = {rlBatch_Verts, rlBatch_Codes, rlBatch_NumVerts, RL_BATCH_MAX_VERTS};
+    rlClipArray<rlClipVertex> array = {rlBatch_aVerts, rlBatch_aCodes, rlBatch_nVerts, RL_BATCH_MAX_VERTS};
     const int count = rlPolygon_Clip(&array, polygon, 3);
-    rlBatch_NumVerts = array.numVerts;
+    rlBatch_nVerts = array.numVerts;
     for (int i = 1; i + 1 < count; i++) addTriangle(draw, polygon[0], polygon[i], polygon[i + 1]);
 }
 
@@ -109,20 +109,20 @@ int drawPart(ModelInstance* node, int index, int flags)
     const bool bInside = (flags & RL_MODEL_INSIDE) != 0;
     uint8_t all = 0xFF, any = 0;
     for (int i = 0; i < numVerts; i++) {
-        rlClipVertex& v = rlBatch_Verts[i];
+        rlClipVertex& v = rlBatch_aVerts[i];
         transformVertex(node->pBones, numBones, verts[i], &v);
-        rlBatch_Codes[i] = bInside ? 0 : uint8_t(rlClip_Outcode(v.x, v.y, v.z, v.w) & codeMask);
-        all &= rlBatch_Codes[i];
-        any |= rlBatch_Codes[i];
+        rlBatch_aCodes[i] = bInside ? 0 : uint8_t(rlClip_Outcode(v.x, v.y, v.z, v.w) & codeMask);
+        all &= rlBatch_aCodes[i];
+        any |= rlBatch_aCodes[i];
     }
     if (all) return 0;   // every vertex beyond one plane
 
     const bool bFullbright = material && (material->flags & MATERIAL_FULLYLIT);
     rlLight_LightVertices(verts, numVerts, part.pVertexData, bFullbright, colours);
-    for (int i = 0; i < numVerts; i++) rlBatch_Verts[i].colour = colours[i];
+    for (int i = 0; i < numVerts; i++) rlBatch_aVerts[i].colour = colours[i];
 
-    rlBatch_NumVerts = numVerts;
-    rlBatch_NumIndices = 0;
+    rlBatch_nVerts = numVerts;
+    rlBatch_nIndices = 0;
     for (int t = 0; t < numTris; t++) {
         const uint16_t a = tris[t].v[0], b = tris[t].v[1], c = tris[t].v[2];
         if (a >= numVerts || b >= numVerts || c >= numVerts) continue;
@@ -130,7 +130,7 @@ int drawPart(ModelInstance* node, int index, int flags)
             addTriangle(&draw, a, b, c);
             continue;
         }
-        const uint8_t ca = rlBatch_Codes[a], cb = rlBatch_Codes[b], cc = rlBatch_Codes[c];
+        const uint8_t ca = rlBatch_aCodes[a], cb = rlBatch_aCodes[b], cc = rlBatch_aCodes[c];
         if (ca & cb & cc) continue;
         if (!(ca | cb | cc))
             addTriangle(&draw, a, b, c);
@@ -145,11 +145,11 @@ int drawPart(ModelInstance* node, int index, int flags)
 
 int __cdecl rlModel_Draw(ModelInstance* node, ModelInstance*, int flags)
 {
-    if (!node || !node->pModel || !node->pParts || !node->pBones || !rlDev.pDevice || !rlCamera_pCurrent)
+    if (!node || !node->pModel || !node->pParts || !node->pBones || !rlDevice_state.pDevice || !rlCamera_pCurrent)
         return 0;
     const Model* model = node->pModel;
     int drawn = 0;
     for (int i = 0; i < model->numParts; i++) drawn += drawPart(node, i, flags);
-    rlStats.numTriangles += drawn;
+    rlDevice_stats.numTriangles += drawn;
     return drawn;
 }

@@ -65,10 +65,10 @@ int main(int argc, char** argv)
     renderKeyframe_Startup();
     fakes::FakeRaster raster;
     if (!raster.Bind()) return 1;
-    g_renderSettings.modelLODMin = 0.0f;
-    g_renderSettings.modelLODMax = 1.0f;
-    g_renderSettings.modelLODMinDist = 200.0f;
-    g_renderSettings.modelLODScale = 0.01f;
+    renderSettings_current.modelLODMin = 0.0f;
+    renderSettings_current.modelLODMax = 1.0f;
+    renderSettings_current.modelLODMinDist = 200.0f;
+    renderSettings_current.modelLODScale = 0.01f;
     Camera* camera = renderCamera_Create(90.0f, 0, 1.0f, 1000.0f, 1.0f);
     Viewport* viewport = renderViewport_Create(0, 0, 0, 639, 479);
     renderCamera_SetViewport(camera, viewport);
@@ -97,8 +97,8 @@ int main(int argc, char** argv)
         ModelInstance* instance = renderModelInstance_Load(name);
         if (!instance) return 1;
         const double bare = TimeFrames(raster, frames, [&](int) {
-            g_rasterLib.funcLight_NewModel(instance);
-            g_rasterLib.funcModel_Draw(instance, instance, 0);
+            renderMain_rasterLib.funcLight_NewModel(instance);
+            renderMain_rasterLib.funcModel_Draw(instance, instance, 0);
         });
         const double still = TimeFrames(raster, frames, [&](int) { renderModel_Draw(instance, &origin, 0); });
         const double moving = TimeFrames(raster, frames, [&](int i) {

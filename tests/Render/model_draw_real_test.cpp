@@ -74,12 +74,12 @@ protected:
         slide.curves = {curve};
         ASSERT_TRUE(fixtures::WriteJup("3D\\Anims\\slide.jup", slide));
 
-        saved = g_renderSettings;
+        saved = renderSettings_current;
         render_SetWindow(window.hwnd);
-        strcpy(g_renderSettings.driver, "blitvane.dll");
-        g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
-        g_renderSettings.reqScreenWidth = 640;
-        g_renderSettings.reqScreenHeight = 480;
+        strcpy(renderSettings_current.driver, "blitvane.dll");
+        renderSettings_current.optionFlags |= RENDER_OPTION_WINDOWED;
+        renderSettings_current.reqScreenWidth = 640;
+        renderSettings_current.reqScreenHeight = 480;
         stdFile_Startup();
         ASSERT_EQ(renderMain_Startup(), 1);
         viewport = renderViewport_Create(1, 0, 0, 639, 479);
@@ -98,16 +98,16 @@ protected:
         renderViewport_Free(viewport);
         renderMain_Shutdown();
         stdFile_Shutdown();
-        g_renderSettings = saved;
+        renderSettings_current = saved;
     }
 
     // One frame: clear, the frame's light (its colour on a facing normal), the model drawn.
     void DrawFrame(ModelInstance* instance)
     {
-        g_rasterLib.funcMain_Clear(0xFF000040, 0);
-        g_rasterLib.funcLight_ClearLights();
+        renderMain_rasterLib.funcMain_Clear(0xFF000040, 0);
+        renderMain_rasterLib.funcLight_ClearLights();
         const float ambient[3] = {0, 0, 0};
-        g_rasterLib.funcLight_SetAmbient(ambient);
+        renderMain_rasterLib.funcLight_SetAmbient(ambient);
         Light light = {};
         light.kind = 2;   // directional, along +y into the square's face
         light.red = 200;
@@ -115,7 +115,7 @@ protected:
         light.blue = 100;
         light.intensity = light.baseIntensity = 392;
         light.direction[1] = 1;
-        g_rasterLib.funcLight_AddLight(nullptr, &light, 0);
+        renderMain_rasterLib.funcLight_AddLight(nullptr, &light, 0);
         mathFrame origin;
         mathFrame_Identity(&origin);
         ASSERT_EQ(renderModel_Draw(instance, &origin, 0), 1);
@@ -165,7 +165,7 @@ TEST_F(ModelOnRealRaster, AnAnimatedLitTexturedModelIsDrawnWhereItsBoneIs)
     EXPECT_PRED2(Close, Pixel(5, 5), 0x000040u) << "background";
     EXPECT_PRED2(Close, Pixel(634, 474), 0x000040u);
     RasterStats stats = {};
-    g_rasterLib.funcMain_GetStats(&stats, 0);
+    renderMain_rasterLib.funcMain_GetStats(&stats, 0);
     EXPECT_GE(stats.numTriangles, 2u);
 
     // Half a second on: the bone has moved, and the square with it.

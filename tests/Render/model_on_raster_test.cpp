@@ -40,11 +40,11 @@ TEST(ModelOnRaster, MaterialsReachTheRasterLibraryWithTheirTextures)
 
     RasterTestWindow window{true};
     render_SetWindow(window.hwnd);
-    const renderSettings saved = g_renderSettings;
-    strcpy(g_renderSettings.driver, "blitvane.dll");
-    g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
-    g_renderSettings.reqScreenWidth = 640;
-    g_renderSettings.reqScreenHeight = 480;
+    const renderSettings saved = renderSettings_current;
+    strcpy(renderSettings_current.driver, "blitvane.dll");
+    renderSettings_current.optionFlags |= RENDER_OPTION_WINDOWED;
+    renderSettings_current.reqScreenWidth = 640;
+    renderSettings_current.reqScreenHeight = 480;
     stdFile_Startup();
     ASSERT_EQ(renderMain_Startup(), 1);
 
@@ -67,10 +67,10 @@ TEST(ModelOnRaster, MaterialsReachTheRasterLibraryWithTheirTextures)
     Camera* camera = renderCamera_Create(90, 1, 1, 1000, 1);
     renderCamera_SetViewport(camera, viewport);
     EXPECT_EQ(renderCamera_Select(camera), 1);
-    EXPECT_EQ(g_rasterLib.funcCamera_SetCurrent(camera), 0);  // the device took it
+    EXPECT_EQ(renderMain_rasterLib.funcCamera_SetCurrent(camera), 0);  // the device took it
 
     renderModel_Free(model);
     EXPECT_EQ(renderMain_Shutdown(), 1);
     stdFile_Shutdown();
-    g_renderSettings = saved;
+    renderSettings_current = saved;
 }

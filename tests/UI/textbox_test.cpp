@@ -31,14 +31,14 @@ protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
-        g_renderSettings.optionFlags |= 0x2;  // 32-bit widget bitmaps
+        renderSettings_current.optionFlags |= 0x2;  // 32-bit widget bitmaps
         uiTextbox_Register();
         g_wheelMove = 0;
         g_changes.clear();
     }
     void TearDown() override
     {
-        g_renderSettings.optionFlags &= ~0x2u;
+        renderSettings_current.optionFlags &= ~0x2u;
         WidgetTest::TearDown();
     }
 

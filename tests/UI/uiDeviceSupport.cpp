@@ -23,11 +23,11 @@ void UiDeviceTest::SetUp()
     WriteFiles();
     if (HasFatalFailure()) return;
     render_SetWindow(window.hwnd);
-    saved = g_renderSettings;
-    strcpy(g_renderSettings.driver, "blitvane.dll");
-    g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
-    g_renderSettings.reqScreenWidth = 640;
-    g_renderSettings.reqScreenHeight = 480;
+    saved = renderSettings_current;
+    strcpy(renderSettings_current.driver, "blitvane.dll");
+    renderSettings_current.optionFlags |= RENDER_OPTION_WINDOWED;
+    renderSettings_current.reqScreenWidth = 640;
+    renderSettings_current.reqScreenHeight = 480;
     stdFile_Startup();
     ASSERT_NE(stdBitmap_Startup(), nullptr);
     ASSERT_EQ(renderMain_Startup(), 1);
@@ -40,22 +40,22 @@ void UiDeviceTest::TearDown()
     renderMain_Shutdown();
     stdBitmap_Shutdown();
     stdFile_Shutdown();
-    g_renderSettings = saved;
+    renderSettings_current = saved;
 }
 
 void UiDeviceTest::Clear(uint32_t colour)
 {
-    g_rasterLib.funcMain_Clear(colour, 0);
+    renderMain_rasterLib.funcMain_Clear(colour, 0);
 }
 
 Frame UiDeviceTest::ReadFrame()
 {
-    g_rasterLib.funcDraw_FlushCache(0);
+    renderMain_rasterLib.funcDraw_FlushCache(0);
     Frame frame;
     frame.rgb = rendertest::BackBufferFrame();
     if (!frame.rgb.empty()) {
-        frame.width = g_renderSettings.screenWidth;
-        frame.height = g_renderSettings.screenHeight;
+        frame.width = renderSettings_current.screenWidth;
+        frame.height = renderSettings_current.screenHeight;
     }
     return frame;
 }
@@ -86,7 +86,7 @@ void UiDeviceTest::HoldForScreenshot(void (*draw)(void* context), void* context)
     const DWORD end = GetTickCount() + atoi(wait) * 1000;
     while (GetTickCount() < end) {
         draw(context);
-        g_rasterLib.funcMain_Swap(0);
+        renderMain_rasterLib.funcMain_Swap(0);
         RasterTestWindow::pumpMessages();
         Sleep(30);
     }

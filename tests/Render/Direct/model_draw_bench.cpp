@@ -110,7 +110,7 @@ void drawBare(const Mesh& mesh, const Camera& camera, uint32_t texture, std::vec
             screen[i] = {camera.centreX + r * camera.scaleX * x, camera.centreY - r * camera.scaleY * y, r * z, r,
                          0xFFFFFFFF, verts[i].u, verts[i].v};
         }
-        rlDev.pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1,
+        rlDevice_state.pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1,
                                             screen.data(), GRID * GRID, indices.data(), DWORD(indices.size()), 0);
     }
 }

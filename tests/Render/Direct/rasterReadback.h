@@ -10,7 +10,7 @@ inline uint32_t rasterTest_BackPixel(int x, int y)
 {
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof(desc);
-    rlDev.pBackBuffer->GetSurfaceDesc(&desc);
+    rlDevice_state.pBackBuffer->GetSurfaceDesc(&desc);
     int pitch = 0;
     auto* pixels = static_cast<uint8_t*>(rlMain_LockBuffer(&pitch));
     if (!pixels) {

@@ -36,7 +36,7 @@ template <typename Step> double FramesPerSecond(int frames, Step step)
 void BareFrame()
 {
     renderMain_EndFrame(0);
-    g_rasterLib.funcMain_Clear(0, 0);
+    renderMain_rasterLib.funcMain_Clear(0, 0);
 }
 
 int Triangles(const Model* model) { return model ? (int)model->numTris : 0; }
@@ -49,19 +49,19 @@ int main(int argc, char** argv)
     fixtures::WorkFolder work("qevview_bench_game");
     if (!fixtures::WriteViewerSample("")) return 1;
     if (!QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW)) return 1;
-    SetForegroundWindow(g_qevView.hWindow);
-    QevView_ParseCommandLine(&g_qevView.commandLine, "-model totem.qev -anim turn.jup");
+    SetForegroundWindow(QevView_app.hWindow);
+    QevView_ParseCommandLine(&QevView_app.commandLine, "-model totem.qev -anim turn.jup");
     if (!QevView_Startup()) {
         fprintf(stderr, "the viewer did not start\n");
         return 1;
     }
     printf("viewer frames on the real device, %d frames each, %dx%dx%d\n", frames,
-           g_renderSettings.screenWidth, g_renderSettings.screenHeight, g_renderSettings.screenDepth);
+           renderSettings_current.screenWidth, renderSettings_current.screenHeight, renderSettings_current.screenDepth);
     const double bare = FramesPerSecond(frames, BareFrame);
     printf("%-34s %9.1f fps  1.00 x bare\n", "bare loop (clear, present)", bare);
 
     const double sample = FramesPerSecond(frames, QevView_Frame);
-    printf("%-26s %5d tris %9.1f fps  %.2f x bare\n", "sample model, animated", Triangles(g_qevView.pModel),
+    printf("%-26s %5d tris %9.1f fps  %.2f x bare\n", "sample model, animated", Triangles(QevView_app.pModel),
            sample, sample / bare);
 
     Model* dense = renderModel_Load(fixtures::kSampleDenseModel, 0);
@@ -70,9 +70,9 @@ int main(int argc, char** argv)
         fprintf(stderr, "the dense model did not load\n");
         return 1;
     }
-    g_qevView.pModel = dense;
-    g_qevView.pInstance = instance;
-    g_qevView.controls.bPlaying = 0;
+    QevView_app.pModel = dense;
+    QevView_app.pInstance = instance;
+    QevView_app.controls.bPlaying = 0;
     const double heavy = FramesPerSecond(frames, QevView_Frame);
     printf("%-26s %5d tris %9.1f fps  %.2f x bare\n", "dense model", Triangles(dense), heavy, heavy / bare);
     QevView_Shutdown();
