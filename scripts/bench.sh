@@ -4,6 +4,7 @@
 # alone with the arguments that follow (scripts/bench.sh zuleditor 2000 20000; the "_bench"
 # ending may be left out). Each runs in a folder of its own under build/benchrun. The figures
 # are only as quiet as the machine: each benchmark's heading shows the load average.
+# A new benchmark is one korbalt_add_bench line in bench/CMakeLists.txt (its head says how).
 set -u
 source "$(dirname "$0")/setup.sh"
 setup_all || exit 1
