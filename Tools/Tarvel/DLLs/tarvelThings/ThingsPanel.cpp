@@ -44,15 +44,6 @@ void PaintFolder(HDC dc, int w, int h, COLORREF fill)
     DeleteObject(brush);
 }
 
-// Counts the panel busy for as long as a modal wait lasts.
-struct TBusyWhile {
-    explicit TBusyWhile(int& count) : count_(count) { count_++; }
-    ~TBusyWhile() { count_--; }
-    TBusyWhile(const TBusyWhile&) = delete;
-    TBusyWhile& operator=(const TBusyWhile&) = delete;
-    int& count_;
-};
-
 }  // namespace
 
 TThingsPanel::TThingsPanel()
@@ -60,7 +51,7 @@ TThingsPanel::TThingsPanel()
     // The multiple-selection question: through the form layer's message-box hook, without owner
     // and task-modal, so the host cannot change the selection under the question.
     editor.askProceed = [this](const char* text) {
-        TBusyWhile wait(busy);
+        TBusy wait(*this);
         TMessageBoxRequest question;
         question.text = text;
         question.caption = ThingsConfirmCaption;
@@ -84,13 +75,14 @@ bool TThingsPanel::Create(HWND parent)
                       fkChildOfHost, parent);
 }
 
-void TThingsPanel::Fire(void (*callback)())
+void TThingsPanel::Retire()
 {
-    if (!callback)
-        return;
-    busy++;
-    callback();
-    busy--;
+    onClose = nullptr;
+    onApply = nullptr;
+    onPosition = nullptr;
+    onTemplateDoubleClick = nullptr;
+    onTemplateFiles = nullptr;
+    Hide();
 }
 
 // ---------------------------------------------------------------- building the form
@@ -513,11 +505,7 @@ void TThingsPanel::Position(int left, int top, int right, int bottom)
 
 void TThingsPanel::ReportPosition()
 {
-    if (!onPosition)
-        return;
-    busy++;
-    onPosition(Left(), Top(), Width(), Height());
-    busy--;
+    Fire(onPosition, Left(), Top(), Width(), Height());
 }
 
 void TThingsPanel::FormResize() { ReportPosition(); }
@@ -703,7 +691,7 @@ bool TThingsPanel::Pick(const char* title, const char* filter, const char* defau
     ODPick.InitialDir = folder;
     ODPick.FileName.clear();
     ODPick.Options = options;
-    TBusyWhile wait(busy);
+    TBusy wait(*this);
     if (!ODPick.Execute(Handle()))
         return false;
     path = ODPick.FileName;
@@ -799,7 +787,7 @@ void TThingsPanel::BNPickColorClick(TControl* sender)
     CDColor.Color = Things_ColourFromTexts(EDColorR.Text(), EDColorG.Text(), EDColorB.Text());
     bool picked;
     {
-        TBusyWhile wait(busy);
+        TBusy wait(*this);
         picked = CDColor.Execute(Handle());
     }
     if (!picked)

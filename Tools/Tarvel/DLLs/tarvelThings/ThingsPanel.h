@@ -28,11 +28,12 @@
 #include "TrackBar.h"
 #include "TreeView.h"
 #include "UpDown.h"
+#include "../tarvelPanel.h"
 
 constexpr int THINGS_PANEL_WIDTH = 700;
 constexpr int THINGS_PANEL_HEIGHT = 740;
 
-class TThingsPanel : public TForm {
+class TThingsPanel : public TForm, public TTarvelPanel {
 public:
     TThingsPanel();
     ~TThingsPanel() override;
@@ -49,11 +50,6 @@ public:
     void EndAddTemplates(const std::string& name);
     void Position(int left, int top, int right, int bottom);
     void ReportPosition();
-
-    // A host callback may call back into the exports, even _Destroy: while one runs, the panel
-    // is busy and must not be deleted under the handler that made the call. So is it while a
-    // question or dialog of it waits, since the host's own messages go on meanwhile.
-    bool Busy() const { return busy > 0; }
 
     TThingsEditor editor;
     TTemplateTree tree;
@@ -208,6 +204,8 @@ public:
 
 protected:
     void CreateComponents() override;
+    // Hidden, and no callback any more.
+    void Retire() override;
 
 private:
     void CreateThingEditor();
@@ -229,7 +227,6 @@ private:
     void PreviewSound(const std::string& value);
     bool Pick(const char* title, const char* filter, const char* defaultExt,
               const std::string& folder, DWORD options, std::string& path);
-    void Fire(void (*callback)());
 
     // Keyboard: the control whose action Enter runs, and the controls that keep Tab and Enter.
     struct TEnterAction {
@@ -245,7 +242,6 @@ private:
 
     std::vector<TTreeNode*> viewNodes;  // the tree view's node of each model node
     bool treeUpdating = false;
-    int busy = 0;
 };
 
 // The live panel, or null before _CreateAsChild and after _Destroy.
