@@ -1,6 +1,5 @@
 #include "ComboBox.h"
 #include "Compare.h"
-#include <vector>
 
 bool TComboBox::Create(TControl* parent, int left, int top, int width, int height)
 {
@@ -25,12 +24,7 @@ int TComboBox::Count() const
 
 std::string TComboBox::Item(int index) const
 {
-    const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (length == CB_ERR)
-        return "";
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-    return buffer.data();
+    return ItemText(CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 int TComboBox::ItemIndex() const

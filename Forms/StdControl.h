@@ -28,6 +28,9 @@ protected:
     {
         return SendMessageA(Handle(), msg, wParam, lParam);
     }
+    // The text of item `index` of a list box or combo box: lengthMsg answers its length (or -1,
+    // the lists' error value, for no such item: "" then), textMsg copies it.
+    std::string ItemText(UINT lengthMsg, UINT textMsg, int index) const;
 
 private:
     HFONT font_ = nullptr;

@@ -44,7 +44,7 @@ public:
         colorAnswers.pop_front();
         return true;
     }
-    int ShowModal(TForm& form) override { return modalAnswer ? modalAnswer(form) : 2; }
+    int ShowModal(TForm& form, const std::function<int()>&) override { return modalAnswer ? modalAnswer(form) : 2; }
 
     const TMessageBoxRequest& Last() const { return messages.back(); }
 
