@@ -1,5 +1,4 @@
 #include "ComboBox.h"
-#include "Compare.h"
 
 bool TComboBox::Create(TControl* parent, int left, int top, int width, int height)
 {
@@ -39,18 +38,10 @@ void TComboBox::SetItemIndex(int index)
 
 int TComboBox::IndexOf(const std::string& text) const
 {
-    const int count = Count();
-    for (int i = 0; i < count; ++i)
-        if (SameTextAscii(Item(i), text))
-            return i;
-    return -1;
+    return FindItemText(CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, text);
 }
 
 bool TComboBox::Command(WORD code)
 {
-    if (code != CBN_SELCHANGE)
-        return false;
-    if (OnChange)
-        OnChange(this);
-    return true;
+    return code == CBN_SELCHANGE && Fire(OnChange);
 }

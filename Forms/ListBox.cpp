@@ -83,11 +83,7 @@ void TListBox::Exchange(int a, int b)
 
 int TListBox::FindExact(const std::string& text) const
 {
-    const int count = Count();
-    for (int i = 0; i < count; ++i)
-        if (SameTextAscii(Item(i), text))
-            return i;
-    return -1;
+    return FindItemText(LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, text);
 }
 
 int TListBox::ItemIndex() const

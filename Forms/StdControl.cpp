@@ -1,4 +1,5 @@
 #include "StdControl.h"
+#include "Compare.h"
 #include <vector>
 
 bool TStdControl::CreateControl(TControl* parent, const char* className, const std::string& text,
@@ -33,6 +34,15 @@ std::string TStdControl::ItemText(UINT lengthMsg, UINT textMsg, int index) const
     std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
     Send(textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
     return buffer.data();
+}
+
+int TStdControl::FindItemText(UINT countMsg, UINT lengthMsg, UINT textMsg, const std::string& text) const
+{
+    const int count = static_cast<int>(Send(countMsg));
+    for (int i = 0; i < count; ++i)
+        if (SameTextAscii(ItemText(lengthMsg, textMsg, i), text))
+            return i;
+    return -1;
 }
 
 
