@@ -93,6 +93,11 @@ struct THostRun {
         EnumThreadWindows(pi.dwThreadId, MatchCaption, reinterpret_cast<LPARAM>(&search));
         return search.second;
     }
+    // Waits for the log line, then answers the host's top-level window of that caption.
+    HWND WindowAfterLog(const std::string& text, const char* caption)
+    {
+        return WaitForLog(text) ? Window(caption) : nullptr;
+    }
     // The host waits for input in its first message loop (a message box's, too).
     bool WaitForInputLoop() { return WaitForInputIdle(pi.hProcess, INFINITE) == 0; }
     // The rest of the log, then the exit code.
@@ -128,9 +133,8 @@ TEST(TarvelHost, ThingsPanelIsLoadedFedAndReadBack)
 
     THostRun run("things \"" + FullPath(game) + "\"");
     ASSERT_TRUE(run.started);
-    ASSERT_TRUE(run.WaitForLog("ApplyCallback")) << run.log;
-    HWND main = run.Window("Tarvel Host - things");
-    ASSERT_NE(main, nullptr);
+    HWND main = run.WindowAfterLog("ApplyCallback", "Tarvel Host - things");
+    ASSERT_NE(main, nullptr) << run.log;
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 0u);
 
@@ -152,9 +156,8 @@ TEST(TarvelHost, ScenesEditorOpensModallyAndQuits)
 
     THostRun run("scenes \"" + FullPath(game) + "\" act1");
     ASSERT_TRUE(run.started);
-    ASSERT_TRUE(run.WaitForLog("_ShowModal ...")) << run.log;
-    HWND editor = run.Window("Scene Editor");
-    ASSERT_NE(editor, nullptr);
+    HWND editor = run.WindowAfterLog("_ShowModal ...", "Scene Editor");
+    ASSERT_NE(editor, nullptr) << run.log;
     // Quit, the fifth button of the editor's tool bar, reports its click to the editor as
     // WM_COMMAND with the button's command (they count from 1).
     HWND bar = FindWindowExA(editor, nullptr, TOOLBARCLASSNAMEA, nullptr);
