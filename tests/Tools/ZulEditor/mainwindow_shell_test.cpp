@@ -290,22 +290,20 @@ TEST_F(MainWindowFixture, ConsoleKeepsAtMost301LinesOfAtMost2047Characters)
 
 TEST_F(MainWindowFixture, SplittersKeepThePanesWithinTheirLimits)
 {
-    int size = 100;
+    struct {
+        void (TMainWindow::*canResize)(int& newSize, bool& accept);
+        int asked, kept;
+    } const limits[] = {{&TMainWindow::TemplatesSplitterCanResize, 100, 282},
+                        {&TMainWindow::TemplatesSplitterCanResize, 400, 400},
+                        {&TMainWindow::TagsSplitterCanResize, 100, 160},
+                        {&TMainWindow::TagsSplitterCanResize, 500, 320},
+                        {&TMainWindow::HeaderSplitterCanResize, 20, 84}};
     bool accept = true;
-    window->TemplatesSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 282);
-    size = 400;
-    window->TemplatesSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 400);
-    size = 100;
-    window->TagsSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 160);
-    size = 500;
-    window->TagsSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 320);
-    size = 20;
-    window->HeaderSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 84);
+    for (const auto& limit : limits) {
+        int size = limit.asked;
+        ((*window).*limit.canResize)(size, accept);
+        EXPECT_EQ(size, limit.kept) << limit.asked;
+    }
     EXPECT_TRUE(accept);
 
     window->TagsSplitter.MoveTo(250);

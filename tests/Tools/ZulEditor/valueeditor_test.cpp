@@ -137,9 +137,7 @@ TEST_F(ValueEditorFixture, TagsSharingANameKeepTheirOwnListsAndChecks)
 {
     OpenOn(idFlagsTwin, [&] {
         ASSERT_EQ(dialog.CLBFlags.Count(), 32);
-        EXPECT_EQ(dialog.CLBFlags.Item(0), "Red team");
-        EXPECT_EQ(dialog.CLBFlags.Item(1), "Blue team");
-        EXPECT_EQ(dialog.CLBFlags.Item(2), " ");
+        EXPECT_EQ(Items(dialog.CLBFlags, 3), (std::vector<std::string>{"Red team", "Blue team", " "}));
         EXPECT_TRUE(dialog.CLBFlags.Checked(1));
         dialog.BNCancelClick();
     });
@@ -241,10 +239,7 @@ TEST_F(ValueEditorFixture, OkOnUnchangedFlagsStillRewritesTheRow)
 TEST_F(ValueEditorFixture, EnumWithGapsListsItsLinesAndWritesTheIndex)
 {
     OkOn(idTeam, [&] {
-        ASSERT_EQ(dialog.LBENUM.Count(), 3);
-        EXPECT_EQ(dialog.LBENUM.Item(0), "Neutral");
-        EXPECT_EQ(dialog.LBENUM.Item(1), "Player");
-        EXPECT_EQ(dialog.LBENUM.Item(2), "");
+        EXPECT_EQ(Items(dialog.LBENUM), (std::vector<std::string>{"Neutral", "Player", ""}));
         EXPECT_EQ(dialog.LBENUM.ItemIndex(), 1);
         dialog.LBENUM.SetItemIndex(2);
     });
