@@ -9,6 +9,9 @@ namespace {
 
 const char* const yawTexts[8] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
+// The file dialogs that take only a file that is there.
+const DWORD kExistingFile = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+
 bool FileExists(const std::string& path)
 {
     DWORD a = GetFileAttributesA(path.c_str());
@@ -698,6 +701,28 @@ bool TThingsPanel::Pick(const char* title, const char* filter, const char* defau
     return true;
 }
 
+bool TThingsPanel::PickInto(TEdit& box, std::string (*shown)(const std::string&), const char* title,
+                            const char* filter, const char* defaultExt, const std::string& folder, DWORD options)
+{
+    std::string path;
+    if (!Pick(title, filter, defaultExt, folder, options, path))
+        return false;
+    box.SetText(shown(path));
+    return true;
+}
+
+void TThingsPanel::ApplyPages(bool (TThingsEditor::*apply)(const TThingPages&))
+{
+    (editor.*apply)(PagesFromControls());
+    ShowPairs();
+}
+
+void TThingsPanel::ApplyText(TThingsConfirm which, const char* key, const std::string& value)
+{
+    editor.Apply(which, key, value);
+    ShowPairs();
+}
+
 // ---------------------------------------------------------------- template tree
 
 void TThingsPanel::TVTemplatesChange(TTreeNode* node)
@@ -751,17 +776,9 @@ void TThingsPanel::BNApplyTemplateClick(TControl*)
 
 // ---------------------------------------------------------------- property pages
 
-void TThingsPanel::BNApplyOriginClick(TControl*)
-{
-    editor.ApplyOrigin(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyOriginClick(TControl*) { ApplyPages(&TThingsEditor::ApplyOrigin); }
 
-void TThingsPanel::BNApplyOrientClick(TControl*)
-{
-    editor.ApplyOrientation(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyOrientClick(TControl*) { ApplyPages(&TThingsEditor::ApplyOrientation); }
 
 void TThingsPanel::BNYawClick(TControl* sender)
 {
@@ -776,11 +793,7 @@ void TThingsPanel::UDOrientClick(TControl* sender)
         BNApplyOrientClick(sender);
 }
 
-void TThingsPanel::BNApplyColorClick(TControl*)
-{
-    editor.ApplyColour(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyColorClick(TControl*) { ApplyPages(&TThingsEditor::ApplyColour); }
 
 void TThingsPanel::BNPickColorClick(TControl* sender)
 {
@@ -800,50 +813,23 @@ void TThingsPanel::BNPickColorClick(TControl* sender)
     BNApplyColorClick(sender);
 }
 
-void TThingsPanel::BNApplyLightClick(TControl*)
-{
-    editor.ApplyLight(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyLightClick(TControl*) { ApplyPages(&TThingsEditor::ApplyLight); }
 
-void TThingsPanel::BNApplyStyleClick(TControl*)
-{
-    editor.ApplyStyle(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyStyleClick(TControl*) { ApplyPages(&TThingsEditor::ApplyStyle); }
 
-void TThingsPanel::BNApplyFalloffClick(TControl*)
-{
-    editor.ApplyFalloff(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyFalloffClick(TControl*) { ApplyPages(&TThingsEditor::ApplyFalloff); }
 
-void TThingsPanel::BNApplyEOClick(TControl*)
-{
-    editor.ApplyEditorOnly(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyEOClick(TControl*) { ApplyPages(&TThingsEditor::ApplyEditorOnly); }
 
-void TThingsPanel::BNApplyAllLightClick(TControl*)
-{
-    editor.ApplyAllLightChanges(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyAllLightClick(TControl*) { ApplyPages(&TThingsEditor::ApplyAllLightChanges); }
 
-void TThingsPanel::BNApplyScriptClick(TControl*)
-{
-    editor.Apply(tcScript, "*SCRIPT", EDScript.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyScriptClick(TControl*) { ApplyText(tcScript, "*SCRIPT", EDScript.Text()); }
 
 void TThingsPanel::BNPickScriptClick(TControl* sender)
 {
-    std::string path;
-    if (!Pick("Pick a Codex class", "Codex Files (*.class)|*.class", "*.class", codexDir,
-              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, path))
-        return;
-    EDScript.SetText(tarvelPath_Title(path));
-    BNApplyScriptClick(sender);
+    if (PickInto(EDScript, tarvelPath_Title, "Pick a Codex class", "Codex Files (*.class)|*.class", "*.class",
+                 codexDir, kExistingFile))
+        BNApplyScriptClick(sender);
 }
 
 void TThingsPanel::BNDeleteScriptsClick(TControl*)
@@ -853,84 +839,45 @@ void TThingsPanel::BNDeleteScriptsClick(TControl*)
     ShowPairs();
 }
 
-void TThingsPanel::BNApplyDIDClick(TControl*)
-{
-    editor.Apply(tcDescriptionId, "*DESCRIPTIONID", EDDescriptionID.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyDIDClick(TControl*) { ApplyText(tcDescriptionId, "*DESCRIPTIONID", EDDescriptionID.Text()); }
 
-void TThingsPanel::BNApplyFoleyClick(TControl*)
-{
-    editor.Apply(tcFoley, "*FOLEY", EDFoley.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyFoleyClick(TControl*) { ApplyText(tcFoley, "*FOLEY", EDFoley.Text()); }
 
 void TThingsPanel::BNPickFoleyClick(TControl* sender)
 {
-    std::string path;
-    if (!Pick("Pick a foley file", "Foley Files (*.wek)|*.wek", "", foleyDir, 0, path))
-        return;
-    EDFoley.SetText(tarvelPath_Title(path));
-    BNApplyFoleyClick(sender);
+    if (PickInto(EDFoley, tarvelPath_Title, "Pick a foley file", "Foley Files (*.wek)|*.wek", "",
+                 foleyDir, 0))
+        BNApplyFoleyClick(sender);
 }
 
-void TThingsPanel::BNApplyAIClick(TControl*)
-{
-    editor.Apply(tcAIClass, "*AICLASS", EDAIClass.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyAIClick(TControl*) { ApplyText(tcAIClass, "*AICLASS", EDAIClass.Text()); }
 
 void TThingsPanel::BNPickAIClick(TControl* sender)
 {
-    std::string path;
-    if (!Pick("Pick an AI class file", "AI Class Files (*.jop)|*.jop", "", aiDir, 0, path))
-        return;
-    EDAIClass.SetText(tarvelPath_Title(path));
-    BNApplyAIClick(sender);
+    if (PickInto(EDAIClass, tarvelPath_Title, "Pick an AI class file", "AI Class Files (*.jop)|*.jop", "",
+                 aiDir, 0))
+        BNApplyAIClick(sender);
 }
 
-void TThingsPanel::BNApplyTCClick(TControl*)
-{
-    editor.Apply(tcTreasureClass, "*TREASURECLASS", EDTreasureClass.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyTCClick(TControl*) { ApplyText(tcTreasureClass, "*TREASURECLASS", EDTreasureClass.Text()); }
 
 void TThingsPanel::BNPickSoundClick(TControl* sender)
 {
-    std::string path;
-    if (!Pick("Pick a Sound", "Sound Files (*.wav)|*.wav", "*.wav", soundsDir,
-              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, path))
-        return;
-    EDSound.SetText(tarvelPath_FileName(path));
-    BNApplySoundClick(sender);
+    if (PickInto(EDSound, tarvelPath_FileName, "Pick a Sound", "Sound Files (*.wav)|*.wav", "*.wav", soundsDir,
+                 kExistingFile))
+        BNApplySoundClick(sender);
 }
 
-void TThingsPanel::BNApplySoundClick(TControl*)
-{
-    editor.Apply(tcNone, "SOUND", EDSound.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplySoundClick(TControl*) { ApplyText(tcNone, "SOUND", EDSound.Text()); }
 
-void TThingsPanel::BNApplyFlagsClick(TControl*)
-{
-    editor.ApplyFlags(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyFlagsClick(TControl*) { ApplyPages(&TThingsEditor::ApplyFlags); }
 
 void TThingsPanel::TBVolumeChange(TControl*) { LBLVolume.SetCaption(std::to_string(TBVolume.Position())); }
 void TThingsPanel::TBPanChange(TControl*) { LBLPan.SetCaption(std::to_string(TBPan.Position())); }
 
-void TThingsPanel::BNApplyVolumeClick(TControl*)
-{
-    editor.Apply(tcVolume, "SOUNDVOLUME", std::to_string(TBVolume.Position()));
-    ShowPairs();
-}
+void TThingsPanel::BNApplyVolumeClick(TControl*) { ApplyText(tcVolume, "SOUNDVOLUME", std::to_string(TBVolume.Position())); }
 
-void TThingsPanel::BNApplyPanClick(TControl*)
-{
-    editor.Apply(tcPan, "SOUNDPAN", std::to_string(TBPan.Position()));
-    ShowPairs();
-}
+void TThingsPanel::BNApplyPanClick(TControl*) { ApplyText(tcPan, "SOUNDPAN", std::to_string(TBPan.Position())); }
 
 void TThingsPanel::BNApplyDistsClick(TControl*)
 {
@@ -994,7 +941,7 @@ void TThingsPanel::BNAddFileClick(TControl*)
 {
     std::string path;
     if (!Pick("Pick a Template File", "Template Files (*.zul)|*.zul", "*.zul", templatesDir,
-              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, path))
+              kExistingFile, path))
         return;
     if (files.Add(path))
         FilesChanged();

@@ -227,6 +227,13 @@ private:
     void PreviewSound(const std::string& value);
     bool Pick(const char* title, const char* filter, const char* defaultExt,
               const std::string& folder, DWORD options, std::string& path);
+    // A file picked into the box, shown as the box wants it (false: the dialog was cancelled).
+    bool PickInto(TEdit& box, std::string (*shown)(const std::string&), const char* title, const char* filter,
+                  const char* defaultExt, const std::string& folder, DWORD options);
+    // An action on the pages as the controls show them, or on one key; the pair list then
+    // shows what it changed.
+    void ApplyPages(bool (TThingsEditor::*apply)(const TThingPages&));
+    void ApplyText(TThingsConfirm which, const char* key, const std::string& value);
 
     // Keyboard: the control whose action Enter runs, and the controls that keep Tab and Enter.
     struct TEnterAction {
