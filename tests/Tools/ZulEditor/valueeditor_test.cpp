@@ -694,25 +694,27 @@ TEST_F(ValueEditorFixture, PlaceIsKeptInTheRegistry)
 
 // ---------------------------------------------------------------- pieces without windows
 
+namespace {
+// Each input, mapped by `f`, gives its expected text.
+void ExpectMapped(std::string (*f)(const std::string&), const std::vector<std::pair<std::string, std::string>>& cases)
+{
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(f(input), expected) << "input: \"" << input << "\"";
+}
+}  // namespace
+
 TEST(ValueEditorLogic, IdentifierOfAStringListLine)
 {
-    EXPECT_EQ(IdentifierOfLine(""), "");
-    EXPECT_EQ(IdentifierOfLine(" \t "), "");
-    EXPECT_EQ(IdentifierOfLine("  # comment"), "");
-    EXPECT_EQ(IdentifierOfLine("\t// comment"), "");
-    EXPECT_EQ(IdentifierOfLine("/single"), "/single");
-    EXPECT_EQ(IdentifierOfLine("  NAME  text"), "NAME");
-    EXPECT_EQ(IdentifierOfLine(std::string(40, 'X')), std::string(31, 'X'));
-    EXPECT_EQ(IdentifierOfLine(std::string(31, 'Y') + "Z more"), std::string(31, 'Y'));
+    ExpectMapped(IdentifierOfLine, {{"", ""}, {" \t ", ""}, {"  # comment", ""}, {"\t// comment", ""},
+                                    {"/single", "/single"}, {"  NAME  text", "NAME"},
+                                    {std::string(40, 'X'), std::string(31, 'X')},
+                                    {std::string(31, 'Y') + "Z more", std::string(31, 'Y')}});
 }
 
 TEST(ValueEditorLogic, ExtensionIsCutOnlyInTheFileNamePart)
 {
-    EXPECT_EQ(WithoutExtension("orc.qev"), "orc");
-    EXPECT_EQ(WithoutExtension("a.b.c"), "a.b");
-    EXPECT_EQ(WithoutExtension("noext"), "noext");
-    EXPECT_EQ(WithoutExtension("dir.x\\noext"), "dir.x\\noext");
-    EXPECT_EQ(WithoutExtension(""), "");
+    ExpectMapped(WithoutExtension, {{"orc.qev", "orc"}, {"a.b.c", "a.b"}, {"noext", "noext"},
+                                    {"dir.x\\noext", "dir.x\\noext"}, {"", ""}});
 }
 
 TEST(ValueEditorLogic, ColourConversionsSaturateAndClamp)
