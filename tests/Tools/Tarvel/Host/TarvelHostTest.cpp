@@ -98,8 +98,18 @@ struct THostRun {
     {
         return WaitForLog(text) ? Window(caption) : nullptr;
     }
-    // The host waits for input in its first message loop (a message box's, too).
-    bool WaitForInputLoop() { return WaitForInputIdle(pi.hProcess, INFINITE) == 0; }
+    // The host's top-level window of that caption once the host waits for input. Wine may call
+    // the host idle before a message box's window is made (its loop is not the first to look
+    // for messages), so the window is looked for until it is there or the host has ended.
+    HWND WindowOnceIdle(const char* caption)
+    {
+        if (WaitForInputIdle(pi.hProcess, INFINITE) != 0)
+            return nullptr;
+        HWND window = Window(caption);
+        while (!window && WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT)
+            window = Window(caption);
+        return window;
+    }
     // The rest of the log, then the exit code.
     DWORD Finish()
     {
@@ -179,8 +189,7 @@ TEST(TarvelHost, UnknownPanelIsRefused)
     THostRun run("nothing");
     ASSERT_TRUE(run.started);
     // The usage message box waits for an answer: close it like a user.
-    ASSERT_TRUE(run.WaitForInputLoop());
-    HWND box = run.Window("Cannot start host...");
+    HWND box = run.WindowOnceIdle("Cannot start host...");
     ASSERT_NE(box, nullptr);
     PostMessageA(box, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 2u);
