@@ -94,6 +94,20 @@ public:
         DeleteIdle();
     }
 
+    // An export that hands the live panel what the host passed: a record, or a text the panel
+    // keeps as a string. A null pointer is ignored.
+    template <class Arg, class Param> void Hand(const Arg* arg, void (Panel::*take)(const Param&))
+    {
+        if (!arg)
+            return;
+        Run([arg, take](Panel* panel) {
+            if constexpr (std::is_same_v<Arg, char>)
+                (panel->*take)(Param(arg));
+            else
+                (panel->*take)(*arg);
+        });
+    }
+
     // A _Register...Callback export: the live panel takes the callback (null drops it).
     template <class Callback> void Register(Callback Panel::*slot, Callback callback)
     {

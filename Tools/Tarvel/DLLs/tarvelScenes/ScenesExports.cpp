@@ -26,8 +26,7 @@ void __cdecl scenes_Destroy(void)
 
 void __cdecl scenes_SetChronicle(const char* name)
 {
-    if (name)
-        panels.Run([name](TScenesPanel* p) { p->SetChronicle(name); });
+    panels.Hand(name, &TScenesPanel::SetChronicle);
 }
 
 int __cdecl scenes_ShowModal(void)
@@ -39,8 +38,7 @@ int __cdecl scenes_ShowModal(void)
 
 void __cdecl scenes_SetLayersInfo(const LayersInfo* info)
 {
-    if (info)
-        panels.Run([info](TScenesPanel* p) { p->SetLayers(*info); });
+    panels.Hand(info, &TScenesPanel::SetLayers);
 }
 
 void __cdecl scenes_GetLayersInfo(LayersInfo* info)
@@ -51,8 +49,7 @@ void __cdecl scenes_GetLayersInfo(LayersInfo* info)
 
 void __cdecl scenes_SetScenesInfo(const ScenesInfo* info)
 {
-    if (info)
-        panels.Run([info](TScenesPanel* p) { p->SetScenes(*info); });
+    panels.Hand(info, &TScenesPanel::SetScenes);
 }
 
 void __cdecl scenes_GetScenesInfo(ScenesInfo* info)
@@ -63,8 +60,7 @@ void __cdecl scenes_GetScenesInfo(ScenesInfo* info)
 
 void __cdecl scenes_SetBaseDir(const char* folder)
 {
-    if (folder)
-        panels.Run([folder](TScenesPanel* p) { p->SetBaseDir(folder); });
+    panels.Hand(folder, &TScenesPanel::SetBaseDir);
 }
 
 void __cdecl scenes_RegisterCloseCallback(ScenesCloseCallback cb)

@@ -69,8 +69,7 @@ void __cdecl things_Hide(void)
 
 void __cdecl things_SetTemplateFilesInfo(const TemplateFilesInfo* info)
 {
-    if (info)
-        panels.Run([info](TThingsPanel* p) { p->SetTemplateFilesInfo(*info); });
+    panels.Hand(info, &TThingsPanel::SetTemplateFilesInfo);
 }
 
 void __cdecl things_GetTemplateFilesInfo(TemplateFilesInfo* info)
@@ -81,8 +80,7 @@ void __cdecl things_GetTemplateFilesInfo(TemplateFilesInfo* info)
 
 void __cdecl things_SetThingsInfo(const ThingsInfo* info)
 {
-    if (info)
-        panels.Run([info](TThingsPanel* p) { p->SetThingsInfo(*info); });
+    panels.Hand(info, &TThingsPanel::SetThingsInfo);
 }
 
 void __cdecl things_GetThingsInfo(ThingsInfo* info)
@@ -101,14 +99,12 @@ void __cdecl things_AddTemplate(const char* name, int category, const char* subc
 
 void __cdecl things_BeginAddTemplates(const char* name)
 {
-    if (name)
-        panels.Run([name](TThingsPanel* p) { p->BeginAddTemplates(name); });
+    panels.Hand(name, &TThingsPanel::BeginAddTemplates);
 }
 
 void __cdecl things_EndAddTemplates(const char* name)
 {
-    if (name)
-        panels.Run([name](TThingsPanel* p) { p->EndAddTemplates(name); });
+    panels.Hand(name, &TThingsPanel::EndAddTemplates);
 }
 
 const char* __cdecl things_GetSelectedTemplate(void)
@@ -119,8 +115,7 @@ const char* __cdecl things_GetSelectedTemplate(void)
 
 void __cdecl things_SetBaseDir(const char* folder)
 {
-    if (folder)
-        panels.Run([folder](TThingsPanel* p) { p->SetBaseDir(folder); });
+    panels.Hand(folder, &TThingsPanel::SetBaseDir);
 }
 
 void __cdecl things_RegisterCloseCallback(ThingsCloseCallback cb)
