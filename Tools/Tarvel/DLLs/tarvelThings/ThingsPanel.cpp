@@ -102,7 +102,6 @@ void TThingsPanel::CreateComponents()
     CreateTemplateFilesTab();
     CBConfirm.Create(TSConfirm, "Confirm On Multiple Selection", 12, 12, 260, 22);
     CBConfirm.SetChecked(true);
-    CBConfirm.OnClick = [this](TControl* s) { CBConfirmClick(s); };
 
     SetKeyPreview(true);
     OnKeyDown = [this](WORD& key) { FormKeyDown(key); };
@@ -111,32 +110,57 @@ void TThingsPanel::CreateComponents()
     OnResize = [this] { FormResize(); };
     OnMove = [this] { FormMove(); };
 
+    // Enter in these controls runs the action of their group's button.
     enterActions = {
-        {&TVTemplates, &TThingsPanel::BNApplyTemplateClick}, {&BNApplyTemplate, &TThingsPanel::BNApplyTemplateClick},
-        {&EDOriginX, &TThingsPanel::BNApplyOriginClick}, {&EDOriginY, &TThingsPanel::BNApplyOriginClick},
-        {&EDOriginZ, &TThingsPanel::BNApplyOriginClick}, {&BNApplyOrigin, &TThingsPanel::BNApplyOriginClick},
+        {&TVTemplates, &TThingsPanel::BNApplyTemplateClick}, {&EDOriginX, &TThingsPanel::BNApplyOriginClick},
+        {&EDOriginY, &TThingsPanel::BNApplyOriginClick}, {&EDOriginZ, &TThingsPanel::BNApplyOriginClick},
         {&EDPitch, &TThingsPanel::BNApplyOrientClick}, {&EDYaw, &TThingsPanel::BNApplyOrientClick},
-        {&EDRoll, &TThingsPanel::BNApplyOrientClick}, {&BNApplyOrient, &TThingsPanel::BNApplyOrientClick},
-        {&EDColorR, &TThingsPanel::BNApplyColorClick}, {&EDColorG, &TThingsPanel::BNApplyColorClick},
-        {&EDColorB, &TThingsPanel::BNApplyColorClick}, {&BNApplyColor, &TThingsPanel::BNApplyColorClick},
-        {&BNPickColor, &TThingsPanel::BNPickColorClick},
-        {&EDIntensity, &TThingsPanel::BNApplyLightClick}, {&BNApplyLight, &TThingsPanel::BNApplyLightClick},
-        {&CBStyle, &TThingsPanel::BNApplyStyleClick}, {&BNApplyStyle, &TThingsPanel::BNApplyStyleClick},
-        {&EDFalloff, &TThingsPanel::BNApplyFalloffClick},
-        {&BNApplyAllLight, &TThingsPanel::BNApplyAllLightClick},
-        {&EDValue, &TThingsPanel::BNApplyKeyClick}, {&BNApplyKey, &TThingsPanel::BNApplyKeyClick},
-        {&BNDeleteKey, &TThingsPanel::BNDeleteKeyClick},
-        {&EDScript, &TThingsPanel::BNApplyScriptClick}, {&BNApplyScript, &TThingsPanel::BNApplyScriptClick},
-        {&EDFoley, &TThingsPanel::BNApplyFoleyClick}, {&BNApplyFoley, &TThingsPanel::BNApplyFoleyClick},
-        {&EDAIClass, &TThingsPanel::BNApplyAIClick}, {&BNApplyAI, &TThingsPanel::BNApplyAIClick},
-        {&EDDescriptionID, &TThingsPanel::BNApplyDIDClick}, {&BNApplyDID, &TThingsPanel::BNApplyDIDClick},
-        {&EDTreasureClass, &TThingsPanel::BNApplyTCClick}, {&BNApplyTC, &TThingsPanel::BNApplyTCClick},
-        {&BNApplyEO, &TThingsPanel::BNApplyEOClick},
-        {&BNPickSound, &TThingsPanel::BNPickSoundClick}, {&BNApplySound, &TThingsPanel::BNApplySoundClick},
-        {&BNApplyVolume, &TThingsPanel::BNApplyVolumeClick}, {&BNApplyPan, &TThingsPanel::BNApplyPanClick},
-        {&EDMinDist, &TThingsPanel::BNApplyDistsClick}, {&EDMaxDist, &TThingsPanel::BNApplyDistsClick},
-        {&BNApplyDists, &TThingsPanel::BNApplyDistsClick},
+        {&EDRoll, &TThingsPanel::BNApplyOrientClick}, {&EDColorR, &TThingsPanel::BNApplyColorClick},
+        {&EDColorG, &TThingsPanel::BNApplyColorClick}, {&EDColorB, &TThingsPanel::BNApplyColorClick},
+        {&EDIntensity, &TThingsPanel::BNApplyLightClick}, {&CBStyle, &TThingsPanel::BNApplyStyleClick},
+        {&EDFalloff, &TThingsPanel::BNApplyFalloffClick}, {&EDValue, &TThingsPanel::BNApplyKeyClick},
+        {&EDScript, &TThingsPanel::BNApplyScriptClick}, {&EDFoley, &TThingsPanel::BNApplyFoleyClick},
+        {&EDAIClass, &TThingsPanel::BNApplyAIClick}, {&EDDescriptionID, &TThingsPanel::BNApplyDIDClick},
+        {&EDTreasureClass, &TThingsPanel::BNApplyTCClick}, {&EDMinDist, &TThingsPanel::BNApplyDistsClick},
+        {&EDMaxDist, &TThingsPanel::BNApplyDistsClick},
     };
+
+    // The buttons' clicks, one handler each. Enter on a focused button of the first group runs
+    // its handler too.
+    const std::pair<TButton*, TAction> enterButtons[] = {
+        {&BNApplyTemplate, &TThingsPanel::BNApplyTemplateClick},
+        {&BNApplyOrigin, &TThingsPanel::BNApplyOriginClick},
+        {&BNApplyOrient, &TThingsPanel::BNApplyOrientClick},
+        {&BNApplyScript, &TThingsPanel::BNApplyScriptClick}, {&BNApplyDID, &TThingsPanel::BNApplyDIDClick},
+        {&BNApplyFoley, &TThingsPanel::BNApplyFoleyClick}, {&BNApplyAI, &TThingsPanel::BNApplyAIClick},
+        {&BNApplyTC, &TThingsPanel::BNApplyTCClick}, {&BNApplyLight, &TThingsPanel::BNApplyLightClick},
+        {&BNApplyColor, &TThingsPanel::BNApplyColorClick}, {&BNPickColor, &TThingsPanel::BNPickColorClick},
+        {&BNApplyStyle, &TThingsPanel::BNApplyStyleClick}, {&BNApplyEO, &TThingsPanel::BNApplyEOClick},
+        {&BNApplyAllLight, &TThingsPanel::BNApplyAllLightClick},
+        {&BNPickSound, &TThingsPanel::BNPickSoundClick}, {&BNApplySound, &TThingsPanel::BNApplySoundClick},
+        {&BNApplyDists, &TThingsPanel::BNApplyDistsClick}, {&BNApplyVolume, &TThingsPanel::BNApplyVolumeClick},
+        {&BNApplyPan, &TThingsPanel::BNApplyPanClick}, {&BNApplyKey, &TThingsPanel::BNApplyKeyClick},
+        {&BNDeleteKey, &TThingsPanel::BNDeleteKeyClick},
+    };
+    const std::pair<TButton*, TAction> clickOnlyButtons[] = {
+        {&CBConfirm, &TThingsPanel::CBConfirmClick}, {&BNPickScript, &TThingsPanel::BNPickScriptClick},
+        {&BNDeleteScripts, &TThingsPanel::BNDeleteScriptsClick},
+        {&BNPickFoley, &TThingsPanel::BNPickFoleyClick}, {&BNPickAI, &TThingsPanel::BNPickAIClick},
+        {&BNApplyFalloff, &TThingsPanel::BNApplyFalloffClick},
+        {&BNApplyFlags, &TThingsPanel::BNApplyFlagsClick},
+        {&BNDeleteSounds, &TThingsPanel::BNDeleteSoundsClick}, {&BNAddFile, &TThingsPanel::BNAddFileClick},
+        {&BNRemoveFile, &TThingsPanel::BNRemoveFileClick}, {&BNUpFile, &TThingsPanel::BNUpFileClick},
+        {&BNDownFile, &TThingsPanel::BNDownFileClick},
+    };
+    auto runOnClick = [this](TButton* button, TAction action) {
+        button->OnClick = [this, action](TControl* sender) { (this->*action)(sender); };
+    };
+    for (const auto& [button, action] : enterButtons) {
+        runOnClick(button, action);
+        enterActions.push_back({button, action});
+    }
+    for (const auto& [button, action] : clickOnlyButtons)
+        runOnClick(button, action);
     for (TButton& b : BNYaw)
         enterActions.push_back({&b, &TThingsPanel::BNYawClick});
     swallowing = {&EDValue, &CBKeys, &LVPairs, &TVTemplates, &EDOriginX, &EDOriginY, &EDOriginZ,
@@ -178,7 +202,6 @@ void TThingsPanel::CreateThingEditor()
     TVTemplates.OnDblClick = [this] { TVTemplatesDblClick(); };
     TVTemplates.OnRightClick = [this] { TVTemplatesRightClick(); };
     BNApplyTemplate.Create(&PNTop, "Apply Template", 6, 338, 120, 26);
-    BNApplyTemplate.OnClick = [this](TControl* s) { BNApplyTemplateClick(s); };
 
     MICollapseAll = PMTemplates.Add("Collapse All", [this](TMenuItem* s) { MICollapseAllClick(s); });
     MIExpandAll = PMTemplates.Add("Expand All", [this](TMenuItem* s) { MIExpandAllClick(s); });
@@ -221,7 +244,6 @@ void TThingsPanel::CreateMainPage()
     MakeEdit(EDOriginY, &GBOrigin, 92, 24, 76, "0");
     MakeEdit(EDOriginZ, &GBOrigin, 174, 24, 76, "0");
     BNApplyOrigin.Create(&GBOrigin, "Apply Origin", 300, 22, 100, 26);
-    BNApplyOrigin.OnClick = [this](TControl* s) { BNApplyOriginClick(s); };
 
     GBOrientation.Create(TSMain, "Orientation (Pch, Yaw, Rol)", 6, 70, 408, 96);
     MakeEdit(EDPitch, &GBOrientation, 10, 24, 76, "0");
@@ -233,7 +255,6 @@ void TThingsPanel::CreateMainPage()
     for (TUpDown* ud : {&UDPitch, &UDYaw, &UDRoll})
         ud->OnClick = [this](TControl* s) { UDOrientClick(s); };
     BNApplyOrient.Create(&GBOrientation, "Apply Orient.", 300, 22, 100, 26);
-    BNApplyOrient.OnClick = [this](TControl* s) { BNApplyOrientClick(s); };
     for (int i = 0; i < 8; i++) {
         BNYaw[i].Create(&GBOrientation, yawTexts[i], 10 + i * 49, 58, 45, 26);
         BNYaw[i].OnClick = [this](TControl* s) { BNYawClick(s); };
@@ -265,15 +286,6 @@ void TThingsPanel::CreateOverridesPage()
                   &BNPickAI, "Pick AI...");
     MakeTextGroup(GBTreasureClass, TSOverrides, "*TreasureClass", 256, EDTreasureClass, BNApplyTC,
                   "Apply TC", nullptr, nullptr);
-    BNApplyScript.OnClick = [this](TControl* s) { BNApplyScriptClick(s); };
-    BNPickScript.OnClick = [this](TControl* s) { BNPickScriptClick(s); };
-    BNDeleteScripts.OnClick = [this](TControl* s) { BNDeleteScriptsClick(s); };
-    BNApplyDID.OnClick = [this](TControl* s) { BNApplyDIDClick(s); };
-    BNApplyFoley.OnClick = [this](TControl* s) { BNApplyFoleyClick(s); };
-    BNPickFoley.OnClick = [this](TControl* s) { BNPickFoleyClick(s); };
-    BNApplyAI.OnClick = [this](TControl* s) { BNApplyAIClick(s); };
-    BNPickAI.OnClick = [this](TControl* s) { BNPickAIClick(s); };
-    BNApplyTC.OnClick = [this](TControl* s) { BNApplyTCClick(s); };
 }
 
 void TThingsPanel::CreateLightPage()
@@ -308,13 +320,6 @@ void TThingsPanel::CreateLightPage()
 
     BNApplyAllLight.Create(TSLight, "Apply All Light Changes", 6, 240, 200, 28);
 
-    BNApplyLight.OnClick = [this](TControl* s) { BNApplyLightClick(s); };
-    BNApplyFalloff.OnClick = [this](TControl* s) { BNApplyFalloffClick(s); };
-    BNApplyColor.OnClick = [this](TControl* s) { BNApplyColorClick(s); };
-    BNPickColor.OnClick = [this](TControl* s) { BNPickColorClick(s); };
-    BNApplyStyle.OnClick = [this](TControl* s) { BNApplyStyleClick(s); };
-    BNApplyEO.OnClick = [this](TControl* s) { BNApplyEOClick(s); };
-    BNApplyAllLight.OnClick = [this](TControl* s) { BNApplyAllLightClick(s); };
 }
 
 void TThingsPanel::CreateSoundPage()
@@ -351,17 +356,10 @@ void TThingsPanel::CreateSoundPage()
 
     BNDeleteSounds.Create(TSSound, "Delete all sound key/value pairs", 6, 290, 230, 24);
 
-    BNPickSound.OnClick = [this](TControl* s) { BNPickSoundClick(s); };
-    BNApplySound.OnClick = [this](TControl* s) { BNApplySoundClick(s); };
     MPSound.BNPlay.OnClick = [this](TControl*) { MPSound.Play(); };
     MPSound.BNStop.OnClick = [this](TControl*) { MPSound.Stop(); };
-    BNApplyFlags.OnClick = [this](TControl* s) { BNApplyFlagsClick(s); };
-    BNApplyDists.OnClick = [this](TControl* s) { BNApplyDistsClick(s); };
     TBVolume.OnChange = [this](TControl* s) { TBVolumeChange(s); };
     TBPan.OnChange = [this](TControl* s) { TBPanChange(s); };
-    BNApplyVolume.OnClick = [this](TControl* s) { BNApplyVolumeClick(s); };
-    BNApplyPan.OnClick = [this](TControl* s) { BNApplyPanClick(s); };
-    BNDeleteSounds.OnClick = [this](TControl* s) { BNDeleteSoundsClick(s); };
 }
 
 void TThingsPanel::CreatePairList()
@@ -387,8 +385,6 @@ void TThingsPanel::CreatePairList()
     MakeEdit(EDValue, &PNPairEdit, 182, 6, 300, "");
     BNApplyKey.Create(&PNPairEdit, "Apply Key", 488, 4, 90, 26);
     BNDeleteKey.Create(&PNPairEdit, "Delete Key", 584, 4, 90, 26);
-    BNApplyKey.OnClick = [this](TControl* s) { BNApplyKeyClick(s); };
-    BNDeleteKey.OnClick = [this](TControl* s) { BNDeleteKeyClick(s); };
 }
 
 void TThingsPanel::CreateTemplateFilesTab()
@@ -406,10 +402,6 @@ void TThingsPanel::CreateTemplateFilesTab()
     for (TButton* b : {&BNAddFile, &BNRemoveFile, &BNUpFile, &BNDownFile})
         b->SetEnabled(false);
     LBFiles.OnClick = [this](TControl* s) { LBFilesClick(s); };
-    BNAddFile.OnClick = [this](TControl* s) { BNAddFileClick(s); };
-    BNRemoveFile.OnClick = [this](TControl* s) { BNRemoveFileClick(s); };
-    BNUpFile.OnClick = [this](TControl* s) { BNUpFileClick(s); };
-    BNDownFile.OnClick = [this](TControl* s) { BNDownFileClick(s); };
 }
 
 // The tree keeps its width; the pages take the rest of the panel's width.

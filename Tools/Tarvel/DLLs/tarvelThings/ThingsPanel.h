@@ -236,9 +236,10 @@ private:
     void ApplyText(TThingsConfirm which, const char* key, const std::string& value);
 
     // Keyboard: the control whose action Enter runs, and the controls that keep Tab and Enter.
+    using TAction = void (TThingsPanel::*)(TControl*);
     struct TEnterAction {
         const TControl* control;
-        void (TThingsPanel::*action)(TControl*);
+        TAction action;
     };
     std::vector<TEnterAction> enterActions;
     std::vector<const TControl*> swallowing;
