@@ -165,7 +165,6 @@ protected:
     }
 
     std::string LastText() const { return hooks.messages.empty() ? "" : hooks.messages.back().text; }
-    std::string LastCaption() const { return hooks.messages.empty() ? "" : hooks.messages.back().caption; }
 
     fixtures::WorkFolder work{fixtures::TestFolderName()};  // first made, last gone
     ScriptedHooks hooks;
