@@ -18,21 +18,12 @@ int numAllocations;
 
 }  // namespace
 
+// The runtime's operator delete frees with free(), so it serves this one too.
 void* operator new(std::size_t size)
 {
     if (bCountAllocations) numAllocations++;
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
 }
 
 namespace {
