@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
+#include "allocationCount.h"
 #include "drawTestSupport.h"
 #include "modelTestSupport.h"
 #include "rasterReadback.h"
@@ -127,8 +128,9 @@ TEST_F(RealModel, ALitTexturedModelFollowsItsBone)
 
 namespace {
 
-// The back buffer after drawing a grid model under a point light that shades it unevenly.
-std::vector<uint32_t> drawGrid(GridModel& grid, int flags, int* drawn)
+// The back buffer after drawing a grid model under a point light that shades it unevenly;
+// the draw's triangles and allocations.
+std::vector<uint32_t> drawGrid(GridModel& grid, int flags, int* drawn, int* allocations)
 {
     Light light = makeLight(RL_LIGHT_POINT, 255, 220, 160, 500);
     light.position[0] = 1;
@@ -137,7 +139,11 @@ std::vector<uint32_t> drawGrid(GridModel& grid, int flags, int* drawn)
     light.range = 1000;
     startFrame(light, 392 * 40);
     rlLight_NewModel(&grid.instance);
-    *drawn = rlModel_Draw(&grid.instance, &grid.instance, flags);
+    {
+        AllocationCount count;
+        *drawn = rlModel_Draw(&grid.instance, &grid.instance, flags);
+        *allocations = count.Count();
+    }
     return rasterTest_BackRect(0, 0, 640, 480);
 }
 
@@ -165,9 +171,10 @@ TEST_F(RealModel, APartOfMoreVerticesThanABatchDrawsAsTheSameModelInParts)
         ASSERT_EQ(whole.model.numParts, 1);
         ASSERT_GT(split.model.numParts, 3);
         ASSERT_EQ(whole.numTris(), 44202);
-        int drawnWhole = 0, drawnSplit = 0;
-        const std::vector<uint32_t> one = drawGrid(whole, c.flags, &drawnWhole);
-        const std::vector<uint32_t> parts = drawGrid(split, c.flags, &drawnSplit);
+        int drawnWhole = 0, drawnSplit = 0, allocations = 0;
+        const std::vector<uint32_t> one = drawGrid(whole, c.flags, &drawnWhole, &allocations);
+        EXPECT_EQ(allocations, 0) << "drawing the one part";
+        const std::vector<uint32_t> parts = drawGrid(split, c.flags, &drawnSplit, &allocations);
         ASSERT_EQ(one.size(), size_t(640 * 480));
         ASSERT_EQ(parts.size(), one.size());
         EXPECT_EQ(drawnWhole, drawnSplit);

@@ -2,29 +2,12 @@
 // by level and compared with a box filter computed here from the format's channel masks.
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <cstdlib>
-#include <new>
 #include <vector>
+#include "allocationCount.h"
 #include "rasterTestWindow.h"
 #include "rlDevice.h"
 #include "rlMain.h"
 #include "rlTexture.h"
-
-namespace {
-
-// Allocations through operator new while counting is on.
-bool bCountAllocations;
-int numAllocations;
-
-}  // namespace
-
-// The runtime's operator delete frees with free(), so it serves this one too.
-void* operator new(std::size_t size)
-{
-    if (bCountAllocations) numAllocations++;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
 
 namespace {
 
@@ -261,12 +244,14 @@ TEST_F(RealTextures, TheLargestTexturesUploadEveryLevelWithoutAllocating)
         std::vector<uint8_t> pixels;
         Bitmap bitmap = makeBitmap(c.format, size.width, size.height, pixels);
         ASSERT_EQ(rlTexture_PreCacheMipMap(&bitmap), 1);
-        numAllocations = 0;
-        bCountAllocations = true;
-        const int cached = rlTexture_CacheHandle(bitmap.rasterHandle, 0);
-        bCountAllocations = false;
+        int cached, allocations;
+        {
+            AllocationCount count;
+            cached = rlTexture_CacheHandle(bitmap.rasterHandle, 0);
+            allocations = count.Count();
+        }
         ASSERT_EQ(cached, 1);
-        EXPECT_EQ(numAllocations, 0);
+        EXPECT_EQ(allocations, 0);
         expectLevels(c, bitmap.rasterHandle, 0, pixels, size.width, size.height, size.levels);
         rlTexture_UncacheMipMap(&bitmap);
     }
