@@ -7,3 +7,4 @@ setup_all || exit 1
 work="$BUILD_DIR/benchrun"
 mkdir -p "$work" && cd "$work" || exit 1
 "$BUILD_DIR/wine-emulator.sh" "$BUILD_DIR/bin/zuleditor_bench.exe" "$@" </dev/null
+"$BUILD_DIR/wine-emulator.sh" "$BUILD_DIR/bin/pack_bench.exe" </dev/null
