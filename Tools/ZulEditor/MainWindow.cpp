@@ -848,7 +848,7 @@ TZULTemplate* TMainWindow::TemplateOfNode(TTreeNode* node) const
 
 bool TAboutBoxWindow::Create()
 {
-    return CreateForm("About Template Editor", 300, 250, 300, 190);
+    return CreateForm("About Template Editor", 300, 250, 300, 190, fkDialog);
 }
 
 std::string TAboutBoxWindow::BuildText()

@@ -496,6 +496,22 @@ TEST_F(ValueEditorFixture, FilePickUsesTheDataFileSettingsAndKeepsTheNameOnly)
     EXPECT_EQ(TagBytesText(Saved(idModel)), "orc_chief.qev");
 }
 
+// The value editor and the about box are dialogs: a close box, and neither a minimize nor a
+// maximize box, which the main window has.
+TEST_F(ValueEditorFixture, ValueEditorAndAboutBoxHaveNoMinimizeOrMaximizeBox)
+{
+    TAboutBoxWindow about;
+    ASSERT_TRUE(about.Create());
+    for (TForm* form : {static_cast<TForm*>(&dialog), static_cast<TForm*>(&about)}) {
+        const LONG style = GetWindowLongA(form->Handle(), GWL_STYLE);
+        EXPECT_TRUE(style & WS_SYSMENU) << form->Caption();
+        EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << form->Caption();
+        EXPECT_FALSE(style & WS_THICKFRAME) << form->Caption();
+    }
+    const LONG mainStyle = GetWindowLongA(main.Handle(), GWL_STYLE);
+    EXPECT_EQ(mainStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), (LONG)(WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+}
+
 TEST_F(ValueEditorFixture, PickedNameOverThirtyOneCharactersIsRefused)
 {
     const std::string longName = "a_model_file_name_of_forty_chars_xx.qev";
