@@ -117,6 +117,18 @@ struct THostRun {
     }
     // The host waits for input in its first message loop (a message box's, too).
     bool WaitForInputLoop() { return WaitForInputIdle(pi.hProcess, INFINITE) == 0; }
+    // A top-level window of the host's thread, by caption, once the host has made it; null when
+    // the host ended without it. Under wine the wait for the host's input loop may end before
+    // the host has made its message box.
+    HWND WaitForWindow(const char* caption)
+    {
+        for (;;) {
+            if (HWND w = Window(caption))
+                return w;
+            if (WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0)
+                return Window(caption);
+        }
+    }
     // The rest of the log, then the exit code.
     DWORD Finish()
     {
@@ -210,8 +222,7 @@ TEST(TarvelHost, UnknownPanelIsRefused)
     THostRun run("nothing");
     ASSERT_TRUE(run.started);
     // The usage message box waits for an answer: close it like a user.
-    ASSERT_TRUE(run.WaitForInputLoop());
-    HWND box = run.Window("Cannot start host...");
+    HWND box = run.WaitForWindow("Cannot start host...");
     ASSERT_NE(box, nullptr);
     PostMessageA(box, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 2u);
