@@ -363,6 +363,15 @@ int stdFile_Seek(stdFileHandle handle, long offset, int origin)
     return stdVop_Seek(slot->pStream, offset, origin) ? 0 : -1;
 }
 
+long stdFile_Length(stdFileHandle handle)
+{
+    const long here = stdFile_Tell(handle);
+    if (here < 0 || stdFile_Seek(handle, 0, SEEK_END) != 0) return -1;
+    const long end = stdFile_Tell(handle);
+    if (stdFile_Seek(handle, here, SEEK_SET) != 0) return -1;
+    return end;
+}
+
 uint32_t stdFile_Size(const char* path)
 {
     FILE* file = path ? fopen(path, "rb") : nullptr;

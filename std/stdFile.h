@@ -52,6 +52,8 @@ uint16_t* stdFile_GetsWide(uint16_t* buffer, int length, stdFileHandle handle);
 int stdFile_Eof(stdFileHandle handle);
 long stdFile_Tell(stdFileHandle handle);
 int stdFile_Seek(stdFileHandle handle, long offset, int origin);
+// Bytes in the open file or pack entry, the position left where it was; -1 when unknown.
+long stdFile_Length(stdFileHandle handle);
 uint32_t stdFile_Size(const char* path);
 int stdFile_Printf(stdFileHandle handle, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
