@@ -8,6 +8,7 @@
 #include "stdBitmap.h"
 #include "ui.h"
 #include "uiDialog.h"
+#include "uiFont.h"
 #include "uiInputState.h"
 #include "uiResource.h"
 #include "uiWidgets.h"
@@ -17,17 +18,17 @@ namespace {
 
 int LineHeight(const uiTextbox* textbox)
 {
-    return textbox->pFont ? (int)textbox->pFont->lineHeight : 0;
+    return uiFont_LineHeight(textbox->pFont);
 }
 
 int CharWidth(const uiTextbox* textbox, unsigned char c)
 {
-    return textbox->pFont ? stdFont_CharWidth(textbox->pFont, c) : 0;
+    return uiFont_CharWidth(textbox->pFont, c);
 }
 
 int TextWidth(const uiTextbox* textbox, const char* text)
 {
-    return textbox->pFont ? stdFont_TextWidth(textbox->pFont, text) : 0;
+    return uiFont_TextWidth(textbox->pFont, text);
 }
 
 char* CopyText(const char* text, size_t length)

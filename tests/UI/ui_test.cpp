@@ -309,6 +309,36 @@ TEST_F(Ui, NoTgaLoaderAllocatesPixelsTheFileDoesNotHold)
     EXPECT_TRUE(g_asserts.empty());
 }
 
+TEST_F(Ui, AFontsMetricsAreTakenWithinTheCoordinateRange)
+{
+    // A font file may hold any line height and pen steps; the text layout adds them up, so it
+    // takes them within +-32767.
+    fixtures::YubFont yub = fixtures::MakeYub(2, 2, 3, {'A'}, [](int, int, int) { return (uint8_t)255; });
+    yub.lineHeight = 0xFFFFFFFF;
+    yub.glyphs['A'].advance = INT32_MAX;
+    yub.glyphs['B'].advance = INT32_MIN;
+    yub.glyphs['C'].advance = 7;
+    ASSERT_TRUE(fixtures::WriteYub("Ui\\huge.yub", yub));
+    stdFont* font = stdFont_Load("huge");
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(uiFont_LineHeight(font), UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_CharWidth(font, 'A'), UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_CharWidth(font, 'B'), -UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_CharWidth(font, 'C'), 7);
+    EXPECT_EQ(uiFont_TextWidth(font, "AAAA"), UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_TextWidth(font, "BB"), -UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_TextWidth(font, "CC"), 14);
+    stdFont_Free(font);
+    yub.lineHeight = 15;
+    ASSERT_TRUE(fixtures::WriteYub("Ui\\small.yub", yub));
+    font = stdFont_Load("small");
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(uiFont_LineHeight(font), 15);
+    stdFont_Free(font);
+    EXPECT_EQ(uiFont_LineHeight(nullptr), 0);
+    EXPECT_EQ(uiFont_TextWidth(nullptr, "A"), 0);
+}
+
 TEST_F(Ui, WidgetsAndDialogsRegisterUnderTheirNamesWithTheirFlags)
 {
     ASSERT_EQ(uiResource_Startup(), 1);
