@@ -183,6 +183,13 @@ int stdFile_GetArchiveCount(int record)
     return (record >= 0 && record < STDFILE_NUM_BASES) ? (int)g_bases[record].numArchives : 0;
 }
 
+int stdFile_GetOpenCount()
+{
+    int count = 0;
+    for (const FileSlot& slot : g_slots) count += slot.inUse != 0;
+    return count;
+}
+
 void stdFile_SetPrimaryBase(const char* path)
 {
     CloseArchives(&g_bases[0]);

@@ -33,6 +33,8 @@ int stdFile_GetFolderCount(int type);
 const char* stdFile_GetFolder(int type, int index);
 int stdFile_SetBase(int record, const char* path, int scanArchives);
 int stdFile_GetArchiveCount(int record);
+// Slots holding an open file or pack entry.
+int stdFile_GetOpenCount();
 void stdFile_SetPrimaryBase(const char* path);
 void stdFile_SetSecondaryBase(const char* path, int scanArchives);
 
