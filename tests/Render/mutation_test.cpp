@@ -55,7 +55,7 @@ protected:
     {
         for (const char* folder : {"3D\\Models", "3D\\Anims", "Materials"})
             ASSERT_TRUE(fixtures::MakeFolders(folder));
-                for (const char* name : {"stone", "f1", "f2", "glass", "dflt"}) {
+        for (const char* name : {"stone", "f1", "f2", "glass", "dflt"}) {
             ASSERT_TRUE(fixtures::WriteTga(std::string("Materials\\") + name + ".tga",
                                            fixtures::MakeTga(4, 4, name[0] == 'g' ? 32 : 24, false, Pixel)));
         }

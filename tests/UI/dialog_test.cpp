@@ -475,7 +475,9 @@ TEST_F(UiDialog, AScriptMakesNoWidgetLargerThanTheScreen)
         const std::string sizes = watch.LiveSizes();
         EXPECT_NE(d, nullptr);
         EXPECT_EQ(made, c.made);
-        if (ownBitmap) EXPECT_EQ(width, UI_WIDTH);
+        if (ownBitmap) {
+            EXPECT_EQ(width, UI_WIDTH);
+        }
         EXPECT_LE(largest, screen);
         EXPECT_EQ(live, 0u) << sizes;
     }
