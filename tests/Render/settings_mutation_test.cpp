@@ -66,11 +66,11 @@ TEST_F(RenderSettingsMutations, SettingsFile)
     loader.format = "palvera.ini";
     loader.good = good;
     // Each mutant is read key by key through the system's profile functions, which read the
-    // file again for every key: 400 mutants, every third number of the file set to the telling
+    // file again for every key: 200 mutants, every sixth number of the file set to the telling
     // values, keep the run short.
     const auto numbers = fixtures::MutationNumbersOf(std::string(good.begin(), good.end()));
-    for (size_t i = 0; i < numbers.size(); i += 3) loader.fields.push_back(numbers[i]);
-    loader.count = 400;
+    for (size_t i = 0; i < numbers.size(); i += 6) loader.fields.push_back(numbers[i]);
+    loader.count = 200;
     // Every key is read into a buffer of the module's own; nothing is allocated for the file.
     loader.bound = [](size_t bytes) { return bytes + 1024; };
     loader.write = [](const fixtures::Bytes& b) { return fixtures::WriteBytes(stdConfig_GetPath(), b); };
