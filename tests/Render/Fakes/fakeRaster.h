@@ -66,6 +66,8 @@ public:
     // The slots called, in call order.
     std::vector<int> Slots() const;
     void ClearCalls() { calls_.clear(); }
+    // Makes room for that many calls at once, so that recording them allocates nothing.
+    void ReserveCalls(size_t count) { calls_.reserve(count); }
     int InitializeCount() const { return initializeCount_; }
 
     RasterInfo info = {};

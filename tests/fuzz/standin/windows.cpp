@@ -1,0 +1,276 @@
+// The stand-in platform functions of the native fuzz build (declared in windows.h beside this
+// file), done over the C library and POSIX.
+#include "windows.h"
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The platform takes '\' as a folder separator; the product's paths use it throughout.
+std::string Native(const char* path)
+{
+    std::string out = path ? path : "";
+    for (char& c : out) {
+        if (c == '\\') c = '/';
+    }
+    return out;
+}
+
+struct Search {
+    DIR* dir;
+    std::string folder;
+    std::string pattern;
+};
+
+// "*.*" matches every name, as it does on the platform; letter case never counts.
+bool Matches(const std::string& pattern, const char* name)
+{
+    if (pattern == "*.*" || pattern == "*") return true;
+    return fnmatch(pattern.c_str(), name, FNM_CASEFOLD) == 0;
+}
+
+BOOL Next(Search* search, WIN32_FIND_DATAA* data)
+{
+    while (dirent* entry = readdir(search->dir)) {
+        if (!Matches(search->pattern, entry->d_name)) continue;
+        struct stat info;
+        std::string path = search->folder + "/" + entry->d_name;
+        if (stat(path.c_str(), &info) != 0) continue;
+        memset(data, 0, sizeof *data);
+        data->dwFileAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+        if (!(info.st_mode & S_IWUSR)) data->dwFileAttributes |= FILE_ATTRIBUTE_READONLY;
+        data->ftLastWriteTime.dwLowDateTime = (DWORD)info.st_mtime;
+        snprintf(data->cFileName, sizeof data->cFileName, "%s", entry->d_name);
+        return 1;
+    }
+    return 0;
+}
+
+// The value of key in section of an INI text, as the platform reads it: names compared without
+// regard to case, blanks round names and values dropped, one pair of enclosing quotes taken off.
+bool FindProfileValue(const char* path, const char* section, const char* key, std::string* value)
+{
+    FILE* file = fopen(Native(path).c_str(), "rb");
+    if (!file) return false;
+    auto trim = [](std::string s) {
+        size_t from = s.find_first_not_of(" \t\r\n");
+        size_t to = s.find_last_not_of(" \t\r\n");
+        return from == std::string::npos ? std::string() : s.substr(from, to - from + 1);
+    };
+    bool inSection = false, found = false;
+    std::string line;
+    for (int c = 0; !found && c != EOF;) {
+        line.clear();
+        while ((c = fgetc(file)) != EOF && c != '\n') line += (char)c;
+        std::string text = trim(line);
+        if (!text.empty() && text[0] == '[') {
+            size_t close = text.find(']');
+            std::string name = trim(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            inSection = strcasecmp(name.c_str(), section) == 0;
+            continue;
+        }
+        size_t equals = text.find('=');
+        if (!inSection || equals == std::string::npos) continue;
+        if (strcasecmp(trim(text.substr(0, equals)).c_str(), key) != 0) continue;
+        *value = trim(text.substr(equals + 1));
+        if (value->size() >= 2 && (*value)[0] == (*value)[value->size() - 1] &&
+            ((*value)[0] == '"' || (*value)[0] == '\''))
+            *value = value->substr(1, value->size() - 2);
+        found = true;
+    }
+    fclose(file);
+    return found;
+}
+
+// The platform's file system finds a name in any letter case: the path of an existing file
+// whose folders and name match the given ones without regard to case, or "" when none does.
+std::string FindCaseless(const std::string& path)
+{
+    std::string found = path[0] == '/' ? "" : ".";
+    size_t from = path[0] == '/' ? 1 : 0;
+    while (from <= path.size()) {
+        size_t to = path.find('/', from);
+        if (to == std::string::npos) to = path.size();
+        std::string part = path.substr(from, to - from);
+        from = to + 1;
+        if (part.empty() || part == ".") continue;
+        DIR* dir = opendir(found.empty() ? "/" : found.c_str());
+        if (!dir) return "";
+        std::string match;
+        while (dirent* entry = readdir(dir)) {
+            if (strcasecmp(entry->d_name, part.c_str()) == 0) {
+                match = entry->d_name;
+                break;
+            }
+        }
+        closedir(dir);
+        if (match.empty()) return "";
+        found += "/" + match;
+    }
+    return found;
+}
+
+}  // namespace
+
+// The C library of the platform takes '\' in paths and finds files in any letter case: every
+// fopen of the fuzz build's own objects comes here (the link wraps fopen).
+extern "C" FILE* __real_fopen(const char* path, const char* mode);
+extern "C" FILE* __wrap_fopen(const char* path, const char* mode)
+{
+    if (!path || !*path) return __real_fopen(path, mode);
+    std::string native = Native(path);
+    FILE* file = __real_fopen(native.c_str(), mode);
+    if (file || errno != ENOENT) return file;
+    std::string caseless = FindCaseless(native);
+    return caseless.empty() ? nullptr : __real_fopen(caseless.c_str(), mode);
+}
+
+extern "C" {
+
+HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data)
+{
+    std::string path = Native(pattern);
+    size_t slash = path.rfind('/');
+    Search* search = new Search;
+    search->folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    search->pattern = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (search->folder.empty()) search->folder = "/";
+    search->dir = opendir(search->folder.c_str());
+    if (search->dir && Next(search, data)) return search;
+    if (search->dir) closedir(search->dir);
+    delete search;
+    return INVALID_HANDLE_VALUE;
+}
+
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data)
+{
+    return search && search != INVALID_HANDLE_VALUE && Next((Search*)search, data);
+}
+
+BOOL FindClose(HANDLE handle)
+{
+    if (!handle || handle == INVALID_HANDLE_VALUE) return 0;
+    Search* search = (Search*)handle;
+    closedir(search->dir);
+    delete search;
+    return 1;
+}
+
+BOOL CreateDirectoryA(const char* path, void*)
+{
+    return mkdir(Native(path).c_str(), 0777) == 0;
+}
+
+BOOL RemoveDirectoryA(const char* path)
+{
+    return rmdir(Native(path).c_str()) == 0;
+}
+
+BOOL DeleteFileA(const char* path)
+{
+    return unlink(Native(path).c_str()) == 0;
+}
+
+BOOL MoveFileExA(const char* from, const char* to, DWORD)
+{
+    return rename(Native(from).c_str(), Native(to).c_str()) == 0;
+}
+
+DWORD GetCurrentDirectoryA(DWORD size, char* out)
+{
+    char folder[4096];
+    if (!getcwd(folder, sizeof folder)) return 0;
+    DWORD length = (DWORD)strlen(folder);
+    if (!out || size <= length) return length + 1;
+    memcpy(out, folder, length + 1);
+    return length;
+}
+
+DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultText,
+                               char* out, DWORD size, const char* path)
+{
+    if (!out || size == 0) return 0;
+    std::string value;
+    if (!section || !key || !FindProfileValue(path, section, key, &value))
+        value = defaultText ? defaultText : "";
+    size_t length = value.size() < size - 1 ? value.size() : size - 1;
+    memcpy(out, value.data(), length);
+    out[length] = 0;
+    return (DWORD)length;
+}
+
+// The fuzzers only read settings: a write fails, as a write to a read-only file does.
+BOOL WritePrivateProfileStringA(const char*, const char*, const char*, const char*)
+{
+    return 0;
+}
+
+BOOL WritePrivateProfileStructA(const char*, const char*, const void*, UINT, const char*)
+{
+    return 0;
+}
+
+HMODULE LoadLibraryA(const char*)
+{
+    return nullptr;
+}
+
+FARPROC GetProcAddress(HMODULE, const char*)
+{
+    return nullptr;
+}
+
+int MessageBoxA(HWND, const char* text, const char* caption, UINT)
+{
+    fprintf(stderr, "message box \"%s\": %s\n", caption ? caption : "", text ? text : "");
+    return 1;
+}
+
+BOOL OpenClipboard(HWND)
+{
+    return 0;
+}
+
+BOOL CloseClipboard()
+{
+    return 0;
+}
+
+HANDLE GetClipboardData(UINT)
+{
+    return nullptr;
+}
+
+void* GlobalLock(HGLOBAL)
+{
+    return nullptr;
+}
+
+BOOL GlobalUnlock(HGLOBAL)
+{
+    return 0;
+}
+
+size_t GlobalSize(HGLOBAL)
+{
+    return 0;
+}
+
+DWORD timeGetTime()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (DWORD)((uint64_t)now.tv_sec * 1000 + (uint64_t)now.tv_nsec / 1000000);
+}
+
+}  // extern "C"
