@@ -21,14 +21,12 @@ int LoadInto(Bitmap** slot, const char* name, uint32_t format)
 }
 
 // Releases the widget's own pictures; the work bitmap, when it is one of them, goes with them.
+// Each entry holds a reference of its own, also when a script names one picture for two states.
 void ReleaseOwn(uiElement* element, Bitmap** bitmaps, int count)
 {
     for (int i = 0; i < count; i++) {
         if (!bitmaps[i]) continue;
         if (element->pBitmap == bitmaps[i]) element->pBitmap = nullptr;
-        // One picture may sit in two entries.
-        for (int j = i + 1; j < count; j++)
-            if (bitmaps[j] == bitmaps[i]) bitmaps[j] = nullptr;
         uiResource_FreeBitmap(bitmaps[i]);
         bitmaps[i] = nullptr;
     }

@@ -11,6 +11,7 @@
 
 #include "fixtureWix.h"
 #include "renderTimer.h"
+#include "stdBitmap.h"
 #include "ui.h"
 #include "uiButton.h"
 #include "uiDialog.h"
@@ -281,6 +282,36 @@ TEST_F(Widgets, EditFieldPastesTheClipboardUpToALineFeed)
     uiEditBox_SetMaxLength(edit, 6);
     EXPECT_EQ(uiEditBox_Paste(edit), 1);
     EXPECT_STREQ(edit->text, "pa s");
+}
+
+// Each key that names a picture holds a reference of its own, also when one picture serves
+// several states, and the dialog's end releases every one; a script's icon shows the picture its
+// "bitmap" key names.
+TEST_F(Widgets, ScriptWidgetsReleaseEveryPictureTheyNameWithTheDialog)
+{
+    fixtures::WixScript script;
+    script.elements = {
+        {"button", {"name=Ok", "bitmap=Up", "rollover=Up", "depressed=Up", "greyed=Roll"}},
+        {"checkbox", {"name=Opt", "pos=0,20", "bitmap=Tick", "checkedbitmap=Tick"}},
+        {"icon", {"name=Loose", "pos=0,40", "size=8,8", "bitmap=Down"}},
+    };
+    ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
+    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_NE(stdBitmap_Find("Up.TGA"), nullptr);
+    EXPECT_EQ(stdBitmap_Find("Up.TGA")->refCount, 3);
+    EXPECT_EQ(stdBitmap_Find("Tick.TGA")->refCount, 2);
+    uiIcon* loose = dynamic_cast<uiIcon*>((uiElement*)uiResource_Find("loose"));
+    ASSERT_NE(loose, nullptr);
+    for (uiElement* hovered : {(uiElement*)loose, (uiElement*)nullptr, (uiElement*)loose}) {
+        ui_SetHoveredElement(hovered);
+        loose->Update();
+        EXPECT_EQ(loose->pBitmap, stdBitmap_Find("Down.TGA"));
+    }
+    ui_SetHoveredElement(nullptr);
+    uiDialog_Free(menu);
+    for (const char* name : {"Up.TGA", "Roll.TGA", "Tick.TGA", "Down.TGA"})
+        EXPECT_EQ(stdBitmap_Find(name), nullptr) << name;
 }
 
 TEST_F(Widgets, ScriptsMakeEveryWidgetClassAndDropBadLines)
