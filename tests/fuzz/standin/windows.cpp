@@ -8,11 +8,14 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -92,33 +95,55 @@ bool FindProfileValue(const char* path, const char* section, const char* key, st
     return found;
 }
 
-// The platform's file system finds a name in any letter case: the path of an existing file
-// whose folders and name match the given ones without regard to case, or "" when none does.
-std::string FindCaseless(const std::string& path)
-{
-    std::string found = path[0] == '/' ? "" : ".";
-    size_t from = path[0] == '/' ? 1 : 0;
-    while (from <= path.size()) {
-        size_t to = path.find('/', from);
-        if (to == std::string::npos) to = path.size();
-        std::string part = path.substr(from, to - from);
-        from = to + 1;
-        if (part.empty() || part == ".") continue;
-        DIR* dir = opendir(found.empty() ? "/" : found.c_str());
-        if (!dir) return "";
-        std::string match;
+// The platform's file system finds a name in any letter case. The files the work folder holds
+// when the program starts (a game folder's) are indexed by their lower-case paths then, so
+// that a lookup allocates nothing and reads no folder; the inputs a target writes are opened by
+// the names the loaders ask for.
+class CaselessIndex {
+public:
+    CaselessIndex() { Walk(".", ""); std::sort(entries_.begin(), entries_.end()); }
+
+    // The path of an indexed file whose folders and name match these without regard to case,
+    // or null.
+    const char* Find(const std::string& path) const
+    {
+        char key[1024];
+        size_t n = 0;
+        for (size_t i = path.compare(0, 2, "./") == 0 ? 2 : 0; i < path.size() && n + 1 < sizeof key; i++)
+            key[n++] = (char)tolower((unsigned char)path[i]);
+        key[n] = 0;
+        auto at = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                   [](const Entry& e, const char* k) { return e.lower < k; });
+        return at != entries_.end() && at->lower == key ? at->real.c_str() : nullptr;
+    }
+
+private:
+    struct Entry {
+        std::string lower, real;
+        bool operator<(const Entry& other) const { return lower < other.lower; }
+    };
+
+    void Walk(const std::string& folder, const std::string& prefix)
+    {
+        DIR* dir = opendir(folder.c_str());
+        if (!dir) return;
         while (dirent* entry = readdir(dir)) {
-            if (strcasecmp(entry->d_name, part.c_str()) == 0) {
-                match = entry->d_name;
-                break;
-            }
+            std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            std::string real = prefix + name, lower = real;
+            for (char& c : lower) c = (char)tolower((unsigned char)c);
+            entries_.push_back({lower, real});
+            struct stat info;
+            if (stat((folder + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+                Walk(folder + "/" + name, real + "/");
         }
         closedir(dir);
-        if (match.empty()) return "";
-        found += "/" + match;
     }
-    return found;
-}
+
+    std::vector<Entry> entries_;
+};
+
+const CaselessIndex g_caseless;
 
 }  // namespace
 
@@ -131,8 +156,8 @@ extern "C" FILE* __wrap_fopen(const char* path, const char* mode)
     std::string native = Native(path);
     FILE* file = __real_fopen(native.c_str(), mode);
     if (file || errno != ENOENT) return file;
-    std::string caseless = FindCaseless(native);
-    return caseless.empty() ? nullptr : __real_fopen(caseless.c_str(), mode);
+    const char* caseless = g_caseless.Find(native);
+    return caseless ? __real_fopen(caseless, mode) : nullptr;
 }
 
 extern "C" {
