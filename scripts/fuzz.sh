@@ -73,8 +73,14 @@ fuzz_build() {
 
 fuzz_packages || exit 1
 setup_i386 || exit 1
+# Several targets may run side by side: one at a time writes the seeds and builds.
+mkdir -p "$FUZZ_DIR"
+exec 9>"$FUZZ_DIR/.lock"
+flock 9
 fuzz_seeds || exit 1
 fuzz_build || { echo "the fuzz target did not build" >&2; exit 1; }
+flock -u 9
+exec 9>&-
 
 corpus="$FUZZ_DIR/corpus/$format"
 findings="$FUZZ_DIR/findings/$format"
