@@ -165,7 +165,7 @@ void NextFrame(uint32_t milliseconds)
     g_now += milliseconds;
     renderTimer_Tick(&g_renderTimer);
     renderMain_EndFrame(0);
-    g_pRaster->ClearCalls();
+    g_pRaster->ForgetCalls();
 }
 
 Scope::Scope(size_t inputSize) : heapAtStart_(HeapBytes())
