@@ -10,6 +10,7 @@
 #include <string>
 
 #include "fakeRaster.h"
+#include "windows.h"
 #include "mathFrame.h"
 #include "renderAssert.h"
 #include "renderCamera.h"
@@ -135,6 +136,7 @@ void WriteInput(const char* path, const uint8_t* data, size_t size)
         fprintf(stderr, "==fuzz== cannot write %s in the work folder\n", native.c_str());
         abort();
     }
+    StandIn_FilesWritten();
 }
 
 void StartLibraries()

@@ -58,12 +58,14 @@ BOOL MoveFileExA(const char* from, const char* to, DWORD flags);
 DWORD GetCurrentDirectoryA(DWORD size, char* out);
 
 // The settings file: an INI text file read and written as the platform's profile functions do.
+// What is read of it is kept until StandIn_FilesWritten says the files may have changed.
 DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultText,
                                char* out, DWORD size, const char* path);
 BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* text,
                                 const char* path);
 BOOL WritePrivateProfileStructA(const char* section, const char* key, const void* data, UINT size,
                                 const char* path);
+void StandIn_FilesWritten();
 
 // Never reached by the fuzzers: they bind the raster table in code and show no boxes.
 HMODULE LoadLibraryA(const char* name);
