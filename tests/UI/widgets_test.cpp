@@ -314,6 +314,29 @@ TEST_F(Widgets, ScriptWidgetsReleaseEveryPictureTheyNameWithTheDialog)
         EXPECT_EQ(stdBitmap_Find(name), nullptr) << name;
 }
 
+// A widget whose line names one picture for two states and then holds a key its class does not
+// know is refused; it gives back every reference it took, the "bitmap" key's included.
+TEST_F(Widgets, AWidgetRefusedLaterInItsLineReleasesEveryPictureItNamed)
+{
+    fixtures::WixScript script;
+    script.elements = {
+        {"button", {"name=Ok", "bitmap=Up", "depressed=Up", "class"}},
+        {"button", {"name=Ok2", "bitmap=Roll", "rollover=Roll", "greyed=Roll", "class"}},
+        {"checkbox", {"name=Opt", "bitmap=Tick", "checkedbitmap=Tick", "class"}},
+        {"button", {"name=Kept", "pos=0,20", "bitmap=Down", "depressed=Down"}},
+    };
+    ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
+    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    ASSERT_NE(menu, nullptr);
+    for (const char* name : {"ok", "ok2", "opt"}) EXPECT_EQ(uiResource_Find(name), nullptr) << name;
+    for (const char* name : {"Up.TGA", "Roll.TGA", "Tick.TGA"})
+        EXPECT_EQ(stdBitmap_Find(name), nullptr) << name;
+    ASSERT_NE(stdBitmap_Find("Down.TGA"), nullptr);
+    EXPECT_EQ(stdBitmap_Find("Down.TGA")->refCount, 2);
+    uiDialog_Free(menu);
+    EXPECT_EQ(stdBitmap_Find("Down.TGA"), nullptr);
+}
+
 TEST_F(Widgets, ScriptsMakeEveryWidgetClassAndDropBadLines)
 {
     fixtures::WixScript script;
