@@ -117,17 +117,22 @@ struct THostRun {
     }
     // The host waits for input in its first message loop (a message box's, too).
     bool WaitForInputLoop() { return WaitForInputIdle(pi.hProcess, INFINITE) == 0; }
-    // A top-level window of the host's thread, by caption, once the host has made it; null when
-    // the host ended without it. Under wine the wait for the host's input loop may end before
-    // the host has made its message box.
-    HWND WaitForWindow(const char* caption)
+    // Waits for the log line, then answers the host's top-level window of that caption.
+    HWND WindowAfterLog(const std::string& text, const char* caption)
     {
-        for (;;) {
-            if (HWND w = Window(caption))
-                return w;
-            if (WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0)
-                return Window(caption);
-        }
+        return WaitForLog(text) ? Window(caption) : nullptr;
+    }
+    // The host's top-level window of that caption once the host waits for input. Wine may call
+    // the host idle before a message box's window is made (its loop is not the first to look
+    // for messages), so the window is looked for until it is there or the host has ended.
+    HWND WindowOnceIdle(const char* caption)
+    {
+        if (WaitForInputIdle(pi.hProcess, INFINITE) != 0)
+            return nullptr;
+        HWND window = Window(caption);
+        while (!window && WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT)
+            window = Window(caption);
+        return window;
     }
     // The rest of the log, then the exit code.
     DWORD Finish()
@@ -165,6 +170,7 @@ TEST(TarvelHost, ThingsPanelIsLoadedFedAndReadBack)
     // The host reads the pairs back once itself; only an edit in the panel calls ApplyCallback.
     const std::string ownRead = "host reads the pairs back (_GetThingsInfo, no callback): 2 pairs, selected 1, "
                                 "template \"Orc\"";
+    ASSERT_TRUE(run.WaitForLog(ownRead)) << run.log;
     ASSERT_TRUE(run.WaitForLog("ORIGIN = 1 2 3 (unchanged)")) << run.log;
     HWND main = run.Window("Tarvel Host - things");
     ASSERT_NE(main, nullptr);
@@ -198,9 +204,8 @@ TEST(TarvelHost, ScenesEditorOpensModallyAndQuits)
 
     THostRun run("scenes \"" + FullPath(game) + "\" act1");
     ASSERT_TRUE(run.started);
-    ASSERT_TRUE(run.WaitForLog("_ShowModal ...")) << run.log;
-    HWND editor = run.Window("Scene Editor");
-    ASSERT_NE(editor, nullptr);
+    HWND editor = run.WindowAfterLog("_ShowModal ...", "Scene Editor");
+    ASSERT_NE(editor, nullptr) << run.log;
     // Quit, the fifth button of the editor's tool bar, reports its click to the editor as
     // WM_COMMAND with the button's command (they count from 1).
     HWND bar = FindWindowExA(editor, nullptr, TOOLBARCLASSNAMEA, nullptr);
@@ -222,7 +227,7 @@ TEST(TarvelHost, UnknownPanelIsRefused)
     THostRun run("nothing");
     ASSERT_TRUE(run.started);
     // The usage message box waits for an answer: close it like a user.
-    HWND box = run.WaitForWindow("Cannot start host...");
+    HWND box = run.WindowOnceIdle("Cannot start host...");
     ASSERT_NE(box, nullptr);
     PostMessageA(box, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 2u);
