@@ -267,13 +267,8 @@ TEST_F(RenderMutations, TgaThroughTheTextureCache)
 {
     fixtures::TgaImage image = fixtures::MakeTga(7, 5, 32, false, Pixel);
     image.id = "id";
-    LoaderUnderMutation loader;
-    loader.format = "tga (texture cache)";
-    loader.good = fixtures::TgaBytes(image);
-    loader.fields = fixtures::TgaHeaderFields();
-    // The texture record and its pixels, 24-bit ones widened to 32.
-    loader.bound = [](size_t bytes) { return sizeof(Bitmap) + bytes * 4 / 3; };
-    loader.write = [](const Bytes& b) { return fixtures::WriteBytes("Materials\\img.tga", b); };
+    LoaderUnderMutation loader =
+        fixtures::TgaUnderMutation("tga (texture cache)", image, "Materials\\img.tga", sizeof(Bitmap));
     loader.prepare = [this] { raster.ClearCalls(); };
     loader.load = [this] {
         Bitmap* texture = renderBitmap_Load("img", RENDERBITMAP_LOAD_FULL_ALPHA);

@@ -157,13 +157,8 @@ TEST_F(UiMutations, TgaAsUiBitmaps)
 {
     fixtures::TgaImage image = fixtures::MakeTga(7, 5, 32, true, uitest::Opaque);
     image.id = "id";
-    LoaderUnderMutation loader;
-    loader.format = "tga (UI bitmap)";
-    loader.good = fixtures::TgaBytes(image);
-    loader.fields = fixtures::TgaHeaderFields();
-    // The bitmap's header and pixels, 24-bit ones widened to 32.
-    loader.bound = [](size_t bytes) { return BITMAP_HEADER_SIZE + bytes * 4 / 3; };
-    loader.write = [](const Bytes& b) { return fixtures::WriteBytes("Ui\\img.tga", b); };
+    LoaderUnderMutation loader =
+        fixtures::TgaUnderMutation("tga (UI bitmap)", image, "Ui\\img.tga", BITMAP_HEADER_SIZE);
     loader.load = [] {
         Bitmap* bitmap = uiResource_LoadBitmap("img", BITMAP_FORMAT_8888);
         if (!bitmap) return std::string();
@@ -183,13 +178,8 @@ TEST_F(UiMutations, TgaAsUiBitmaps)
 TEST_F(UiMutations, TgaAsUiTextures)
 {
     fixtures::TgaImage image = fixtures::MakeTga(6, 4, 24, false, uitest::Opaque);
-    LoaderUnderMutation loader;
-    loader.format = "tga (UI texture)";
-    loader.good = fixtures::TgaBytes(image);
-    loader.fields = fixtures::TgaHeaderFields();
-    // The texture record and its pixels, 24-bit ones widened to 32.
-    loader.bound = [](size_t bytes) { return sizeof(Bitmap) + bytes * 4 / 3; };
-    loader.write = [](const Bytes& b) { return fixtures::WriteBytes("Ui\\Materials\\tex.tga", b); };
+    LoaderUnderMutation loader =
+        fixtures::TgaUnderMutation("tga (UI texture)", image, "Ui\\Materials\\tex.tga", sizeof(Bitmap));
     loader.prepare = [this] { raster.ClearCalls(); };
     loader.load = [this] {
         Bitmap* texture = uiResource_LoadMaterial("tex");

@@ -121,13 +121,8 @@ TEST_F(StdMutations, TgaThroughTheBitmapCache)
         return (uint32_t)(0x80000000u | x * 0x102030u | y * 0x050607u);
     });
     image.id = "id";
-    LoaderUnderMutation loader;
-    loader.format = "tga (bitmap cache)";
-    loader.good = fixtures::TgaBytes(image);
-    loader.fields = fixtures::TgaHeaderFields();
-    // The header and the pixels, 24-bit ones widened to 32.
-    loader.bound = [](size_t bytes) { return BITMAP_HEADER_SIZE + bytes * 4 / 3; };
-    loader.write = [](const Bytes& b) { return fixtures::WriteBytes("Ui\\img.tga", b); };
+    LoaderUnderMutation loader =
+        fixtures::TgaUnderMutation("tga (bitmap cache)", image, "Ui\\img.tga", BITMAP_HEADER_SIZE);
     loader.load = [] {
         Bitmap* bitmap = stdBitmap_Load("img.tga", BITMAP_FORMAT_8888, STDFILE_TYPE_UI);
         if (!bitmap) return std::string();
