@@ -64,6 +64,14 @@ void uiIcon::Update()
     if (pParent) pParent->flags |= UIELEMENT_DIRTY;
 }
 
+// A script's icon shows the picture its "bitmap" key names: that reference becomes its normal
+// picture, which Update puts back whenever the icon is not hovered and the destructor releases.
+void uiIcon::LoadBitmaps()
+{
+    uiElement_LoadBitmaps(this);
+    if (!normalBitmap) normalBitmap = pBitmap;
+}
+
 int uiIcon_Create(uiIcon* icon, const char* name, int width, int height, int cellWidth,
                   int cellHeight)
 {
@@ -122,10 +130,10 @@ int uiIconGrid::ParseKeyword(const char* text, uiDialog* dialog)
     char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
     if (!uiWidget_SplitPair(text, key, value)) return 0;
     if (!strcmp(key, "gridsize")) {
-        int across, down;
-        if (sscanf(value, "%d,%d", &across, &down) != 2) return 0;
-        columns = across;
-        rows = down;
+        int32_t n[2];
+        if (!uiElement_ScanInts(value, n, 2, -UI_COORD_LIMIT, UI_COORD_LIMIT)) return 0;
+        columns = n[0];
+        rows = n[1];
         return 1;
     }
     if (!strcmp(key, "gridid")) return sscanf(value, "%u", &gridId) == 1;
