@@ -412,7 +412,7 @@ TEST_F(UiDialog, DamagedScriptsAreRefusedOrBounded)
 uiDialog* LoadLines(const std::string& lines)
 {
     EXPECT_TRUE(fixtures::WriteText("lines.wix", "quad pos=0,0 size=64,64 mat=back\n" + lines + "\n"));
-    return qvui_LoadMenu("lines.wix");
+    return uiDialog_LoadScript("lines.wix");
 }
 
 // One frame of a script with a textbox, and a refused one, so that what the UI, the runtime
@@ -460,7 +460,7 @@ TEST_F(UiDialog, AScriptMakesNoWidgetLargerThanTheScreen)
         // Nothing of the test framework runs while the watch counts: its first check on a
         // thread makes what it keeps.
         watch.Reset();
-        uiDialog* d = qvui_LoadMenu("lines.wix");
+        uiDialog* d = uiDialog_LoadScript("lines.wix");
         const uiElement* w = (const uiElement*)uiResource_Find("w");
         const int width = w && w->pBitmap ? w->pBitmap->width : -1;
         const bool made = w != nullptr, ownBitmap = w && w->kind != UIKIND_STATIC;

@@ -296,7 +296,7 @@ TEST_F(Widgets, ScriptWidgetsReleaseEveryPictureTheyNameWithTheDialog)
         {"icon", {"name=Loose", "pos=0,40", "size=8,8", "bitmap=Down"}},
     };
     ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
-    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    uiDialog* menu = uiDialog_LoadScript("menu.wix");
     ASSERT_NE(menu, nullptr);
     ASSERT_NE(stdBitmap_Find("Up.TGA"), nullptr);
     EXPECT_EQ(stdBitmap_Find("Up.TGA")->refCount, 3);
@@ -326,7 +326,7 @@ TEST_F(Widgets, AWidgetRefusedLaterInItsLineReleasesEveryPictureItNamed)
         {"button", {"name=Kept", "pos=0,20", "bitmap=Down", "depressed=Down"}},
     };
     ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
-    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    uiDialog* menu = uiDialog_LoadScript("menu.wix");
     ASSERT_NE(menu, nullptr);
     for (const char* name : {"ok", "ok2", "opt"}) EXPECT_EQ(uiResource_Find(name), nullptr) << name;
     for (const char* name : {"Up.TGA", "Roll.TGA", "Tick.TGA"})
