@@ -11,7 +11,7 @@
 #include "renderTimer.h"
 #include "stdFile.h"
 #include "stdHash.h"
-#include "ui.h"
+#include "uiFrame.h"
 #include "uiCursor.h"
 #include "uiResource.h"
 

@@ -8,7 +8,7 @@
 #include "renderSettings.h"
 #include "renderTimer.h"
 #include "stdBitmap.h"
-#include "ui.h"
+#include "uiFrame.h"
 #include "uiCursor.h"
 #include "uiDialog.h"
 #include "uiResource.h"

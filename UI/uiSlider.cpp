@@ -6,7 +6,7 @@
 #include "uiCursor.h"
 #include "uiDialog.h"
 #include "uiTextbox.h"
-#include "uiWidgets.h"
+#include "uiWidget.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <cstring>
 
 #include "stdBitmap.h"
-#include "ui.h"
+#include "uiFrame.h"
 #include "uiDialog.h"
 #include "uiFont.h"
 #include "uiInputState.h"
 #include "uiResource.h"
-#include "uiWidgets.h"
+#include "uiWidget.h"
 #include "uiSlider.h"
 
 namespace {
