@@ -9,6 +9,7 @@
 
 #include "bitmapRecord.h"
 #include "uiElement.h"
+#include "uiDialogTree.h"
 #include "uiRecords.h"
 
 // A closed dialog in no layer; null without memory.
@@ -38,25 +39,9 @@ int uiDialog_ParseKeyword(uiDialog* dialog, const char* text);
 int uiDialog_ParseQuad(uiQuad* quad, const char* text);
 void uiDialog_AddQuad(uiDialog* dialog, uiQuad* quad);
 
-int uiDialog_AddElement(uiDialog* dialog, uiElement* parent, uiElement* element);
-// Links a widget that is in no widget table as the script loader does: the first top-level
-// widget of a dialog without one (attached and laid out), else directly after it.
-void uiDialog_PlaceTopLevel(uiDialog* dialog, uiElement* element);
-void uiDialog_RemoveElement(uiDialog* dialog, uiElement* element);
-uiElement* uiDialog_FindElement(uiDialog* dialog, const char* name);
-uiElement* uiDialog_FindOfKind(uiDialog* dialog, const char* name, int kind);
-// A widget of the dialog by name: the widget table first, then the whole tree, so that a
-// script can name as parent a widget that the loader placed.
-uiElement* uiDialog_FindInTree(uiDialog* dialog, const char* name);
-uiElement* uiDialog_NextElement(uiDialog* dialog, uiElement* element);
 int uiDialog_SetHandlerByKind(uiDialog* dialog, int kind, int index, uiElementHandler function);
 int uiDialog_SetHandlerByName(uiDialog* dialog, const char* name, int index,
                               uiElementHandler function);
-
-void uiDialog_SetFocus(uiDialog* dialog, uiElement* element);
-int uiDialog_AddTabStop(uiDialog* dialog, uiElement* element);
-void uiDialog_FocusNext(uiDialog* dialog);
-void uiDialog_FocusPrev(uiDialog* dialog);
 
 int uiDialog_PlayMusic(uiDialog* dialog);
 int uiDialog_IsInTopLayer(const uiDialog* dialog);

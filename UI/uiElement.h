@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "bitmapRecord.h"
+#include "uiElementTree.h"
 #include "uiRecords.h"
 
 // The base behaviour of the virtual operations, for derived classes to call.
@@ -16,7 +17,6 @@ void uiElement_ComposeIntoParent(uiElement* element);
 void uiElement_Update(uiElement* element);
 void uiElement_LoadBitmaps(uiElement* element);
 int uiElement_ParseKeyword(uiElement* element, const char* text, uiDialog* dialog);
-int uiElement_Detach(uiElement* element);
 // Runs by the destructor: destroys the children, releases the bitmaps, leaves every registry
 // and clears every pointer the UI keeps to the widget.
 void uiElement_Destroy(uiElement* element);
@@ -43,10 +43,6 @@ void uiElement_CallHandler(uiElement* element, int index, uint32_t argument);
 // Whether the two widgets' rectangles touch or overlap (both ends inclusive); 0 for null.
 int uiElement_Overlaps(const uiElement* a, const uiElement* b);
 
-void uiElement_AddChild(uiElement* parent, uiElement* child);
-void uiElement_AddSibling(uiElement* element, uiElement* sibling);
-void uiElement_SetDialog(uiElement* element, uiDialog* dialog);
-void uiElement_Layout(uiElement* element);
 // Copies a rectangle between bitmaps of the same pixel size in y-down coordinates (rows are
 // stored bottom-up), clipped to both; keyed copies skip transparent pixels.
 void uiElement_CopyRect(Bitmap* dest, int destX, int destY, int width, int height,
@@ -61,11 +57,7 @@ void uiElement_HideRestore(uiElement* element);
 void uiElement_ShowHint(uiElement* element, uiElement* target, uint32_t argument);
 // Where a hint goes without a hint handler: the textbox module installs its line appender.
 void uiElement_SetHintSink(void (*addLine)(uiElement* target, const char* text, uint32_t colour));
-// The edit field module installs what ends an edit when its field loses the focus.
-void uiElement_SetEndEdit(void (*endEdit)(uiElement* editField));
-void uiElement_EndEdit(uiElement* element);
 
-void uiElement_RemoveTabStop(uiElement* element);
 // A new bitmap of the widget's size holding what lies under it, or null.
 Bitmap* uiElement_CaptureBackground(uiElement* element);
 void uiElement_CaptureHideBitmap(uiElement* element);
