@@ -447,4 +447,17 @@ TEST_F(Textbox, ScrollbarFollowsAndDrivesTheTextbox)
     delete bar;
 }
 
+TEST_F(Textbox, AScrollbarDeletedBeforeItsTextboxIsForgottenByIt)
+{
+    uiTextbox* box = Make(100, 24);
+    uiSlider* bar = MakeSlider(1);
+    box->pVScrollbar = bar;
+    box->LoadBitmaps();
+    ASSERT_EQ(bar->pOwner, box);
+    delete bar;
+    EXPECT_EQ(box->pVScrollbar, nullptr);
+    uiTextbox_ScrollBy(box, 10);  // the textbox scrolls on without its scrollbar
+    delete box;
+}
+
 }  // namespace
