@@ -320,6 +320,15 @@ uiSlider* MakeSlider(int vertical)
     return slider;
 }
 
+// A vertical slider made the textbox's scrollbar as its bitmaps load.
+uiSlider* MakeScrollbar(uiTextbox* box)
+{
+    uiSlider* bar = MakeSlider(1);
+    box->pVScrollbar = bar;
+    box->LoadBitmaps();
+    return bar;
+}
+
 TEST_F(Textbox, SliderPlacesItsThumbByValue)
 {
     struct Case {
@@ -404,9 +413,7 @@ TEST_F(Textbox, SliderStepsOnReleaseBesideTheThumb)
 TEST_F(Textbox, ScrollbarFollowsAndDrivesTheTextbox)
 {
     uiTextbox* box = Make(100, 24);
-    uiSlider* bar = MakeSlider(1);
-    box->pVScrollbar = bar;
-    box->LoadBitmaps();
+    uiSlider* bar = MakeScrollbar(box);
     EXPECT_EQ(bar->pOwner, box);
     EXPECT_EQ(bar->pHintHandler, nullptr);
     EXPECT_EQ(bar->onChange, uiTextbox_OnScrollbar);
@@ -450,9 +457,7 @@ TEST_F(Textbox, ScrollbarFollowsAndDrivesTheTextbox)
 TEST_F(Textbox, AScrollbarDeletedBeforeItsTextboxIsForgottenByIt)
 {
     uiTextbox* box = Make(100, 24);
-    uiSlider* bar = MakeSlider(1);
-    box->pVScrollbar = bar;
-    box->LoadBitmaps();
+    uiSlider* bar = MakeScrollbar(box);
     ASSERT_EQ(bar->pOwner, box);
     delete bar;
     EXPECT_EQ(box->pVScrollbar, nullptr);
