@@ -9,8 +9,6 @@
 #include "renderKeyframe.h"
 #include "renderMaterial.h"
 #include "renderModel.h"
-#include "renderMaterial.h"
-#include "renderModel.h"
 #include "renderSettings.h"
 #include "stdMessageBox.h"
 
@@ -40,6 +38,23 @@ const RenderCache kCaches[] = {
     {renderKeyframe_Startup, renderKeyframe_Shutdown},
 };
 
+const int kNumCaches = (int)(sizeof kCaches / sizeof kCaches[0]);
+
+// Shuts down the caches whose flag is set, in the reverse order of their start-ups.
+void ShutdownCaches(const bool* started)
+{
+    for (int i = kNumCaches - 1; i >= 0; i--) {
+        if (started[i]) kCaches[i].shutdown();
+    }
+}
+
+// The frame stamp and statistics count the frames of one bound table.
+void ForgetFrames()
+{
+    g_frameStamp = 1;
+    memset(&g_frameStats, 0, sizeof g_frameStats);
+}
+
 int SlotsComplete(const rasterLib* table)
 {
     const uint32_t* words = (const uint32_t*)table;
@@ -51,33 +66,44 @@ int SlotsComplete(const rasterLib* table)
 
 }  // namespace
 
+// A start-up that fails gives back what it started: the caches that came up are shut down
+// again, so that a later start-up finds the front-end as a fresh process has it. The raster
+// library gives back a device whose open failed itself.
 int renderMain_Startup()
 {
     RENDER_ASSERT(!renderMain_bStartup);
     // Every cache gets its start-up, even after an earlier one failed.
-    int cachesStarted = 1;
-    for (const RenderCache& cache : kCaches) {
-        if (!cache.startup()) cachesStarted = 0;
+    bool started[kNumCaches];
+    bool cachesStarted = true;
+    for (int i = 0; i < kNumCaches; i++) {
+        started[i] = kCaches[i].startup() != 0;
+        cachesStarted = cachesStarted && started[i];
     }
-    if (!cachesStarted) return 0;
-    if (!renderMain_InitDll(g_renderSettings.driver)) return 0;
-    g_pRasterInfo = g_rasterLib.funcMain_Startup(render_GetWindow());
-    if (!g_pRasterInfo) return 0;
-    if (!g_rasterLib.funcMain_Open(&g_renderSettings)) return 0;
-    double gamma = g_renderSettings.gamma;
-    g_rasterLib.funcMain_SetGamma(gamma, gamma, gamma);
-    renderMain_bStartup = 1;
-    return 1;
+    if (cachesStarted && renderMain_InitDll(g_renderSettings.driver)) {
+        g_pRasterInfo = g_rasterLib.funcMain_Startup(render_GetWindow());
+        if (g_pRasterInfo && g_rasterLib.funcMain_Open(&g_renderSettings)) {
+            double gamma = g_renderSettings.gamma;
+            g_rasterLib.funcMain_SetGamma(gamma, gamma, gamma);
+            renderMain_bStartup = 1;
+            return 1;
+        }
+        g_pRasterInfo = nullptr;
+    }
+    ShutdownCaches(started);
+    return 0;
 }
 
 int renderMain_Shutdown()
 {
     RENDER_ASSERT(renderMain_bStartup);
-    for (int i = (int)(sizeof kCaches / sizeof kCaches[0]) - 1; i >= 0; i--) kCaches[i].shutdown();
+    bool all[kNumCaches];
+    for (bool& started : all) started = true;
+    ShutdownCaches(all);
     if (renderMain_IsBound()) {
         g_rasterLib.funcMain_Close();
         g_rasterLib.funcMain_Shutdown();
     }
+    g_pRasterInfo = nullptr;
     renderMain_bStartup = 0;
     return 1;
 }
@@ -108,6 +134,8 @@ int renderMain_InitTable(rlFuncMain_Initialize initialize)
     }
     if (!SlotsComplete(&table)) return 0;
     g_rasterLib = table;
+    renderAssert_SetShutdown(g_rasterLib.funcMain_Shutdown);
+    ForgetFrames();
     return 1;
 }
 
@@ -124,6 +152,9 @@ void renderMain_UseInitialize(rlFuncMain_Initialize initialize)
 void renderMain_Unbind()
 {
     memset(&g_rasterLib, 0, sizeof g_rasterLib);
+    renderAssert_SetShutdown(nullptr);
+    g_pRasterInfo = nullptr;
+    ForgetFrames();
 }
 
 int renderMain_EndFrame(int wait)

@@ -1,7 +1,11 @@
 // The render front-end's main module: starts and stops the render caches, loads the raster
-// library named in the render settings and binds its operation table, opens the device, ends
-// each frame, and owns the viewer's assertion hook. Every other module reaches the raster
-// library only through g_rasterLib.
+// library named in the render settings and binds its operation table, opens the device and
+// ends each frame. Every other module reaches the raster library only through g_rasterLib.
+//
+// Start-up sets and shutdown clears the module's state; a start-up that fails leaves nothing
+// started. A binding hands the table's shutdown to the assertion routine (renderAssert.h) and
+// counts frames afresh. A loaded raster library stays loaded for the life of the process, and
+// a bound table stays bound after shutdown (only renderMain_Unbind forgets it).
 #pragma once
 #include <cstdint>
 

@@ -111,11 +111,11 @@ void stdInput_ApplyRecords(stdInputState* state, const DIDEVICEOBJECTDATA* recor
     }
 }
 
+// Starts from a clear table, so that nothing of an earlier start shows, also when this one
+// fails.
 int stdInput_Startup()
 {
     stdInput_Shutdown();
-    g_stdInput.pollCounter = 0;
-    g_stdInput.mouseDx = g_stdInput.mouseDy = g_stdInput.mouseDz = 0;
     if (FAILED(stdInput_api.pfnCreateEx(render_GetInstance(), 0x0700, IID_IDirectInput7A,
                                         (void**)&g_pInput, nullptr)) ||
         !g_pInput) {
@@ -159,6 +159,7 @@ void stdInput_Shutdown()
     ReleaseDevice(&g_keyboard);
     if (g_pInput) g_pInput->Release();
     g_pInput = nullptr;
+    memset(&g_stdInput, 0, sizeof g_stdInput);
 }
 
 int stdInput_KeyPressed(const stdInputState* state, int key)

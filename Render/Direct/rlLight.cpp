@@ -28,7 +28,7 @@ constexpr float LIGHT_SCALE = 1.0f / 392.0f;
 
 bool hardwarePath(void)
 {
-    return rlDev.pSettings && (rlDev.pSettings->optionFlags & RENDER_OPTION_HW_TRANSFORM) && rlDev.pDevice;
+    return rlDev.pDevice && rlDev.pSettings && (rlDev.pSettings->optionFlags & RENDER_OPTION_HW_TRANSFORM);
 }
 
 uint32_t roundByte(float value)

@@ -4,6 +4,7 @@
 #include "rlDevice.h"
 #include "rlDirectDraw.h"
 #include "rlDraw.h"
+#include "rlLight.h"
 #include "rlMain.h"
 #include "rlMode.h"
 #include "rlTexture.h"
@@ -284,12 +285,17 @@ static int openDevice(renderSettings* settings)
     return 1;
 }
 
-// A failed open gives back what it created, so the process holds no half-built device.
+// A failed open gives back what it created, so the process holds no half-built device. Each
+// open counts frames and statistics afresh and starts the state cache from nothing, so that
+// an open after a close behaves as the first one did.
 int __cdecl rlMain_Open(renderSettings* settings)
 {
     if (!settings) return 0;
     if (rlDev.bOpen) rlMain_Close();
     rlDev.pSettings = settings;
+    rlDev.frameNumber = 1;
+    rlStats = {};
+    rlMode_Reset();
     if (!openDevice(settings)) {
         rlMain_Close();
         return 0;
@@ -298,9 +304,13 @@ int __cdecl rlMain_Open(renderSettings* settings)
     return 1;
 }
 
-// Gives back only what exists, so it is safe after a failed open and when called again.
+// Gives back only what exists, so it is safe after a failed open and when called again. The
+// frame's lights, the current model and the caller's settings are forgotten with the device:
+// the records may be gone after the close.
 int __cdecl rlMain_Close(void)
 {
+    rlLight_ClearLights();
+    rlLight_NewModel(nullptr);
     rlDraw_ReleaseVertexBuffer();
     rlTexture_ReleaseAll();
     releaseSurfaces();
@@ -309,6 +319,7 @@ int __cdecl rlMain_Close(void)
         rlDev.pDirectDraw->RestoreDisplayMode();
         rlDevice_Release(rlDev.pDirectDraw);
     }
+    rlDev.pSettings = nullptr;
     rlDev.bOpen = false;
     return 1;
 }

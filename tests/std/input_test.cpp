@@ -14,7 +14,11 @@ const DWORD MOUSE_BUTTON = STDINPUT_MOUSE_BUTTON_OFS;   // offset of mouse butto
 class InputTest : public testing::Test {
 protected:
     void SetUp() override { fake = &fakeInput_Install(); }
-    void TearDown() override { fakeInput_Uninstall(); }
+    void TearDown() override
+    {
+        fakeInput_Uninstall();
+        render_SetWindow(nullptr);
+    }
 
     const stdInputKey& Key(int key) { return g_stdInput.aKeys[key]; }
     FakeInput* fake = nullptr;
@@ -75,7 +79,6 @@ TEST_F(InputTest, StartupMakesBothDevicesAsTheViewerNeedsThem)
     EXPECT_EQ(1, fake->keyboard.acquireCalls);
     EXPECT_EQ(1, fake->mouse.acquireCalls);
     EXPECT_EQ(0u, g_stdInput.pollCounter);
-    render_SetWindow(nullptr);
 }
 
 TEST_F(InputTest, PressedOnlyInThePollThatReadItHeldUntilReleased)
@@ -240,12 +243,25 @@ TEST_F(InputTest, ResetClearsTheKeyTable)
 
 // The real DirectInput of wine: both devices are made on a real window, and a key sent to the
 // window in front reaches the table.
-TEST(InputDevice, RealDevicesReadAKeySentToTheWindowInFront)
+class InputDevice : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        stdInput_Shutdown();
+        render_SetWindow(nullptr);
+        render_SetInstance(nullptr);
+        if (window) DestroyWindow(window);
+    }
+
+    HWND window = nullptr;
+};
+
+TEST_F(InputDevice, RealDevicesReadAKeySentToTheWindowInFront)
 {
     stdInput_UseSystem();
     render_SetInstance(GetModuleHandleA(nullptr));
-    HWND window = CreateWindowExA(0, "STATIC", "input", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64,
-                                  nullptr, nullptr, nullptr, nullptr);
+    window = CreateWindowExA(0, "STATIC", "input", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64,
+                             nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window);
     SetForegroundWindow(window);
     SetActiveWindow(window);
@@ -271,9 +287,6 @@ TEST(InputDevice, RealDevicesReadAKeySentToTheWindowInFront)
     }
     EXPECT_TRUE(bSeen);
     SendInput(1, &keys[1], sizeof(INPUT));
-    stdInput_Shutdown();
-    render_SetWindow(nullptr);
-    DestroyWindow(window);
 }
 
 }  // namespace
