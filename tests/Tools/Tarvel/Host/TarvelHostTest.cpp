@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 #include "Tools/Tarvel/DLLs/PanelLibrary.h"
+#include "fixtureFiles.h"
 
 namespace {
 
@@ -95,6 +96,17 @@ struct THostRun {
     }
     // The host waits for input in its first message loop (a message box's, too).
     bool WaitForInputLoop() { return WaitForInputIdle(pi.hProcess, INFINITE) == 0; }
+    // A window that the host shows once it is waiting for input: under wine the wait for the
+    // input loop may end before the window is made, so it is looked for again for a while.
+    HWND WaitForWindow(const char* caption)
+    {
+        const DWORD start = GetTickCount();
+        HWND window = Window(caption);
+        while (!window && GetTickCount() - start < 60000 &&
+               WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT)
+            window = Window(caption);
+        return window;
+    }
     // The rest of the log, then the exit code.
     DWORD Finish()
     {
@@ -111,7 +123,7 @@ struct THostRun {
 std::string GameFolder()
 {
     std::string name = std::string("game_") + testing::UnitTest::GetInstance()->current_test_info()->name();
-    CreateDirectoryA(name.c_str(), nullptr);
+    fixtures::MakeFolders(name);
     return name;
 }
 
@@ -120,7 +132,7 @@ std::string GameFolder()
 TEST(TarvelHost, ThingsPanelIsLoadedFedAndReadBack)
 {
     std::string game = GameFolder();
-    CreateDirectoryA((game + "\\Templates").c_str(), nullptr);
+    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Templates"));
     std::ofstream(game + "\\Templates\\global.zul") << "ZUL";
     std::ofstream(game + "\\Templates\\extra.zul") << "ZUL";
     std::ofstream(game + "\\hosttree.txt") << "global.zul|Sword|20|Blades\nextra.zul|Orc|5|[-[none]-]\n";
@@ -129,7 +141,7 @@ TEST(TarvelHost, ThingsPanelIsLoadedFedAndReadBack)
     THostRun run("things \"" + FullPath(game) + "\"");
     ASSERT_TRUE(run.started);
     ASSERT_TRUE(run.WaitForLog("ApplyCallback")) << run.log;
-    HWND main = run.Window("Tarvel Host - things");
+    HWND main = run.WaitForWindow("Tarvel Host - things");
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 0u);
@@ -147,13 +159,13 @@ TEST(TarvelHost, ThingsPanelIsLoadedFedAndReadBack)
 TEST(TarvelHost, ScenesEditorOpensModallyAndQuits)
 {
     std::string game = GameFolder();
-    CreateDirectoryA((game + "\\Chronicles").c_str(), nullptr);
+    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Chronicles"));
     std::ofstream(game + "\\Chronicles\\act1.rix") << "[Cave]\nSHORTDESC=A\n[Bridge]\n";
 
     THostRun run("scenes \"" + FullPath(game) + "\" act1");
     ASSERT_TRUE(run.started);
     ASSERT_TRUE(run.WaitForLog("_ShowModal ...")) << run.log;
-    HWND editor = run.Window("Scene Editor");
+    HWND editor = run.WaitForWindow("Scene Editor");
     ASSERT_NE(editor, nullptr);
     // Quit, the fifth button of the editor's tool bar, reports its click to the editor as
     // WM_COMMAND with the button's command (they count from 1).
@@ -177,7 +189,7 @@ TEST(TarvelHost, UnknownPanelIsRefused)
     ASSERT_TRUE(run.started);
     // The usage message box waits for an answer: close it like a user.
     ASSERT_TRUE(run.WaitForInputLoop());
-    HWND box = run.Window("Cannot start host...");
+    HWND box = run.WaitForWindow("Cannot start host...");
     ASSERT_NE(box, nullptr);
     PostMessageA(box, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 2u);
