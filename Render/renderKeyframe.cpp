@@ -20,7 +20,7 @@ const uint32_t kCurveHeaderBytes = 12;   // numKeys, bone, kind
 stdHash* g_pHashtable;
 int g_bStartup;
 renderRing<Track> g_freeList;
-static_assert(RENDER_RING_SIZE == TRACK_RING_SIZE);
+static_assert((int)RENDER_RING_SIZE == (int)TRACK_RING_SIZE);
 KeyTagCallback g_pfnCallback;
 
 void FreeCurves(TrackCurve* curves, uint32_t numCurves)

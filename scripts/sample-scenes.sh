@@ -35,3 +35,8 @@ printf 'ID3' >"$game/Sounds/theme.mp3"
 for f in sky.qev night.qev; do printf 'QEV' >"$game/Models/$f"; done
 for f in sky.jup clouds.jup; do printf 'JUP' >"$game/Anims/$f"; done
 args=(scenes "Z:$(printf '%s' "$game" | tr '/' '\\')" act1)
+# ./run scenes picker: the host presses New in the editor, and the screenshot shows the picker.
+if [ "${1:-}" = picker ]; then
+  window_title="ScenePicker"
+  shot="$BUILD_DIR/scenes-picker.png"
+fi

@@ -6,53 +6,93 @@ BUILD_DIR="${BUILD_DIR:-$ROOT_DIR/build}"
 JOBS="${JOBS:-$(nproc 2>/dev/null || echo 4)}"
 
 PACKAGES="cmake make wine wine32:i386 wine64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
-  binutils-mingw-w64-i686 mingw-w64-i686-dev googletest xvfb xauth imagemagick x11-apps
+  binutils-mingw-w64-i686 mingw-w64-i686-dev googletest xvfb xauth imagemagick x11-apps x11-utils
   libgl1:i386 libgl1-mesa-dri:i386 fonts-wine fonts-liberation"
 
-setup_packages() {
-  local missing=""
-  for p in $PACKAGES; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+# Prints those of the named packages that are not installed.
+packages_missing() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || printf '%s ' "$p"
   done
+}
+
+setup_packages() {
+  local missing sudo=""
+  missing="$(packages_missing $PACKAGES)"
   [ -z "$missing" ] && return 0
-  echo "Installing:$missing"
-  local sudo=""
+  echo "Installing: $missing"
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-  apt_update "$sudo" || return 1
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386 ||
+      { echo "set-up stopped: dpkg could not add the i386 architecture" >&2; return 1; }
+  fi
+  # An index that stays out of date is named; the install may still find everything elsewhere.
+  apt_update "$sudo"
   apt_install "$sudo" $missing
 }
 
 # A mirror in the middle of a sync serves indexes that do not match their release file; apt then
-# ignores them and the install fails on unmet dependencies. Both steps are tried a few times with a
-# pause, and a failure names what failed instead of leaving a wall of dependency errors.
+# ignores them and the install fails on unmet dependencies. Both steps are tried a few times with
+# a growing pause, and a failure names the index or the packages that failed instead of leaving a
+# wall of dependency errors.
 APT_TRIES="${APT_TRIES:-5}"
-apt_update() {
-  local sudo="$1" log try
+APT_PAUSE="${APT_PAUSE:-20}"   # seconds before the first retry; each further one waits longer
+# Extra options of the two steps: setup_qemu names a source of its own in them, for its own
+# commands only.
+APT_UPDATE_OPTS=()
+APT_INSTALL_OPTS=()
+APT_FAILED_INDEXES=""          # apt's lines on the indexes the last update could not fetch
+
+apt_pause() {
+  echo "$1 failed (try $2 of $APT_TRIES); again in $(($2 * APT_PAUSE)) s"
+  sleep $(($2 * APT_PAUSE))
+}
+
+# One update; 0 when every index came.
+apt_update_once() {
+  local sudo="$1" log rc
   log="$(mktemp)"
-  for try in $(seq "$APT_TRIES"); do
-    if $sudo apt-get update -q >"$log" 2>&1 && ! grep -q '^[EW]: \(Failed\|Some index\)' "$log"; then
-      rm -f "$log"
-      return 0
-    fi
-    [ "$try" -lt "$APT_TRIES" ] && { echo "apt-get update failed (try $try of $APT_TRIES); again in $((try * 20)) s"; sleep $((try * 20)); }
-  done
-  echo "set-up stopped: the package index could not be updated after $APT_TRIES tries:" >&2
-  grep -E '^(E|W|Err):' "$log" | sed 's/^/  /' >&2
+  $sudo apt-get update -q "${APT_UPDATE_OPTS[@]}" >"$log" 2>&1
+  rc=$?
+  APT_FAILED_INDEXES="$(grep -E '^(Err:|E:|W: (Failed|Some index))' "$log")"
+  [ "$rc" -ne 0 ] && [ -z "$APT_FAILED_INDEXES" ] && APT_FAILED_INDEXES="$(tail -n 3 "$log")"
   rm -f "$log"
+  [ -z "$APT_FAILED_INDEXES" ]
+}
+
+apt_update() {
+  local sudo="$1" try
+  for try in $(seq "$APT_TRIES"); do
+    apt_update_once "$sudo" && return 0
+    [ "$try" -lt "$APT_TRIES" ] && apt_pause "apt-get update" "$try"
+  done
+  echo "warning: the package index could not be updated after $APT_TRIES tries:" >&2
+  printf '%s\n' "$APT_FAILED_INDEXES" | sed 's/^/  /' >&2
   return 1
 }
+
+# apt_install SUDO PACKAGE...: between tries the index is updated again, once.
 apt_install() {
-  local sudo="$1" try
+  local sudo="$1" try log missing
   shift
+  log="$(mktemp)"
   for try in $(seq "$APT_TRIES"); do
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "$@" && return 0
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+      "${APT_INSTALL_OPTS[@]}" "$@" 2>&1 | tee "$log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] && { rm -f "$log"; return 0; }
     [ "$try" -lt "$APT_TRIES" ] || break
-    echo "apt-get install failed (try $try of $APT_TRIES); updating the index again in $((try * 20)) s"
-    sleep $((try * 20))
-    apt_update "$sudo" || return 1
+    apt_pause "apt-get install" "$try"
+    apt_update_once "$sudo"
   done
-  echo "set-up stopped: could not install: $*" >&2
+  missing="$(packages_missing "$@")"
+  echo "set-up stopped: apt-get could not install: ${missing:-$*}" >&2
+  grep -E '^E:' "$log" | sed 's/^/  /' >&2
+  if [ -n "$APT_FAILED_INDEXES" ]; then
+    echo "  the package index that could not be updated:" >&2
+    printf '%s\n' "$APT_FAILED_INDEXES" | sed 's/^/    /' >&2
+  fi
+  rm -f "$log"
   return 1
 }
 
@@ -64,26 +104,44 @@ QEMU_MIN_MAJOR=10
 qemu_major() {
   qemu-i386-static --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p'
 }
-# Installs a recent enough emulator; says whether it installed one (0) or had one already (1).
+qemu_recent() {
+  [ "$(qemu_major)" -ge "$QEMU_MIN_MAJOR" ] 2>/dev/null
+}
+# Installs a recent enough emulator: the distribution's, else the one in its backports. The
+# backports source is a list file of these commands only: the system's apt configuration is
+# left as it was.
 setup_qemu() {
-  local sudo="$1" codename
-  [ "$(qemu_major || true)" -ge "$QEMU_MIN_MAJOR" ] 2>/dev/null && return 1
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends qemu-user-static
-  [ "$(qemu_major || true)" -ge "$QEMU_MIN_MAJOR" ] 2>/dev/null && return 0
+  local sudo="$1" codename list rc
+  apt_update "$sudo"
+  apt_install "$sudo" qemu-user-static || return 1
+  qemu_recent && return 0
   codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
-  if [ -n "$codename" ]; then
-    echo "deb http://deb.debian.org/debian $codename-backports main" |
-      $sudo tee "/etc/apt/sources.list.d/$codename-backports.list" >/dev/null
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
-      -t "$codename-backports" qemu-user-static
+  if [ -z "$codename" ]; then
+    echo "set-up stopped: qemu-i386-static is release $(qemu_major), wine needs $QEMU_MIN_MAJOR or" \
+         "later, and this system names no release whose backports could have it" >&2
+    return 1
   fi
-  [ "$(qemu_major || true)" -ge "$QEMU_MIN_MAJOR" ] 2>/dev/null ||
-    echo "warning: qemu-i386-static is older than release $QEMU_MIN_MAJOR; wine may crash under it" >&2
-  return 0
+  echo "Installing qemu-user-static from $codename-backports"
+  list="$(mktemp)"
+  { cat /etc/apt/sources.list 2>/dev/null
+    echo "deb http://deb.debian.org/debian $codename-backports main"; } >"$list"
+  chmod 644 "$list"
+  # The update fetches this list's indexes only and keeps the others; the install sees both.
+  local APT_UPDATE_OPTS=(-o "Dir::Etc::sourcelist=$list" -o "Dir::Etc::sourceparts=-"
+                         -o "APT::Get::List-Cleanup=0")
+  local APT_INSTALL_OPTS=(-o "Dir::Etc::sourcelist=$list" -t "$codename-backports")
+  apt_update "$sudo"
+  apt_install "$sudo" qemu-user-static
+  rc=$?
+  rm -f "$list"
+  [ "$rc" -eq 0 ] || return 1
+  qemu_recent && return 0
+  echo "set-up stopped: qemu-i386-static from $codename-backports is release $(qemu_major);" \
+       "wine needs $QEMU_MIN_MAJOR or later" >&2
+  return 1
 }
 setup_i386() {
-  local binfmt=/proc/sys/fs/binfmt_misc sudo=""
+  local binfmt=/proc/sys/fs/binfmt_misc sudo="" fresh=0
   [ -x /lib/ld-linux.so.2 ] || return 0
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   [ -e $binfmt/register ] || $sudo mount -t binfmt_misc binfmt_misc $binfmt 2>/dev/null
@@ -91,14 +149,19 @@ setup_i386() {
     /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
     echo "This kernel does not run 32-bit programs: registering qemu's i386 emulator for them"
   fi
+  if ! qemu_recent; then
+    setup_qemu "$sudo" || return 1
+    fresh=1
+  fi
   # The registration holds the emulator it was made with open: after an upgrade it is made again.
-  if setup_qemu "$sudo" || [ ! -e $binfmt/qemu-i386 ]; then
+  if [ "$fresh" -eq 1 ] || [ ! -e $binfmt/qemu-i386 ]; then
     [ -e $binfmt/qemu-i386 ] && echo -1 | $sudo tee $binfmt/qemu-i386 >/dev/null
     printf '%s' \
       ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
-      | $sudo tee $binfmt/register >/dev/null
+      | $sudo tee $binfmt/register >/dev/null ||
+      { echo "set-up stopped: qemu's i386 emulator could not be registered in $binfmt" >&2; return 1; }
   fi
-  /lib/ld-linux.so.2 --version >/dev/null 2>&1 || { echo "32-bit programs cannot run here" >&2; return 1; }
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 || { echo "set-up stopped: 32-bit programs cannot run here" >&2; return 1; }
 }
 
 setup_build() {
@@ -128,18 +191,45 @@ setup_display() {
   return 1
 }
 
+# wineboot -i writes system.reg early: a prefix is finished only when wineboot said so, which
+# this file in it records. One without it (wineboot failed or was stopped) is made again.
+WINE_PREFIX_DONE=".prefix-complete"
+WINE_SETUP_TIMEOUT="${WINE_SETUP_TIMEOUT:-900}"
+
+# wine_step TEXT COMMAND...: runs a wine command detached from the shell's output, and stops
+# the set-up with TEXT when it fails.
+wine_step() {
+  local text="$1" rc
+  shift
+  timeout "$WINE_SETUP_TIMEOUT" "$@" </dev/null >/dev/null 2>&1
+  rc=$?
+  [ "$rc" -eq 0 ] && return 0
+  echo "set-up stopped: $text ('$*' exited with $rc; 124 is a time-out after $WINE_SETUP_TIMEOUT s)" >&2
+  return 1
+}
+
+setup_prefix() {
+  [ -f "$WINEPREFIX/$WINE_PREFIX_DONE" ] && return 0
+  if [ -e "$WINEPREFIX" ]; then
+    echo "The wine prefix in $WINEPREFIX was not finished (wineboot failed or was stopped): making it again"
+    wineserver -k </dev/null >/dev/null 2>&1
+    rm -rf "$WINEPREFIX"
+  fi
+  echo "Creating the wine prefix in $WINEPREFIX (first time only)"
+  wine_step "wine could not create its prefix in $WINEPREFIX" wineboot -i || return 1
+  touch "$WINEPREFIX/$WINE_PREFIX_DONE"
+}
+
 setup_wine() {
   export WINEPREFIX="$BUILD_DIR/wineprefix"
   export WINEARCH=win32
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Creating the wine prefix in $WINEPREFIX (first time only)"
-    wineboot -i </dev/null >/dev/null 2>&1
-  fi
+  setup_prefix || return 1
   # Without a window manager on the virtual display, wine draws the window frames itself.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    wine_step "wine's window frames could not be set up" \
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || return 1
   fi
   # Caption buttons (Marlett) and dialog text (Tahoma, MS Sans Serif) need wine's own fonts; this
   # wine does not look for them in its data folder, so the prefix's font folder gets a copy.
@@ -147,13 +237,14 @@ setup_wine() {
   # A process that crashes ends at once and its case fails: wine's debugger, started on a
   # crash, can hold the process until the case times out.
   if ! grep -q '"Debugger"=""' "$WINEPREFIX/system.reg" 2>/dev/null; then
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d "" /f \
-      </dev/null >/dev/null 2>&1
+    wine_step "wine's crash debugger could not be turned off" \
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d "" /f ||
+      return 1
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   # Start wine's own services now, with their output detached: started later by a test they
   # would inherit its pipes and hold them open after the test ends.
-  wineboot </dev/null >/dev/null 2>&1
+  wine_step "wine did not start in $WINEPREFIX" wineboot
 }
 
 cleanup() {

@@ -10,11 +10,6 @@ namespace {
 
 int g_calls;
 
-int __cdecl Counted()
-{
-    return ++g_calls;
-}
-
 }  // namespace
 
 extern "C" __declspec(dllexport) int __cdecl rasterStub_CallCount()
@@ -23,6 +18,15 @@ extern "C" __declspec(dllexport) int __cdecl rasterStub_CallCount()
 }
 
 #ifndef RASTER_STUB_NO_EXPORT
+namespace {
+
+int __cdecl Counted()
+{
+    return ++g_calls;
+}
+
+}  // namespace
+
 extern "C" __declspec(dllexport) void __cdecl rlMain_Initialize(rasterLib* table)
 {
     uint32_t* words = (uint32_t*)table;

@@ -14,7 +14,7 @@ HRESULT Next(std::deque<HRESULT>& results)
     return hr;
 }
 
-class Device : public IDirectInputDevice7A {
+class Device final : public IDirectInputDevice7A {
 public:
     explicit Device(FakeInputDevice* config) : m_pConfig(config) { m_pConfig->refCount = 1; }
 
@@ -101,7 +101,7 @@ private:
     FakeInputDevice* m_pConfig;
 };
 
-class Input : public IDirectInput7A {
+class Input final : public IDirectInput7A {
 public:
     STDMETHOD(QueryInterface)(REFIID, void**) override { return E_NOINTERFACE; }
     STDMETHOD_(ULONG, AddRef)() override { return ++m_refCount; }

@@ -57,8 +57,11 @@ TEST(InputRecords, PressHoldReleaseAndOneFramePressFollowThePollCounter)
     EXPECT_EQ(0x80u, state.aKeys[256].down);
     EXPECT_EQ(0x80u, state.aKeys[263].down);
     EXPECT_EQ(1802u, state.aKeys[263].time);
-    for (int key = 0; key < STDINPUT_NUM_SCANCODES; ++key)
-        if (key != DIK_F && key != DIK_SPACE) ASSERT_EQ(0u, state.aKeys[key].time) << key;
+    for (int key = 0; key < STDINPUT_NUM_SCANCODES; ++key) {
+        if (key != DIK_F && key != DIK_SPACE) {
+            ASSERT_EQ(0u, state.aKeys[key].time) << key;
+        }
+    }
 }
 
 TEST_F(InputTest, StartupMakesBothDevicesAsTheViewerNeedsThem)

@@ -124,7 +124,9 @@ TEST_F(TexturePool, InvalidHandlesAreRefused)
         EXPECT_EQ(rlTexture_RecacheHandle(handle), 0);
         EXPECT_EQ(rlTexture_Get(handle), nullptr);
         rlTexture_FlushHandle(handle);
-        if (handle) EXPECT_EQ(rlTexture_SetStage(handle, 0), 0);
+        if (handle) {
+            EXPECT_EQ(rlTexture_SetStage(handle, 0), 0);
+        }
     }
     EXPECT_EQ(rlTexture_CacheHandle(1, -1), 0);
     EXPECT_EQ(rlTexture_CacheHandle(1, 2), 0);
