@@ -257,6 +257,23 @@ setup_wine() {
   wine_step "wine did not start in $WINEPREFIX" wineboot
 }
 
+# Wine's desktop (its explorer) is started here and waited for. A program that creates the first
+# window starts it itself but waits 10 s at most: under the emulator on a busy machine the
+# desktop takes longer, and every window of that program fails. The desktop is up once it has
+# made its windows on the display.
+setup_desktop() {
+  local waited=0
+  wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+  until xwininfo -root -tree 2>/dev/null | grep -q '("explorer.exe"'; do
+    if [ "$waited" -ge "$WINE_SETUP_TIMEOUT" ]; then
+      echo "set-up stopped: wine's desktop did not start within $WINE_SETUP_TIMEOUT s" >&2
+      return 1
+    fi
+    sleep 1
+    waited=$((waited + 1))
+  done
+}
+
 cleanup() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k </dev/null >/dev/null 2>&1
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
@@ -269,5 +286,6 @@ setup_all() {
   setup_build || return 1
   trap cleanup EXIT
   setup_display || return 1
-  setup_wine
+  setup_wine || return 1
+  setup_desktop
 }

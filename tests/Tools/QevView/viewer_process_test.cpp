@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtureChildProcess.h"
 #include "fixtureFiles.h"
 #include "fixtureViewerSample.h"
 #include "fixtureTestFolder.h"
@@ -77,7 +78,7 @@ ViewerRun RunViewer(const std::string& program, const std::string& arguments, bo
     DWORD activeSince = 0;
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-        if (GetTickCount() - start > 60000) {
+        if (GetTickCount() - start > fixtures::kChildProcessLimitMs) {
             ADD_FAILURE() << "the viewer did not end";
             TerminateProcess(process.hProcess, 99);
             WaitForSingleObject(process.hProcess, 5000);

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 #include "Tools/Tarvel/DLLs/PanelLibrary.h"
+#include "fixtureChildProcess.h"
 #include "fixtureFiles.h"
 
 namespace {
@@ -102,7 +103,7 @@ struct THostRun {
     {
         const DWORD start = GetTickCount();
         HWND window = Window(caption);
-        while (!window && GetTickCount() - start < 60000 &&
+        while (!window && GetTickCount() - start < fixtures::kChildProcessLimitMs &&
                WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT)
             window = Window(caption);
         return window;
