@@ -165,7 +165,7 @@ setup_i386() {
 }
 
 setup_build() {
-  # Configure every time: the source lists pick up folders that appeared since the last run.
+  # Configured every time: a new build folder needs it, and it costs little when nothing changed.
   cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/toolchain-i686-mingw.cmake" >/dev/null || return 1
   cmake --build "$BUILD_DIR" -j "$JOBS"
 }
