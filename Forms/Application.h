@@ -1,5 +1,6 @@
 // The application object: title, the message loop, nested modal loops, the hint line and the
-// wait cursor. One per module; forms reach it through Application().
+// wait cursor. One per module; forms reach it through Application(). The application, the
+// controls and the forms know each other: see Control.h.
 #pragma once
 #include <windows.h>
 #include <exception>

@@ -20,11 +20,7 @@ void TButton::SetDefaultLook(bool isDefault)
 
 bool TButton::Command(WORD code)
 {
-    if (code != BN_CLICKED)
-        return false;
-    if (OnClick)
-        OnClick(this);
-    return true;
+    return code == BN_CLICKED && Fire(OnClick);
 }
 
 bool TCheckBox::Create(TControl* parent, const std::string& caption, int left, int top, int width,
@@ -35,16 +31,6 @@ bool TCheckBox::Create(TControl* parent, const std::string& caption, int left, i
                          width, height);
 }
 
-bool TCheckBox::Checked() const
-{
-    return Send(BM_GETCHECK) == BST_CHECKED;
-}
-
-void TCheckBox::SetChecked(bool checked)
-{
-    Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
-}
-
 bool TRadioButton::Create(TControl* parent, const std::string& caption, int left, int top,
                           int width, int height, bool firstOfGroup)
 {
@@ -53,12 +39,12 @@ bool TRadioButton::Create(TControl* parent, const std::string& caption, int left
                          top, width, height);
 }
 
-bool TRadioButton::Checked() const
+bool TStateButton::Checked() const
 {
     return Send(BM_GETCHECK) == BST_CHECKED;
 }
 
-void TRadioButton::SetChecked(bool checked)
+void TStateButton::SetChecked(bool checked)
 {
     Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
 }

@@ -20,14 +20,19 @@ protected:
     bool Command(WORD code) override;
 };
 
-// Check box (and, with pushLike, the speed button that stays down).
-class TCheckBox : public TButton {
+// A button with a check state: the check box and the radio button.
+class TStateButton : public TButton {
 public:
-    bool Create(TControl* parent, const std::string& caption, int left, int top, int width,
-                int height, bool pushLike = false);
     bool Checked() const;
     // Setting the state by program does not fire OnClick.
     void SetChecked(bool checked);
+};
+
+// Check box (and, with pushLike, the speed button that stays down).
+class TCheckBox : public TStateButton {
+public:
+    bool Create(TControl* parent, const std::string& caption, int left, int top, int width,
+                int height, bool pushLike = false);
 };
 
 // A toggle button: Down() is its state; each click flips it and then fires OnClick.
@@ -42,11 +47,9 @@ public:
     void SetDown(bool down) { SetChecked(down); }
 };
 
-class TRadioButton : public TButton {
+class TRadioButton : public TStateButton {
 public:
     // firstOfGroup starts a new group of buttons that exclude each other.
     bool Create(TControl* parent, const std::string& caption, int left, int top, int width,
                 int height, bool firstOfGroup = false);
-    bool Checked() const;
-    void SetChecked(bool checked);
 };

@@ -102,9 +102,7 @@ bool TCheckListBox::Notify(NMHDR* header, LRESULT&)
         return true;
     }
     case NM_CLICK:
-        if (OnClick)
-            OnClick(this);
-        return true;
+        return Fire(OnClick);
     default:
         return false;
     }

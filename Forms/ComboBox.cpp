@@ -1,6 +1,4 @@
 #include "ComboBox.h"
-#include "Compare.h"
-#include <vector>
 
 bool TComboBox::Create(TControl* parent, int left, int top, int width, int height)
 {
@@ -25,12 +23,7 @@ int TComboBox::Count() const
 
 std::string TComboBox::Item(int index) const
 {
-    const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (length == CB_ERR)
-        return "";
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-    return buffer.data();
+    return ItemText(CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 int TComboBox::ItemIndex() const
@@ -45,18 +38,10 @@ void TComboBox::SetItemIndex(int index)
 
 int TComboBox::IndexOf(const std::string& text) const
 {
-    const int count = Count();
-    for (int i = 0; i < count; ++i)
-        if (SameTextAscii(Item(i), text))
-            return i;
-    return -1;
+    return FindItemText(CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, text);
 }
 
 bool TComboBox::Command(WORD code)
 {
-    if (code != CBN_SELCHANGE)
-        return false;
-    if (OnChange)
-        OnChange(this);
-    return true;
+    return code == CBN_SELCHANGE && Fire(OnChange);
 }

@@ -5,6 +5,11 @@
 // ("KorbaltForms") carries forms and panels; the standard controls keep their system class.
 // A container reflects WM_COMMAND and WM_NOTIFY to the wrapper of the child that sent them,
 // so each control kind handles its own notifications in Command() and Notify().
+//
+// The application (Application.h), the controls and the forms (Form.h) know each other, the
+// natural shape of a form library: the application's loops hand messages to the forms and
+// controls under them, and a control reaches the application for its hint, the wait cursor and
+// the exceptions its handlers throw. Every other header of the layer sits beside or above them.
 #pragma once
 #include <windows.h>
 #include <string>

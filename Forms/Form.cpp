@@ -114,7 +114,7 @@ bool TForm::Close()
 
 int TForm::ShowModal()
 {
-    return ModalHooks().ShowModal(*this);
+    return ModalHooks().ShowModal(*this, [this] { return RunModalLoop(); });
 }
 
 namespace {

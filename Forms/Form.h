@@ -3,6 +3,7 @@
 // A form class derives from TForm, builds its components in CreateComponents() and assigns the
 // events it wants. Create a form with CreateForm(); show it with Show() or, modally, with
 // ShowModal(), which goes through the modal hook (Hooks.h) so that tests can answer it.
+// Forms, controls and the application know each other: see Control.h.
 #pragma once
 #include "Control.h"
 #include <functional>

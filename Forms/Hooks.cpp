@@ -1,5 +1,4 @@
 #include "Hooks.h"
-#include "Form.h"
 #include <commdlg.h>
 #include <vector>
 
@@ -77,9 +76,9 @@ bool TModalHooks::ColorDialog(TColorDialogRequest& request)
     return true;
 }
 
-int TModalHooks::ShowModal(TForm& form)
+int TModalHooks::ShowModal(TForm&, const std::function<int()>& runModalLoop)
 {
-    return form.RunModalLoop();
+    return runModalLoop();
 }
 
 TModalHooks& ModalHooks()

@@ -3,6 +3,7 @@
 // Windows dialogs; a test installs its own object to answer them and read what was asked.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 
 class TForm;
@@ -44,8 +45,9 @@ public:
     virtual bool SaveDialog(TFileDialogRequest& request);
     // True when the user picked a colour (request.color holds it).
     virtual bool ColorDialog(TColorDialogRequest& request);
-    // Runs the form modally and answers its modal result (mrOk, mrCancel, ...).
-    virtual int ShowModal(TForm& form);
+    // Runs the form modally and answers its modal result (mrOk, mrCancel, ...). The form hands
+    // in its own modal loop, which the real hook runs: the hooks sit below the forms.
+    virtual int ShowModal(TForm& form, const std::function<int()>& runModalLoop);
 };
 
 // The hook object in force. SetModalHooks(nullptr) puts the real dialogs back; it answers the

@@ -18,12 +18,7 @@ int TListBox::Count() const
 
 std::string TListBox::Item(int index) const
 {
-    const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
-    if (length == LB_ERR)
-        return "";
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-    return buffer.data();
+    return ItemText(LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 void* TListBox::ItemData(int index) const
@@ -88,11 +83,7 @@ void TListBox::Exchange(int a, int b)
 
 int TListBox::FindExact(const std::string& text) const
 {
-    const int count = Count();
-    for (int i = 0; i < count; ++i)
-        if (SameTextAscii(Item(i), text))
-            return i;
-    return -1;
+    return FindItemText(LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, text);
 }
 
 int TListBox::ItemIndex() const

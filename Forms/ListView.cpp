@@ -347,13 +347,9 @@ bool TListView::Notify(NMHDR* header, LRESULT& result)
         return true;
     }
     case NM_CLICK:
-        if (OnClick)
-            OnClick(this);
-        return true;
+        return Fire(OnClick);
     case NM_DBLCLK:
-        if (OnDblClick)
-            OnDblClick(this);
-        return true;
+        return Fire(OnDblClick);
     case NM_RCLICK:
         if (PopupMenu) {
             POINT p;

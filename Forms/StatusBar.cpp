@@ -64,9 +64,5 @@ void TStatusBar::SetSimpleText(const std::string& text)
 
 bool TStatusBar::Notify(NMHDR* header, LRESULT&)
 {
-    if (header->code != NM_DBLCLK)
-        return false;
-    if (OnDblClick)
-        OnDblClick(this);
-    return true;
+    return header->code == NM_DBLCLK && Fire(OnDblClick);
 }

@@ -1,4 +1,6 @@
 #include "StdControl.h"
+#include "Compare.h"
+#include <vector>
 
 bool TStdControl::CreateControl(TControl* parent, const char* className, const std::string& text,
                                 DWORD style, DWORD exStyle, int left, int top, int width,
@@ -22,6 +24,25 @@ void TStdControl::SetStyleBit(DWORD bit, bool on)
 bool TStdControl::HasStyle(DWORD bit) const
 {
     return HandleAllocated() && (GetWindowLongA(Handle(), GWL_STYLE) & bit) == bit;
+}
+
+std::string TStdControl::ItemText(UINT lengthMsg, UINT textMsg, int index) const
+{
+    const LRESULT length = Send(lengthMsg, static_cast<WPARAM>(index));
+    if (length < 0)
+        return "";
+    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+    Send(textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+int TStdControl::FindItemText(UINT countMsg, UINT lengthMsg, UINT textMsg, const std::string& text) const
+{
+    const int count = static_cast<int>(Send(countMsg));
+    for (int i = 0; i < count; ++i)
+        if (SameTextAscii(ItemText(lengthMsg, textMsg, i), text))
+            return i;
+    return -1;
 }
 
 

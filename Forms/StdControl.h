@@ -28,6 +28,20 @@ protected:
     {
         return SendMessageA(Handle(), msg, wParam, lParam);
     }
+    // The text of item `index` of a list box or combo box: lengthMsg answers its length (or -1,
+    // the lists' error value, for no such item: "" then), textMsg copies it.
+    std::string ItemText(UINT lengthMsg, UINT textMsg, int index) const;
+    // The first item of a list box or combo box (countMsg answers how many) whose text equals
+    // `text`, letter case ignored; -1 when none does.
+    int FindItemText(UINT countMsg, UINT lengthMsg, UINT textMsg, const std::string& text) const;
+    // A click-like event with this control as sender, when one is assigned. True: the
+    // notification was this control's.
+    bool Fire(const TNotifyEvent& event)
+    {
+        if (event)
+            event(this);
+        return true;
+    }
 
 private:
     HFONT font_ = nullptr;

@@ -69,12 +69,22 @@ int IsFrame(const Material* m, const Bitmap* bitmap)
     return 0;
 }
 
-// Drops a pass texture unless it is one of the frames, which the frame table owns.
+// Pass 0 shows the frames, which the frame table owns; any other texture of a pass is the
+// pass's own reference. Drops a pass texture with its reference when the pass owns it.
 void DropPassTexture(Material* m, int pass)
 {
     Bitmap* texture = m->passes[pass].pTexture;
-    if (texture && !IsFrame(m, texture)) renderBitmap_Release(texture);
+    if (texture && !(pass == 0 && IsFrame(m, texture))) renderBitmap_Release(texture);
     m->passes[pass].pTexture = nullptr;
+}
+
+// Gives a pass a texture loaded for it. A frame given to pass 0 is the table's: the extra
+// reference goes, so that every reference has one owner.
+void SetPassTexture(Material* m, int pass, Bitmap* bitmap)
+{
+    DropPassTexture(m, pass);
+    if (pass == 0 && IsFrame(m, bitmap)) renderBitmap_Release(bitmap);
+    m->passes[pass].pTexture = bitmap;
 }
 
 void ShowFrame(Material* m, uint32_t index)
@@ -153,11 +163,13 @@ void Keyword_Texture(Parse* p, Tokens* t)
     if (!bitmap) return;
     if (IsAlphaFormat(bitmap)) m->flags |= MATERIAL_ALPHA;
     if (m->pFrames) {
+        // Pass 0's own reference to the picture that becomes a frame goes before the table
+        // takes it; pass 0 shows frame 0 from now on anyway.
+        if (m->passes[0].pTexture == bitmap && !IsFrame(m, bitmap)) DropPassTexture(m, 0);
         m->pFrames[m->numFrames++] = bitmap;
         ShowFrame(m, 0);
     } else {
-        DropPassTexture(m, 0);
-        m->passes[0].pTexture = bitmap;
+        SetPassTexture(m, 0, bitmap);
     }
 }
 
@@ -190,7 +202,7 @@ void Keyword_Pass(Parse* p, Tokens* t)
     } else {
         Bitmap* bitmap = renderBitmap_Load(source, (uint8_t)flags);
         if (!bitmap) return;
-        pass->pTexture = bitmap;
+        SetPassTexture(m, (int)n, bitmap);
         pass->kind = MATERIAL_PASS_TEXTURE;
     }
     if (m->numPasses < n + 1) m->numPasses = (uint8_t)(n + 1);
@@ -472,8 +484,7 @@ int renderMaterial_FromBitmap(Material* material, const char* name)
 {
     Bitmap* bitmap = renderBitmap_Load(name, RENDERBITMAP_LOAD_FULL_ALPHA);
     if (!bitmap) return 0;
-    DropPassTexture(material, 0);
-    material->passes[0].pTexture = bitmap;
+    SetPassTexture(material, 0, bitmap);
     if (bitmap->format == BITMAP_FORMAT_1555) material->flags |= MATERIAL_MASKED;
     if (IsAlphaFormat(bitmap)) material->flags |= MATERIAL_ALPHA;
     CopyName(material->name, name);

@@ -21,14 +21,13 @@ int LoadInto(Bitmap** slot, const char* name, uint32_t format)
 }
 
 // Releases the widget's own pictures; the work bitmap, when it is one of them, goes with them.
+// Each entry holds a reference of its own, also when a script names one picture for two states;
+// the work bitmap's reference is the first entry's.
 void ReleaseOwn(uiElement* element, Bitmap** bitmaps, int count)
 {
     for (int i = 0; i < count; i++) {
         if (!bitmaps[i]) continue;
         if (element->pBitmap == bitmaps[i]) element->pBitmap = nullptr;
-        // One picture may sit in two entries.
-        for (int j = i + 1; j < count; j++)
-            if (bitmaps[j] == bitmaps[i]) bitmaps[j] = nullptr;
         uiResource_FreeBitmap(bitmaps[i]);
         bitmaps[i] = nullptr;
     }
@@ -94,7 +93,12 @@ void uiButton::LoadBitmaps()
 
 int uiButton::ParseKeyword(const char* text, uiDialog* dialog)
 {
-    if (uiElement_ParseKeyword(this, text, dialog)) return 1;
+    if (uiElement_ParseKeyword(this, text, dialog)) {
+        // The normal entry shares the work bitmap's reference from the start: a button refused
+        // later in its line releases what its "bitmap" key loaded as a placed one does.
+        normalBitmap = pBitmap;
+        return 1;
+    }
     char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
     if (!uiWidget_SplitPair(text, key, value)) return 0;
     const uint32_t format = uiWidget_BitmapFormat(dialog);
@@ -145,7 +149,10 @@ void uiCheckbox::LoadBitmaps()
 
 int uiCheckbox::ParseKeyword(const char* text, uiDialog* dialog)
 {
-    if (uiElement_ParseKeyword(this, text, dialog)) return 1;
+    if (uiElement_ParseKeyword(this, text, dialog)) {
+        uncheckedBitmap = pBitmap;  // as the button's normal entry
+        return 1;
+    }
     char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
     if (!uiWidget_SplitPair(text, key, value)) return 0;
     if (!strcmp(key, "checkedbitmap")) return LoadInto(&checkedBitmap, value, uiWidget_BitmapFormat(nullptr));

@@ -64,6 +64,14 @@ void uiIcon::Update()
     if (pParent) pParent->flags |= UIELEMENT_DIRTY;
 }
 
+// A script's icon shows the picture its "bitmap" key names: that reference becomes its normal
+// picture, which Update puts back whenever the icon is not hovered and the destructor releases.
+void uiIcon::LoadBitmaps()
+{
+    uiElement_LoadBitmaps(this);
+    if (!normalBitmap) normalBitmap = pBitmap;
+}
+
 int uiIcon_Create(uiIcon* icon, const char* name, int width, int height, int cellWidth,
                   int cellHeight)
 {

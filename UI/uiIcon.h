@@ -12,6 +12,7 @@ struct uiIcon : uiElement {
     ~uiIcon() override;
 
     void Update() override;
+    void LoadBitmaps() override;
 
     uint32_t gridMask = 0;  // bits of the grids that take the icon
     uint32_t gridId = 0;    // the grid it sits in; 0 none

@@ -25,6 +25,9 @@ enum {
     // Each plane adds at most one vertex to a convex polygon: a polygon of up to
     // RL_CLIP_MAX_POLYGON - 6 vertices always fits its index list after clipping.
     RL_CLIP_MAX_POLYGON = 32,
+    // Each plane that crosses a convex polygon adds two vertices to the array (the polygon
+    // keeps one more than it had at most): room a clip of the six planes may take.
+    RL_CLIP_MAX_NEW_VERTS = 12,
 };
 
 // After the screen mapping: screen x, screen y, z / w, 1 / w; drawn as transformed and lit

@@ -47,7 +47,7 @@ void addWorldPolygon(rlDrawBatch* batch, const mathVec3* corners, const float* u
 {
     if (count < 3) return;
     count = std::min<int>(count, RL_FACE_MAX_VERTS);
-    if (!rlBatch_Reserve(batch, count + 6, 3 * (count + 4))) return;
+    if (!rlBatch_Reserve(batch, count + RL_CLIP_MAX_NEW_VERTS, 3 * (count + 4))) return;
     uint16_t polygon[RL_CLIP_MAX_POLYGON];
     for (int i = 0; i < count; i++) {
         const int index = rlBatch_NumVerts++;

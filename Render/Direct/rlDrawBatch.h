@@ -33,7 +33,8 @@ void rlBatch_Begin(rlDrawBatch* batch, const rlPass* passes, int numPasses, bool
 bool rlBatch_Reserve(rlDrawBatch* batch, int verts, int indices);
 // Appends the polygon polygon[0..count-1] of batch vertices (count <= RL_FACE_MAX_VERTS):
 // dropped when all vertices lie beyond one plane, fanned as it is when none is outside, else
-// clipped and fanned. Reserve room for count + 6 vertices and 3 x (count + 4) indices first.
+// clipped and fanned. Reserve room for count + RL_CLIP_MAX_NEW_VERTS vertices and
+// 3 x (count + 4) indices first.
 void rlBatch_AddPolygon(uint16_t* polygon, int count);
 // Draws what the batch holds once per pass and empties it.
 void rlBatch_Flush(rlDrawBatch* batch);

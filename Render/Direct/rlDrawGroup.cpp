@@ -32,6 +32,27 @@ rlClipVertex2 drawVerts[RL_BATCH_MAX_VERTS];    // the same on the screen
 uint16_t groupIndices[RL_BATCH_MAX_INDICES];
 int numGroupVerts, numGroupIndices;
 
+// The vertices of the groups built in this frame through this camera, so that a group drawn
+// again in the frame (deferred, or a second time) is not built again. What does not fit is
+// built at every draw.
+enum {
+    BUILT_MAX_VERTS = 32768,
+    BUILT_MAX_GROUPS = 1024,
+    BUILT_HASH_SIZE = 2 * BUILT_MAX_GROUPS,   // a power of two
+};
+struct BuiltGroup {
+    const rlSurfaceGroup* pGroup;
+    int first;
+    int count;   // -1: no longer the group's vertices
+};
+rlClipVertex2 builtVerts[BUILT_MAX_VERTS];
+uint8_t builtCodes[BUILT_MAX_VERTS];
+BuiltGroup built[BUILT_MAX_GROUPS];
+uint16_t builtHash[BUILT_HASH_SIZE];   // index + 1 into built, 0 for an empty slot
+int numBuilt, numBuiltVerts;
+uint32_t storeFrame;   // 0: nothing built
+mathMatrix storeViewProjection;
+
 struct SortedGroup {
     rlSurfaceGroup* pGroup;
     int flags;
@@ -69,14 +90,15 @@ uint32_t groupColour(const rlSurfaceGroup* group, uint32_t point)
     return group->pColours ? group->pColours[point] : 0xFFFFFFFF;
 }
 
-// The group's points in clip space with both texture sets; the count that fits.
-int buildPoints(const rlSurfaceGroup* group)
+// The group's points in clip space with both texture sets and their outcodes; the count that
+// fits.
+int buildPoints(rlSurfaceGroup* group, rlClipVertex2* verts, uint8_t* codes)
 {
     const float* m = rlCamera_pCurrent->viewProjection.m;
     const int count = static_cast<int>(std::min<uint32_t>(group->numPoints, MAX_GROUP_POINTS));
     for (int i = 0; i < count; i++) {
         const mathVec3& p = group->pPoints[i];
-        rlClipVertex2& v = groupVerts[i];
+        rlClipVertex2& v = verts[i];
         v.x = p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12];
         v.y = p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13];
         v.z = p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14];
@@ -88,9 +110,59 @@ int buildPoints(const rlSurfaceGroup* group)
         v.v0 = uv0.y;
         v.u1 = uv1.x;
         v.v1 = uv1.y;
-        groupCodes[i] = rlClip_Outcode(v.x, v.y, v.z, v.w);
+        codes[i] = rlClip_Outcode(v.x, v.y, v.z, v.w);
     }
+    group->builtFrame = rlDev.frameNumber;
     return count;
+}
+
+// Empties the built vertices at a new frame or when the camera changed within one.
+void startBuiltFrame(void)
+{
+    const mathMatrix& viewProjection = rlCamera_pCurrent->viewProjection;
+    if (storeFrame == rlDev.frameNumber && !memcmp(&storeViewProjection, &viewProjection, sizeof viewProjection))
+        return;
+    storeFrame = rlDev.frameNumber;
+    storeViewProjection = viewProjection;
+    numBuilt = numBuiltVerts = 0;
+    memset(builtHash, 0, sizeof builtHash);
+}
+
+uint16_t* hashSlot(const rlSurfaceGroup* group)
+{
+    uint32_t slot = (uint32_t(reinterpret_cast<uintptr_t>(group)) >> 2) * 2654435761u;
+    for (slot &= BUILT_HASH_SIZE - 1;; slot = (slot + 1) & (BUILT_HASH_SIZE - 1))
+        if (!builtHash[slot] || built[builtHash[slot] - 1].pGroup == group) return &builtHash[slot];
+}
+
+// The group's vertices in clip space with their outcodes: those built earlier in this frame,
+// else built now (flag 0x40 always builds them again). They stay valid until the next build.
+int groupVertices(rlSurfaceGroup* group, int flags, const rlClipVertex2** verts, const uint8_t** codes)
+{
+    startBuiltFrame();
+    uint16_t* slot = hashSlot(group);
+    BuiltGroup* entry = *slot ? &built[*slot - 1] : nullptr;
+    if (entry && entry->count >= 0 && group->builtFrame == rlDev.frameNumber && !(flags & RL_GROUP_DRAW_RECODE)) {
+        *verts = &builtVerts[entry->first];
+        *codes = &builtCodes[entry->first];
+        return entry->count;
+    }
+    const int count = static_cast<int>(std::min<uint32_t>(group->numPoints, MAX_GROUP_POINTS));
+    if (!entry || entry->count != count) {
+        if (numBuilt == BUILT_MAX_GROUPS || numBuiltVerts + count > BUILT_MAX_VERTS) {
+            if (entry) entry->count = -1;   // its old vertices are not this build's
+            *verts = groupVerts;
+            *codes = groupCodes;
+            return buildPoints(group, groupVerts, groupCodes);
+        }
+        entry = &built[numBuilt];
+        *entry = {group, numBuiltVerts, count};
+        *slot = static_cast<uint16_t>(++numBuilt);
+        numBuiltVerts += count;
+    }
+    *verts = &builtVerts[entry->first];
+    *codes = &builtCodes[entry->first];
+    return buildPoints(group, &builtVerts[entry->first], &builtCodes[entry->first]);
 }
 
 // The mapped copy of the vertices, drawn once per pass (and once more for the debug
@@ -128,10 +200,15 @@ int drawGroup(rlSurfaceGroup* group, int flags, int boxResult)
     rlPass passes[RL_GROUP_MAX_PASSES];
     int blobAt;
     const int numPasses = rlGroup_BuildPasses(group, passes, &blobAt);
-    const int numPoints = buildPoints(group);
+    const rlClipVertex2* verts;
+    const uint8_t* codes;
+    const int numPoints = groupVertices(group, flags, &verts, &codes);
+    if (verts != groupVerts) {
+        memcpy(groupVerts, verts, sizeof(rlClipVertex2) * numPoints);
+        memcpy(groupCodes, codes, numPoints);
+    }
     numGroupVerts = numPoints;
     numGroupIndices = 0;
-    group->builtFrame = rlDev.frameNumber;
     const float* eye = &rlCamera_pCurrent->frame.m[9];
     int drawn = 0;
     for (uint32_t f = 0; f < group->numFaces; f++) {
@@ -153,6 +230,11 @@ int drawGroup(rlSurfaceGroup* group, int flags, int boxResult)
         if (!bValid || all) continue;
         int n = count;
         if (any && boxResult == RL_BOUNDS_CROSSING) {
+            // No room for what clipping adds: the faces so far are drawn first.
+            if (numGroupVerts + RL_CLIP_MAX_NEW_VERTS > RL_BATCH_MAX_VERTS) {
+                drawn += drawCollected(passes, numPasses);
+                numGroupVerts = numPoints;
+            }
             rlClipArray<rlClipVertex2> array = {groupVerts, groupCodes, numGroupVerts, RL_BATCH_MAX_VERTS};
             n = rlPolygon_ClipTex2(&array, polygon, count);
             numGroupVerts = array.numVerts;
@@ -176,14 +258,10 @@ int drawGroup(rlSurfaceGroup* group, int flags, int boxResult)
 }
 
 // The nearest distance of the group's points from the eye, by their clip w.
-float nearestDepth(const rlSurfaceGroup* group)
+float nearestDepth(const rlClipVertex2* verts, int count)
 {
-    const float* m = rlCamera_pCurrent->viewProjection.m;
     float nearest = 3.4e38f;
-    for (uint32_t i = 0; i < group->numPoints; i++) {
-        const mathVec3& p = group->pPoints[i];
-        nearest = std::min(nearest, p.x * m[3] + p.y * m[7] + p.z * m[11] + m[15]);
-    }
+    for (int i = 0; i < count; i++) nearest = std::min(nearest, verts[i].w);
     return nearest;
 }
 
@@ -206,6 +284,7 @@ void rlDraw_ReleaseVertexBuffer(void)
 {
     rlDevice_Release(vertexBuffer);
     numSortedGroups = 0;
+    storeFrame = 0;
 }
 
 bool rlDraw_HasVertexBuffer(void)
@@ -222,7 +301,12 @@ int __cdecl rlDraw_SurfaceGroup(void* record, int flags)
     if (boxResult == RL_BOUNDS_OUTSIDE) return 0;
     if (flags & RL_GROUP_DRAW_DEFER) {
         if (numSortedGroups < MAX_SORTED_GROUPS) {
-            sortedGroups[numSortedGroups++] = {group, int(flags & ~RL_GROUP_DRAW_DEFER), nearestDepth(group)};
+            const rlClipVertex2* verts;
+            const uint8_t* codes;
+            const int count = groupVertices(group, flags, &verts, &codes);
+            // Built now, so that drawing it later in the frame reuses the vertices.
+            sortedGroups[numSortedGroups++] = {group, int(flags & ~(RL_GROUP_DRAW_DEFER | RL_GROUP_DRAW_RECODE)),
+                                               nearestDepth(verts, count)};
             return static_cast<int>(group->numTriangles);
         }
         flags &= ~int(RL_GROUP_DRAW_DEFER);   // the batch is full: drawn now

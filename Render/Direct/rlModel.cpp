@@ -12,19 +12,68 @@
 
 namespace {
 
-// Room is left above a part's own vertices for those that clipping adds; a part with more
-// vertices than that is cut (its triangles that name a cut vertex are not drawn).
-enum { MAX_PART_VERTS = RL_BATCH_MAX_VERTS - 1024 };
+enum {
+    MAX_PART_VERTS = 0xFFFF,   // the most a model file gives a part
+    // A part up to this size goes into every batch whole, with room left for the vertices
+    // that clipping adds; a larger one is drawn in batches that gather the vertices their
+    // triangles name.
+    MAX_WHOLE_PART_VERTS = RL_BATCH_MAX_VERTS - 1024,
+};
 
-rlClipVertex mapped[RL_BATCH_MAX_VERTS];
+// The part being drawn, transformed and lit once.
+rlClipVertex partVerts[MAX_PART_VERTS];
+uint8_t partCodes[MAX_PART_VERTS];
 uint32_t colours[MAX_PART_VERTS];
 
-struct PartDraw {
-    const rlPass* passes;
-    int numPasses;
-    int numPartVerts;   // the part's own vertices; those above were added by clipping
-    int drawn;
+// Where a gathered part vertex sits in the current batch: valid while its stamp is the batch's.
+uint16_t batchSlot[MAX_PART_VERTS];
+uint32_t slotStamp[MAX_PART_VERTS];
+uint32_t batchStamp;
+
+struct PartBatch {
+    rlDrawBatch batch;
+    int numVerts;
+    bool bWhole;
 };
+
+// An empty batch: a whole part's vertices are copied in, a gathering one forgets its slots.
+void startBatch(PartBatch* draw)
+{
+    if (draw->bWhole) {
+        memcpy(rlBatch_Verts, partVerts, sizeof(rlClipVertex) * draw->numVerts);
+        memcpy(rlBatch_Codes, partCodes, draw->numVerts);
+        rlBatch_NumVerts = draw->numVerts;
+        return;
+    }
+    if (++batchStamp == 0) {
+        memset(slotStamp, 0, sizeof slotStamp);
+        batchStamp = 1;
+    }
+}
+
+uint16_t gather(const PartBatch* draw, uint16_t v)
+{
+    if (draw->bWhole) return v;
+    if (slotStamp[v] != batchStamp) {
+        const int slot = rlBatch_NumVerts++;
+        rlBatch_Verts[slot] = partVerts[v];
+        rlBatch_Codes[slot] = partCodes[v];
+        batchSlot[v] = static_cast<uint16_t>(slot);
+        slotStamp[v] = batchStamp;
+    }
+    return batchSlot[v];
+}
+
+// Room in the batch for one more triangle, the vertices its clipping adds included; a full
+// batch is drawn and the next one started.
+void reserveTriangle(PartBatch* draw)
+{
+    if (rlBatch_NumVerts + 3 + RL_CLIP_MAX_NEW_VERTS <= RL_BATCH_MAX_VERTS &&
+        rlBatch_NumIndices + 3 * (3 + 4) <= RL_BATCH_MAX_INDICES)
+        return;
+    rlBatch_Flush(&draw->batch);
+    startBatch(draw);
+}
 
 // A model vertex to clip space: its bone alone at weight 1 or more, else blended with the
 // bone's parent. A bone the model lacks counts as bone 0, a root bone as weight 1.
@@ -53,39 +102,6 @@ void transformVertex(const InstanceBone* bones, int numBones, const ModelVertex&
     *out = {x, y, z, w, 0, vertex.u, vertex.v};
 }
 
-// Maps a copy of the vertices to the screen and draws the collected triangles with every
-// pass; the vertices added by clipping are given back.
-void flush(PartDraw* draw)
-{
-    if (rlBatch_NumIndices >= 3) {
-        memcpy(mapped, rlBatch_Verts, sizeof(rlClipVertex) * rlBatch_NumVerts);
-        rlClip_ScreenMap(rlCamera_pCurrent, mapped, rlBatch_NumVerts);
-        draw->drawn += rlBatch_DrawPasses(draw->passes, draw->numPasses, mapped, rlBatch_NumVerts, rlBatch_Indices,
-                                          rlBatch_NumIndices);
-    }
-    rlBatch_NumIndices = 0;
-    rlBatch_NumVerts = draw->numPartVerts;
-}
-
-void addTriangle(PartDraw* draw, uint16_t a, uint16_t b, uint16_t c)
-{
-    if (rlBatch_NumIndices + 3 > RL_BATCH_MAX_INDICES) flush(draw);
-    rlBatch_Indices[rlBatch_NumIndices++] = a;
-    rlBatch_Indices[rlBatch_NumIndices++] = b;
-    rlBatch_Indices[rlBatch_NumIndices++] = c;
-}
-
-// A triangle that crosses the view volume: clipped, the result fanned.
-void addClippedTriangle(PartDraw* draw, uint16_t a, uint16_t b, uint16_t c)
-{
-    if (rlBatch_NumVerts + 6 > RL_BATCH_MAX_VERTS || rlBatch_NumIndices + 3 * 7 > RL_BATCH_MAX_INDICES) flush(draw);
-    uint16_t polygon[RL_CLIP_MAX_POLYGON] = {a, b, c};
-    rlClipArray<rlClipVertex> array = {rlBatch_Verts, rlBatch_Codes, rlBatch_NumVerts, RL_BATCH_MAX_VERTS};
-    const int count = rlPolygon_Clip(&array, polygon, 3);
-    rlBatch_NumVerts = array.numVerts;
-    for (int i = 1; i + 1 < count; i++) addTriangle(draw, polygon[0], polygon[i], polygon[i + 1]);
-}
-
 int drawPart(ModelInstance* node, int index, int flags)
 {
     const Model* model = node->pModel;
@@ -93,52 +109,50 @@ int drawPart(ModelInstance* node, int index, int flags)
     if (part.partFlags & INSTANCE_PART_HIDDEN) return 0;
     const ModelPart* modelPart = part.pModelPart ? part.pModelPart : &model->pParts[index];
     const ModelTriangle* tris = part.pTris ? part.pTris : modelPart->pTris;
-    int numVerts = part.lodVerts ? std::min(part.lodVerts, modelPart->numVerts) : modelPart->numVerts;
-    numVerts = std::min<int>(numVerts, MAX_PART_VERTS);
+    const int numVerts = part.lodVerts ? std::min(part.lodVerts, modelPart->numVerts) : modelPart->numVerts;
     const int numTris = part.drawTris;
     if (numVerts == 0 || numTris == 0 || !tris || !modelPart->pVerts) return 0;
     const Material* material = part.pMaterial ? part.pMaterial : modelPart->pMaterial;
     rlPass passes[RL_MAX_PASSES];
-    PartDraw draw = {passes, rlPass_BuildModelPart(node, material, passes), numVerts, 0};
-    if (draw.numPasses == 0) return 0;
+    const int numPasses = rlPass_BuildModelPart(node, material, passes);
+    if (numPasses == 0) return 0;
 
     // To clip space, with outcodes unless the whole model is inside the view.
     const ModelVertex* verts = modelPart->pVerts;
     const int numBones = model->numBones;
     const uint8_t codeMask = (flags & RL_MODEL_NO_FAR) ? uint8_t(~RL_CLIP_FAR) : uint8_t(0xFF);
     const bool bInside = (flags & RL_MODEL_INSIDE) != 0;
-    uint8_t all = 0xFF, any = 0;
+    uint8_t all = 0xFF;
     for (int i = 0; i < numVerts; i++) {
-        rlClipVertex& v = rlBatch_Verts[i];
+        rlClipVertex& v = partVerts[i];
         transformVertex(node->pBones, numBones, verts[i], &v);
-        rlBatch_Codes[i] = bInside ? 0 : uint8_t(rlClip_Outcode(v.x, v.y, v.z, v.w) & codeMask);
-        all &= rlBatch_Codes[i];
-        any |= rlBatch_Codes[i];
+        partCodes[i] = bInside ? 0 : uint8_t(rlClip_Outcode(v.x, v.y, v.z, v.w) & codeMask);
+        all &= partCodes[i];
     }
     if (all) return 0;   // every vertex beyond one plane
 
     const bool bFullbright = material && (material->flags & MATERIAL_FULLYLIT);
     rlLight_LightVertices(verts, numVerts, part.pVertexData, bFullbright, colours);
-    for (int i = 0; i < numVerts; i++) rlBatch_Verts[i].colour = colours[i];
+    for (int i = 0; i < numVerts; i++) partVerts[i].colour = colours[i];
 
-    rlBatch_NumVerts = numVerts;
-    rlBatch_NumIndices = 0;
+    PartBatch draw = {{}, numVerts, numVerts <= MAX_WHOLE_PART_VERTS};
+    rlBatch_Begin(&draw.batch, passes, numPasses, true);
+    startBatch(&draw);
     for (int t = 0; t < numTris; t++) {
         const uint16_t a = tris[t].v[0], b = tris[t].v[1], c = tris[t].v[2];
         if (a >= numVerts || b >= numVerts || c >= numVerts) continue;
-        if (!any) {
-            addTriangle(&draw, a, b, c);
+        if (partCodes[a] & partCodes[b] & partCodes[c]) continue;   // beyond one plane
+        const bool bCrossing = (partCodes[a] | partCodes[b] | partCodes[c]) != 0;
+        reserveTriangle(&draw);
+        uint16_t polygon[RL_CLIP_MAX_POLYGON] = {gather(&draw, a), gather(&draw, b), gather(&draw, c)};
+        if (bCrossing) {
+            rlBatch_AddPolygon(polygon, 3);
             continue;
         }
-        const uint8_t ca = rlBatch_Codes[a], cb = rlBatch_Codes[b], cc = rlBatch_Codes[c];
-        if (ca & cb & cc) continue;
-        if (!(ca | cb | cc))
-            addTriangle(&draw, a, b, c);
-        else
-            addClippedTriangle(&draw, a, b, c);
+        for (int k = 0; k < 3; k++) rlBatch_Indices[rlBatch_NumIndices++] = polygon[k];
     }
-    flush(&draw);
-    return draw.drawn;
+    rlBatch_Flush(&draw.batch);
+    return draw.batch.drawn;
 }
 
 }  // namespace

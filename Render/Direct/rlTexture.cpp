@@ -2,7 +2,6 @@
 // uploads with their mip levels, and the per-stage binding cache.
 #include <algorithm>
 #include <cstring>
-#include <vector>
 #include "rlDevice.h"
 #include "rlTexture.h"
 
@@ -19,9 +18,25 @@ struct StageBinding {
 };
 StageBinding stages[RASTER_TEXTURE_STAGES];
 
-// Holds one reduced level of the largest texture uploaded so far; it grows to the texture,
-// so a 2048 x 2048 texture reduces as safely as a small one.
-std::vector<uint8_t> scratch;
+// Work space of the mip levels: two rows of every level below the top, carved in turn. The
+// widest texture (65,535 pixels of 4 bytes) needs less than 2 x 4 x 65,536 bytes for all its
+// levels, since each level is half as wide as the one above it.
+enum { MIP_ROW_BYTES = 2 * 4 * 65536 };
+uint8_t mipRows[MIP_ROW_BYTES];
+
+// A lower level while it is being made: locked (pixels null when the lock was refused), and
+// the row that waits for the one below it to be halved with it.
+struct MipLevel {
+    IDirectDrawSurface7* surface;
+    uint8_t* pixels;
+    LONG pitch;
+    int lockedRows, lockedRowBytes;
+    int width;
+    int rowBytes;
+    int rowsMade;
+    uint8_t* pair;   // two rows: the waiting one first
+    bool bWaiting;
+};
 
 // The surface format of a bitmap pixel format; false for formats without one.
 bool surfaceFormat(uint32_t format, DDPIXELFORMAT* pixelFormat)
@@ -102,35 +117,72 @@ bool writeLevel(IDirectDrawSurface7* surface, const uint8_t* pixels, int width, 
     return true;
 }
 
+// Halves two rows of the level above (one after the other in memory) into the next row of
+// this level, writes it, and hands it on with the row before it. False for a format without
+// a box filter.
+bool addMipRow(MipLevel* levels, int numLevels, int k, const uint8_t* twoRows, uint32_t format)
+{
+    MipLevel& level = levels[k];
+    uint8_t* row = level.pair + (level.bWaiting ? level.rowBytes : 0);
+    if (!rlTexture_Reduce(format, twoRows, levels[k - 1].width, 2, row)) return false;
+    if (level.pixels && level.rowsMade < level.lockedRows) {
+        const size_t bytes = std::min(level.rowBytes, level.lockedRowBytes);
+        memcpy(level.pixels + size_t(level.rowsMade) * level.pitch, row, bytes);
+    }
+    level.rowsMade++;
+    if (k + 1 == numLevels) return true;
+    level.bWaiting = !level.bWaiting;
+    return level.bWaiting || addMipRow(levels, numLevels, k + 1, level.pair, format);
+}
+
+// The lower levels of the chain below the top surface, all locked at once and made in one
+// pass down the top level's rows; a level whose lock is refused is left as it was.
+void uploadLowerLevels(const TextureHandle* record, IDirectDrawSurface7* top, const uint8_t* pixels)
+{
+    const Bitmap* bitmap = record->owner;
+    const int bytesPerPixel = bitmapFormat_BytesPerPixel(bitmap->format);
+    MipLevel levels[32] = {};
+    levels[0].width = bitmap->width;
+    int numLevels = 1;
+    size_t used = 0;
+    for (IDirectDrawSurface7* above = top; numLevels < std::min<int>(record->numMips, 32); numLevels++) {
+        DDSCAPS2 caps = {};
+        caps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_MIPMAP;
+        MipLevel& level = levels[numLevels];
+        if (FAILED(above->GetAttachedSurface(&caps, &level.surface))) break;
+        level.surface->Release();   // the chain keeps the level alive
+        above = level.surface;
+        level.width = levels[numLevels - 1].width / 2;
+        level.rowBytes = level.width * bytesPerPixel;
+        if (used + 2 * size_t(level.rowBytes) > sizeof mipRows) break;   // pixels of more than 4 bytes
+        level.pair = mipRows + used;
+        used += 2 * size_t(level.rowBytes);
+        DDSURFACEDESC2 desc = {};
+        desc.dwSize = sizeof(desc);
+        const DWORD lockFlags = DDLOCK_WAIT | DDLOCK_WRITEONLY | DDLOCK_DISCARDCONTENTS;
+        if (FAILED(level.surface->Lock(nullptr, &desc, lockFlags, nullptr))) continue;
+        level.pixels = static_cast<uint8_t*>(desc.lpSurface);
+        level.pitch = desc.lPitch;
+        level.lockedRows = int(desc.dwHeight);
+        level.lockedRowBytes = int(desc.dwWidth) * bytesPerPixel;
+    }
+    const size_t topRowBytes = size_t(bitmap->width) * bytesPerPixel;
+    for (int y = 0; numLevels > 1 && y + 1 < bitmap->height; y += 2)
+        if (!addMipRow(levels, numLevels, 1, pixels + y * topRowBytes, bitmap->format)) break;
+    for (int k = 1; k < numLevels; k++)
+        if (levels[k].pixels) levels[k].surface->Unlock(nullptr);
+}
+
 // The top level from the bitmap, then each lower level reduced from the one above it.
 bool upload(TextureHandle* record, int copy)
 {
     IDirectDrawSurface7* surface = record->surfaces[copy];
     const Bitmap* bitmap = record->owner;
     if (!surface || !bitmap || !topLevel(bitmap)) return false;
-    const int bytesPerPixel = bitmapFormat_BytesPerPixel(bitmap->format);
-    int width = bitmap->width, height = bitmap->height;
     const uint8_t* pixels = topLevel(bitmap);
-    if (!writeLevel(surface, pixels, width, height, bytesPerPixel)) return false;
-
-    if (record->numMips > 1) {
-        const size_t needed = size_t(width / 2) * (height / 2) * bytesPerPixel;
-        if (scratch.size() < needed) scratch.resize(needed);
-    }
-    IDirectDrawSurface7* level = surface;
-    for (int mip = 1; mip < record->numMips; mip++) {
-        DDSCAPS2 caps = {};
-        caps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_MIPMAP;
-        IDirectDrawSurface7* next = nullptr;
-        if (FAILED(level->GetAttachedSurface(&caps, &next))) break;
-        next->Release();   // the chain keeps the level alive
-        if (!rlTexture_Reduce(bitmap->format, pixels, width, height, scratch.data())) break;
-        pixels = scratch.data();
-        width /= 2;
-        height /= 2;
-        writeLevel(next, pixels, width, height, bytesPerPixel);   // a refused lock skips the level
-        level = next;
-    }
+    if (!writeLevel(surface, pixels, bitmap->width, bitmap->height, bitmapFormat_BytesPerPixel(bitmap->format)))
+        return false;
+    if (record->numMips > 1) uploadLowerLevels(record, surface, pixels);
     rlStats.uploadBytes[copy] += record->byteSize;
     return true;
 }

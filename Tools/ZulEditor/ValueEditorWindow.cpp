@@ -492,9 +492,22 @@ void TValueEditorWindow::FormShow()
 
 // ---------------------------------------------------------------- OK and Cancel
 
+namespace {
+// The line chosen in a list page; none chosen is refused with the caption given.
+bool ChosenLine(const TListBox& list, const char* caption, int& chosen)
+{
+    chosen = list.ItemIndex();
+    if (chosen >= 0)
+        return true;
+    MessageDlg(kSelectInList, caption);
+    return false;
+}
+}  // namespace
+
 bool TValueEditorWindow::BuildValue(std::string& value, std::string& suffix)
 {
     char text[64];
+    int chosen = -1;
     switch (DataTypeFromName(EDType.Text())) {
     case dtSINT: value = EDSINT.Text(); break;
     case dtUINT: value = EDUINT.Text(); break;
@@ -517,26 +530,20 @@ bool TValueEditorWindow::BuildValue(std::string& value, std::string& suffix)
     case dtVECTOR: value = EDVECTOR1.Text() + " " + EDVECTOR2.Text() + " " + EDVECTOR3.Text(); break;
     case dtRGB: value = EDRGB1.Text() + " " + EDRGB2.Text() + " " + EDRGB3.Text(); break;
     case dtSTRINGLIST:
-        if (LBSTRINGLIST.ItemIndex() < 0) {
-            MessageDlg(kSelectInList, "StringList error...");
+        if (!ChosenLine(LBSTRINGLIST, "StringList error...", chosen))
             return false;
-        }
-        value = LBSTRINGLIST.Item(LBSTRINGLIST.ItemIndex());
+        value = LBSTRINGLIST.Item(chosen);
         break;
     case dtENUM:
-        if (LBENUM.ItemIndex() < 0) {
-            MessageDlg(kSelectInList, "Enum error...");
+        if (!ChosenLine(LBENUM, "Enum error...", chosen))
             return false;
-        }
-        value = IntText(LBENUM.ItemIndex());
-        suffix = "  [" + LBENUM.Item(LBENUM.ItemIndex()) + "]";
+        value = IntText(chosen);
+        suffix = "  [" + LBENUM.Item(chosen) + "]";
         break;
     case dtTEMPLATE:
-        if (LBTEMPLATE.ItemIndex() < 0) {
-            MessageDlg(kSelectInList, "Template error...");
+        if (!ChosenLine(LBTEMPLATE, "Template error...", chosen))
             return false;
-        }
-        value = LBTEMPLATE.Item(LBTEMPLATE.ItemIndex());
+        value = LBTEMPLATE.Item(chosen);
         break;
     default: break;
     }

@@ -3,7 +3,6 @@
 #include "Hooks.h"
 #include "TreeView.h"
 #include "Compare.h"
-#include "ZULModel.h"
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
@@ -65,9 +64,12 @@ TZULTemplate* TemplateOf(TTreeNode* node)
 }
 }  // namespace
 
-TZULFile::TZULFile(TTemplateModel& model, const std::string& path, int slot, TTreeNode* rootNode,
-                   bool readOnlyWanted)
-    : model_(model), rootNode_(rootNode), slot_(slot)
+void TZULStatus::SetStatusText(const std::string&)
+{
+}
+
+TZULFile::TZULFile(TZULStatus& status, const std::string& path, int slot, TTreeNode* rootNode, bool readOnlyWanted)
+    : status_(status), rootNode_(rootNode), slot_(slot)
 {
     std::memcpy(header_.magic, kZULMagic, 4);
     header_.version = ZUL_VERSION;
@@ -75,7 +77,6 @@ TZULFile::TZULFile(TTemplateModel& model, const std::string& path, int slot, TTr
     std::memset(&entry_, 0, sizeof entry_);
     templateList_.SetSorted(true);
     templateList_.SetDuplicates(dupIgnore);
-    model_.RegisterZULFile(slot, this);
 
     if (path == kNewFileName) {
         modified_ = true;
@@ -120,13 +121,12 @@ TZULFile::TZULFile(TTemplateModel& model, const std::string& path, int slot, TTr
 
 TZULFile::~TZULFile()
 {
-    model_.UnregisterZULFile(slot_, this);
     if (opened_ && rootNode_)
-        model_.FreeTemplates(rootNode_);
+        FreeTemplates(rootNode_);
     templateList_.Clear();
     // The root goes with every template node below it, in one message.
     if (rootNode_)
-        model_.TemplatesTree().Delete(rootNode_);
+        rootNode_->TreeView()->Delete(rootNode_);
     if (stream_)
         std::fclose(stream_);
 }
@@ -162,8 +162,7 @@ bool TZULFile::ImageInt(int64_t offset, int32_t& value) const
 
 bool TZULFile::MeasureBody(const std::string& name, int32_t offset, TZULBody& body)
 {
-    const int64_t directoryEnd = 12 + 36 * static_cast<int64_t>(header_.count);
-    if (offset < directoryEnd || offset + int64_t{4} > fileSize_)
+    if (offset < ZULEntryAt(header_.count) || offset + int64_t{4} > fileSize_)
         return Fail("the body of \"" + name + "\" lies outside the file.");
     body.offset = offset;
     if (!ImageInt(offset, body.numTags))
@@ -175,7 +174,7 @@ bool TZULFile::MeasureBody(const std::string& name, int32_t offset, TZULBody& bo
     if (offset + ZULBodySize(body.numTags, 0) > fileSize_)
         return Fail("the " + std::to_string(body.numTags) + " tags of \"" + name +
                     "\" run past the end of the file.");
-    if (!ImageInt(offset + 4 + 36 * static_cast<int64_t>(body.numTags), body.descLength))
+    if (!ImageInt(ZULDescLengthAt(offset, body.numTags), body.descLength))
         return Fail("the body of \"" + name + "\" cannot be read.");
     if (body.descLength < 1)
         return Fail("the description of \"" + name + "\" has a length of " +
@@ -190,7 +189,7 @@ std::string TZULFile::BodyParentName(const TZULBody& body) const
     // The last tag of id 0 names the parent.
     for (int64_t i = body.numTags - 1; i >= 0; --i) {
         TZULTagRecord record;
-        if (ImageBytes(body.offset + 4 + 36 * i, &record, sizeof record) && record.id == 0) {
+        if (ImageBytes(body.TagAt(i), &record, sizeof record) && record.id == 0) {
             TTagBytes value;
             std::memcpy(value.data(), record.value, 32);
             return TagBytesText(value);
@@ -206,7 +205,7 @@ TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body, 
     tpl->tagValues.reserve(static_cast<size_t>(body.numTags));
     for (int32_t i = 0; i < body.numTags; ++i) {
         TZULTagRecord record;
-        if (!ImageBytes(body.offset + 4 + 36 * static_cast<int64_t>(i), &record, sizeof record)) {
+        if (!ImageBytes(body.TagAt(i), &record, sizeof record)) {
             Fail("the tags of \"" + name + "\" cannot be read.");
             return nullptr;
         }
@@ -218,8 +217,7 @@ TZULTemplate* TZULFile::ReadBody(const std::string& name, const TZULBody& body, 
     // The whole description is kept, however long: its length was checked against the file, and
     // cutting it here would lose the rest at the next save.
     std::string description(static_cast<size_t>(body.descLength), '\0');
-    if (!ImageBytes(body.offset + 8 + 36 * static_cast<int64_t>(body.numTags), description.data(),
-                    description.size())) {
+    if (!ImageBytes(body.DescriptionAt(), description.data(), description.size())) {
         Fail("the description of \"" + name + "\" cannot be read.");
         return nullptr;
     }
@@ -254,7 +252,7 @@ bool TZULFile::ReadAll()
     }
     for (size_t i = owned; i < read.size(); ++i)
         delete read[i];
-    model_.DeleteTemplateNodes(rootNode_);
+    DeleteTemplateNodes(rootNode_);
     templateList_.Clear();
     return false;
 }
@@ -263,7 +261,7 @@ bool TZULFile::ReadAllFromImage(std::vector<TZULTemplate*>& read, size_t& owned)
 {
     if (!ReadFileImage() || fileSize_ < 12 || !ImageBytes(0, &header_, sizeof header_))
         return Fail("its header cannot be read.");
-    if (header_.count < 0 || 12 + 36 * static_cast<int64_t>(header_.count) > fileSize_)
+    if (header_.count < 0 || ZULEntryAt(header_.count) > fileSize_)
         return Fail("its template count " + std::to_string(header_.count) + " does not fit the file.");
 
     // Everything is measured, read and checked before a single node is placed. Bodies that share
@@ -274,7 +272,7 @@ bool TZULFile::ReadAllFromImage(std::vector<TZULTemplate*>& read, size_t& owned)
     names.reserve(static_cast<size_t>(header_.count));
     bodies.reserve(static_cast<size_t>(header_.count));
     for (int32_t i = 0; i < header_.count; ++i) {
-        if (!ImageBytes(12 + 36 * static_cast<int64_t>(i), &entry_, sizeof entry_))
+        if (!ImageBytes(ZULEntryAt(i), &entry_, sizeof entry_))
             return Fail("its directory cannot be read.");
         if (std::memchr(entry_.name, '\0', sizeof entry_.name) == nullptr)
             return Fail("directory entry " + std::to_string(i) + " has a name without end.");
@@ -396,6 +394,31 @@ void TZULFile::RemoveTemplateName(const std::string& name, TTreeNode* node)
     const int index = templateList_.IndexOf(name);
     if (index >= 0 && templateList_.Objects(index) == node)
         templateList_.Delete(index);
+}
+
+void FreeTemplates(TTreeNode* node)
+{
+    for (TTreeNode* n = node, *end = node ? node->GetNextAfterSubtree() : nullptr; n != end; n = n->GetNext()) {
+        if (!n->Parent())
+            continue;  // a file's root carries its file
+        delete TemplateOf(n);
+        n->SetData(nullptr);
+    }
+}
+
+void DeleteTemplateNodes(TTreeNode* node)
+{
+    if (!node)
+        return;
+    FreeTemplates(node);
+    // One message per subtree: the control drops everything below an item it deletes.
+    TTreeView* tree = node->TreeView();
+    if (node->Parent()) {
+        tree->Delete(node);
+        return;
+    }
+    while (TTreeNode* child = node->GetFirstChild())  // a file's root stays
+        tree->Delete(child);
 }
 
 bool TZULFile::ValidateForSave(const std::vector<TTreeNode*>& nodes)
@@ -539,7 +562,7 @@ bool TZULFile::WriteImage(void* file, const std::vector<TTreeNode*>& nodes)
 {
     // The bodies go first, behind the room for the directory, which follows once every offset
     // is known: each template is visited once, which is what a large file's save costs.
-    const int64_t bodiesAt = 12 + 36 * static_cast<int64_t>(nodes.size());
+    const int64_t bodiesAt = ZULEntryAt(static_cast<int64_t>(nodes.size()));
     LARGE_INTEGER at;
     at.QuadPart = bodiesAt;
     if (bodiesAt > INT32_MAX || !SetFilePointerEx(file, at, nullptr, FILE_BEGIN))
@@ -572,7 +595,7 @@ bool TZULFile::WriteImage(void* file, const std::vector<TTreeNode*>& nodes)
         // Each percentage is reported once: the same text again would only cost time.
         const size_t percent = (k + 1) * 100 / nodes.size();
         if (percent != shownPercent)
-            model_.ShowSaveProgress("Saving " + std::to_string(shownPercent = percent) + "%");
+            status_.ShowSaveProgress("Saving " + std::to_string(shownPercent = percent) + "%");
     }
     if (!out.Flush())
         return false;
@@ -634,13 +657,13 @@ bool TZULFile::Save()
     Application().SetWaitCursor(false);
     if (!ok) {
         DeleteFileA(tempPath.c_str());
-        model_.SetStatusText(path_);
+        status_.SetStatusText(path_);
         MessageDlg("The file \"" + path_ + "\" could not be written; the file on disk is unchanged.",
                    kSaveCaption);
         return false;
     }
     header_.count = static_cast<int32_t>(nodes.size());
-    model_.SetStatusText(path_);
+    status_.SetStatusText(path_);
     modified_ = false;
     return true;
 }

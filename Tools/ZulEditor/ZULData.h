@@ -9,7 +9,6 @@
 #include <vector>
 
 class TTreeNode;
-class TTemplateModel;
 
 // Tree images of the templates tree.
 const int IMAGE_FILE = 0;
@@ -21,6 +20,16 @@ extern const char kNewFileName[];  // "unnamed.zul"
 struct TZULTagValue {
     uint32_t id = 0;
     TTagBytes value{};
+};
+
+// Where a file's save reports: the first status-bar panel, and the save's progress. The window
+// that shows the files answers; by default nothing is shown.
+class TZULStatus {
+public:
+    virtual ~TZULStatus() = default;
+    virtual void SetStatusText(const std::string& text);
+    // "Saving k%" while a file is written, once per percentage; shown as status text.
+    virtual void ShowSaveProgress(const std::string& text) { SetStatusText(text); }
 };
 
 struct TZULTemplate {
@@ -35,10 +44,11 @@ struct TZULTemplate {
 
 class TZULFile {
 public:
-    // Registers in the model's open-file table at slot and opens or creates the file. Read
-    // IsOpen() afterwards; OpenError() says why a file was refused.
-    TZULFile(TTemplateModel& model, const std::string& path, int slot, TTreeNode* rootNode,
-             bool readOnlyWanted);
+    // Opens or creates the file, to be shown below rootNode and kept in the open-file table at
+    // slot; the table is the caller's, who enters the file once it is open. Read IsOpen()
+    // afterwards; OpenError() says why a file was refused. A save reports to status.
+    TZULFile(TZULStatus& status, const std::string& path, int slot, TTreeNode* rootNode, bool readOnlyWanted);
+    // Frees the file's templates and deletes its root node with every node below it.
     ~TZULFile();
     TZULFile(const TZULFile&) = delete;
     TZULFile& operator=(const TZULFile&) = delete;
@@ -85,6 +95,8 @@ private:
         int64_t offset = 0;
         int32_t numTags = 0;
         int32_t descLength = 0;
+        int64_t TagAt(int64_t i) const { return ZULTagAt(offset, i); }
+        int64_t DescriptionAt() const { return ZULDescriptionAt(offset, numTags); }
         int64_t Size() const { return ZULBodySize(numTags, descLength); }
     };
     bool Fail(const std::string& why);
@@ -103,7 +115,7 @@ private:
     bool WriteImage(void* file, const std::vector<TTreeNode*>& nodes);
     bool OpenStream(const std::string& path);
 
-    TTemplateModel& model_;
+    TZULStatus& status_;
     bool opened_ = false;
     bool modified_ = false;
     bool readOnly_ = false;
@@ -137,3 +149,9 @@ TZULPlacing PlanPlacing(const std::vector<std::string>& names, const std::vector
 // templates that have no node then are freed (as on an exception, which passes on).
 bool PlaceTemplates(const std::vector<TZULTemplate*>& templates, const TZULPlacing& placing, TTreeNode* rootNode,
                     TZULFile* file);
+
+// Frees the templates of the node and of every node below it; a file's root carries its file.
+void FreeTemplates(TTreeNode* node);
+// Deletes the template nodes of the node's subtree, children with their parents, after freeing
+// their templates; a file's root node itself stays.
+void DeleteTemplateNodes(TTreeNode* node);

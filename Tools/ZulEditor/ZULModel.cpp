@@ -1,7 +1,6 @@
 #include "ZULModel.h"
 #include "Hooks.h"
 #include "TreeView.h"
-#include "ZULData.h"
 #include <new>
 #include <vector>
 
@@ -30,10 +29,6 @@ TTemplateModel::~TTemplateModel()
     FreeZULFiles();
 }
 
-void TTemplateModel::SetStatusText(const std::string&)
-{
-}
-
 void TTemplateModel::ClearZULFiles()
 {
     for (TZULFile*& f : files_)
@@ -43,7 +38,8 @@ void TTemplateModel::ClearZULFiles()
 void TTemplateModel::FreeZULFiles()
 {
     for (TZULFile* f : files_)
-        delete f;  // each destructor empties its own slot
+        if (f)
+            DestroyFile(f);
     ClearZULFiles();
 }
 
@@ -81,6 +77,21 @@ void TTemplateModel::UnregisterZULFile(int slot, TZULFile* file)
     files_[slot] = nullptr;
 }
 
+TZULFile* TTemplateModel::EnterFile(TZULFile* file, TTreeNode* root, int image)
+{
+    root->SetData(file);
+    root->SetImageIndex(image);
+    root->SetSelectedIndex(image);
+    RegisterZULFile(file->GetSlot(), file);
+    return file;
+}
+
+void TTemplateModel::DestroyFile(TZULFile* file)
+{
+    UnregisterZULFile(file->GetSlot(), file);
+    delete file;
+}
+
 TZULFile* TTemplateModel::GetZULFile(int slot) const
 {
     return slot >= 0 && slot < MAX_ZULFILES ? files_[slot] : nullptr;
@@ -115,10 +126,8 @@ TZULFile* TTemplateModel::OpenZULFile(const std::string& path, bool readOnly)
         root = tree_.Add(FileNameOnly(path));
         file = new TZULFile(*this, path, slot, root, readOnly);
         if (file->IsOpen()) {
-            root->SetData(file);
-            root->SetImageIndex(file->IsReadOnly() ? IMAGE_FILE_READONLY : IMAGE_FILE);
-            root->SetSelectedIndex(root->ImageIndex());
             SortTemplateTree(root);
+            EnterFile(file, root, file->IsReadOnly() ? IMAGE_FILE_READONLY : IMAGE_FILE);
             tree_.EndUpdate();
             return file;
         }
@@ -126,14 +135,11 @@ TZULFile* TTemplateModel::OpenZULFile(const std::string& path, bool readOnly)
     } catch (const std::bad_alloc&) {
         why = noMemory;
     }
-    // A file that did not open leaves nothing behind: no slot, no node, no name.
-    if (file) {
-        delete file;
-    } else {
-        files_[slot] = nullptr;  // a constructor that failed may have registered itself
-        if (root)
-            tree_.Delete(root);
-    }
+    // A file that did not open leaves nothing behind: no node, no name; it never took its slot.
+    if (file)
+        delete file;  // its root node goes with it
+    else if (root)
+        tree_.Delete(root);
     tree_.EndUpdate();
     MessageDlg(why, kOpenCaption);
     return nullptr;
@@ -147,11 +153,7 @@ TZULFile* TTemplateModel::NewZULFile()
         return nullptr;
     }
     TTreeNode* root = tree_.Add(kNewFileName);
-    auto* file = new TZULFile(*this, kNewFileName, slot, root, false);
-    root->SetData(file);
-    root->SetImageIndex(IMAGE_FILE);
-    root->SetSelectedIndex(IMAGE_FILE);
-    return file;
+    return EnterFile(new TZULFile(*this, kNewFileName, slot, root, false), root, IMAGE_FILE);
 }
 
 void TTemplateModel::CloseZULFile(TZULFile* file)
@@ -160,7 +162,7 @@ void TTemplateModel::CloseZULFile(TZULFile* file)
         return;
     if (tpl_ && tpl_->GetFile() == file)
         tpl_.reset();
-    delete file;
+    DestroyFile(file);
 }
 
 TTreeNode* TTemplateModel::FindTemplateInFile(TTreeNode* node, const std::string& name,
@@ -212,30 +214,6 @@ int TTemplateModel::CountNodes(TTreeNode* node) const
     for (TTreeNode* n = node, *end = node ? node->GetNextAfterSubtree() : nullptr; n != end; n = n->GetNext())
         ++count;
     return count;
-}
-
-void TTemplateModel::FreeTemplates(TTreeNode* node)
-{
-    for (TTreeNode* n = node, *end = node ? node->GetNextAfterSubtree() : nullptr; n != end; n = n->GetNext()) {
-        if (!n->Parent())
-            continue;  // a file's root carries its file
-        delete static_cast<TZULTemplate*>(n->Data());
-        n->SetData(nullptr);
-    }
-}
-
-void TTemplateModel::DeleteTemplateNodes(TTreeNode* node)
-{
-    if (!node)
-        return;
-    FreeTemplates(node);
-    // One message per subtree: the control drops everything below an item it deletes.
-    if (node->Parent()) {
-        tree_.Delete(node);
-        return;
-    }
-    while (TTreeNode* child = node->GetFirstChild())  // a file's root stays
-        tree_.Delete(child);
 }
 
 void TTemplateModel::SortTemplateTree(TTreeNode* node)

@@ -4,13 +4,12 @@
 // their tree nodes, so the tree view must still exist then: declare the model after the tree, or
 // call FreeZULFiles() first (the main window does so when it is destroyed).
 #pragma once
+#include "ZULData.h"
 #include <memory>
 #include <string>
 
 class TTreeView;
 class TTreeNode;
-class TZULFile;
-struct TZULTemplate;
 
 const int MAX_ZULFILES = 32;
 
@@ -36,10 +35,10 @@ private:
     TZULFile* file_;
 };
 
-class TTemplateModel {
+class TTemplateModel : public TZULStatus {
 public:
     explicit TTemplateModel(TTreeView& templatesTree);
-    virtual ~TTemplateModel();
+    ~TTemplateModel() override;
     TTemplateModel(const TTemplateModel&) = delete;
     TTemplateModel& operator=(const TTemplateModel&) = delete;
 
@@ -47,6 +46,7 @@ public:
 
     // Open-file table.
     void ClearZULFiles();
+    // Destroys every open file; each leaves its slot.
     void FreeZULFiles();
     int FindFreeZULSlot() const;
     int FindZULFile(const std::string& path) const;  // exact path, letter case counts
@@ -61,7 +61,7 @@ public:
     TZULFile* OpenZULFile(const std::string& path, bool readOnly);
     // A new empty file "unnamed.zul" in a new root node, or nullptr when all slots are taken.
     TZULFile* NewZULFile();
-    // Destroys the file: its templates, its root node and its slot go.
+    // Destroys the file: its slot, its templates and its root node go.
     void CloseZULFile(TZULFile* file);
 
     // Edit state: one at a time, or none.
@@ -74,18 +74,16 @@ public:
     TTreeNode* FindTemplate(const std::string& name, TTreeNode* except) const;
     std::string MakeUniqueName(const std::string& base) const;
     int CountNodes(TTreeNode* node) const;
-    // Frees the templates of the node and of every node below it (a file root holds none).
-    void FreeTemplates(TTreeNode* node);
-    void DeleteTemplateNodes(TTreeNode* node);
+    void DeleteTemplateNodes(TTreeNode* node) { ::DeleteTemplateNodes(node); }
     void SortTemplateTree(TTreeNode* node);
     void RebuildTemplateList(TTreeNode* fileRoot);
 
-    // The first status-bar panel; the main window shows it, the file save reports progress.
-    virtual void SetStatusText(const std::string& text);
-    // "Saving k%" while a file is written, once per percentage; shown as status text.
-    virtual void ShowSaveProgress(const std::string& text) { SetStatusText(text); }
-
 private:
+    // A file that opened takes its slot, as the last step of its open, which nothing can undo;
+    // every file leaves its slot when it is destroyed here.
+    TZULFile* EnterFile(TZULFile* file, TTreeNode* root, int image);
+    void DestroyFile(TZULFile* file);
+
     TTreeView& tree_;
     TZULFile* files_[MAX_ZULFILES] = {};
     std::unique_ptr<TTPL> tpl_;

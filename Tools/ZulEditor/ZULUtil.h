@@ -35,10 +35,31 @@ struct TZULTagRecord {
 static_assert(sizeof(TZULTagRecord) == 36, "tag record is 36 bytes");
 static_assert(offsetof(TZULTagRecord, value) == 4, "tag record layout");
 
-// A body is numTags, the records, descLength and the description.
+// Where the pieces of a file lie, from the record sizes above. The directory entry i follows the
+// header, so ZULEntryAt(count) is where the directory ends and the first body begins.
+inline int64_t ZULEntryAt(int64_t i)
+{
+    return static_cast<int64_t>(sizeof(TZULHeader)) + static_cast<int64_t>(sizeof(TZULDirEntry)) * i;
+}
+
+// A body is numTags, the records, descLength and the description. In a body that starts at
+// `body`, the tag record i follows the tag count; the description's length follows the last
+// record, and its text that length.
+inline int64_t ZULTagAt(int64_t body, int64_t i)
+{
+    return body + static_cast<int64_t>(sizeof(int32_t)) + static_cast<int64_t>(sizeof(TZULTagRecord)) * i;
+}
+inline int64_t ZULDescLengthAt(int64_t body, int64_t numTags)
+{
+    return ZULTagAt(body, numTags);
+}
+inline int64_t ZULDescriptionAt(int64_t body, int64_t numTags)
+{
+    return ZULDescLengthAt(body, numTags) + static_cast<int64_t>(sizeof(int32_t));
+}
 inline int64_t ZULBodySize(int64_t numTags, int64_t descLength)
 {
-    return 8 + 36 * numTags + descLength;
+    return ZULDescriptionAt(0, numTags) + descLength;
 }
 
 // 0 good header, -1 version other than 1 (versionTest -1 skips that test), -2 bad magic,

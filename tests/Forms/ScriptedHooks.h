@@ -2,6 +2,7 @@
 // what was shown, so tests drive real forms and read every text and caption.
 #pragma once
 #include "Hooks.h"
+#include <gtest/gtest.h>
 #include <deque>
 #include <functional>
 #include <string>
@@ -44,9 +45,21 @@ public:
         colorAnswers.pop_front();
         return true;
     }
-    int ShowModal(TForm& form) override { return modalAnswer ? modalAnswer(form) : 2; }
+    int ShowModal(TForm& form, const std::function<int()>&) override { return modalAnswer ? modalAnswer(form) : 2; }
 
     const TMessageBoxRequest& Last() const { return messages.back(); }
+    // Whether the last message box showed this text under this caption; a failure names what
+    // was shown instead, or that no box was.
+    testing::AssertionResult LastIs(const std::string& text, const std::string& caption) const
+    {
+        if (messages.empty())
+            return testing::AssertionFailure() << "no message box was shown";
+        const TMessageBoxRequest& last = messages.back();
+        if (last.text == text && last.caption == caption)
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "the last box showed \"" << last.text << "\" under \"" << last.caption
+                                           << "\"";
+    }
 
 private:
     bool File(TFileDialogRequest& request, std::deque<std::string>& answers)

@@ -205,6 +205,15 @@ TEST_F(ListFixture, RightClickShowsThePopupMenu)
 
 TEST(DragAndDrop, ATreeNodeDraggedOntoTheListDropsThereWhenAccepted)
 {
+    // The drag's window goes once its posted close is handled: the case lets it go before it
+    // ends, so that no window of the layer outlives it.
+    struct TDragWindowGone {
+        ~TDragWindowGone()
+        {
+            CancelDrag();
+            Application().ProcessMessages();
+        }
+    } dragWindowGone;
     TForm form;
     ASSERT_TRUE(form.CreateForm("drag", 0, 0, 600, 300));
     TTreeView tags;

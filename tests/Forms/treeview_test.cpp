@@ -1,4 +1,5 @@
 #include "Form.h"
+#include "TreeItems.h"
 #include "TreeView.h"
 #include "ImageList.h"
 #include <gtest/gtest.h>
@@ -195,21 +196,12 @@ namespace {
 // The tree as the control itself holds it, walked with its own messages.
 void ControlPreOrder(HWND tree, HTREEITEM item, int level, std::vector<std::string>& out)
 {
-    for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT,
-                                                                   reinterpret_cast<LPARAM>(item)))) {
-        char text[64] = {};
-        TVITEMA tv = {};
-        tv.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = sizeof text;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        const auto* node = reinterpret_cast<const TTreeNode*>(tv.lParam);
-        out.push_back(std::string(level, '.') + text + "/" + std::to_string(tv.iImage) +
+    for (; item; item = TreeItem_Next(tree, item)) {
+        const TTreeItem shown = TreeItem_Read(tree, item);
+        const auto* node = reinterpret_cast<const TTreeNode*>(shown.data);
+        out.push_back(std::string(level, '.') + shown.text + "/" + std::to_string(shown.image) +
                       (node && node->ItemId() == item ? "" : "!"));
-        ControlPreOrder(tree, reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
-                                                                       reinterpret_cast<LPARAM>(item))),
-                        level + 1, out);
+        ControlPreOrder(tree, TreeItem_FirstChild(tree, item), level + 1, out);
     }
 }
 }  // namespace
@@ -244,11 +236,8 @@ TEST_F(TreeFixture, NodesKeepTheControlsTreeThroughEveryChange)
             if (!n->ItemId())
                 continue;
             ASSERT_TRUE(!p || p->ItemId()) << n->Text() << " after step " << step;
-            TVITEMA tv = {};
-            tv.mask = TVIF_CHILDREN;
-            tv.hItem = n->ItemId();
-            ASSERT_TRUE(SendMessageA(tree.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
-            ASSERT_EQ(tv.cChildren != 0, n->HasChildren()) << n->Text() << " after step " << step;
+            ASSERT_EQ(TreeItem_Read(tree.Handle(), n->ItemId()).hasChildren, n->HasChildren())
+                << n->Text() << " after step " << step;
             ASSERT_EQ(tree.NodeFromItem(n->ItemId()), n);
         }
     };

@@ -2,8 +2,11 @@
 // bone evaluation and the hand-over to the raster library's draw slot.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "animExpect.h"
@@ -14,6 +17,7 @@
 #include "renderModel.h"
 #include "renderModelInstance.h"
 #include "renderSettings.h"
+#include "fixtureViewerSample.h"
 #include "stdFile.h"
 
 using fixtures::QevModel;
@@ -45,6 +49,36 @@ QevModel StripModel(uint16_t collapse14 = 13, uint16_t collapse15 = 14)
     model.parts = {part};
     model.box = {-10, -10, -10, 10, 10, 10};
     return model;
+}
+
+using Edge = std::pair<uint16_t, uint16_t>;
+
+// Edges that only one of the triangles has: the border of the surface they make.
+std::set<Edge> OpenEdges(const ModelTriangle* tris, int count)
+{
+    std::multiset<Edge> edges;
+    for (int t = 0; t < count; t++)
+        for (int k = 0; k < 3; k++) {
+            const uint16_t a = tris[t].v[k], b = tris[t].v[(k + 1) % 3];
+            edges.insert({std::min(a, b), std::max(a, b)});
+        }
+    std::set<Edge> open;
+    for (const Edge& e : edges)
+        if (edges.count(e) == 1) open.insert(e);
+    return open;
+}
+
+// The full surface's border with every vertex walked down the collapse map below target:
+// the only border the surface may have at that detail. Any other open edge is a crack.
+std::set<Edge> CollapsedBorder(const ModelPart& part, int target)
+{
+    std::set<Edge> border;
+    for (Edge e : OpenEdges(part.pTris, part.numTris)) {
+        while (e.first >= target) e.first = part.pCollapse[e.first];
+        while (e.second >= target) e.second = part.pCollapse[e.second];
+        if (e.first != e.second) border.insert({std::min(e.first, e.second), std::max(e.first, e.second)});
+    }
+    return border;
 }
 
 const int kDraw = FAKE_RASTER_SLOT(funcModel_Draw);
@@ -390,4 +424,38 @@ TEST_F(Instance, TheShadowInstanceIsMadeOnceAtTheShadowDetail)
     EXPECT_EQ(model->refCount, 1) << "the shadow instance takes no reference";
     renderModel_Free(model);   // and the shadow instance with it
     EXPECT_EQ(renderModel_GetShadowInstance(nullptr), nullptr);
+}
+
+// The viewer's sample models at every vertex count their collapse maps give: the surface
+// that is drawn has no border but its own, walked down the map (a hole where a ring is half
+// collapsed would show as a notch in the silhouette).
+TEST_F(Instance, EveryDetailOfTheViewerSampleLeavesNoHole)
+{
+    const std::pair<const char*, QevModel> models[] = {
+        {"totem", fixtures::MakeSampleTotem()},
+        {"tubes", fixtures::MakeSampleTubes(2, 12, 6, 10.0f, 20.0f)},
+    };
+    for (const auto& [name, qev] : models) {
+        ModelInstance* instance = MakeInstance(name, qev);
+        ASSERT_NE(instance, nullptr) << name;
+        const Model* model = instance->pModel;
+        int steps = 1;
+        for (int p = 0; p < model->numParts; p++)
+            steps = std::max(steps, 4 * (model->pParts[p].numVerts - model->pParts[p].minVerts));
+        int holes = 0;
+        for (int step = 0; step <= steps; step++) {
+            renderModel_SetLOD(instance, float(step) / float(steps));
+            for (int p = 0; p < model->numParts; p++) {
+                const InstancePart& part = instance->pParts[p];
+                const std::set<Edge> drawn = OpenEdges(part.pTris, part.drawTris);
+                const std::set<Edge> border = CollapsedBorder(model->pParts[p], part.lodVerts);
+                for (const Edge& e : drawn)
+                    if (!border.count(e) && holes++ < 5)
+                        ADD_FAILURE() << name << " part " << p << " at " << part.lodVerts << " vertices: open edge "
+                                      << e.first << "-" << e.second;
+            }
+        }
+        EXPECT_EQ(holes, 0) << name;
+        renderModelInstance_Free(instance, 1);
+    }
 }

@@ -226,6 +226,34 @@ TEST_F(RenderMaterial, FrameTablesTakeAsManyTexturesAsTheyHold)
     EXPECT_EQ(m->passes[0].pTexture, m->pFrames[2]);
 }
 
+// A picture can be a frame and a pass's texture at once: each reference the material took is
+// released once when it is freed, whatever the order of the lines.
+TEST_F(RenderMaterial, APictureThatIsAFrameAndAPassTextureIsReleasedWithTheMaterial)
+{
+    const struct {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"pass 0 names a frame", DazWriter().Line("numframes 2").Texture("f1").Pass(0, "f1").Text()},
+        {"pass 1 names a frame", DazWriter().Line("numframes 2").Texture("f1").Texture("f2").Pass(1, "f2").Text()},
+        {"a texture line before the table names its first frame",
+         DazWriter().Texture("f1").Line("numframes 2").Texture("f1").Text()},
+        {"pass 0 names a picture before it becomes a frame",
+         DazWriter().Line("numframes 2 pageflip 5").Pass(0, "f2").Texture("f2").Texture("f1").Text()},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string name = "shared" + std::to_string(n++);
+        DazText(name, c.text);
+        Material* m = Load(name);
+        ASSERT_NE(m, nullptr) << c.what;
+        EXPECT_EQ(m->passes[0].pTexture, m->pFrames[0]) << c.what;
+        for (int i = 0; i < 3; i++) Tick(10);
+        renderMaterial_Free(m);
+        EXPECT_EQ(renderBitmap_GetStats()->numTextures, 0u) << c.what;
+    }
+}
+
 TEST_F(RenderMaterial, PassLinesMakeLayers)
 {
     Daz("layers", DazWriter()

@@ -11,6 +11,7 @@
 
 #include "fixtureWix.h"
 #include "renderTimer.h"
+#include "stdBitmap.h"
 #include "ui.h"
 #include "uiButton.h"
 #include "uiDialog.h"
@@ -282,6 +283,59 @@ TEST_F(Widgets, EditFieldPastesTheClipboardUpToALineFeed)
     uiEditBox_SetMaxLength(edit, 6);
     EXPECT_EQ(uiEditBox_Paste(edit), 1);
     EXPECT_STREQ(edit->text, "pa s");
+}
+
+// Each key that names a picture holds a reference of its own, also when one picture serves
+// several states, and the dialog's end releases every one; a script's icon shows the picture its
+// "bitmap" key names.
+TEST_F(Widgets, ScriptWidgetsReleaseEveryPictureTheyNameWithTheDialog)
+{
+    fixtures::WixScript script;
+    script.elements = {
+        {"button", {"name=Ok", "bitmap=Up", "rollover=Up", "depressed=Up", "greyed=Roll"}},
+        {"checkbox", {"name=Opt", "pos=0,20", "bitmap=Tick", "checkedbitmap=Tick"}},
+        {"icon", {"name=Loose", "pos=0,40", "size=8,8", "bitmap=Down"}},
+    };
+    ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
+    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_NE(stdBitmap_Find("Up.TGA"), nullptr);
+    EXPECT_EQ(stdBitmap_Find("Up.TGA")->refCount, 3);
+    EXPECT_EQ(stdBitmap_Find("Tick.TGA")->refCount, 2);
+    uiIcon* loose = dynamic_cast<uiIcon*>((uiElement*)uiResource_Find("loose"));
+    ASSERT_NE(loose, nullptr);
+    for (uiElement* hovered : {(uiElement*)loose, (uiElement*)nullptr, (uiElement*)loose}) {
+        ui_SetHoveredElement(hovered);
+        loose->Update();
+        EXPECT_EQ(loose->pBitmap, stdBitmap_Find("Down.TGA"));
+    }
+    ui_SetHoveredElement(nullptr);
+    uiDialog_Free(menu);
+    for (const char* name : {"Up.TGA", "Roll.TGA", "Tick.TGA", "Down.TGA"})
+        EXPECT_EQ(stdBitmap_Find(name), nullptr) << name;
+}
+
+// A widget whose line names one picture for two states and then holds a key its class does not
+// know is refused; it gives back every reference it took, the "bitmap" key's included.
+TEST_F(Widgets, AWidgetRefusedLaterInItsLineReleasesEveryPictureItNamed)
+{
+    fixtures::WixScript script;
+    script.elements = {
+        {"button", {"name=Ok", "bitmap=Up", "depressed=Up", "class"}},
+        {"button", {"name=Ok2", "bitmap=Roll", "rollover=Roll", "greyed=Roll", "class"}},
+        {"checkbox", {"name=Opt", "bitmap=Tick", "checkedbitmap=Tick", "class"}},
+        {"button", {"name=Kept", "pos=0,20", "bitmap=Down", "depressed=Down"}},
+    };
+    ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
+    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    ASSERT_NE(menu, nullptr);
+    for (const char* name : {"ok", "ok2", "opt"}) EXPECT_EQ(uiResource_Find(name), nullptr) << name;
+    for (const char* name : {"Up.TGA", "Roll.TGA", "Tick.TGA"})
+        EXPECT_EQ(stdBitmap_Find(name), nullptr) << name;
+    ASSERT_NE(stdBitmap_Find("Down.TGA"), nullptr);
+    EXPECT_EQ(stdBitmap_Find("Down.TGA")->refCount, 2);
+    uiDialog_Free(menu);
+    EXPECT_EQ(stdBitmap_Find("Down.TGA"), nullptr);
 }
 
 TEST_F(Widgets, ScriptsMakeEveryWidgetClassAndDropBadLines)

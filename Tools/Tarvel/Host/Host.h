@@ -1,8 +1,11 @@
-// The host stand-in: one main window with the panel's place on the left and a log list on the
-// right that shows every callback and what the host fetched back.
+// What both panels' parts of the host stand-in share: the host's main window with the panel's
+// place on the left and a log list on the right that shows every callback and what the host
+// fetched back, and the binding of a panel's exports by name.
 #pragma once
 #include <windows.h>
 #include <string>
+
+constexpr int HOST_LOG_WIDTH = 460;
 
 struct THost {
     HWND window = nullptr;
@@ -24,9 +27,7 @@ template <class F> bool Host_Bind(F& f, const char* name)
     f = (F)(void*)Host_Export(name);
     return f != nullptr;
 }
-
-// Each panel's part of the host: load and feed it; react to the host window's layout.
-bool HostThings_Start();
-void HostThings_Layout();
-bool HostScenes_Start(const std::string& chronicle);
-void HostScenes_Open();
+// The first calls to a panel, the same for both: _Version (logged), _CreateAsChild with the
+// host's window and, once it made its window, _SetBaseDir with the game folder. The panel's
+// window, or null.
+HWND Host_CreatePanel(int (*version)(void), HWND (*createAsChild)(HWND), void (*setBaseDir)(const char*));

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include "HostScenes.h"
 #include "Host.h"
 #include <commctrl.h>
 #include "ScenesRecords.h"
@@ -138,13 +139,8 @@ bool HostScenes_Start(const std::string& chronicle)
               Host_Bind(api.RegisterSave, "_RegisterSaveCallback") &
               Host_Bind(api.RegisterRename, "_RegisterRenameCallback") &
               Host_Bind(api.RegisterGLS, "_RegisterGLSCallback");
-    if (!ok)
+    if (!ok || !(editor = Host_CreatePanel(api.Version, api.CreateAsChild, api.SetBaseDir)))
         return false;
-    Host_Log("_Version: %d", api.Version());
-    editor = api.CreateAsChild(host.window);
-    if (!editor)
-        return false;
-    api.SetBaseDir(host.gameFolder.c_str());
     api.SetChronicle(chronicle.c_str());
     api.RegisterClose(OnClose);
     api.RegisterSave(OnSave);

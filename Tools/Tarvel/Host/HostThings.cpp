@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 #include <vector>
+#include "HostThings.h"
 #include "Host.h"
 #include "ThingsRecords.h"
 
@@ -180,13 +181,8 @@ bool HostThings_Start()
               Host_Bind(api.RegisterPosition, "_RegisterPositionCallback") &
               Host_Bind(api.RegisterDoubleClick, "_RegisterTemplateDoubleClickCallback") &
               Host_Bind(api.RegisterFiles, "_RegisterTemplateFilesCallback");
-    if (!ok)
+    if (!ok || !(panelWindow = Host_CreatePanel(api.Version, api.CreateAsChild, api.SetBaseDir)))
         return false;
-    Host_Log("_Version: %d", api.Version());
-    panelWindow = api.CreateAsChild(host.window);
-    if (!panelWindow)
-        return false;
-    api.SetBaseDir(host.gameFolder.c_str());
     api.RegisterClose(OnClose);
     api.RegisterApply(OnApply);
     api.RegisterPosition(OnPosition);

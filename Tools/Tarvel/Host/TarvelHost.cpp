@@ -1,49 +1,12 @@
 // TarvelHost.exe things|scenes [GAMEFOLDER] [CHRONICLE] [picker]: loads tarvelThings.dll or
 // tarvelScenes.dll by file name, binds its exports by name and drives it like the level editor.
 // "picker" presses the scene editor's New button once it is open, to show the scene picker.
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include "Host.h"
+#include "HostScenes.h"
+#include "HostThings.h"
 
-THost host;
-
-constexpr int LOG_WIDTH = 460;
 constexpr int ID_OPEN = 200;
-
-RECT THost::PanelArea() const
-{
-    RECT r;
-    GetClientRect(window, &r);
-    r.left += 8;
-    r.top += 40;
-    r.right -= LOG_WIDTH + 16;
-    r.bottom -= 8;
-    return r;
-}
-
-void Host_Log(const char* format, ...)
-{
-    char line[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    std::printf("%s\n", line);
-    std::fflush(stdout);
-    if (host.log) {
-        int i = (int)SendMessageA(host.log, LB_ADDSTRING, 0, (LPARAM)line);
-        SendMessageA(host.log, LB_SETTOPINDEX, i, 0);
-    }
-}
-
-FARPROC Host_Export(const char* name)
-{
-    FARPROC f = GetProcAddress(host.panel, name);
-    if (!f)
-        Host_Log("missing export %s", name);
-    return f;
-}
 
 static bool thingsMode = true;
 
@@ -51,7 +14,7 @@ static void Layout()
 {
     RECT r;
     GetClientRect(host.window, &r);
-    MoveWindow(host.log, r.right - LOG_WIDTH - 8, 8, LOG_WIDTH, r.bottom - 16, TRUE);
+    MoveWindow(host.log, r.right - HOST_LOG_WIDTH - 8, 8, HOST_LOG_WIDTH, r.bottom - 16, TRUE);
     if (thingsMode)
         HostThings_Layout();
 }

@@ -1,6 +1,7 @@
 // Primitive drawing through the DirectDraw double: what each operation hands the device,
 // batches that never overrun the work arrays, and the vertex buffer's life.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -380,6 +381,72 @@ TEST_F(RasterDraws, WithoutAVertexBufferGroupsAreDrawnFromMemory)
     ASSERT_EQ(fakeDraw_Draws().size(), 1u);
     EXPECT_FALSE(fakeDraw_Draws()[0].bVertexBuffer);
     EXPECT_EQ(fakeDraw_Draws()[0].fvf, 0x244u);
+}
+
+TEST_F(RasterDraws, AGroupIsBuiltOncePerFrameAndCamera)
+{
+    // A build shows in the colour its points had when it was made.
+    GroupFixture wall(10);
+    std::vector<uint32_t> colours(4);
+    wall.group.pColours = colours.data();
+    int builds = 0;
+    uint32_t lastBuilt = 0;
+    auto draw = [&](uint32_t colour, int flags) {
+        std::fill(colours.begin(), colours.end(), colour);
+        fakeDraw_Draws().clear();
+        rlDraw_SurfaceGroup(&wall.group, flags);
+        if (flags & RL_GROUP_DRAW_DEFER) rlDraw_SortedGroups();
+        rlClipVertex2 first;
+        memcpy(&first, fakeDraw_Draws().at(0).verts.data(), sizeof first);
+        if (first.colour != lastBuilt) builds++;
+        lastBuilt = first.colour;
+        return first.colour;
+    };
+    EXPECT_EQ(draw(0xFF000001, 0), 0xFF000001u);
+    EXPECT_EQ(draw(0xFF000002, 0), 0xFF000001u) << "the frame's vertices again";
+    EXPECT_EQ(wall.group.builtFrame, rlDev.frameNumber);
+    EXPECT_EQ(builds, 1);
+    rlMain_Swap(0);
+    EXPECT_EQ(draw(0xFF000003, 0), 0xFF000003u);
+    EXPECT_EQ(builds, 2);
+
+    // Deferred, it is built when it is handed over and drawn from that build; flag 0x40 builds
+    // again, and so does a camera that moved within the frame.
+    rlMain_Swap(0);
+    EXPECT_EQ(draw(0xFF000004, RL_GROUP_DRAW_DEFER), 0xFF000004u);
+    EXPECT_EQ(draw(0xFF000005, 0), 0xFF000004u);
+    EXPECT_EQ(draw(0xFF000006, RL_GROUP_DRAW_RECODE), 0xFF000006u);
+    camera.viewProjection.m[12] = 0.5f;
+    EXPECT_EQ(draw(0xFF000007, 0), 0xFF000007u);
+    EXPECT_EQ(builds, 5);
+}
+
+TEST_F(RasterDraws, EveryClippedFaceOfALargeGroupIsDrawn)
+{
+    // 1,700 squares (6,800 points) across the left edge of the view: each clipped square adds
+    // two vertices, 3,400 in all, more than the work array has room for above the points.
+    const int numFaces = 1700;
+    std::vector<mathVec3> points;
+    std::vector<rlSurfaceFace> faces;
+    std::vector<uint16_t> indices;
+    for (int f = 0; f < numFaces; f++) {
+        const float y = -9 + 18.0f * float(f) / numFaces;
+        for (float x : {-12.0f, -8.0f}) points.push_back({x, y, 10});
+        for (float x : {-8.0f, -12.0f}) points.push_back({x, y + 0.02f, 10});
+        faces.push_back({uint16_t(4 * f), 4, {0, 0, -1}, -10});
+        for (int i = 0; i < 4; i++) indices.push_back(uint16_t(4 * f + i));
+    }
+    rlSurfaceGroup group = {};
+    group.box = {{-12, -9, 10}, {-8, 9.02f, 10}};
+    group.numPoints = uint32_t(points.size());
+    group.pPoints = points.data();
+    group.numFaces = numFaces;
+    group.pFaces = faces.data();
+    group.pIndices = indices.data();
+    group.numTriangles = 2 * numFaces;
+    EXPECT_EQ(rlDraw_SurfaceGroup(&group, 0), 2 * numFaces);
+    EXPECT_EQ(trianglesDrawn(), 2 * numFaces);
+    EXPECT_GT(fakeDraw_Draws().size(), 1u);
 }
 
 namespace {

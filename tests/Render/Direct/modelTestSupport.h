@@ -1,6 +1,7 @@
-// A model instance built in code for the model drawing tests: one part of a few vertices on
-// a chain of bones, whose clip matrices the test poses.
+// Model instances built in code for the model drawing tests: one part of a few vertices on
+// a chain of bones, whose clip matrices the test poses, and grids of many vertices.
 #pragma once
+#include <algorithm>
 #include <cstring>
 #include <vector>
 #include "cameraRecord.h"
@@ -86,5 +87,79 @@ struct TestModel {
         instance.pBones = bones.data();
         instance.pParts = &part;
         return &instance;
+    }
+};
+
+// A grid of columns x rows vertices on one bone, row after row from (x0, y0, z0) to (x1, y1, z1)
+// (depth changes with the row), the texture repeated four times across it; two triangles a
+// cell. Kept as one part, or split into parts of at most maxPartVerts vertices (whole rows,
+// neighbouring parts sharing their boundary row): both draw the same surface.
+struct GridModel {
+    std::vector<std::vector<ModelVertex>> verts;
+    std::vector<std::vector<ModelTriangle>> tris;
+    std::vector<ModelPart> modelParts;
+    std::vector<InstancePart> parts;
+    std::vector<InstanceBone> bones;
+    Model model = {};
+    ModelInstance instance = {};
+
+    GridModel(const Camera& camera, int columns, int rows, const mathVec3& from, const mathVec3& to,
+              Material* material, int maxPartVerts = 0xFFFF)
+    {
+        bones = TestModel(camera, 1).bones;
+        const int rowsPerPart = maxPartVerts / columns;
+        for (int first = 0; first + 1 < rows; first += rowsPerPart - 1) {
+            const int last = std::min(first + rowsPerPart - 1, rows - 1);
+            verts.emplace_back();
+            tris.emplace_back();
+            for (int y = first; y <= last; y++)
+                for (int x = 0; x < columns; x++) {
+                    const float fx = float(x) / float(columns - 1), fy = float(y) / float(rows - 1);
+                    ModelVertex v = TestModel::vertex(from.x + (to.x - from.x) * fx, from.y + (to.y - from.y) * fy,
+                                                      from.z + (to.z - from.z) * fy);
+                    v.u = 4 * fx;
+                    v.v = 4 * fy;
+                    verts.back().push_back(v);
+                }
+            for (int y = 0; y < last - first; y++)
+                for (int x = 0; x + 1 < columns; x++) {
+                    const uint16_t a = uint16_t(y * columns + x), b = uint16_t(a + 1), c = uint16_t(a + columns + 1),
+                                   d = uint16_t(a + columns);
+                    tris.back().push_back({{a, b, c}});
+                    tris.back().push_back({{a, c, d}});
+                }
+        }
+        const size_t numParts = verts.size();
+        modelParts.resize(numParts);
+        parts.resize(numParts);
+        for (size_t p = 0; p < numParts; p++) {
+            ModelPart& part = modelParts[p];
+            part.pMaterial = material;
+            part.pTris = tris[p].data();
+            part.pVerts = verts[p].data();
+            part.numTris = uint16_t(tris[p].size());
+            part.numVerts = uint16_t(verts[p].size());
+            InstancePart& ip = parts[p];
+            ip.pModelPart = &part;
+            ip.pMaterial = material;
+            ip.pTris = tris[p].data();
+            ip.drawTris = part.numTris;
+            ip.lodVerts = part.numVerts;
+        }
+        model.numParts = uint16_t(numParts);
+        model.numBones = 1;
+        model.pParts = modelParts.data();
+        instance.pModel = &model;
+        instance.alpha = instance.fade = 1.0f;
+        instance.colour = {255, 255, 255};
+        instance.pBones = bones.data();
+        instance.pParts = parts.data();
+    }
+
+    int numTris() const
+    {
+        int count = 0;
+        for (const auto& part : tris) count += int(part.size());
+        return count;
     }
 };

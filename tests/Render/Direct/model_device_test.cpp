@@ -1,9 +1,12 @@
 // A lit, textured model on a posed bone drawn on the real device and read back: the model's
 // pixels carry the lit colour times the texture, the background stays, and a new pose moves
-// the pixels with the bone.
+// the pixels with the bone. A part larger than the work arrays draws as the same model split
+// into parts would.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
+#include "allocationCount.h"
 #include "drawTestSupport.h"
 #include "modelTestSupport.h"
 #include "rasterReadback.h"
@@ -16,6 +19,27 @@
 #include "rlTexture.h"
 
 namespace {
+
+Light makeLight(uint32_t kind, float red, float green, float blue, float intensity)
+{
+    Light light = {};
+    light.kind = kind;
+    light.red = red;
+    light.green = green;
+    light.blue = blue;
+    light.intensity = light.baseIntensity = intensity;
+    return light;
+}
+
+// Clears the frame and lights it with one light over a grey ambient level.
+void startFrame(const Light& light, float ambient)
+{
+    rlMain_Clear(0xFF000040, 0);
+    rlLight_ClearLights();
+    const float colour[3] = {ambient, ambient, ambient};
+    rlLight_SetAmbient(colour);
+    rlLight_AddLight(nullptr, &light, 0);
+}
 
 class RealModel : public RasterDeviceTest {
 protected:
@@ -37,18 +61,10 @@ protected:
     // One frame: clear, the frame's light, the model on its bone posed at x.
     void drawFrame(TestModel& model, float x)
     {
-        rlMain_Clear(0xFF000040, 0);
-        rlLight_ClearLights();
-        const float ambient[3] = {0, 0, 0};
-        rlLight_SetAmbient(ambient);
-        Light light = {};
-        light.kind = RL_LIGHT_DIRECTIONAL;
-        light.red = 200;
-        light.green = 150;
-        light.blue = 100;
-        light.intensity = light.baseIntensity = 392;   // the colour itself on a facing normal
+        // The colour itself on a facing normal.
+        Light light = makeLight(RL_LIGHT_DIRECTIONAL, 200, 150, 100, 392);
         light.direction[2] = 1.0f;
-        rlLight_AddLight(nullptr, &light, 0);
+        startFrame(light, 0);
         model.pose(1, camera, {x, 0, 4});
         rlLight_NewModel(&model.instance);
         rlModel_Draw(&model.instance, &model.instance, 0);
@@ -94,4 +110,69 @@ TEST_F(RealModel, ALitTexturedModelFollowsItsBone)
         drawFrame(model, x);
         x = x > 2 ? -2 : x + 0.02f;
     });
+}
+
+namespace {
+
+// The back buffer after drawing a grid model under a point light that shades it unevenly;
+// the draw's triangles and allocations.
+std::vector<uint32_t> drawGrid(GridModel& grid, int flags, int* drawn, int* allocations)
+{
+    Light light = makeLight(RL_LIGHT_POINT, 255, 220, 160, 500);
+    light.position[0] = 1;
+    light.position[1] = 1;
+    light.falloff = 60;
+    light.range = 1000;
+    startFrame(light, 392 * 40);
+    rlLight_NewModel(&grid.instance);
+    {
+        AllocationCount count;
+        *drawn = rlModel_Draw(&grid.instance, &grid.instance, flags);
+        *allocations = count.Count();
+    }
+    return rasterTest_BackRect(0, 0, 640, 480);
+}
+
+}  // namespace
+
+TEST_F(RealModel, APartOfMoreVerticesThanABatchDrawsAsTheSameModelInParts)
+{
+    // 160 x 140 = 22,400 vertices and 44,202 triangles in one part, against parts of at most
+    // 6,000 vertices. Wholly inside the view; then spread past every side of it and tilted
+    // through the near plane, so that the clipping path cuts triangles on all planes.
+    struct Case {
+        const char* what;
+        mathVec3 from, to;
+        int flags;
+    } cases[] = {
+        {"inside", {-1.8f, -1.3f, 3}, {1.8f, 1.3f, 3}, RL_MODEL_INSIDE},
+        {"clipped", {-6, -4, 0.4f}, {6, 4, 6}, 0},
+    };
+    rlMain_Clear(0xFF000040, 0);
+    const uint32_t background = rasterTest_BackPixel(0, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GridModel whole(camera, 160, 140, c.from, c.to, &material);
+        GridModel split(camera, 160, 140, c.from, c.to, &material, 6000);
+        ASSERT_EQ(whole.model.numParts, 1);
+        ASSERT_GT(split.model.numParts, 3);
+        ASSERT_EQ(whole.numTris(), 44202);
+        int drawnWhole = 0, drawnSplit = 0, allocations = 0;
+        const std::vector<uint32_t> one = drawGrid(whole, c.flags, &drawnWhole, &allocations);
+        EXPECT_EQ(allocations, 0) << "drawing the one part";
+        const std::vector<uint32_t> parts = drawGrid(split, c.flags, &drawnSplit, &allocations);
+        ASSERT_EQ(one.size(), size_t(640 * 480));
+        ASSERT_EQ(parts.size(), one.size());
+        EXPECT_EQ(drawnWhole, drawnSplit);
+        if (c.flags & RL_MODEL_INSIDE) {
+            EXPECT_EQ(drawnWhole, 44202);
+        }
+        const auto covered = std::count_if(one.begin(), one.end(), [&](uint32_t p) { return p != background; });
+        EXPECT_GT(covered, 640 * 480 / 4) << "the grid is drawn";
+        size_t differing = 0, first = 0;
+        for (size_t i = 0; i < one.size(); i++)
+            if (one[i] != parts[i] && differing++ == 0) first = i;
+        EXPECT_EQ(differing, 0u) << "first at x " << first % 640 << ", y " << first / 640 << ": one part "
+                                 << std::hex << one[first] << ", parts " << parts[first];
+    }
 }

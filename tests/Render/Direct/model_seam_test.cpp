@@ -12,6 +12,7 @@
 #include "rlCamera.h"
 #include "rlClip.h"
 #include "rlDevice.h"
+#include "rlDrawBatch.h"
 #include "rlLight.h"
 #include "rlMain.h"
 #include "rlMode.h"
@@ -306,4 +307,53 @@ TEST_F(RasterModels, ALayeredPartWithOverlayAndTintDrawsSixPasses)
     instance->flags = INSTANCE_TINT | INSTANCE_OPAQUE;
     EXPECT_EQ(rlModel_Draw(instance, instance, 0), 1);
     EXPECT_EQ(rlMode_Cache()->mode, 3);
+}
+
+TEST_F(RasterModels, APartOfTheMostVerticesAFileAllowsIsDrawnWholeInBatchesThatFit)
+{
+    // 65,535 vertices, each at a screen position of its own, and 65,533 triangles
+    // (i, i + 1, i + 2) that name every one of them.
+    Material material = drawTest_Material(3);
+    TestModel model(camera, 1, {{0, 0, 10}});
+    const int numVerts = 0xFFFF;
+    for (int i = 0; i < numVerts; i++)
+        model.verts.push_back(TestModel::vertex(float(i % 256) / 128 - 1, float(i / 256) / 128 - 1, 0));
+    for (int i = 0; i + 2 < numVerts; i++) model.tris.push_back({{uint16_t(i), uint16_t(i + 1), uint16_t(i + 2)}});
+    ModelInstance* instance = model.finish(&material);
+
+    for (int flags : {int(RL_MODEL_INSIDE), 0}) {
+        SCOPED_TRACE(flags);
+        fakeDraw_Draws().clear();
+        EXPECT_EQ(rlModel_Draw(instance, instance, flags), numVerts - 2);
+        EXPECT_GT(fakeDraw_Draws().size(), 1u);
+        // The calls in order give back every triangle, each corner where its vertex maps.
+        int t = 0, misplaced = 0;
+        for (size_t call = 0; call < fakeDraw_Draws().size(); call++) {
+            const FakeDrawCall& c = fakeDraw_Draws()[call];
+            EXPECT_LE(c.numVerts, int(RL_BATCH_MAX_VERTS));
+            const std::vector<rlClipVertex> v = verts(call);
+            for (size_t k = 0; k + 2 < c.indices.size() && t + 2 < numVerts; k += 3, t++)
+                for (int corner = 0; corner < 3; corner++) {
+                    const uint16_t index = c.indices[k + corner];
+                    const mathVec3& p = model.verts[t + corner].position;
+                    misplaced += index >= c.numVerts || std::fabs(v[index].x - (320 + 32 * p.x)) > 1e-3f ||
+                                 std::fabs(v[index].y - (240 - 24 * p.y)) > 1e-3f;
+                }
+        }
+        EXPECT_EQ(t, numVerts - 2);
+        EXPECT_EQ(misplaced, 0);
+    }
+
+    // Moved half past the right edge: the clipped triangles stay within the screen.
+    model.pose(0, camera, {10, 0, 10});
+    fakeDraw_Draws().clear();
+    EXPECT_GT(rlModel_Draw(instance, instance, 0), numVerts / 3);
+    for (size_t call = 0; call < fakeDraw_Draws().size(); call++) {
+        const FakeDrawCall& c = fakeDraw_Draws()[call];
+        EXPECT_LE(c.numVerts, int(RL_BATCH_MAX_VERTS));
+        const std::vector<rlClipVertex> v = verts(call);
+        int outside = 0;
+        for (uint16_t index : c.indices) outside += index >= c.numVerts || v[index].x > 640.5f;
+        EXPECT_EQ(outside, 0);
+    }
 }

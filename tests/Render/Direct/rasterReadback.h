@@ -2,11 +2,21 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <vector>
 #include "rlDevice.h"
 #include "rlMain.h"
 
-// The back buffer pixel at (x, y) as 0xRRGGBB, 16-bit pixels widened to 8 bits a channel.
-inline uint32_t rasterTest_BackPixel(int x, int y)
+// Pixel x of a locked row as 0xRRGGBB, 16-bit pixels widened to 8 bits a channel.
+inline uint32_t rasterTest_RowPixel(const uint8_t* row, int x, DWORD bitCount)
+{
+    if (bitCount == 32) return reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
+    const uint16_t p = reinterpret_cast<const uint16_t*>(row)[x];
+    return ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 | (p & 0x1F) * 255 / 31;
+}
+
+// The pixels of the back buffer's rectangle (x, y, width, height), row after row, as
+// rasterTest_RowPixel gives them.
+inline std::vector<uint32_t> rasterTest_BackRect(int x, int y, int width, int height)
 {
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof(desc);
@@ -15,18 +25,22 @@ inline uint32_t rasterTest_BackPixel(int x, int y)
     auto* pixels = static_cast<uint8_t*>(rlMain_LockBuffer(&pitch));
     if (!pixels) {
         ADD_FAILURE() << "the back buffer cannot be locked";
-        return 0;
+        return {};
     }
-    const uint8_t* row = pixels + y * pitch;
-    uint32_t rgb;
-    if (desc.ddpfPixelFormat.dwRGBBitCount == 32) {
-        rgb = reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
-    } else {
-        const uint16_t p = reinterpret_cast<const uint16_t*>(row)[x];
-        rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 | (p & 0x1F) * 255 / 31;
-    }
+    std::vector<uint32_t> out;
+    out.reserve(size_t(width) * height);
+    for (int row = y; row < y + height; row++)
+        for (int column = x; column < x + width; column++)
+            out.push_back(rasterTest_RowPixel(pixels + row * pitch, column, desc.ddpfPixelFormat.dwRGBBitCount));
     EXPECT_EQ(rlMain_UnlockBuffer(), 0);
-    return rgb;
+    return out;
+}
+
+// The back buffer pixel at (x, y).
+inline uint32_t rasterTest_BackPixel(int x, int y)
+{
+    const std::vector<uint32_t> pixel = rasterTest_BackRect(x, y, 1, 1);
+    return pixel.empty() ? 0 : pixel[0];
 }
 
 // Two colours within 10 of each other in every channel (16-bit targets round).

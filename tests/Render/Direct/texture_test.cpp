@@ -1,7 +1,9 @@
 // Textures on the real device: every pixel format uploaded with its mip levels, read back level
 // by level and compared with a box filter computed here from the format's channel masks.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <vector>
+#include "allocationCount.h"
 #include "rasterTestWindow.h"
 #include "rlDevice.h"
 #include "rlMain.h"
@@ -226,4 +228,31 @@ TEST_F(RealTextures, RecacheUploadsChangedPixelsAndTextureBufferTakes565)
     std::fill(pixels.begin(), pixels.end(), 0x5A);
     ASSERT_EQ(rlTexture_RecacheHandle(bitmap.rasterHandle), 1);
     expectLevels(formatCases[0], bitmap.rasterHandle, 0, pixels, 16, 16, 1);
+}
+
+TEST_F(RealTextures, TheLargestTexturesUploadEveryLevelWithoutAllocating)
+{
+    // 2048 x 2048 at 32 bits with all its 12 levels, and the widest texture the device takes.
+    settings.maxMips = 16;
+    const FormatCase& c = formatCases[4];
+    const int widest = int(std::min<DWORD>(rlDev.deviceCaps.dwMaxTextureWidth, 16384));
+    const struct {
+        int width, height, levels;
+    } sizes[] = {{2048, 2048, 12}, {widest, 4, 3}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.width << " x " << size.height);
+        std::vector<uint8_t> pixels;
+        Bitmap bitmap = makeBitmap(c.format, size.width, size.height, pixels);
+        ASSERT_EQ(rlTexture_PreCacheMipMap(&bitmap), 1);
+        int cached, allocations;
+        {
+            AllocationCount count;
+            cached = rlTexture_CacheHandle(bitmap.rasterHandle, 0);
+            allocations = count.Count();
+        }
+        ASSERT_EQ(cached, 1);
+        EXPECT_EQ(allocations, 0);
+        expectLevels(c, bitmap.rasterHandle, 0, pixels, size.width, size.height, size.levels);
+        rlTexture_UncacheMipMap(&bitmap);
+    }
 }

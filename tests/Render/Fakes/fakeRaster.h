@@ -61,6 +61,10 @@ public:
     void SetHandler(int slot, RasterHandler handler);
 
     const std::vector<RasterCall>& Calls() const { return calls_; }
+    // For a caller that must not allocate while calls are recorded: room for that many calls
+    // at once, and forgetting the calls while keeping it.
+    void ReserveCalls(size_t count) { calls_.reserve(count); }
+    void ForgetCalls() { calls_.clear(); }
     int Count(int slot) const;
     const RasterCall* Last(int slot) const;
     // The slots called, in call order.

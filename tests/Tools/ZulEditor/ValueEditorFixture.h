@@ -13,8 +13,18 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace valueeditortest {
+
+// The texts of a list's first `count` items (all of them for -1).
+template <class List> std::vector<std::string> Items(const List& list, int count = -1)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < list.Count() && (count < 0 || i < count); ++i)
+        items.push_back(list.Item(i));
+    return items;
+}
 
 // Tag ids of the fixture.
 enum {
@@ -155,7 +165,6 @@ protected:
     }
 
     std::string LastText() const { return hooks.messages.empty() ? "" : hooks.messages.back().text; }
-    std::string LastCaption() const { return hooks.messages.empty() ? "" : hooks.messages.back().caption; }
 
     fixtures::WorkFolder work{fixtures::TestFolderName()};  // first made, last gone
     ScriptedHooks hooks;

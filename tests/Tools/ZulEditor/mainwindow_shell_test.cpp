@@ -73,8 +73,7 @@ TEST_F(MainWindowFixture, OpenAsksForAFileAndShowsIt)
     EXPECT_TRUE(window->EDTemplateName.ReadOnly());
 
     window->OpenZULFile(Path("a.zul"), false);
-    EXPECT_EQ(hooks.Last().text, "This ZUL file is already open!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot Open ZUL...");
+    EXPECT_TRUE(hooks.LastIs("This ZUL file is already open!", "Cannot Open ZUL..."));
 }
 
 TEST_F(MainWindowFixture, FileWithWrongMagicLeavesNoNodeAndNoSlot)
@@ -121,8 +120,7 @@ TEST_F(MainWindowFixture, ReopenAsksForTheEditedTemplateFirst)
     hooks.messageAnswers = {IDCANCEL};
     window->FileReopen->Item(0)->Click();
     ASSERT_EQ(hooks.messages.size(), 1u);
-    EXPECT_EQ(hooks.Last().text, "The current template has been modified, do you want to save it ?");
-    EXPECT_EQ(hooks.Last().caption, "Warning:");
+    EXPECT_TRUE(hooks.LastIs("The current template has been modified, do you want to save it ?", "Warning:"));
     EXPECT_LT(window->FindZULFile(Path("b.zul")), 0);
     EXPECT_EQ(window->LVData.Count(), 1);  // the edits are still there
 
@@ -167,8 +165,7 @@ TEST_F(MainWindowFixture, SaveAsOntoAnotherOpenFileIsRefused)
     ASSERT_TRUE(Select("gate"));
     hooks.saveAnswers = {Path("a.zul")};
     window->TBZULSaveAsClick();
-    EXPECT_EQ(hooks.Last().text, "This ZUL file is already open!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot Save As...");
+    EXPECT_TRUE(hooks.LastIs("This ZUL file is already open!", "Cannot Save As..."));
     EXPECT_EQ(zultest::ReadBytes(Path("a.zul")), before);
     EXPECT_EQ(window->GetZULFile(window->FindZULFile(Path("b.zul")))->GetFileName(), Path("b.zul"));
 }
@@ -180,8 +177,7 @@ TEST_F(MainWindowFixture, SaveAsOfAReadOnlyFileMakesItWritable)
     ASSERT_TRUE(file);
     EXPECT_EQ(file->GetRootNode()->ImageIndex(), IMAGE_FILE_READONLY);
     window->TBZULSaveClick();
-    EXPECT_EQ(hooks.Last().text, "File is Read Only!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot Save...");
+    EXPECT_TRUE(hooks.LastIs("File is Read Only!", "Cannot Save..."));
     ASSERT_TRUE(Select("door"));
     EXPECT_EQ(window->EDTemplateName.Text(), "door");
     EXPECT_EQ(window->EDFileName.Text(), "r.zul");
@@ -205,8 +201,7 @@ TEST_F(MainWindowFixture, ClosingAsksForTheFileClearsTheListAndShowsTheNextSelec
     ASSERT_TRUE(Select("door"));
     hooks.messageAnswers = {IDCANCEL};
     window->TBZULCloseClick();
-    EXPECT_EQ(hooks.Last().text, FileQuestion(Path("a.zul")));
-    EXPECT_EQ(hooks.Last().caption, "Warning:");
+    EXPECT_TRUE(hooks.LastIs(FileQuestion(Path("a.zul")), "Warning:"));
     EXPECT_GE(window->FindZULFile(Path("a.zul")), 0);
 
     hooks.messageAnswers = {IDNO};
@@ -221,8 +216,7 @@ TEST_F(MainWindowFixture, ClosingAsksForTheFileClearsTheListAndShowsTheNextSelec
 
     window->TVTemplates.Select(nullptr);
     window->TBZULInfoClick();
-    EXPECT_EQ(hooks.Last().text, "No selected tree item!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot show Info...");
+    EXPECT_TRUE(hooks.LastIs("No selected tree item!", "Cannot show Info..."));
 }
 
 TEST_F(MainWindowFixture, ClosingTheProgramAsksForEachModifiedFile)
@@ -290,22 +284,20 @@ TEST_F(MainWindowFixture, ConsoleKeepsAtMost301LinesOfAtMost2047Characters)
 
 TEST_F(MainWindowFixture, SplittersKeepThePanesWithinTheirLimits)
 {
-    int size = 100;
+    struct {
+        void (TMainWindow::*canResize)(int& newSize, bool& accept);
+        int asked, kept;
+    } const limits[] = {{&TMainWindow::TemplatesSplitterCanResize, 100, 282},
+                        {&TMainWindow::TemplatesSplitterCanResize, 400, 400},
+                        {&TMainWindow::TagsSplitterCanResize, 100, 160},
+                        {&TMainWindow::TagsSplitterCanResize, 500, 320},
+                        {&TMainWindow::HeaderSplitterCanResize, 20, 84}};
     bool accept = true;
-    window->TemplatesSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 282);
-    size = 400;
-    window->TemplatesSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 400);
-    size = 100;
-    window->TagsSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 160);
-    size = 500;
-    window->TagsSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 320);
-    size = 20;
-    window->HeaderSplitterCanResize(size, accept);
-    EXPECT_EQ(size, 84);
+    for (const auto& limit : limits) {
+        int size = limit.asked;
+        ((*window).*limit.canResize)(size, accept);
+        EXPECT_EQ(size, limit.kept) << limit.asked;
+    }
     EXPECT_TRUE(accept);
 
     window->TagsSplitter.MoveTo(250);
@@ -419,8 +411,7 @@ TEST_F(MainWindowFixture, CommandsWithoutSelectionOrEditStateRefuseOrDoNothing)
         hooks.messages.clear();
         r.command();
         ASSERT_EQ(hooks.messages.size(), 1u) << r.text;
-        EXPECT_EQ(hooks.Last().text, r.text);
-        EXPECT_EQ(hooks.Last().caption, r.caption);
+        EXPECT_TRUE(hooks.LastIs(r.text, r.caption));
         EXPECT_EQ(hooks.Last().icon, static_cast<UINT>(MB_ICONEXCLAMATION));
     }
 
@@ -449,8 +440,7 @@ TEST_F(MainWindowFixture, KeysThatCannotBeWrittenAreReportedAndEndTheSaving)
     window->SetRegistryKey(registryKey + "\\" + std::string(300, 'k'));
     window.reset();
     ASSERT_EQ(hooks.messages.size(), 1u);
-    EXPECT_EQ(hooks.Last().text, "Cannot open MainWindow key!");
-    EXPECT_EQ(hooks.Last().caption, "Registry error!");
+    EXPECT_TRUE(hooks.LastIs("Cannot open MainWindow key!", "Registry error!"));
     window = MakeWindow();
 }
 
@@ -461,8 +451,7 @@ TEST_F(MainWindowFixture, NewFilesUpToTheTableSizeThenARefusal)
     EXPECT_EQ(window->TVTemplates.Count(), MAX_ZULFILES);
     EXPECT_TRUE(hooks.messages.empty());
     window->TBZULNewClick();
-    EXPECT_EQ(hooks.Last().text, "MAX_ZULFILES reached, ask Orvel to bump that value up!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot Open ZUL...");
+    EXPECT_TRUE(hooks.LastIs("MAX_ZULFILES reached, ask Orvel to bump that value up!", "Cannot Open ZUL..."));
     EXPECT_EQ(window->TVTemplates.Count(), MAX_ZULFILES);
     for (TTreeNode* n = window->TVTemplates.GetFirstNode(); n; n = n->GetNextSibling())
         EXPECT_EQ(n->Text(), "unnamed.zul");

@@ -133,8 +133,7 @@ TEST_F(MainWindowFixture, AddingATagThatExistsAsInheritedRowIsRefused)
     window->TVTags.Select(TagNode("Health"));
     window->TVTagsDblClick();
     ASSERT_EQ(hooks.messages.size(), 1u);
-    EXPECT_EQ(hooks.Last().text, "Tag \"Health\" already exists!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot add tag...");
+    EXPECT_TRUE(hooks.LastIs("Tag \"Health\" already exists!", "Cannot add tag..."));
     EXPECT_EQ(window->LVData.Selected(), RowOfTag("Health"));
     EXPECT_EQ(Rows().size(), 4u);
 }
@@ -148,8 +147,7 @@ TEST_F(MainWindowFixture, AddingATagRunsItsPrechecksThenHandsTheRowToTheValueEdi
     window->TVTags.Select(TagNode("Damage"));
     window->TVTagsDblClick();
     ASSERT_EQ(hooks.messages.size(), 1u);
-    EXPECT_EQ(hooks.Last().text, "Precheck \"KEYEXISTS\" failed!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot add tag...");
+    EXPECT_TRUE(hooks.LastIs("Precheck \"KEYEXISTS\" failed!", "Cannot add tag..."));
     EXPECT_EQ(RowOfTag("Damage"), -1);
 
     ASSERT_TRUE(Select("alive"));
@@ -179,8 +177,7 @@ TEST_F(MainWindowFixture, DeletingTagsRefusesParentAndInheritedRows)
 
     window->LVData.SetSelected(RowOfTag("PARENT"));
     window->TBListDeleteCurrentItemClick();
-    EXPECT_EQ(hooks.Last().text, "Deleting PARENT tag is not supported yet...");
-    EXPECT_EQ(hooks.Last().caption, "Cannot delete tag...");
+    EXPECT_TRUE(hooks.LastIs("Deleting PARENT tag is not supported yet...", "Cannot delete tag..."));
 
     window->LVData.SetSelected(RowOfTag("Health"));
     window->TBListDeleteCurrentItemClick();
@@ -192,8 +189,7 @@ TEST_F(MainWindowFixture, DeletingTagsRefusesParentAndInheritedRows)
 
     window->LVData.SetSelected(RowOfTag("Health"));
     window->TBListDeleteCurrentItemClick();
-    EXPECT_EQ(hooks.Last().text, "You cannot delete inherited tags...");
-    EXPECT_EQ(hooks.Last().caption, "Cannot delete tag...");
+    EXPECT_TRUE(hooks.LastIs("You cannot delete inherited tags...", "Cannot delete tag..."));
 }
 
 TEST_F(MainWindowFixture, TagListAcceptsDragsOfTagNodesOnlyWhileATemplateIsEdited)
@@ -280,8 +276,8 @@ TEST_F(MainWindowFixture, TheButtonOfATagsTreeNodeFoldsItOnAClick)
     TTreeNode* category = window->TVTags.GetFirstNode();
     ASSERT_TRUE(category && category->HasChildren());
     category->Collapse(true);
-    // The case ends the block itself (TimerTagsTimer): on a slow machine the 250 ms would
-    // otherwise pass while a click is handled, and the block end before it is checked.
+    // The case ends the block itself; on a loaded machine the window's own quarter second
+    // may pass between a click and the look at the block.
     window->TimerTags.SetInterval(600000);
     const POINT button = ButtonPoint(category);
     const POINT label = NodePoint(category);
@@ -339,8 +335,7 @@ TEST_F(MainWindowFixture, ValueEditorHandOverNeedsATemplateAndARow)
     window->OnEditValue = [&] { ++handedOver; };
     window->LVDataDblClick();
     ASSERT_EQ(hooks.messages.size(), 1u);
-    EXPECT_EQ(hooks.Last().text, "You must select a template first!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot edit tag...");
+    EXPECT_TRUE(hooks.LastIs("You must select a template first!", "Cannot edit tag..."));
     EXPECT_EQ(handedOver, 0);
 
     ASSERT_TRUE(OpenZul("a.zul", Family()));
@@ -376,8 +371,7 @@ TEST_F(MainWindowFixture, PostchecksReportTheFirstFailure)
     EXPECT_TRUE(window->RunPostchecks("t", "TEMPLATE"));
     EXPECT_TRUE(hooks.messages.empty());
     EXPECT_FALSE(window->RunPostchecks("nothing", "TEMPLATE"));
-    EXPECT_EQ(hooks.Last().text, "Postcheck \"TEMPLATEEXISTS\" failed!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot change the value...");
+    EXPECT_TRUE(hooks.LastIs("Postcheck \"TEMPLATEEXISTS\" failed!", "Cannot change the value..."));
 }
 
 TEST_F(MainWindowFixture, ALineBelowATagNodeAddsThatTag)
@@ -406,8 +400,7 @@ TEST_F(MainWindowFixture, AddingATagWhileAFileRootIsSelectedIsRefused)
     window->TVTags.Select(TagNode("Health"));
     window->TVTagsDblClick();
     ASSERT_EQ(hooks.messages.size(), 1u);
-    EXPECT_EQ(hooks.Last().text, "You must select a template first!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot add tag...");
+    EXPECT_TRUE(hooks.LastIs("You must select a template first!", "Cannot add tag..."));
     EXPECT_EQ(window->LVData.Count(), 0);
     EXPECT_EQ(handedOver, 0);
 }

@@ -24,8 +24,7 @@ TEST_F(MainWindowFixture, NewChildOnAFileRootMakesAnUnnamedRootTemplate)
     EXPECT_EQ(window->EDTemplateName.Text(), "unnamed");
 
     window->TBListSaveTemplateClick();
-    EXPECT_EQ(hooks.Last().text, "You must name the template first!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot save new template...");
+    EXPECT_TRUE(hooks.LastIs("You must name the template first!", "Cannot save new template..."));
 }
 
 TEST_F(MainWindowFixture, NewChildTakesAUniqueNameAndAParentRow)
@@ -45,14 +44,12 @@ TEST_F(MainWindowFixture, NewChildTakesAUniqueNameAndAParentRow)
 TEST_F(MainWindowFixture, NewChildIsRefusedWithoutSelectionOrOnAReadOnlyFile)
 {
     window->TBListNewTemplateChildClick();
-    EXPECT_EQ(hooks.Last().text, "No selected tree item!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot create new template...");
+    EXPECT_TRUE(hooks.LastIs("No selected tree item!", "Cannot create new template..."));
 
     zultest::WriteBytes(Path("r.zul"), zultest::BuildZul({Tpl("door", "", {IntTag(3, 1)})}));
     ASSERT_TRUE(window->OpenZULFile(Path("r.zul"), true));
     window->TBListNewTemplateChildClick();
-    EXPECT_EQ(hooks.Last().text, "The ZUL file is read only!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot create new template...");
+    EXPECT_TRUE(hooks.LastIs("The ZUL file is read only!", "Cannot create new template..."));
 }
 
 TEST_F(MainWindowFixture, NewSiblingCopiesTheOwnRowsUnderANewName)
@@ -73,8 +70,8 @@ TEST_F(MainWindowFixture, NewSiblingCopiesTheOwnRowsUnderANewName)
     ASSERT_TRUE(Select(window->TVTemplates.GetFirstNode()));
     EXPECT_EQ(Node("door_"), nullptr);
     window->TBListNewTemplateSibblingClick();
-    EXPECT_EQ(hooks.Last().text, "You must select a template for this operation!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot create new template sibbling...");
+    EXPECT_TRUE(hooks.LastIs("You must select a template for this operation!",
+                                "Cannot create new template sibbling..."));
 }
 
 TEST_F(MainWindowFixture, NewSiblingBelowAFileRootTakesNoInheritedRows)
@@ -119,16 +116,13 @@ TEST_F(MainWindowFixture, NameBoxTurnsRedOnAClashAndTheGuardRefusesToLeave)
     window->EDTemplateName.SetText("GATE");
     EXPECT_EQ(window->EDTemplateName.TextColor(), RGB(255, 0, 0));
     EXPECT_FALSE(Select("gate"));
-    EXPECT_EQ(hooks.Last().text, "Template name is not unique !");
-    EXPECT_EQ(hooks.Last().caption, "Cannot change selection...");
+    EXPECT_TRUE(hooks.LastIs("Template name is not unique !", "Cannot change selection..."));
     window->TBListSaveTemplateClick();
-    EXPECT_EQ(hooks.Last().text, "Template name is not unique !");
-    EXPECT_EQ(hooks.Last().caption, "Cannot save...");
+    EXPECT_TRUE(hooks.LastIs("Template name is not unique !", "Cannot save..."));
 
     window->EDTemplateName.SetText("");
     EXPECT_FALSE(Select("gate"));
-    EXPECT_EQ(hooks.Last().text, "Template name cannot be empty !");
-    EXPECT_EQ(hooks.Last().caption, "Cannot change selection...");
+    EXPECT_TRUE(hooks.LastIs("Template name cannot be empty !", "Cannot change selection..."));
     window->EDTemplateName.SetText("door2");
     EXPECT_EQ(window->EDTemplateName.TextColor(), RGB(0, 0, 0));
 }
@@ -175,12 +169,11 @@ TEST_F(MainWindowFixture, DeletingTemplatesRefusesRootsAndParents)
 {
     TZULFile* file = OpenZul("a.zul", {Tpl("base", "", {IntTag(3, 1)}), Tpl("door", "base", {IntTag(2, 1)})});
     window->TBDeleteTemplateClick();
-    EXPECT_EQ(hooks.Last().text, "This function only works on templates, not on ZUL files!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot delete template root node...");
+    EXPECT_TRUE(hooks.LastIs("This function only works on templates, not on ZUL files!",
+                                "Cannot delete template root node..."));
     ASSERT_TRUE(Select("base"));
     window->TBDeleteTemplateClick();
-    EXPECT_EQ(hooks.Last().text, "This template has children, you MUST delete them first!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot delete template...");
+    EXPECT_TRUE(hooks.LastIs("This template has children, you MUST delete them first!", "Cannot delete template..."));
     EXPECT_FALSE(file->IsModified());
 
     ASSERT_TRUE(Select("door"));

@@ -14,8 +14,7 @@ TEST_F(ValueEditorFixture, NoTemplateRefusesAndShowsNothing)
     hooks.modalAnswer = [&](TForm&) { ran = true; return mrCancel; };
     main.LVDataDblClick();
     EXPECT_FALSE(ran);
-    EXPECT_EQ(LastText(), "You must select a template first!");
-    EXPECT_EQ(LastCaption(), "Cannot edit tag...");
+    EXPECT_TRUE(hooks.LastIs("You must select a template first!", "Cannot edit tag..."));
     EXPECT_EQ(hooks.Last().icon, static_cast<UINT>(MB_ICONEXCLAMATION));
 }
 
@@ -87,8 +86,7 @@ TEST_F(ValueEditorFixture, UnknownTypeKeepsTheLastPageAndCountsAsEmpty)
     OpenOn(idMass, [&] { dialog.BNCancelClick(); });
     const int result = OkOn(idOdd, [&] { EXPECT_EQ(dialog.Pages.ActivePage(), dialog.TabFLOAT); });
     EXPECT_EQ(result, mrNone);
-    EXPECT_EQ(LastText(), "The value (or inherited value) must exist!");
-    EXPECT_EQ(LastCaption(), "Cannot apply value...");
+    EXPECT_TRUE(hooks.LastIs("The value (or inherited value) must exist!", "Cannot apply value..."));
     EXPECT_EQ(SavedWord(idOdd), 77u);
 }
 
@@ -123,8 +121,7 @@ TEST_F(ValueEditorFixture, FailedPostcheckKeepsTheDialogAndTheRow)
         dialog.EDSINT.SetText("7");
         dialog.BNOkClick();
         EXPECT_EQ(dialog.ModalResult(), mrNone);
-        EXPECT_EQ(LastText(), "Postcheck \"VALUEINLIST\" failed!");
-        EXPECT_EQ(LastCaption(), "Cannot change the value...");
+        EXPECT_TRUE(hooks.LastIs("Postcheck \"VALUEINLIST\" failed!", "Cannot change the value..."));
         EXPECT_EQ(hooks.Last().icon, static_cast<UINT>(MB_ICONEXCLAMATION));
         dialog.EDSINT.SetText("42");
         dialog.BNOkClick();
@@ -137,9 +134,7 @@ TEST_F(ValueEditorFixture, TagsSharingANameKeepTheirOwnListsAndChecks)
 {
     OpenOn(idFlagsTwin, [&] {
         ASSERT_EQ(dialog.CLBFlags.Count(), 32);
-        EXPECT_EQ(dialog.CLBFlags.Item(0), "Red team");
-        EXPECT_EQ(dialog.CLBFlags.Item(1), "Blue team");
-        EXPECT_EQ(dialog.CLBFlags.Item(2), " ");
+        EXPECT_EQ(Items(dialog.CLBFlags, 3), (std::vector<std::string>{"Red team", "Blue team", " "}));
         EXPECT_TRUE(dialog.CLBFlags.Checked(1));
         dialog.BNCancelClick();
     });
@@ -241,10 +236,7 @@ TEST_F(ValueEditorFixture, OkOnUnchangedFlagsStillRewritesTheRow)
 TEST_F(ValueEditorFixture, EnumWithGapsListsItsLinesAndWritesTheIndex)
 {
     OkOn(idTeam, [&] {
-        ASSERT_EQ(dialog.LBENUM.Count(), 3);
-        EXPECT_EQ(dialog.LBENUM.Item(0), "Neutral");
-        EXPECT_EQ(dialog.LBENUM.Item(1), "Player");
-        EXPECT_EQ(dialog.LBENUM.Item(2), "");
+        EXPECT_EQ(Items(dialog.LBENUM), (std::vector<std::string>{"Neutral", "Player", ""}));
         EXPECT_EQ(dialog.LBENUM.ItemIndex(), 1);
         dialog.LBENUM.SetItemIndex(2);
     });
@@ -257,8 +249,7 @@ TEST_F(ValueEditorFixture, EnumOutOfRangeOpensWithoutSelectionAndRefusesOk)
     main.LVData.SetItemText(Row(idTeam), colValue, "7");
     const int result = OkOn(idTeam, [&] { EXPECT_EQ(dialog.LBENUM.ItemIndex(), -1); });
     EXPECT_EQ(result, mrNone);
-    EXPECT_EQ(LastText(), "You must select a value in the listbox.");
-    EXPECT_EQ(LastCaption(), "Enum error...");
+    EXPECT_TRUE(hooks.LastIs("You must select a value in the listbox.", "Enum error..."));
     EXPECT_EQ(Value(idTeam), "7");
 }
 
@@ -266,20 +257,22 @@ TEST_F(ValueEditorFixture, EnumOutOfRangeOpensWithoutSelectionAndRefusesOk)
 
 TEST_F(ValueEditorFixture, ColourOpensCutTowardZeroAndSaturated)
 {
-    main.LVData.SetItemText(Row(idColour), colValue, "12.9 255 -0.5");
-    OpenOn(idColour, [&] {
-        EXPECT_EQ(dialog.EDRGB1.Text(), "12");
-        EXPECT_EQ(dialog.EDRGB2.Text(), "255");
-        EXPECT_EQ(dialog.EDRGB3.Text(), "0");
-        dialog.BNCancelClick();
-    });
-    main.LVData.SetItemText(Row(idColour), colValue, "1e20 nan -1e20");
-    OpenOn(idColour, [&] {
-        EXPECT_EQ(dialog.EDRGB1.Text(), "2147483647");
-        EXPECT_EQ(dialog.EDRGB2.Text(), "0");
-        EXPECT_EQ(dialog.EDRGB3.Text(), "-2147483648");
-        dialog.BNCancelClick();
-    });
+    const struct {
+        const char* value;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"12.9 255 -0.5", {"12", "255", "0"}},
+        {"1e20 nan -1e20", {"2147483647", "0", "-2147483648"}},
+    };
+    for (const auto& c : cases) {
+        main.LVData.SetItemText(Row(idColour), colValue, c.value);
+        OpenOn(idColour, [&] {
+            EXPECT_EQ((std::vector<std::string>{dialog.EDRGB1.Text(), dialog.EDRGB2.Text(), dialog.EDRGB3.Text()}),
+                      c.shown)
+                << c.value;
+            dialog.BNCancelClick();
+        });
+    }
 }
 
 TEST_F(ValueEditorFixture, ColourPresetsSetTheThreeFields)
@@ -338,8 +331,7 @@ TEST_F(ValueEditorFixture, InheritedValueAsksForTheOverride)
     hooks.messageAnswers = {IDNO};
     int result = OkOn(idLabel, [&] { EXPECT_EQ(dialog.EDSTRING.Text(), "OBJ_NAME"); });
     EXPECT_EQ(result, mrNone);
-    EXPECT_EQ(LastText(), "Confirm override of inherited value ?");
-    EXPECT_EQ(LastCaption(), "Warning:");
+    EXPECT_TRUE(hooks.LastIs("Confirm override of inherited value ?", "Warning:"));
     EXPECT_EQ(hooks.Last().buttons, static_cast<UINT>(MB_YESNO));
     EXPECT_EQ(hooks.Last().icon, static_cast<UINT>(MB_ICONQUESTION));
     EXPECT_EQ(Value(idLabel), "");
@@ -388,12 +380,11 @@ TEST_F(ValueEditorFixture, StringListSelectsTheInheritedChoiceAndWritesTheChosen
         EXPECT_EQ(dialog.LBSTRINGLIST.ItemIndex(), 2);  // the own value now
         dialog.LBSTRINGLIST.SetItemIndex(-1);
         dialog.BNOkClick();
-        EXPECT_EQ(LastText(), "You must select a value in the listbox.");
-        EXPECT_EQ(LastCaption(), "StringList error...");
+        EXPECT_TRUE(hooks.LastIs("You must select a value in the listbox.", "StringList error..."));
         dialog.LBSTRINGLIST.SetItemIndex(3);
         dialog.BNOkClick();
-        EXPECT_EQ(LastText(), "The value \"AVeryLongChoiceNameOfMoreThan31Chars\" is longer than 31 characters!");
-        EXPECT_EQ(LastCaption(), "Cannot apply value...");
+        EXPECT_TRUE(hooks.LastIs("The value \"AVeryLongChoiceNameOfMoreThan31Chars\" is longer than 31 characters!",
+                                    "Cannot apply value..."));
         EXPECT_EQ(dialog.ModalResult(), mrNone);
         dialog.BNCancelClick();
     });
@@ -452,8 +443,7 @@ TEST_F(ValueEditorFixture, StringListFilesLoadAsStoredAndGiveTheirFirstWord)
 
         dialog.BNFillPIFClick();
         EXPECT_EQ(dialog.LBKEZ.Count(), 0);
-        EXPECT_EQ(LastText(), "Cannot open file \"Misc\\game.pif\".");
-        EXPECT_EQ(LastCaption(), "Cannot load string list...");
+        EXPECT_TRUE(hooks.LastIs("Cannot open file \"Misc\\game.pif\".", "Cannot load string list..."));
 
         dialog.BNFillSysKEZClick();
         dialog.LBKEZ.SetItemIndex(3);
@@ -502,8 +492,7 @@ TEST_F(ValueEditorFixture, PickedNameOverThirtyOneCharactersIsRefused)
     hooks.openAnswers = {"C:\\game\\Models\\" + longName};
     const int result = OkOn(idModel, [&] { dialog.BNPickFiIenameClick(); });
     EXPECT_EQ(result, mrNone);
-    EXPECT_EQ(LastText(), "The value \"" + longName + "\" is longer than 31 characters!");
-    EXPECT_EQ(LastCaption(), "Cannot apply value...");
+    EXPECT_TRUE(hooks.LastIs("The value \"" + longName + "\" is longer than 31 characters!", "Cannot apply value..."));
     EXPECT_EQ(Value(idModel), "orc.qev");
 }
 
@@ -542,8 +531,7 @@ TEST_F(ValueEditorFixture, TemplateWithoutOwnValueOpensWithoutSelection)
     hooks.messageAnswers = {IDOK};
     const int result = OkOn(idAmmo, [&] { EXPECT_EQ(dialog.LBTEMPLATE.ItemIndex(), -1); });
     EXPECT_EQ(result, mrNone);
-    EXPECT_EQ(LastText(), "You must select a value in the listbox.");
-    EXPECT_EQ(LastCaption(), "Template error...");
+    EXPECT_TRUE(hooks.LastIs("You must select a value in the listbox.", "Template error..."));
 }
 
 TEST_F(ValueEditorFixture, ColumnUpDownSetsTheTemplateListColumns)
@@ -573,8 +561,7 @@ TEST_F(ValueEditorFixture, CancelOnANewRowDeletesItAndFrameCloseToo)
         EXPECT_EQ(dialog.Pages.ActivePage(), dialog.TabSTRING);
         dialog.EDSTRING.SetText("");
         dialog.BNOkClick();
-        EXPECT_EQ(LastText(), "The value (or inherited value) must exist!");
-        EXPECT_EQ(LastCaption(), "Cannot apply value...");
+        EXPECT_TRUE(hooks.LastIs("The value (or inherited value) must exist!", "Cannot apply value..."));
         dialog.BNCancelClick();
         return dialog.ModalResult();
     };
@@ -699,25 +686,27 @@ TEST_F(ValueEditorFixture, PlaceIsKeptInTheRegistry)
 
 // ---------------------------------------------------------------- pieces without windows
 
+namespace {
+// Each input, mapped by `f`, gives its expected text.
+void ExpectMapped(std::string (*f)(const std::string&), const std::vector<std::pair<std::string, std::string>>& cases)
+{
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(f(input), expected) << "input: \"" << input << "\"";
+}
+}  // namespace
+
 TEST(ValueEditorLogic, IdentifierOfAStringListLine)
 {
-    EXPECT_EQ(IdentifierOfLine(""), "");
-    EXPECT_EQ(IdentifierOfLine(" \t "), "");
-    EXPECT_EQ(IdentifierOfLine("  # comment"), "");
-    EXPECT_EQ(IdentifierOfLine("\t// comment"), "");
-    EXPECT_EQ(IdentifierOfLine("/single"), "/single");
-    EXPECT_EQ(IdentifierOfLine("  NAME  text"), "NAME");
-    EXPECT_EQ(IdentifierOfLine(std::string(40, 'X')), std::string(31, 'X'));
-    EXPECT_EQ(IdentifierOfLine(std::string(31, 'Y') + "Z more"), std::string(31, 'Y'));
+    ExpectMapped(IdentifierOfLine, {{"", ""}, {" \t ", ""}, {"  # comment", ""}, {"\t// comment", ""},
+                                    {"/single", "/single"}, {"  NAME  text", "NAME"},
+                                    {std::string(40, 'X'), std::string(31, 'X')},
+                                    {std::string(31, 'Y') + "Z more", std::string(31, 'Y')}});
 }
 
 TEST(ValueEditorLogic, ExtensionIsCutOnlyInTheFileNamePart)
 {
-    EXPECT_EQ(WithoutExtension("orc.qev"), "orc");
-    EXPECT_EQ(WithoutExtension("a.b.c"), "a.b");
-    EXPECT_EQ(WithoutExtension("noext"), "noext");
-    EXPECT_EQ(WithoutExtension("dir.x\\noext"), "dir.x\\noext");
-    EXPECT_EQ(WithoutExtension(""), "");
+    ExpectMapped(WithoutExtension, {{"orc.qev", "orc"}, {"a.b.c", "a.b"}, {"noext", "noext"},
+                                    {"dir.x\\noext", "dir.x\\noext"}, {"", ""}});
 }
 
 TEST(ValueEditorLogic, ColourConversionsSaturateAndClamp)

@@ -8,8 +8,7 @@ TEST_F(ZulFixture, ThirtyTwoSlotsThenRefusal)
         ASSERT_NE(model.NewZULFile(), nullptr);
     EXPECT_EQ(model.FindFreeZULSlot(), -1);
     EXPECT_EQ(model.NewZULFile(), nullptr);
-    EXPECT_EQ(hooks.Last().text, "MAX_ZULFILES reached, ask Orvel to bump that value up!");
-    EXPECT_EQ(hooks.Last().caption, "Cannot Open ZUL...");
+    EXPECT_TRUE(hooks.LastIs("MAX_ZULFILES reached, ask Orvel to bump that value up!", "Cannot Open ZUL..."));
     WriteBytes("late.zul", BuildZul({}));
     EXPECT_EQ(model.OpenZULFile("late.zul", false), nullptr);
 
@@ -42,8 +41,7 @@ TEST_F(ZulFixture, TableMismatchesAreReportedAndChangeNothing)
     ASSERT_NE(file, nullptr);
     const int slot = file->GetSlot();
     model.RegisterZULFile(slot, nullptr);
-    EXPECT_EQ(hooks.Last().text, "This ZUL file index was already in use!");
-    EXPECT_EQ(hooks.Last().caption, "Bug!!!");
+    EXPECT_TRUE(hooks.LastIs("This ZUL file index was already in use!", "Bug!!!"));
     EXPECT_EQ(model.GetZULFile(slot), file);
     model.UnregisterZULFile(slot + 1, file);
     EXPECT_EQ(hooks.Last().text, "Trying to remove invalid ZUL file index!");
@@ -97,8 +95,8 @@ TEST_F(ZulFixture, UniqueNamesGiveUpAfter100)
         taken.push_back(Tpl("x_" + std::to_string(i), ""));
     ASSERT_NE(Open("full.zul", BuildZul(taken)), nullptr);
     EXPECT_EQ(model.MakeUniqueName("x"), "bogus_name");
-    EXPECT_EQ(hooks.Last().text, "Reached originalname_100, try some better naming maybe ?");
-    EXPECT_EQ(hooks.Last().caption, "Cannot generate unique name...");
+    EXPECT_TRUE(hooks.LastIs("Reached originalname_100, try some better naming maybe ?",
+                                "Cannot generate unique name..."));
 }
 
 TEST_F(ZulFixture, CountAndDeleteTemplateNodes)

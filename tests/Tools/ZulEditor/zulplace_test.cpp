@@ -2,6 +2,7 @@
 // deletes the file's root once: the tree, its order, images, name list, flags and the bytes
 // written are those of placing the templates one by one and letting the control sort them.
 #include "Compare.h"
+#include "Forms/TreeItems.h"
 #include "ZulFixture.h"
 #include <algorithm>
 #include <cstdio>
@@ -73,17 +74,11 @@ uint32_t Index(const TTreeNode* node)
 // "text/image" per item of the control itself, walked with its own messages, one dot per level.
 void ControlWalk(HWND tree, HTREEITEM item, int level, std::vector<std::string>& out)
 {
-    for (; item; item = TreeView_GetNextSibling(tree, item)) {
-        char text[64] = {};
-        TVITEMA tv = {};
-        tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = sizeof text;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        out.push_back(std::string(level, '.') + text + "/" + std::to_string(tv.iImage) + "/" +
-                      std::to_string(tv.iSelectedImage));
-        ControlWalk(tree, TreeView_GetChild(tree, item), level + 1, out);
+    for (; item; item = TreeItem_Next(tree, item)) {
+        const TTreeItem shown = TreeItem_Read(tree, item);
+        out.push_back(std::string(level, '.') + shown.text + "/" + std::to_string(shown.image) + "/" +
+                      std::to_string(shown.selectedImage));
+        ControlWalk(tree, TreeItem_FirstChild(tree, item), level + 1, out);
     }
 }
 

@@ -1,8 +1,8 @@
 #include "SceneEditorForm.h"
 #include <commctrl.h>
 #include "Dialogs.h"
+#include "SceneEditor.h"
 #include "ScenePickerForm.h"
-#include "ScenesPanel.h"
 
 namespace {
 constexpr UINT WM_SELECT_PENDING = WM_APP + 1;  // takes up a scene the user clicked
@@ -39,7 +39,11 @@ void ShowTicks(TCheckListBox& list, uint32_t ticks)
 }
 }  // namespace
 
-TSceneEditorForm::TSceneEditorForm(TScenesPanel& panel) : panel_(panel), editor_(panel.editor) {}
+TSceneEditorForm::TSceneEditorForm(TSceneEditor& editor, const std::string& baseDir,
+                                   std::function<TSceneListReader()> sceneList)
+    : editor_(editor), baseDir_(baseDir), sceneList_(std::move(sceneList))
+{
+}
 
 TSceneEditorForm::~TSceneEditorForm()
 {
@@ -380,7 +384,7 @@ void TSceneEditorForm::TBNewClick(TToolButton*)
     if (!goOn)
         return;
     TScenePickerForm picker;
-    if (!picker.Create(panel_.Reader()))
+    if (!picker.Create(sceneList_()))
         return;
     picker.picker.picked.clear();
     if (picker.ShowModal() != mrOk)
@@ -409,7 +413,7 @@ void TSceneEditorForm::TBSceneListClick(TToolButton*)
     dialog.Title = "Chose an Tarvel Chronicle";
     dialog.Filter = "Tarvel Scene Lists (*.rix)|*.rix";
     dialog.DefaultExt = "qob";
-    dialog.InitialDir = panel_.baseDir + "\\Chronicles";
+    dialog.InitialDir = baseDir_ + "\\Chronicles";
     if (!dialog.Execute(Handle()))
         return;
     editor_.ChooseSceneList(dialog.FileName);
@@ -515,7 +519,7 @@ void TSceneEditorForm::UDClick(TControl*)
 void TSceneEditorForm::EDPickDblClick(TControl* sender)
 {
     TOpenDialog dialog;
-    const std::string& base = panel_.baseDir;
+    const std::string& base = baseDir_;
     const char* musicFilter = "Music Files (*.WAV)|*.WAV|MP3 Music Files (*.MP3)|*.MP3";
     const DWORD mustExist = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     if (sender == &EDMusic) {

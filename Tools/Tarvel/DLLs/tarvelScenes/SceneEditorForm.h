@@ -18,13 +18,17 @@
 #include "ToolBar.h"
 #include "TrackBar.h"
 #include "UpDown.h"
+#include <functional>
+#include <string>
+#include "SceneList.h"
 
-class TScenesPanel;
 class TSceneEditor;
 
 class TSceneEditorForm : public TForm {
 public:
-    explicit TSceneEditorForm(TScenesPanel& panel);
+    // What the form needs of the panel that holds it: the model it shows and drives, the game
+    // folder its file dialogs start in, and the reader of the current scene list for the picker.
+    TSceneEditorForm(TSceneEditor& editor, const std::string& baseDir, std::function<TSceneListReader()> sceneList);
     ~TSceneEditorForm() override;
 
     bool Create();
@@ -121,8 +125,9 @@ private:
     void UDClick(TControl* sender);
     void BNSetDefaultSkiesClick(TControl* sender);
 
-    TScenesPanel& panel_;
     TSceneEditor& editor_;
+    const std::string& baseDir_;
+    std::function<TSceneListReader()> sceneList_;
     std::string pendingSelect_;
     bool focusList_ = false;  // the entry the user clicked, taken up after the click
 };

@@ -1,21 +1,13 @@
 // The exports of tarvelScenes.dll. Each one does nothing before _CreateAsChild, after
-// _Destroy or when handed a null pointer.
+// _Destroy or when handed a null pointer. Every export that hands the panel something, and the
+// modal run, run on it through `panels`, which keeps it alive meanwhile.
 #include <windows.h>
 #include "ScenesExports.h"
 #include "ScenesPanel.h"
 
-// Runs one export on the panel; a panel that a callback destroyed meanwhile goes afterwards.
-template <class F>
-static void OnPanel(F call)
-{
-    TScenesPanel* panel = scenesPanel;
-    if (!panel)
-        return;
-    panel->Enter();
-    call(panel);
-    if (panel->Leave())
-        delete panel;
-}
+// A panel destroyed from inside a callback or the editor's modal run goes once that export has
+// ended.
+static TTarvelPanels<TScenesPanel> panels(scenesPanel);
 
 extern "C" {
 
@@ -23,43 +15,30 @@ int __cdecl scenes_Version(void) { return 1; }
 
 HWND __cdecl scenes_CreateAsChild(HWND)
 {
-    if (scenesPanel)
-        return scenesPanel->Handle();
-    TScenesPanel* panel = new TScenesPanel();
-    if (!panel->Create()) {
-        delete panel;
-        return nullptr;
-    }
-    scenesPanel = panel;
-    return panel->Handle();
+    TScenesPanel* panel = panels.Make([](TScenesPanel* p) { return p->Create(); });
+    return panel ? panel->Handle() : nullptr;
 }
 
-// From inside the editor's modal run or another export (a callback) the panel goes once that
-// run or export has ended.
 void __cdecl scenes_Destroy(void)
 {
-    TScenesPanel* panel = scenesPanel;
-    scenesPanel = nullptr;
-    if (panel && (panel->InModal() || panel->Busy()))
-        panel->DestroyAfterModal();
-    else
-        delete panel;
+    panels.Destroy();
 }
+
 void __cdecl scenes_SetChronicle(const char* name)
 {
-    if (name)
-        OnPanel([name](TScenesPanel* p) { p->SetChronicle(name); });
+    panels.Hand(name, &TScenesPanel::SetChronicle);
 }
 
 int __cdecl scenes_ShowModal(void)
 {
-    return scenesPanel ? scenesPanel->ShowModal() : 0;
+    int result = 0;
+    panels.Run([&result](TScenesPanel* p) { result = p->ShowModal(); });
+    return result;
 }
 
 void __cdecl scenes_SetLayersInfo(const LayersInfo* info)
 {
-    if (info)
-        OnPanel([info](TScenesPanel* p) { p->SetLayers(*info); });
+    panels.Hand(info, &TScenesPanel::SetLayers);
 }
 
 void __cdecl scenes_GetLayersInfo(LayersInfo* info)
@@ -70,8 +49,7 @@ void __cdecl scenes_GetLayersInfo(LayersInfo* info)
 
 void __cdecl scenes_SetScenesInfo(const ScenesInfo* info)
 {
-    if (info)
-        OnPanel([info](TScenesPanel* p) { p->SetScenes(*info); });
+    panels.Hand(info, &TScenesPanel::SetScenes);
 }
 
 void __cdecl scenes_GetScenesInfo(ScenesInfo* info)
@@ -82,32 +60,27 @@ void __cdecl scenes_GetScenesInfo(ScenesInfo* info)
 
 void __cdecl scenes_SetBaseDir(const char* folder)
 {
-    if (scenesPanel && folder)
-        scenesPanel->SetBaseDir(folder);
+    panels.Hand(folder, &TScenesPanel::SetBaseDir);
 }
 
 void __cdecl scenes_RegisterCloseCallback(ScenesCloseCallback cb)
 {
-    if (scenesPanel)
-        scenesPanel->onClose = cb;
+    panels.Register(&TScenesPanel::onClose, cb);
 }
 
 void __cdecl scenes_RegisterSaveCallback(ScenesSaveCallback cb)
 {
-    if (scenesPanel)
-        scenesPanel->onSave = cb;
+    panels.Register(&TScenesPanel::onSave, cb);
 }
 
 void __cdecl scenes_RegisterRenameCallback(ScenesRenameCallback cb)
 {
-    if (scenesPanel)
-        scenesPanel->onRename = cb;
+    panels.Register(&TScenesPanel::onRename, cb);
 }
 
 void __cdecl scenes_RegisterGLSCallback(ScenesGLSCallback cb)
 {
-    if (scenesPanel)
-        scenesPanel->onGLS = cb;
+    panels.Register(&TScenesPanel::onGLS, cb);
 }
 
 }  // extern "C"

@@ -4,7 +4,7 @@
 TScenesPanel* scenesPanel = nullptr;
 
 // The editor's questions and refusals go through the form layer's message-box hook.
-TScenesPanel::TScenesPanel() : form(*this)
+TScenesPanel::TScenesPanel() : form(editor, baseDir, [this] { return Reader(); })
 {
     editor.ask = [](const char* text, const char* caption) {
         int answer = MessageDlg(text, caption, MB_YESNOCANCEL, MB_ICONQUESTION);
@@ -15,14 +15,8 @@ TScenesPanel::TScenesPanel() : form(*this)
     };
     // Callbacks go through the panel's current registrations, so a host may replace or drop
     // them at any time.
-    editor.onSave = [this] {
-        if (onSave)
-            onSave();
-    };
-    editor.onRename = [this] {
-        if (onRename)
-            onRename();
-    };
+    editor.onSave = [this] { Fire(onSave); };
+    editor.onRename = [this] { Fire(onRename); };
     editor.describe = [this](const std::string& scene, std::string& shortText, std::string& longText) {
         Reader().Descriptions(scene, shortText, longText);
     };
@@ -42,18 +36,15 @@ int TScenesPanel::ShowModal()
     if (!form.HandleAllocated() || form.InModalLoop())
         return 0;
     int result = form.Run();
-    if (destroyAfterModal_ && !Busy()) {
-        delete this;
+    if (Retired())
         return SCENES_RESULT_CANCEL;
-    }
-    if (result == SCENES_RESULT_CANCEL && onClose)
-        onClose();
+    if (result == SCENES_RESULT_CANCEL)
+        Fire(onClose);
     return result;
 }
 
-void TScenesPanel::DestroyAfterModal()
+void TScenesPanel::Retire()
 {
-    destroyAfterModal_ = true;
     onClose = nullptr;
     onSave = nullptr;
     onRename = nullptr;
@@ -79,12 +70,12 @@ void TScenesPanel::SetChronicle(const std::string& name)
     form.ShowScenes();
 }
 
-TSceneListReader TScenesPanel::Reader() const
+TSceneListReader TScenesPanel::Reader()
 {
     TSceneListReader reader;
     reader.baseDir = baseDir;
     reader.sceneListName = editor.SceneListName();
     if (onGLS)
-        reader.translate = [this](const char* id) -> const char* { return onGLS ? onGLS(id) : nullptr; };
+        reader.translate = [this](const char* id) { return Fire(onGLS, nullptr, id); };
     return reader;
 }

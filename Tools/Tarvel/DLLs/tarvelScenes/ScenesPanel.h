@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "../tarvelPanel.h"
 #include "SceneEditor.h"
 #include "SceneEditorForm.h"
 #include "SceneList.h"
@@ -10,7 +11,7 @@
 
 constexpr int SCENES_RESULT_CANCEL = 2;
 
-class TScenesPanel {
+class TScenesPanel : public TTarvelPanel {
 public:
     TScenesPanel();
 
@@ -18,35 +19,28 @@ public:
     bool Create();
     HWND Handle() const { return form.Handle(); }
     // Runs the editor modally; after Quit, CloseCallback. A panel destroyed from inside the run
-    // (a host calling _Destroy from a callback) is deleted once the run has ended.
+    // (a host calling _Destroy from a callback) ends the run and answers as Quit, without
+    // CloseCallback.
     int ShowModal();
-    bool InModal() const { return form.InModalLoop(); }
-    void DestroyAfterModal();
-    // An export that may call the host (GLSCallback while a scene loads) holds the panel busy:
-    // a _Destroy from such a callback only marks it, and Leave() answers true once the last
-    // export has returned and the panel is to be deleted.
-    void Enter() { busy_++; }
-    bool Leave() { return --busy_ == 0 && destroyAfterModal_ && !InModal(); }
-    bool Busy() const { return busy_ > 0; }
 
     void SetLayers(const LayersInfo& info);
     void SetScenes(const ScenesInfo& info);
     void SetChronicle(const std::string& name);
     void SetBaseDir(const std::string& folder) { baseDir = folder; }
     // The reader of the current scene list, translating through the host's GLSCallback.
-    TSceneListReader Reader() const;
+    TSceneListReader Reader();
 
     TSceneEditor editor;
+    std::string baseDir;  // before the form, which keeps a reference to it
     TSceneEditorForm form;
-    std::string baseDir;
     ScenesCloseCallback onClose = nullptr;
     ScenesSaveCallback onSave = nullptr;
     ScenesRenameCallback onRename = nullptr;
     ScenesGLSCallback onGLS = nullptr;
 
-private:
-    bool destroyAfterModal_ = false;
-    int busy_ = 0;
+protected:
+    // No callback any more, and the modal run ends.
+    void Retire() override;
 };
 
 // The library's one panel; the exports and the callbacks' glue reach it here.

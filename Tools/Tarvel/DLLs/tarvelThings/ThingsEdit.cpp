@@ -260,12 +260,18 @@ void TThingsEditor::Announce()
         onApply();
 }
 
+bool TThingsEditor::Changed(int count)
+{
+    changes += count;
+    if (autoApply)
+        Announce();
+    return true;
+}
+
 void TThingsEditor::SetPair(const std::string& key, const std::string& value)
 {
     pairs.SetPair(key, value);
-    changes++;
-    if (autoApply)
-        Announce();
+    Changed(1);
 }
 
 bool TThingsEditor::Confirm(TThingsConfirm which)
@@ -315,13 +321,10 @@ bool TThingsEditor::ApplyOrientation(const TThingPages& p)
     if (!Confirm(tcOrientation))
         return false;
     pairs.SetPair("ANGLES", Join3(p.angles));
-    changes++;
     int angle = pairs.Find("ANGLE");
     if (angle >= 0)
         pairs.DeleteRow(angle);
-    if (autoApply)
-        Announce();
-    return true;
+    return Changed(1);
 }
 
 // Colour, light, falloff and editor-only are set quietly and the style's set pair announces the
@@ -375,12 +378,7 @@ bool TThingsEditor::ApplyDists(TThingPages& p)
 
 bool TThingsEditor::DeleteKey(int row)
 {
-    if (!pairs.DeleteRow(row))
-        return false;
-    changes++;
-    if (autoApply)
-        Announce();
-    return true;
+    return pairs.DeleteRow(row) && Changed(1);
 }
 
 static bool IsScriptKey(const std::string& key) { return key == "*SCRIPT" || key.compare(0, 5, "CODEX") == 0; }
@@ -388,20 +386,10 @@ static bool IsSoundKey(const std::string& key) { return key.compare(0, 5, "SOUND
 
 bool TThingsEditor::DeleteAllScripts()
 {
-    if (!Confirm(tcDeleteScripts))
-        return false;
-    changes += pairs.DeleteRowsWhere(IsScriptKey);
-    if (autoApply)
-        Announce();
-    return true;
+    return Confirm(tcDeleteScripts) && Changed(pairs.DeleteRowsWhere(IsScriptKey));
 }
 
 bool TThingsEditor::DeleteAllSounds()
 {
-    if (!Confirm(tcDeleteSounds))
-        return false;
-    changes += pairs.DeleteRowsWhere(IsSoundKey);
-    if (autoApply)
-        Announce();
-    return true;
+    return Confirm(tcDeleteSounds) && Changed(pairs.DeleteRowsWhere(IsSoundKey));
 }

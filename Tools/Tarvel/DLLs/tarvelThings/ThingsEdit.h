@@ -107,5 +107,7 @@ public:
 
 private:
     void Announce();
+    // Counts the changes of an action and, while auto-apply is on, tells the host once. True.
+    bool Changed(int count);
     int changes = 0;
 };

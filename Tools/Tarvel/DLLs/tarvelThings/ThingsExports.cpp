@@ -1,35 +1,24 @@
 // The exports of tarvelThings.dll. Each one does nothing before _CreateAsChild, after
 // _Destroy or when handed a null pointer. Callbacks are made last, because a host may call
-// back into the exports from inside them (even _Destroy).
+// back into the exports from inside them (even _Destroy); every export that hands the panel
+// something runs on it through `panels`, which keeps it alive meanwhile.
 #include <windows.h>
-#include <vector>
 #include "Application.h"
 #include "ThingsExports.h"
 #include "ThingsPanel.h"
+#include "../tarvelPanel.h"
 
 // A panel destroyed from inside one of its own callbacks is only taken from the host (hidden,
-// every export a no-op again) and deleted later, once no handler of it is running. A host may
-// make a new panel in that callback and destroy it from a nested one: several can wait.
-static std::vector<TThingsPanel*> retiredPanels;
-
-static void DeleteRetiredPanels(bool evenBusy)
-{
-    std::vector<TThingsPanel*> waiting;
-    waiting.swap(retiredPanels);
-    for (TThingsPanel* panel : waiting) {
-        if (panel->Busy() && !evenBusy)
-            retiredPanels.push_back(panel);
-        else
-            delete panel;
-    }
-}
+// every export a no-op again) and deleted once no handler of it runs. A host may make a new
+// panel in that callback and destroy it from a nested one: several can wait.
+static TTarvelPanels<TThingsPanel> panels(thingsPanel);
 
 extern "C" {
 
 void __cdecl things_Unload(void)
 {
     things_Destroy();
-    DeleteRetiredPanels(true);
+    panels.DestroyAll();
     Application().UnhookHostMessageLoop();
 }
 
@@ -39,13 +28,9 @@ HWND __cdecl things_CreateAsChild(HWND parent)
 {
     if (thingsPanel)
         return thingsPanel->Handle();
-    DeleteRetiredPanels(false);
-    TThingsPanel* panel = new TThingsPanel();
-    if (!panel->Create(parent)) {
-        delete panel;
+    TThingsPanel* panel = panels.Make([parent](TThingsPanel* p) { return p->Create(parent); });
+    if (!panel)
         return nullptr;
-    }
-    thingsPanel = panel;
     // The host runs the message loop; the panel's keys, Tab and hints need to see it.
     Application().HookHostMessageLoop();
     return panel->Handle();
@@ -53,55 +38,38 @@ HWND __cdecl things_CreateAsChild(HWND parent)
 
 void __cdecl things_Destroy(void)
 {
-    TThingsPanel* panel = thingsPanel;
-    thingsPanel = nullptr;
-    DeleteRetiredPanels(false);
-    if (!panel)
-        return;
     // No host message passes through the panel's code any more; the next panel hooks again.
-    Application().UnhookHostMessageLoop();
-    if (panel->Busy()) {
-        // Gone for the host: it hears nothing more from this panel.
-        panel->onClose = nullptr;
-        panel->onApply = nullptr;
-        panel->onPosition = nullptr;
-        panel->onTemplateDoubleClick = nullptr;
-        panel->onTemplateFiles = nullptr;
-        panel->Hide();
-        retiredPanels.push_back(panel);
-        return;
-    }
-    delete panel;
+    if (thingsPanel)
+        Application().UnhookHostMessageLoop();
+    panels.Destroy();
 }
 
 void __cdecl things_Position(int left, int top, int right, int bottom)
 {
-    if (!thingsPanel)
-        return;
-    thingsPanel->Position(left, top, right, bottom);
-    if (thingsPanel)  // a position callback may have destroyed the panel
-        thingsPanel->positioned = true;
+    panels.Run([=](TThingsPanel* p) {
+        p->Position(left, top, right, bottom);
+        p->positioned = true;
+    });
 }
 
 BOOL __cdecl things_Show(void)
 {
-    if (!thingsPanel)
-        return FALSE;
-    ShowWindow(thingsPanel->Handle(), SW_SHOW);
-    return BringWindowToTop(thingsPanel->Handle());
+    BOOL shown = FALSE;
+    panels.Run([&shown](TThingsPanel* p) {
+        ShowWindow(p->Handle(), SW_SHOW);
+        shown = BringWindowToTop(p->Handle());
+    });
+    return shown;
 }
 
 void __cdecl things_Hide(void)
 {
-    if (thingsPanel)
-        ShowWindow(thingsPanel->Handle(), SW_HIDE);
+    panels.Run([](TThingsPanel* p) { ShowWindow(p->Handle(), SW_HIDE); });
 }
 
 void __cdecl things_SetTemplateFilesInfo(const TemplateFilesInfo* info)
 {
-    if (!thingsPanel || !info)
-        return;
-    thingsPanel->SetTemplateFilesInfo(*info);
+    panels.Hand(info, &TThingsPanel::SetTemplateFilesInfo);
 }
 
 void __cdecl things_GetTemplateFilesInfo(TemplateFilesInfo* info)
@@ -112,8 +80,7 @@ void __cdecl things_GetTemplateFilesInfo(TemplateFilesInfo* info)
 
 void __cdecl things_SetThingsInfo(const ThingsInfo* info)
 {
-    if (thingsPanel && info)
-        thingsPanel->SetThingsInfo(*info);
+    panels.Hand(info, &TThingsPanel::SetThingsInfo);
 }
 
 void __cdecl things_GetThingsInfo(ThingsInfo* info)
@@ -124,21 +91,20 @@ void __cdecl things_GetThingsInfo(ThingsInfo* info)
 
 void __cdecl things_AddTemplate(const char* name, int category, const char* subcategory)
 {
-    if (thingsPanel && name)
-        thingsPanel->AddTemplate(name, category, subcategory ? subcategory : TemplateNoSubcategory);
+    if (name)
+        panels.Run([=](TThingsPanel* p) {
+            p->AddTemplate(name, category, subcategory ? subcategory : TemplateNoSubcategory);
+        });
 }
 
 void __cdecl things_BeginAddTemplates(const char* name)
 {
-    if (thingsPanel && name)
-        thingsPanel->BeginAddTemplates(name);
+    panels.Hand(name, &TThingsPanel::BeginAddTemplates);
 }
 
 void __cdecl things_EndAddTemplates(const char* name)
 {
-    if (!thingsPanel || !name)
-        return;
-    thingsPanel->EndAddTemplates(name);
+    panels.Hand(name, &TThingsPanel::EndAddTemplates);
 }
 
 const char* __cdecl things_GetSelectedTemplate(void)
@@ -149,38 +115,32 @@ const char* __cdecl things_GetSelectedTemplate(void)
 
 void __cdecl things_SetBaseDir(const char* folder)
 {
-    if (thingsPanel && folder)
-        thingsPanel->SetBaseDir(folder);
+    panels.Hand(folder, &TThingsPanel::SetBaseDir);
 }
 
 void __cdecl things_RegisterCloseCallback(ThingsCloseCallback cb)
 {
-    if (thingsPanel)
-        thingsPanel->onClose = cb;
+    panels.Register(&TThingsPanel::onClose, cb);
 }
 
 void __cdecl things_RegisterApplyCallback(ThingsApplyCallback cb)
 {
-    if (thingsPanel)
-        thingsPanel->onApply = cb;
+    panels.Register(&TThingsPanel::onApply, cb);
 }
 
 void __cdecl things_RegisterPositionCallback(ThingsPositionCallback cb)
 {
-    if (thingsPanel)
-        thingsPanel->onPosition = cb;
+    panels.Register(&TThingsPanel::onPosition, cb);
 }
 
 void __cdecl things_RegisterTemplateDoubleClickCallback(ThingsTemplateDoubleClickCallback cb)
 {
-    if (thingsPanel)
-        thingsPanel->onTemplateDoubleClick = cb;
+    panels.Register(&TThingsPanel::onTemplateDoubleClick, cb);
 }
 
 void __cdecl things_RegisterTemplateFilesCallback(ThingsTemplateFilesCallback cb)
 {
-    if (thingsPanel)
-        thingsPanel->onTemplateFiles = cb;
+    panels.Register(&TThingsPanel::onTemplateFiles, cb);
 }
 
 }  // extern "C"

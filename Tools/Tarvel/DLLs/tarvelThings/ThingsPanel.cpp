@@ -9,6 +9,9 @@ namespace {
 
 const char* const yawTexts[8] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
+// The file dialogs that take only a file that is there.
+const DWORD kExistingFile = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+
 bool FileExists(const std::string& path)
 {
     DWORD a = GetFileAttributesA(path.c_str());
@@ -44,15 +47,6 @@ void PaintFolder(HDC dc, int w, int h, COLORREF fill)
     DeleteObject(brush);
 }
 
-// Counts the panel busy for as long as a modal wait lasts.
-struct TBusyWhile {
-    explicit TBusyWhile(int& count) : count_(count) { count_++; }
-    ~TBusyWhile() { count_--; }
-    TBusyWhile(const TBusyWhile&) = delete;
-    TBusyWhile& operator=(const TBusyWhile&) = delete;
-    int& count_;
-};
-
 }  // namespace
 
 TThingsPanel::TThingsPanel()
@@ -60,7 +54,7 @@ TThingsPanel::TThingsPanel()
     // The multiple-selection question: through the form layer's message-box hook, without owner
     // and task-modal, so the host cannot change the selection under the question.
     editor.askProceed = [this](const char* text) {
-        TBusyWhile wait(busy);
+        TBusy wait(*this);
         TMessageBoxRequest question;
         question.text = text;
         question.caption = ThingsConfirmCaption;
@@ -84,13 +78,14 @@ bool TThingsPanel::Create(HWND parent)
                       fkChildOfHost, parent);
 }
 
-void TThingsPanel::Fire(void (*callback)())
+void TThingsPanel::Retire()
 {
-    if (!callback)
-        return;
-    busy++;
-    callback();
-    busy--;
+    onClose = nullptr;
+    onApply = nullptr;
+    onPosition = nullptr;
+    onTemplateDoubleClick = nullptr;
+    onTemplateFiles = nullptr;
+    Hide();
 }
 
 // ---------------------------------------------------------------- building the form
@@ -107,7 +102,6 @@ void TThingsPanel::CreateComponents()
     CreateTemplateFilesTab();
     CBConfirm.Create(TSConfirm, "Confirm On Multiple Selection", 12, 12, 260, 22);
     CBConfirm.SetChecked(true);
-    CBConfirm.OnClick = [this](TControl* s) { CBConfirmClick(s); };
 
     SetKeyPreview(true);
     OnKeyDown = [this](WORD& key) { FormKeyDown(key); };
@@ -116,32 +110,57 @@ void TThingsPanel::CreateComponents()
     OnResize = [this] { FormResize(); };
     OnMove = [this] { FormMove(); };
 
+    // Enter in these controls runs the action of their group's button.
     enterActions = {
-        {&TVTemplates, &TThingsPanel::BNApplyTemplateClick}, {&BNApplyTemplate, &TThingsPanel::BNApplyTemplateClick},
-        {&EDOriginX, &TThingsPanel::BNApplyOriginClick}, {&EDOriginY, &TThingsPanel::BNApplyOriginClick},
-        {&EDOriginZ, &TThingsPanel::BNApplyOriginClick}, {&BNApplyOrigin, &TThingsPanel::BNApplyOriginClick},
+        {&TVTemplates, &TThingsPanel::BNApplyTemplateClick}, {&EDOriginX, &TThingsPanel::BNApplyOriginClick},
+        {&EDOriginY, &TThingsPanel::BNApplyOriginClick}, {&EDOriginZ, &TThingsPanel::BNApplyOriginClick},
         {&EDPitch, &TThingsPanel::BNApplyOrientClick}, {&EDYaw, &TThingsPanel::BNApplyOrientClick},
-        {&EDRoll, &TThingsPanel::BNApplyOrientClick}, {&BNApplyOrient, &TThingsPanel::BNApplyOrientClick},
-        {&EDColorR, &TThingsPanel::BNApplyColorClick}, {&EDColorG, &TThingsPanel::BNApplyColorClick},
-        {&EDColorB, &TThingsPanel::BNApplyColorClick}, {&BNApplyColor, &TThingsPanel::BNApplyColorClick},
-        {&BNPickColor, &TThingsPanel::BNPickColorClick},
-        {&EDIntensity, &TThingsPanel::BNApplyLightClick}, {&BNApplyLight, &TThingsPanel::BNApplyLightClick},
-        {&CBStyle, &TThingsPanel::BNApplyStyleClick}, {&BNApplyStyle, &TThingsPanel::BNApplyStyleClick},
-        {&EDFalloff, &TThingsPanel::BNApplyFalloffClick},
-        {&BNApplyAllLight, &TThingsPanel::BNApplyAllLightClick},
-        {&EDValue, &TThingsPanel::BNApplyKeyClick}, {&BNApplyKey, &TThingsPanel::BNApplyKeyClick},
-        {&BNDeleteKey, &TThingsPanel::BNDeleteKeyClick},
-        {&EDScript, &TThingsPanel::BNApplyScriptClick}, {&BNApplyScript, &TThingsPanel::BNApplyScriptClick},
-        {&EDFoley, &TThingsPanel::BNApplyFoleyClick}, {&BNApplyFoley, &TThingsPanel::BNApplyFoleyClick},
-        {&EDAIClass, &TThingsPanel::BNApplyAIClick}, {&BNApplyAI, &TThingsPanel::BNApplyAIClick},
-        {&EDDescriptionID, &TThingsPanel::BNApplyDIDClick}, {&BNApplyDID, &TThingsPanel::BNApplyDIDClick},
-        {&EDTreasureClass, &TThingsPanel::BNApplyTCClick}, {&BNApplyTC, &TThingsPanel::BNApplyTCClick},
-        {&BNApplyEO, &TThingsPanel::BNApplyEOClick},
-        {&BNPickSound, &TThingsPanel::BNPickSoundClick}, {&BNApplySound, &TThingsPanel::BNApplySoundClick},
-        {&BNApplyVolume, &TThingsPanel::BNApplyVolumeClick}, {&BNApplyPan, &TThingsPanel::BNApplyPanClick},
-        {&EDMinDist, &TThingsPanel::BNApplyDistsClick}, {&EDMaxDist, &TThingsPanel::BNApplyDistsClick},
-        {&BNApplyDists, &TThingsPanel::BNApplyDistsClick},
+        {&EDRoll, &TThingsPanel::BNApplyOrientClick}, {&EDColorR, &TThingsPanel::BNApplyColorClick},
+        {&EDColorG, &TThingsPanel::BNApplyColorClick}, {&EDColorB, &TThingsPanel::BNApplyColorClick},
+        {&EDIntensity, &TThingsPanel::BNApplyLightClick}, {&CBStyle, &TThingsPanel::BNApplyStyleClick},
+        {&EDFalloff, &TThingsPanel::BNApplyFalloffClick}, {&EDValue, &TThingsPanel::BNApplyKeyClick},
+        {&EDScript, &TThingsPanel::BNApplyScriptClick}, {&EDFoley, &TThingsPanel::BNApplyFoleyClick},
+        {&EDAIClass, &TThingsPanel::BNApplyAIClick}, {&EDDescriptionID, &TThingsPanel::BNApplyDIDClick},
+        {&EDTreasureClass, &TThingsPanel::BNApplyTCClick}, {&EDMinDist, &TThingsPanel::BNApplyDistsClick},
+        {&EDMaxDist, &TThingsPanel::BNApplyDistsClick},
     };
+
+    // The buttons' clicks, one handler each. Enter on a focused button of the first group runs
+    // its handler too.
+    const std::pair<TButton*, TAction> enterButtons[] = {
+        {&BNApplyTemplate, &TThingsPanel::BNApplyTemplateClick},
+        {&BNApplyOrigin, &TThingsPanel::BNApplyOriginClick},
+        {&BNApplyOrient, &TThingsPanel::BNApplyOrientClick},
+        {&BNApplyScript, &TThingsPanel::BNApplyScriptClick}, {&BNApplyDID, &TThingsPanel::BNApplyDIDClick},
+        {&BNApplyFoley, &TThingsPanel::BNApplyFoleyClick}, {&BNApplyAI, &TThingsPanel::BNApplyAIClick},
+        {&BNApplyTC, &TThingsPanel::BNApplyTCClick}, {&BNApplyLight, &TThingsPanel::BNApplyLightClick},
+        {&BNApplyColor, &TThingsPanel::BNApplyColorClick}, {&BNPickColor, &TThingsPanel::BNPickColorClick},
+        {&BNApplyStyle, &TThingsPanel::BNApplyStyleClick}, {&BNApplyEO, &TThingsPanel::BNApplyEOClick},
+        {&BNApplyAllLight, &TThingsPanel::BNApplyAllLightClick},
+        {&BNPickSound, &TThingsPanel::BNPickSoundClick}, {&BNApplySound, &TThingsPanel::BNApplySoundClick},
+        {&BNApplyDists, &TThingsPanel::BNApplyDistsClick}, {&BNApplyVolume, &TThingsPanel::BNApplyVolumeClick},
+        {&BNApplyPan, &TThingsPanel::BNApplyPanClick}, {&BNApplyKey, &TThingsPanel::BNApplyKeyClick},
+        {&BNDeleteKey, &TThingsPanel::BNDeleteKeyClick},
+    };
+    const std::pair<TButton*, TAction> clickOnlyButtons[] = {
+        {&CBConfirm, &TThingsPanel::CBConfirmClick}, {&BNPickScript, &TThingsPanel::BNPickScriptClick},
+        {&BNDeleteScripts, &TThingsPanel::BNDeleteScriptsClick},
+        {&BNPickFoley, &TThingsPanel::BNPickFoleyClick}, {&BNPickAI, &TThingsPanel::BNPickAIClick},
+        {&BNApplyFalloff, &TThingsPanel::BNApplyFalloffClick},
+        {&BNApplyFlags, &TThingsPanel::BNApplyFlagsClick},
+        {&BNDeleteSounds, &TThingsPanel::BNDeleteSoundsClick}, {&BNAddFile, &TThingsPanel::BNAddFileClick},
+        {&BNRemoveFile, &TThingsPanel::BNRemoveFileClick}, {&BNUpFile, &TThingsPanel::BNUpFileClick},
+        {&BNDownFile, &TThingsPanel::BNDownFileClick},
+    };
+    auto runOnClick = [this](TButton* button, TAction action) {
+        button->OnClick = [this, action](TControl* sender) { (this->*action)(sender); };
+    };
+    for (const auto& [button, action] : enterButtons) {
+        runOnClick(button, action);
+        enterActions.push_back({button, action});
+    }
+    for (const auto& [button, action] : clickOnlyButtons)
+        runOnClick(button, action);
     for (TButton& b : BNYaw)
         enterActions.push_back({&b, &TThingsPanel::BNYawClick});
     swallowing = {&EDValue, &CBKeys, &LVPairs, &TVTemplates, &EDOriginX, &EDOriginY, &EDOriginZ,
@@ -183,7 +202,6 @@ void TThingsPanel::CreateThingEditor()
     TVTemplates.OnDblClick = [this] { TVTemplatesDblClick(); };
     TVTemplates.OnRightClick = [this] { TVTemplatesRightClick(); };
     BNApplyTemplate.Create(&PNTop, "Apply Template", 6, 338, 120, 26);
-    BNApplyTemplate.OnClick = [this](TControl* s) { BNApplyTemplateClick(s); };
 
     MICollapseAll = PMTemplates.Add("Collapse All", [this](TMenuItem* s) { MICollapseAllClick(s); });
     MIExpandAll = PMTemplates.Add("Expand All", [this](TMenuItem* s) { MIExpandAllClick(s); });
@@ -226,7 +244,6 @@ void TThingsPanel::CreateMainPage()
     MakeEdit(EDOriginY, &GBOrigin, 92, 24, 76, "0");
     MakeEdit(EDOriginZ, &GBOrigin, 174, 24, 76, "0");
     BNApplyOrigin.Create(&GBOrigin, "Apply Origin", 300, 22, 100, 26);
-    BNApplyOrigin.OnClick = [this](TControl* s) { BNApplyOriginClick(s); };
 
     GBOrientation.Create(TSMain, "Orientation (Pch, Yaw, Rol)", 6, 70, 408, 96);
     MakeEdit(EDPitch, &GBOrientation, 10, 24, 76, "0");
@@ -238,7 +255,6 @@ void TThingsPanel::CreateMainPage()
     for (TUpDown* ud : {&UDPitch, &UDYaw, &UDRoll})
         ud->OnClick = [this](TControl* s) { UDOrientClick(s); };
     BNApplyOrient.Create(&GBOrientation, "Apply Orient.", 300, 22, 100, 26);
-    BNApplyOrient.OnClick = [this](TControl* s) { BNApplyOrientClick(s); };
     for (int i = 0; i < 8; i++) {
         BNYaw[i].Create(&GBOrientation, yawTexts[i], 10 + i * 49, 58, 45, 26);
         BNYaw[i].OnClick = [this](TControl* s) { BNYawClick(s); };
@@ -270,15 +286,6 @@ void TThingsPanel::CreateOverridesPage()
                   &BNPickAI, "Pick AI...");
     MakeTextGroup(GBTreasureClass, TSOverrides, "*TreasureClass", 256, EDTreasureClass, BNApplyTC,
                   "Apply TC", nullptr, nullptr);
-    BNApplyScript.OnClick = [this](TControl* s) { BNApplyScriptClick(s); };
-    BNPickScript.OnClick = [this](TControl* s) { BNPickScriptClick(s); };
-    BNDeleteScripts.OnClick = [this](TControl* s) { BNDeleteScriptsClick(s); };
-    BNApplyDID.OnClick = [this](TControl* s) { BNApplyDIDClick(s); };
-    BNApplyFoley.OnClick = [this](TControl* s) { BNApplyFoleyClick(s); };
-    BNPickFoley.OnClick = [this](TControl* s) { BNPickFoleyClick(s); };
-    BNApplyAI.OnClick = [this](TControl* s) { BNApplyAIClick(s); };
-    BNPickAI.OnClick = [this](TControl* s) { BNPickAIClick(s); };
-    BNApplyTC.OnClick = [this](TControl* s) { BNApplyTCClick(s); };
 }
 
 void TThingsPanel::CreateLightPage()
@@ -313,13 +320,6 @@ void TThingsPanel::CreateLightPage()
 
     BNApplyAllLight.Create(TSLight, "Apply All Light Changes", 6, 240, 200, 28);
 
-    BNApplyLight.OnClick = [this](TControl* s) { BNApplyLightClick(s); };
-    BNApplyFalloff.OnClick = [this](TControl* s) { BNApplyFalloffClick(s); };
-    BNApplyColor.OnClick = [this](TControl* s) { BNApplyColorClick(s); };
-    BNPickColor.OnClick = [this](TControl* s) { BNPickColorClick(s); };
-    BNApplyStyle.OnClick = [this](TControl* s) { BNApplyStyleClick(s); };
-    BNApplyEO.OnClick = [this](TControl* s) { BNApplyEOClick(s); };
-    BNApplyAllLight.OnClick = [this](TControl* s) { BNApplyAllLightClick(s); };
 }
 
 void TThingsPanel::CreateSoundPage()
@@ -356,17 +356,10 @@ void TThingsPanel::CreateSoundPage()
 
     BNDeleteSounds.Create(TSSound, "Delete all sound key/value pairs", 6, 290, 230, 24);
 
-    BNPickSound.OnClick = [this](TControl* s) { BNPickSoundClick(s); };
-    BNApplySound.OnClick = [this](TControl* s) { BNApplySoundClick(s); };
     MPSound.BNPlay.OnClick = [this](TControl*) { MPSound.Play(); };
     MPSound.BNStop.OnClick = [this](TControl*) { MPSound.Stop(); };
-    BNApplyFlags.OnClick = [this](TControl* s) { BNApplyFlagsClick(s); };
-    BNApplyDists.OnClick = [this](TControl* s) { BNApplyDistsClick(s); };
     TBVolume.OnChange = [this](TControl* s) { TBVolumeChange(s); };
     TBPan.OnChange = [this](TControl* s) { TBPanChange(s); };
-    BNApplyVolume.OnClick = [this](TControl* s) { BNApplyVolumeClick(s); };
-    BNApplyPan.OnClick = [this](TControl* s) { BNApplyPanClick(s); };
-    BNDeleteSounds.OnClick = [this](TControl* s) { BNDeleteSoundsClick(s); };
 }
 
 void TThingsPanel::CreatePairList()
@@ -392,8 +385,6 @@ void TThingsPanel::CreatePairList()
     MakeEdit(EDValue, &PNPairEdit, 182, 6, 300, "");
     BNApplyKey.Create(&PNPairEdit, "Apply Key", 488, 4, 90, 26);
     BNDeleteKey.Create(&PNPairEdit, "Delete Key", 584, 4, 90, 26);
-    BNApplyKey.OnClick = [this](TControl* s) { BNApplyKeyClick(s); };
-    BNDeleteKey.OnClick = [this](TControl* s) { BNDeleteKeyClick(s); };
 }
 
 void TThingsPanel::CreateTemplateFilesTab()
@@ -411,10 +402,6 @@ void TThingsPanel::CreateTemplateFilesTab()
     for (TButton* b : {&BNAddFile, &BNRemoveFile, &BNUpFile, &BNDownFile})
         b->SetEnabled(false);
     LBFiles.OnClick = [this](TControl* s) { LBFilesClick(s); };
-    BNAddFile.OnClick = [this](TControl* s) { BNAddFileClick(s); };
-    BNRemoveFile.OnClick = [this](TControl* s) { BNRemoveFileClick(s); };
-    BNUpFile.OnClick = [this](TControl* s) { BNUpFileClick(s); };
-    BNDownFile.OnClick = [this](TControl* s) { BNDownFileClick(s); };
 }
 
 // The tree keeps its width; the pages take the rest of the panel's width.
@@ -513,11 +500,7 @@ void TThingsPanel::Position(int left, int top, int right, int bottom)
 
 void TThingsPanel::ReportPosition()
 {
-    if (!onPosition)
-        return;
-    busy++;
-    onPosition(Left(), Top(), Width(), Height());
-    busy--;
+    Fire(onPosition, Left(), Top(), Width(), Height());
 }
 
 void TThingsPanel::FormResize() { ReportPosition(); }
@@ -703,11 +686,33 @@ bool TThingsPanel::Pick(const char* title, const char* filter, const char* defau
     ODPick.InitialDir = folder;
     ODPick.FileName.clear();
     ODPick.Options = options;
-    TBusyWhile wait(busy);
+    TBusy wait(*this);
     if (!ODPick.Execute(Handle()))
         return false;
     path = ODPick.FileName;
     return true;
+}
+
+bool TThingsPanel::PickInto(TEdit& box, std::string (*shown)(const std::string&), const char* title,
+                            const char* filter, const char* defaultExt, const std::string& folder, DWORD options)
+{
+    std::string path;
+    if (!Pick(title, filter, defaultExt, folder, options, path))
+        return false;
+    box.SetText(shown(path));
+    return true;
+}
+
+void TThingsPanel::ApplyPages(bool (TThingsEditor::*apply)(const TThingPages&))
+{
+    (editor.*apply)(PagesFromControls());
+    ShowPairs();
+}
+
+void TThingsPanel::ApplyText(TThingsConfirm which, const char* key, const std::string& value)
+{
+    editor.Apply(which, key, value);
+    ShowPairs();
 }
 
 // ---------------------------------------------------------------- template tree
@@ -763,17 +768,9 @@ void TThingsPanel::BNApplyTemplateClick(TControl*)
 
 // ---------------------------------------------------------------- property pages
 
-void TThingsPanel::BNApplyOriginClick(TControl*)
-{
-    editor.ApplyOrigin(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyOriginClick(TControl*) { ApplyPages(&TThingsEditor::ApplyOrigin); }
 
-void TThingsPanel::BNApplyOrientClick(TControl*)
-{
-    editor.ApplyOrientation(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyOrientClick(TControl*) { ApplyPages(&TThingsEditor::ApplyOrientation); }
 
 void TThingsPanel::BNYawClick(TControl* sender)
 {
@@ -788,18 +785,14 @@ void TThingsPanel::UDOrientClick(TControl* sender)
         BNApplyOrientClick(sender);
 }
 
-void TThingsPanel::BNApplyColorClick(TControl*)
-{
-    editor.ApplyColour(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyColorClick(TControl*) { ApplyPages(&TThingsEditor::ApplyColour); }
 
 void TThingsPanel::BNPickColorClick(TControl* sender)
 {
     CDColor.Color = Things_ColourFromTexts(EDColorR.Text(), EDColorG.Text(), EDColorB.Text());
     bool picked;
     {
-        TBusyWhile wait(busy);
+        TBusy wait(*this);
         picked = CDColor.Execute(Handle());
     }
     if (!picked)
@@ -812,50 +805,23 @@ void TThingsPanel::BNPickColorClick(TControl* sender)
     BNApplyColorClick(sender);
 }
 
-void TThingsPanel::BNApplyLightClick(TControl*)
-{
-    editor.ApplyLight(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyLightClick(TControl*) { ApplyPages(&TThingsEditor::ApplyLight); }
 
-void TThingsPanel::BNApplyStyleClick(TControl*)
-{
-    editor.ApplyStyle(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyStyleClick(TControl*) { ApplyPages(&TThingsEditor::ApplyStyle); }
 
-void TThingsPanel::BNApplyFalloffClick(TControl*)
-{
-    editor.ApplyFalloff(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyFalloffClick(TControl*) { ApplyPages(&TThingsEditor::ApplyFalloff); }
 
-void TThingsPanel::BNApplyEOClick(TControl*)
-{
-    editor.ApplyEditorOnly(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyEOClick(TControl*) { ApplyPages(&TThingsEditor::ApplyEditorOnly); }
 
-void TThingsPanel::BNApplyAllLightClick(TControl*)
-{
-    editor.ApplyAllLightChanges(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyAllLightClick(TControl*) { ApplyPages(&TThingsEditor::ApplyAllLightChanges); }
 
-void TThingsPanel::BNApplyScriptClick(TControl*)
-{
-    editor.Apply(tcScript, "*SCRIPT", EDScript.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyScriptClick(TControl*) { ApplyText(tcScript, "*SCRIPT", EDScript.Text()); }
 
 void TThingsPanel::BNPickScriptClick(TControl* sender)
 {
-    std::string path;
-    if (!Pick("Pick a Codex class", "Codex Files (*.class)|*.class", "*.class", codexDir,
-              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, path))
-        return;
-    EDScript.SetText(tarvelPath_Title(path));
-    BNApplyScriptClick(sender);
+    if (PickInto(EDScript, tarvelPath_Title, "Pick a Codex class", "Codex Files (*.class)|*.class", "*.class",
+                 codexDir, kExistingFile))
+        BNApplyScriptClick(sender);
 }
 
 void TThingsPanel::BNDeleteScriptsClick(TControl*)
@@ -865,84 +831,45 @@ void TThingsPanel::BNDeleteScriptsClick(TControl*)
     ShowPairs();
 }
 
-void TThingsPanel::BNApplyDIDClick(TControl*)
-{
-    editor.Apply(tcDescriptionId, "*DESCRIPTIONID", EDDescriptionID.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyDIDClick(TControl*) { ApplyText(tcDescriptionId, "*DESCRIPTIONID", EDDescriptionID.Text()); }
 
-void TThingsPanel::BNApplyFoleyClick(TControl*)
-{
-    editor.Apply(tcFoley, "*FOLEY", EDFoley.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyFoleyClick(TControl*) { ApplyText(tcFoley, "*FOLEY", EDFoley.Text()); }
 
 void TThingsPanel::BNPickFoleyClick(TControl* sender)
 {
-    std::string path;
-    if (!Pick("Pick a foley file", "Foley Files (*.wek)|*.wek", "", foleyDir, 0, path))
-        return;
-    EDFoley.SetText(tarvelPath_Title(path));
-    BNApplyFoleyClick(sender);
+    if (PickInto(EDFoley, tarvelPath_Title, "Pick a foley file", "Foley Files (*.wek)|*.wek", "",
+                 foleyDir, 0))
+        BNApplyFoleyClick(sender);
 }
 
-void TThingsPanel::BNApplyAIClick(TControl*)
-{
-    editor.Apply(tcAIClass, "*AICLASS", EDAIClass.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyAIClick(TControl*) { ApplyText(tcAIClass, "*AICLASS", EDAIClass.Text()); }
 
 void TThingsPanel::BNPickAIClick(TControl* sender)
 {
-    std::string path;
-    if (!Pick("Pick an AI class file", "AI Class Files (*.jop)|*.jop", "", aiDir, 0, path))
-        return;
-    EDAIClass.SetText(tarvelPath_Title(path));
-    BNApplyAIClick(sender);
+    if (PickInto(EDAIClass, tarvelPath_Title, "Pick an AI class file", "AI Class Files (*.jop)|*.jop", "",
+                 aiDir, 0))
+        BNApplyAIClick(sender);
 }
 
-void TThingsPanel::BNApplyTCClick(TControl*)
-{
-    editor.Apply(tcTreasureClass, "*TREASURECLASS", EDTreasureClass.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyTCClick(TControl*) { ApplyText(tcTreasureClass, "*TREASURECLASS", EDTreasureClass.Text()); }
 
 void TThingsPanel::BNPickSoundClick(TControl* sender)
 {
-    std::string path;
-    if (!Pick("Pick a Sound", "Sound Files (*.wav)|*.wav", "*.wav", soundsDir,
-              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, path))
-        return;
-    EDSound.SetText(tarvelPath_FileName(path));
-    BNApplySoundClick(sender);
+    if (PickInto(EDSound, tarvelPath_FileName, "Pick a Sound", "Sound Files (*.wav)|*.wav", "*.wav", soundsDir,
+                 kExistingFile))
+        BNApplySoundClick(sender);
 }
 
-void TThingsPanel::BNApplySoundClick(TControl*)
-{
-    editor.Apply(tcNone, "SOUND", EDSound.Text());
-    ShowPairs();
-}
+void TThingsPanel::BNApplySoundClick(TControl*) { ApplyText(tcNone, "SOUND", EDSound.Text()); }
 
-void TThingsPanel::BNApplyFlagsClick(TControl*)
-{
-    editor.ApplyFlags(PagesFromControls());
-    ShowPairs();
-}
+void TThingsPanel::BNApplyFlagsClick(TControl*) { ApplyPages(&TThingsEditor::ApplyFlags); }
 
 void TThingsPanel::TBVolumeChange(TControl*) { LBLVolume.SetCaption(std::to_string(TBVolume.Position())); }
 void TThingsPanel::TBPanChange(TControl*) { LBLPan.SetCaption(std::to_string(TBPan.Position())); }
 
-void TThingsPanel::BNApplyVolumeClick(TControl*)
-{
-    editor.Apply(tcVolume, "SOUNDVOLUME", std::to_string(TBVolume.Position()));
-    ShowPairs();
-}
+void TThingsPanel::BNApplyVolumeClick(TControl*) { ApplyText(tcVolume, "SOUNDVOLUME", std::to_string(TBVolume.Position())); }
 
-void TThingsPanel::BNApplyPanClick(TControl*)
-{
-    editor.Apply(tcPan, "SOUNDPAN", std::to_string(TBPan.Position()));
-    ShowPairs();
-}
+void TThingsPanel::BNApplyPanClick(TControl*) { ApplyText(tcPan, "SOUNDPAN", std::to_string(TBPan.Position())); }
 
 void TThingsPanel::BNApplyDistsClick(TControl*)
 {
@@ -1006,7 +933,7 @@ void TThingsPanel::BNAddFileClick(TControl*)
 {
     std::string path;
     if (!Pick("Pick a Template File", "Template Files (*.zul)|*.zul", "*.zul", templatesDir,
-              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, path))
+              kExistingFile, path))
         return;
     if (files.Add(path))
         FilesChanged();

@@ -28,11 +28,12 @@
 #include "TrackBar.h"
 #include "TreeView.h"
 #include "UpDown.h"
+#include "../tarvelPanel.h"
 
 constexpr int THINGS_PANEL_WIDTH = 700;
 constexpr int THINGS_PANEL_HEIGHT = 740;
 
-class TThingsPanel : public TForm {
+class TThingsPanel : public TForm, public TTarvelPanel {
 public:
     TThingsPanel();
     ~TThingsPanel() override;
@@ -49,11 +50,6 @@ public:
     void EndAddTemplates(const std::string& name);
     void Position(int left, int top, int right, int bottom);
     void ReportPosition();
-
-    // A host callback may call back into the exports, even _Destroy: while one runs, the panel
-    // is busy and must not be deleted under the handler that made the call. So is it while a
-    // question or dialog of it waits, since the host's own messages go on meanwhile.
-    bool Busy() const { return busy > 0; }
 
     TThingsEditor editor;
     TTemplateTree tree;
@@ -208,6 +204,8 @@ public:
 
 protected:
     void CreateComponents() override;
+    // Hidden, and no callback any more.
+    void Retire() override;
 
 private:
     void CreateThingEditor();
@@ -229,12 +227,19 @@ private:
     void PreviewSound(const std::string& value);
     bool Pick(const char* title, const char* filter, const char* defaultExt,
               const std::string& folder, DWORD options, std::string& path);
-    void Fire(void (*callback)());
+    // A file picked into the box, shown as the box wants it (false: the dialog was cancelled).
+    bool PickInto(TEdit& box, std::string (*shown)(const std::string&), const char* title, const char* filter,
+                  const char* defaultExt, const std::string& folder, DWORD options);
+    // An action on the pages as the controls show them, or on one key; the pair list then
+    // shows what it changed.
+    void ApplyPages(bool (TThingsEditor::*apply)(const TThingPages&));
+    void ApplyText(TThingsConfirm which, const char* key, const std::string& value);
 
     // Keyboard: the control whose action Enter runs, and the controls that keep Tab and Enter.
+    using TAction = void (TThingsPanel::*)(TControl*);
     struct TEnterAction {
         const TControl* control;
-        void (TThingsPanel::*action)(TControl*);
+        TAction action;
     };
     std::vector<TEnterAction> enterActions;
     std::vector<const TControl*> swallowing;
@@ -245,7 +250,6 @@ private:
 
     std::vector<TTreeNode*> viewNodes;  // the tree view's node of each model node
     bool treeUpdating = false;
-    int busy = 0;
 };
 
 // The live panel, or null before _CreateAsChild and after _Destroy.

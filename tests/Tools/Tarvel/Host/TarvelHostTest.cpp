@@ -8,7 +8,6 @@
 #include <string>
 #include <utility>
 #include "Tools/Tarvel/DLLs/PanelLibrary.h"
-#include "fixtureChildProcess.h"
 #include "fixtureFiles.h"
 
 namespace {
@@ -95,16 +94,20 @@ struct THostRun {
         EnumThreadWindows(pi.dwThreadId, MatchCaption, reinterpret_cast<LPARAM>(&search));
         return search.second;
     }
-    // The host waits for input in its first message loop (a message box's, too).
-    bool WaitForInputLoop() { return WaitForInputIdle(pi.hProcess, INFINITE) == 0; }
-    // A window that the host shows once it is waiting for input: under wine the wait for the
-    // input loop may end before the window is made, so it is looked for again for a while.
-    HWND WaitForWindow(const char* caption)
+    // Waits for the log line, then answers the host's top-level window of that caption.
+    HWND WindowAfterLog(const std::string& text, const char* caption)
     {
-        const DWORD start = GetTickCount();
+        return WaitForLog(text) ? Window(caption) : nullptr;
+    }
+    // The host's top-level window of that caption once the host waits for input. Wine may call
+    // the host idle before a message box's window is made (its loop is not the first to look
+    // for messages), so the window is looked for until it is there or the host has ended.
+    HWND WindowOnceIdle(const char* caption)
+    {
+        if (WaitForInputIdle(pi.hProcess, INFINITE) != 0)
+            return nullptr;
         HWND window = Window(caption);
-        while (!window && GetTickCount() - start < fixtures::kChildProcessLimitMs &&
-               WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT)
+        while (!window && WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT)
             window = Window(caption);
         return window;
     }
@@ -141,9 +144,8 @@ TEST(TarvelHost, ThingsPanelIsLoadedFedAndReadBack)
 
     THostRun run("things \"" + FullPath(game) + "\"");
     ASSERT_TRUE(run.started);
-    ASSERT_TRUE(run.WaitForLog("ApplyCallback")) << run.log;
-    HWND main = run.WaitForWindow("Tarvel Host - things");
-    ASSERT_NE(main, nullptr);
+    HWND main = run.WindowAfterLog("ApplyCallback", "Tarvel Host - things");
+    ASSERT_NE(main, nullptr) << run.log;
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 0u);
 
@@ -165,9 +167,8 @@ TEST(TarvelHost, ScenesEditorOpensModallyAndQuits)
 
     THostRun run("scenes \"" + FullPath(game) + "\" act1");
     ASSERT_TRUE(run.started);
-    ASSERT_TRUE(run.WaitForLog("_ShowModal ...")) << run.log;
-    HWND editor = run.WaitForWindow("Scene Editor");
-    ASSERT_NE(editor, nullptr);
+    HWND editor = run.WindowAfterLog("_ShowModal ...", "Scene Editor");
+    ASSERT_NE(editor, nullptr) << run.log;
     // Quit, the fifth button of the editor's tool bar, reports its click to the editor as
     // WM_COMMAND with the button's command (they count from 1).
     HWND bar = FindWindowExA(editor, nullptr, TOOLBARCLASSNAMEA, nullptr);
@@ -189,8 +190,7 @@ TEST(TarvelHost, UnknownPanelIsRefused)
     THostRun run("nothing");
     ASSERT_TRUE(run.started);
     // The usage message box waits for an answer: close it like a user.
-    ASSERT_TRUE(run.WaitForInputLoop());
-    HWND box = run.WaitForWindow("Cannot start host...");
+    HWND box = run.WindowOnceIdle("Cannot start host...");
     ASSERT_NE(box, nullptr);
     PostMessageA(box, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Finish(), 2u);

@@ -61,27 +61,30 @@ void SetName(char* field, const char* text)
 
 SceneInfo Scene(const char* name, uint32_t layers)
 {
-    SceneInfo s = {};
+    SceneInfo s = {.name = {}, .layerMask = layers, .flags = 0, .music = "drip.wav", .musicVolume = 30,
+                   .ambient = "wind.wav", .ambientVolume = 70, .soundEffects = 0, .eaxPreset = 8, .fogMode = 1,
+                   .fogR = 12.7f, .fogG = 20, .fogB = 30, .fogDist1 = 100.5f, .fogDist2 = 2000, .zClipDist = 4000,
+                   .atmEffects = 0, .skyModel = "night.qev", .skyAnim = "clouds.jup"};
     SetName(s.name, name);
-    s.layerMask = layers;
-    SetName(s.music, "drip.wav");
-    s.musicVolume = 30;
-    SetName(s.ambient, "wind.wav");
-    s.ambientVolume = 70;
-    s.eaxPreset = 8;
-    s.fogMode = 1;
-    s.fogR = 12.7f;
-    s.fogG = 20;
-    s.fogB = 30;
-    s.fogDist1 = 100.5f;
-    s.fogDist2 = 2000;
-    s.zClipDist = 4000;
-    SetName(s.skyModel, "night.qev");
-    SetName(s.skyAnim, "clouds.jup");
     return s;
 }
 
 std::string Field(const char* field) { return std::string(field, strnlen(field, 32)); }
+
+// Every field of a scene as "name=value": a case compares whole records, and a difference
+// names its field.
+std::vector<std::string> SceneFields(const SceneInfo& s)
+{
+    using std::to_string;
+    return {"name=" + Field(s.name), "layerMask=" + to_string(s.layerMask), "flags=" + to_string(s.flags),
+            "music=" + Field(s.music), "musicVolume=" + to_string(s.musicVolume), "ambient=" + Field(s.ambient),
+            "ambientVolume=" + to_string(s.ambientVolume), "soundEffects=" + to_string(s.soundEffects),
+            "eaxPreset=" + to_string(s.eaxPreset), "fogMode=" + to_string(s.fogMode),
+            "fog=" + to_string(s.fogR) + " " + to_string(s.fogG) + " " + to_string(s.fogB),
+            "fogDists=" + to_string(s.fogDist1) + " " + to_string(s.fogDist2),
+            "zClipDist=" + to_string(s.zClipDist), "atmEffects=" + to_string(s.atmEffects),
+            "skyModel=" + Field(s.skyModel), "skyAnim=" + Field(s.skyAnim)};
+}
 
 class SceneEditorForm : public testing::Test {
 protected:
@@ -144,6 +147,8 @@ protected:
     TSceneEditorForm& Form() { return scenesPanel->form; }
     TSceneEditor& Editor() { return scenesPanel->editor; }
     int Row(const std::string& name) { return Form().LVScenes.FindText(0, name); }
+    // A user's click on the scene's row of the list.
+    void ClickScene(const std::string& name) { FormInput_ClickRow(Form().LVScenes.Handle(), Row(name)); }
     std::string Selected()
     {
         int row = Form().LVScenes.Selected();
@@ -192,7 +197,7 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
     // Select: a click on "Cave" loads it.
     s.push_back([&] {
         EXPECT_EQ(Form().PCPages.ActivePage(), Form().TSDescription);
-        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave"));
+        ClickScene("Cave");
     });
     // Edit: a layer tick, the music, its volume, the fog mode, a fog colour arrow, the EAX
     // preset and an unreadable fog distance.
@@ -226,29 +231,25 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
     s.push_back([&] {
         EXPECT_EQ(hostSide.saves, 1);
         const SceneInfo& cave = hostSide.lastSaved.scene[0];
-        EXPECT_EQ(Field(cave.name), "Cave");
-        EXPECT_EQ(cave.layerMask, 0x9u);
-        EXPECT_EQ(Field(cave.music), "theme.mp3");
+        SceneInfo edited = Scene("Cave", 0x9);
+        SetName(edited.music, "theme.mp3");
+        edited.musicVolume = 55;
+        edited.fogMode = 2;
+        edited.fogR = 13;  // the arrow steps from the whole part of 12.7
+        edited.eaxPreset = 22;
+        edited.fogDist1 = 0;  // "far" reads as no number
+        EXPECT_EQ(SceneFields(cave), SceneFields(edited));
         EXPECT_EQ(cave.music[31], '\0');
-        EXPECT_EQ(cave.musicVolume, 55);
-        EXPECT_EQ(cave.fogMode, 2);
-        EXPECT_EQ(cave.fogR, 13.0f);
-        EXPECT_EQ(cave.fogG, 20.0f);
-        EXPECT_EQ(cave.eaxPreset, 22);
-        EXPECT_EQ(cave.fogDist1, 0.0f);
-        EXPECT_EQ(cave.zClipDist, 4000.0f);
-        EXPECT_EQ(Field(cave.skyAnim), "clouds.jup");
         EXPECT_FALSE(Editor().Modified());
         // A change, then another scene: the question's Yes saves into the block, as Save does,
         // without telling the host.
         Form().EDAmbient.SetText("rain.wav");
         hooks.messageAnswers.push_back(IDYES);
-        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Bridge"));
+        ClickScene("Bridge");
     });
     s.push_back([&] {
         ASSERT_EQ(hooks.messages.size(), 1u);
-        EXPECT_EQ(hooks.Last().text, "The current scene has been modified, do you want to save it ?");
-        EXPECT_EQ(hooks.Last().caption, "Warning:");
+        EXPECT_TRUE(hooks.LastIs("The current scene has been modified, do you want to save it ?", "Warning:"));
         EXPECT_EQ(hooks.Last().buttons, (UINT)MB_YESNOCANCEL);
         EXPECT_EQ(hooks.Last().icon, (UINT)MB_ICONQUESTION);
         EXPECT_EQ(hostSide.saves, 1);
@@ -293,8 +294,7 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
     s.push_back([&] {
         EXPECT_EQ(picker, nullptr);
         ASSERT_EQ(hooks.messages.size(), 2u);
-        EXPECT_EQ(hooks.Last().text, "A scene with this name already exists!");
-        EXPECT_EQ(hooks.Last().caption, "Cannot create New Scene...");
+        EXPECT_TRUE(hooks.LastIs("A scene with this name already exists!", "Cannot create New Scene..."));
         EXPECT_EQ(hooks.Last().icon, (UINT)MB_ICONEXCLAMATION);
         EXPECT_EQ(Form().LVScenes.Count(), 2);
         Click(Form().TBNew);
@@ -325,8 +325,7 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
     s.push_back([&] {
         EXPECT_EQ(picker, nullptr);
         ASSERT_EQ(hooks.messages.size(), 3u);
-        EXPECT_EQ(hooks.Last().text, "Null scene name!");
-        EXPECT_EQ(hooks.Last().caption, "Cannot create New Scene...");
+        EXPECT_TRUE(hooks.LastIs("Null scene name!", "Cannot create New Scene..."));
         EXPECT_EQ(Form().LVScenes.Count(), 2);
         Click(Form().TBNew);
     });
@@ -372,7 +371,7 @@ TEST_F(SceneEditorForm, SelectEditSaveDeleteNewRenameAndQuit)
     s.push_back([&] {
         EXPECT_EQ(Selected(), "Bridge");
         hooks.messageAnswers.push_back(IDNO);
-        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave"));
+        ClickScene("Cave");
     });
     s.push_back([&] {
         EXPECT_EQ(hooks.Last().caption, "Warning:");
@@ -440,7 +439,7 @@ TEST_F(SceneEditorForm, RefusedSaveInTheQuestionKeepsTheNewScene)
     s.push_back([&] {
         EXPECT_EQ(Selected(), "Hall");
         hooks.messageAnswers.push_back(IDYES);
-        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave"));
+        ClickScene("Cave");
     });
     s.push_back([&] {
         ASSERT_EQ(hooks.messages.size(), 2u);
@@ -488,7 +487,7 @@ TEST_F(SceneEditorForm, SkyPickersAndDefaults)
 {
     auto& s = script.steps;
     s.push_back([&] {
-        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave"));
+        ClickScene("Cave");
     });
     s.push_back([&] {
         hooks.openAnswers.push_back("C:\\game\\Models\\dome.qev");
@@ -545,11 +544,11 @@ TEST_F(SceneEditorForm, SplitterKeepsTheListBetween120And300)
 TEST_F(SceneEditorForm, CancelInTheQuestionKeepsTheSelection)
 {
     auto& s = script.steps;
-    s.push_back([&] { FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave")); });
+    s.push_back([&] { ClickScene("Cave"); });
     s.push_back([&] {
         Form().EDMusic.SetText("typed.wav");
         hooks.messageAnswers.push_back(IDCANCEL);
-        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Bridge"));
+        ClickScene("Bridge");
     });
     s.push_back([&] {
         ASSERT_EQ(hooks.messages.size(), 1u);
@@ -568,7 +567,7 @@ TEST_F(SceneEditorForm, CancelInTheQuestionKeepsTheSelection)
 TEST_F(SceneEditorForm, LoadingASceneEmptiesTheLayerName)
 {
     auto& s = script.steps;
-    s.push_back([&] { FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave")); });
+    s.push_back([&] { ClickScene("Cave"); });
     s.push_back([&] {
         FormInput_ClickTab(Form().PCPages.Handle(), 1);
         FormInput_ClickRow(Form().CLBLayers.Handle(), 2);
@@ -583,7 +582,7 @@ TEST_F(SceneEditorForm, LoadingASceneEmptiesTheLayerName)
         EXPECT_EQ(hostSide.saves, 1);
         EXPECT_EQ(Form().EDLayerName.Text(), "Road");
         EXPECT_FALSE(Editor().Modified());
-        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Bridge"));
+        ClickScene("Bridge");
     });
     s.push_back([&] {
         EXPECT_EQ(Selected(), "Bridge");

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include "PairList.h"
+#include "ThingsPairs.h"
 
 namespace {
 
@@ -120,13 +121,7 @@ TEST(PairList, SetPairMarksAndCodes)
     EXPECT_EQ(list.Row(light).image, PAIR_IMAGE_ADDED);
     EXPECT_EQ(list.Row(light).value, "200");
 
-    ThingsInfo* out = Stored(list);
-    ASSERT_EQ(out->pairCount, 2u);
-    EXPECT_STREQ(out->key[0], "LIGHT");
-    EXPECT_EQ(out->flag[0], (uint32_t)THINGS_ADDED);
-    EXPECT_STREQ(out->key[1], "ORIGIN");
-    EXPECT_STREQ(out->value[1], "2 2 2");
-    EXPECT_EQ(out->flag[1], (uint32_t)THINGS_CHANGED);
+    EXPECT_EQ(ThingsPairs(*Stored(list)), (std::vector<std::string>{"LIGHT=200/2", "ORIGIN=2 2 2/1"}));
 }
 
 TEST(PairList, DeletedKeysFollowTheLiveRowsWithCodeThree)
@@ -136,15 +131,7 @@ TEST(PairList, DeletedKeysFollowTheLiveRowsWithCodeThree)
     EXPECT_TRUE(list.DeleteRow(list.Find("B")));
     EXPECT_TRUE(list.DeleteRow(list.Find("NEWKEY")));  // added here, still reported as deleted
     EXPECT_FALSE(list.DeleteRow(99));
-    ThingsInfo* out = Stored(list);
-    ASSERT_EQ(out->pairCount, 4u);
-    EXPECT_STREQ(out->key[0], "A");
-    EXPECT_STREQ(out->key[1], "C");
-    EXPECT_STREQ(out->key[2], "B");
-    EXPECT_STREQ(out->value[2], "");
-    EXPECT_EQ(out->flag[2], (uint32_t)THINGS_DELETED);
-    EXPECT_STREQ(out->key[3], "NEWKEY");
-    EXPECT_EQ(out->flag[3], (uint32_t)THINGS_DELETED);
+    EXPECT_EQ(ThingsPairs(*Stored(list)), (std::vector<std::string>{"A=1/0", "C=3/0", "B=/3", "NEWKEY=/3"}));
 }
 
 TEST(PairList, DeletedThenSetAgainIsChangedOnceThenAdded)

@@ -357,9 +357,10 @@ TEST_F(ThingsBoundary, PanelsDestroyedInsideNestedCallbacksOutliveTheirHandlers)
     EXPECT_NE(secondPanel, firstPanel);
     EXPECT_TRUE(secondAliveInItsCallback);
     EXPECT_FALSE(things.Show());  // no panel is current
-    things.Destroy();             // the retired panels go now that no handler runs
+    // The retired panels went once no handler of theirs ran any more.
     EXPECT_FALSE(IsWindow(firstPanel));
     EXPECT_FALSE(IsWindow(secondPanel));
+    things.Destroy();
     HWND again = things.CreateAsChild(host);
     EXPECT_TRUE(IsWindow(again));
 }

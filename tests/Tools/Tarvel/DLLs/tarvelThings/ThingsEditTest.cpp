@@ -4,6 +4,7 @@
 #include <memory>
 #include <set>
 #include "ThingsEdit.h"
+#include "ThingsPairs.h"
 
 namespace {
 
@@ -85,12 +86,7 @@ TEST_F(ThingsEditorTest, OrientationReplacesAngleWithOneCallbackAfterTheRemoval)
     EXPECT_EQ(rowsSeenByHost, -1);  // the host fetched a record without ANGLE
     std::unique_ptr<ThingsInfo> out(new ThingsInfo());
     editor.pairs.Store(*out, "");
-    ASSERT_EQ(out->pairCount, 2u);
-    EXPECT_STREQ(out->key[0], "ANGLES");
-    EXPECT_STREQ(out->value[0], "0 45 0");
-    EXPECT_EQ(out->flag[0], (uint32_t)THINGS_ADDED);
-    EXPECT_STREQ(out->key[1], "ANGLE");
-    EXPECT_EQ(out->flag[1], (uint32_t)THINGS_DELETED);
+    EXPECT_EQ(ThingsPairs(*out), (std::vector<std::string>{"ANGLES=0 45 0/2", "ANGLE=/3"}));
 }
 
 TEST_F(ThingsEditorTest, AllLightChangesMakeOneCallback)

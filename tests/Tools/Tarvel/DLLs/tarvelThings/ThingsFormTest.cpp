@@ -79,6 +79,12 @@ fixtures::Bytes SilentWav()
     return wav;
 }
 
+// A silent "bell.wav" in the folder, made with its parents.
+bool PutBell(const std::string& folder)
+{
+    return fixtures::MakeFolders(folder) && fixtures::WriteBytes(folder + "\\bell.wav", SilentWav());
+}
+
 class ThingsForm : public testing::Test {
 protected:
     ScriptedHooks hooks;
@@ -668,15 +674,10 @@ TEST_F(ThingsForm, PositionReportsResizeAndMovesOncePositioned)
 // it depends on the machine's audio, so only a missing file is held to a disabled player.
 TEST_F(ThingsForm, SoundKeyPicksThePreviewFileInFolderOrder)
 {
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    const std::string game = std::string(cwd) + "\\" + fixtures::TestFolderName();
-    fixtures::RemoveTree(game);
-    const fixtures::Bytes wav = SilentWav();
-    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Sounds\\Music"));
-    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Sounds\\Actors"));
-    ASSERT_TRUE(fixtures::WriteBytes(game + "\\Sounds\\Music\\bell.wav", wav));
-    ASSERT_TRUE(fixtures::WriteBytes(game + "\\Sounds\\Actors\\bell.wav", wav));
+    fixtures::WorkFolder work(fixtures::TestFolderName());
+    const std::string& game = work.Path();
+    ASSERT_TRUE(PutBell(game + "\\Sounds\\Music"));
+    ASSERT_TRUE(PutBell(game + "\\Sounds\\Actors"));
     panel.SetBaseDir(game);
 
     Load(1, {{"SOUND", "bell.wav"}});
@@ -693,19 +694,15 @@ TEST_F(ThingsForm, SoundKeyPicksThePreviewFileInFolderOrder)
     EXPECT_EQ(panel.soundPreview, "");
     EXPECT_FALSE(panel.MPSound.PlayerEnabled());
     EXPECT_FALSE(panel.MPSound.IsOpen());
-    fixtures::RemoveTree(game);
 }
 
 // A SOUND key with an empty value names no file: the player of the thing before is closed and
 // disabled; a thing without a SOUND key leaves the player as it was.
 TEST_F(ThingsForm, EmptySoundKeyClosesThePreviewPlayer)
 {
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    const std::string game = std::string(cwd) + "\\" + fixtures::TestFolderName();
-    fixtures::RemoveTree(game);
-    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Sounds\\Actors"));
-    ASSERT_TRUE(fixtures::WriteBytes(game + "\\Sounds\\Actors\\bell.wav", SilentWav()));
+    fixtures::WorkFolder work(fixtures::TestFolderName());
+    const std::string& game = work.Path();
+    ASSERT_TRUE(PutBell(game + "\\Sounds\\Actors"));
     panel.SetBaseDir(game);
 
     const std::string bell = game + "\\Sounds\\Actors\\bell.wav";
@@ -721,7 +718,6 @@ TEST_F(ThingsForm, EmptySoundKeyClosesThePreviewPlayer)
     EXPECT_EQ(panel.soundPreview, "");
     EXPECT_FALSE(panel.MPSound.PlayerEnabled());
     EXPECT_FALSE(panel.MPSound.IsOpen());
-    fixtures::RemoveTree(game);
 }
 
 // The orientation up-downs apply on every step; the other up-downs only change their box.

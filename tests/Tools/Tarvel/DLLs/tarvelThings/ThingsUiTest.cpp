@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include "Forms/TreeItems.h"
 #include "ThingsRecords.h"
 #include "ThingsLibrary.h"
 
@@ -87,25 +88,6 @@ void Click(HWND button)
                  (LPARAM)button);
 }
 
-HTREEITEM FindItem(HWND tree, HTREEITEM item, const char* text)
-{
-    for (; item; item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item)) {
-        char buf[64] = {};
-        TVITEMA tv = {};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = buf;
-        tv.cchTextMax = sizeof buf;
-        SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&tv);
-        if (!std::strcmp(buf, text))
-            return item;
-        HTREEITEM child = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item);
-        if (HTREEITEM found = FindItem(tree, child, text))
-            return found;
-    }
-    return nullptr;
-}
-
 class ThingsDllUi : public testing::Test {
 public:
     Things things;
@@ -176,13 +158,13 @@ TEST_F(ThingsDllUi, DoubleClickOnALeafHandsTheTemplateToTheHost)
     // As a person does, everything below the root is unfolded (the * key) to reach the leaf.
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)root);
     SendMessageA(tree, WM_KEYDOWN, VK_MULTIPLY, 0);
-    HTREEITEM blades = FindItem(tree, root, "Blades");
+    HTREEITEM blades = TreeItem_Find(tree, root, "Blades");
     ASSERT_NE(blades, nullptr);
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)blades);
     SendMessageA(GetParent(tree), WM_NOTIFY, dbl.idFrom, (LPARAM)&dbl);
     EXPECT_EQ(doubleClicks, 0);
 
-    HTREEITEM sword = FindItem(tree, root, "Sword");
+    HTREEITEM sword = TreeItem_Find(tree, root, "Sword");
     ASSERT_NE(sword, nullptr);
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)sword);
     SendMessageA(GetParent(tree), WM_NOTIFY, dbl.idFrom, (LPARAM)&dbl);
