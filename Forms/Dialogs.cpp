@@ -15,7 +15,9 @@ bool TOpenDialog::Run(HWND owner, bool save)
     request.defaultExt = DefaultExt;
     request.initialDir = InitialDir;
     request.fileName = FileName;
-    request.flags = Options;
+    // A dialog never moves the program's current folder: the editor reads its string-list files
+    // relative to it, and a panel's host keeps its own.
+    request.flags = Options | OFN_NOCHANGEDIR;
     request.readOnlyChecked = ReadOnlyChecked;
     request.owner = owner ? owner : GetActiveWindow();
     const bool ok = save ? ModalHooks().SaveDialog(request) : ModalHooks().OpenDialog(request);

@@ -15,6 +15,7 @@ bool TForm::CreateForm(const std::string& caption, int left, int top, int width,
 {
     kind_ = kind;
     DWORD style = WS_CLIPCHILDREN;
+    DWORD exStyle = 0;
     HWND parent = nullptr;
     switch (kind) {
     case fkTopLevel:
@@ -27,8 +28,12 @@ bool TForm::CreateForm(const std::string& caption, int left, int top, int width,
     case fkPlainTopLevel:
         style |= WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
         break;
+    case fkDialog:
+        style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+        exStyle |= WS_EX_DLGMODALFRAME;
+        break;
     }
-    if (!CreateHandle(nullptr, parent, nullptr, caption, style, 0, left, top, width, height))
+    if (!CreateHandle(nullptr, parent, nullptr, caption, style, exStyle, left, top, width, height))
         return false;
     CreateComponents();
     AlignControls();

@@ -12,7 +12,8 @@
 enum TFormKind {
     fkTopLevel,      // overlapped window with caption, system menu and frame
     fkChildOfHost,   // child window inside a window of the host program (a panel DLL)
-    fkPlainTopLevel  // top-level window without owner or system menu
+    fkPlainTopLevel, // top-level window without owner or system menu
+    fkDialog         // dialog: caption with system menu and a fixed frame, no minimize or maximize box
 };
 
 enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO };

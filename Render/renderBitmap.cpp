@@ -143,14 +143,16 @@ uint8_t* ReadImage(stdFileHandle file, TgaHeader* header, uint32_t textureFlags,
     // A compressed or colour-mapped image read as raw pixels would give garbage.
     if (header->imageType != TGA_TYPE_TRUECOLOR || header->width == 0 || header->height == 0)
         return nullptr;
+    // Nothing is allocated for pixels that the file does not hold.
+    if (!stdBitmap_SkipToPixels(header, file) || !stdBitmap_HoldsPixels(header, file))
+        return nullptr;
     *format = PickFormat(header, textureFlags);
     uint32_t bytes = stdBitmap_PixelBytes(header->width, header->height, *format);
     if (bytes == 0) return nullptr;
     uint8_t* pixels = (uint8_t*)malloc(bytes);
     RENDER_ASSERT_TEXT(pixels, "pData");
     if (!pixels) return nullptr;
-    if (!stdBitmap_SkipToPixels(header, file) ||
-        !stdBitmap_ReadPixels(file, pixels, header, *format)) {
+    if (!stdBitmap_ReadPixels(file, pixels, header, *format)) {
         free(pixels);
         return nullptr;
     }

@@ -62,11 +62,8 @@ public:
     explicit JupReader(stdFileHandle file) : file_(file)
     {
         long start = stdFile_Tell(file);
-        if (start >= 0 && stdFile_Seek(file, 0, SEEK_END) == 0) {
-            long end = stdFile_Tell(file);
-            if (end >= start && stdFile_Seek(file, start, SEEK_SET) == 0)
-                remaining_ = (uint64_t)(end - start);
-        }
+        long end = stdFile_Length(file);
+        if (start >= 0 && end >= start) remaining_ = (uint64_t)(end - start);
     }
 
     bool Read(void* out, uint32_t size, uint32_t count)

@@ -39,8 +39,8 @@ int Reader_Open(Reader* r, const char* path)
 {
     r->handle = stdFile_Open(path, "rb", STDFILE_TYPE_MODEL);
     if (!r->handle) return 0;
-    long size = stdFile_Seek(r->handle, 0, SEEK_END) == 0 ? stdFile_Tell(r->handle) : -1;
-    if (size < 0 || stdFile_Seek(r->handle, 0, SEEK_SET) != 0) {
+    long size = stdFile_Length(r->handle);
+    if (size < 0) {
         stdFile_Close(r->handle);
         return 0;
     }
@@ -53,9 +53,8 @@ int Reader_Attach(Reader* r, stdFileHandle file)
 {
     r->handle = file;
     long at = stdFile_Tell(file);
-    if (at < 0 || stdFile_Seek(file, 0, SEEK_END) != 0) return 0;
-    long size = stdFile_Tell(file);
-    if (size < at || stdFile_Seek(file, at, SEEK_SET) != 0) return 0;
+    long size = stdFile_Length(file);
+    if (at < 0 || size < at) return 0;
     r->remaining = (uint64_t)(size - at);
     return 1;
 }

@@ -13,6 +13,11 @@ enum {
     UI_WIDTH = 640,
     UI_HEIGHT = 480,
     UI_MAX_SCREEN_POINTS = 8,  // vertices of one screen face
+    // Positions, sizes and spacings a UI script can give lie within +-UI_COORD_LIMIT: far
+    // beyond the screen either way, and small enough that every sum and difference the UI makes
+    // of a few of them (dialog + quad or widget + size, the cursor minus both) stays exact, in
+    // 32-bit integers and in the floats of the screen corners alike.
+    UI_COORD_LIMIT = 32767,
 };
 
 // Starts the registry, the cursor and the default font; scales 1.0. 1, or 0 when the

@@ -105,7 +105,7 @@ int uiButton::ParseKeyword(const char* text, uiDialog* dialog)
     if (!strcmp(key, "rollover")) return LoadInto(&rolloverBitmap, value, format);
     if (!strcmp(key, "greyed")) return LoadInto(&greyedBitmap, value, format);
     if (!strcmp(key, "depressed")) return LoadInto(&depressedBitmap, value, format);
-    if (!strcmp(key, "buttonvalue")) return sscanf(value, "%d", &buttonValue) == 1;
+    if (!strcmp(key, "buttonvalue")) return uiElement_ScanInts(value, &buttonValue, 1, INT32_MIN, INT32_MAX);
     return 0;
 }
 
@@ -156,7 +156,7 @@ int uiCheckbox::ParseKeyword(const char* text, uiDialog* dialog)
     char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
     if (!uiWidget_SplitPair(text, key, value)) return 0;
     if (!strcmp(key, "checkedbitmap")) return LoadInto(&checkedBitmap, value, uiWidget_BitmapFormat(nullptr));
-    if (!strcmp(key, "radiogroup")) return sscanf(value, "%d", &radioGroup) == 1;
+    if (!strcmp(key, "radiogroup")) return uiElement_ScanInts(value, &radioGroup, 1, INT32_MIN, INT32_MAX);
     return 0;
 }
 

@@ -423,7 +423,7 @@ int uiDialog_ParseKeyword(uiDialog* dialog, const char* text)
     static char key[UISCRIPT_LINE_SIZE];
     static char value[UISCRIPT_LINE_SIZE];
     if (!SplitPair(text, key, value)) return 0;
-    int a, b;
+    int32_t n[2];
     if (!strcmp(key, "name")) {
         // The registry keys a registered dialog by its name field.
         if (!(dialog->flags & UIDIALOG_IN_RESOURCES)) CopyText(dialog->name, sizeof dialog->name, value);
@@ -434,21 +434,21 @@ int uiDialog_ParseKeyword(uiDialog* dialog, const char* text)
         return 1;
     }
     if (!strcmp(key, "pos")) {
-        if (sscanf(value, "%d,%d", &a, &b) != 2) return 0;
-        uiDialog_SetPos(dialog, a, b);
+        if (!uiElement_ScanInts(value, n, 2, -UI_COORD_LIMIT, UI_COORD_LIMIT)) return 0;
+        uiDialog_SetPos(dialog, n[0], n[1]);
         return 1;
     }
-    if (sscanf(value, "%d", &a) != 1) return 0;
+    if (!uiElement_ScanInts(value, n, 1, INT32_MIN, INT32_MAX)) return 0;
     if (!strcmp(key, "dialog")) {
-        if (a) dialog->flags |= UIDIALOG_MODAL | UIDIALOG_ON_TOP;
+        if (n[0]) dialog->flags |= UIDIALOG_MODAL | UIDIALOG_ON_TOP;
         return 1;
     }
     if (!strcmp(key, "ontop")) {
-        if (a) dialog->flags |= UIDIALOG_ON_TOP;
+        if (n[0]) dialog->flags |= UIDIALOG_ON_TOP;
         return 1;
     }
     if (!strcmp(key, "visgroup")) {
-        dialog->visGroup = a;
+        dialog->visGroup = n[0];
         return 1;
     }
     return 0;
@@ -459,8 +459,15 @@ int uiDialog_ParseQuad(uiQuad* quad, const char* text)
     static char key[UISCRIPT_LINE_SIZE];
     static char value[UISCRIPT_LINE_SIZE];
     if (!SplitPair(text, key, value)) return 0;
-    if (!strcmp(key, "pos")) return sscanf(value, "%d,%d", &quad->x, &quad->y) == 2;
-    if (!strcmp(key, "size")) return sscanf(value, "%d,%d", &quad->width, &quad->height) == 2;
+    int32_t n[2];
+    const int pos = !strcmp(key, "pos");
+    if (pos || !strcmp(key, "size")) {
+        // A negative size mirrors the texture; either way it stays within the coordinate range.
+        if (!uiElement_ScanInts(value, n, 2, -UI_COORD_LIMIT, UI_COORD_LIMIT)) return 0;
+        (pos ? quad->x : quad->width) = n[0];
+        (pos ? quad->y : quad->height) = n[1];
+        return 1;
+    }
     if (!strcmp(key, "mat")) {
         Bitmap* texture = uiResource_LoadMaterial(value);
         if (!texture) return 0;

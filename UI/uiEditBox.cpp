@@ -7,6 +7,7 @@
 
 #include "renderTimer.h"
 #include "uiDialog.h"
+#include "uiFont.h"
 #include "uiInputState.h"
 #include "uiWidgets.h"
 
@@ -31,7 +32,7 @@ bool PassesFilter(uint32_t filter, int c)
 
 int CaretAdvance(const uiEditBox* edit)
 {
-    return edit->pFont ? stdFont_CharWidth(edit->pFont, (unsigned char)edit->caretChar) : 0;
+    return uiFont_CharWidth(edit->pFont, (unsigned char)edit->caretChar);
 }
 
 // Appends without fitting; 1 when taken.
@@ -216,7 +217,7 @@ void uiEditBox_FitText(uiEditBox* edit)
     char shown[UIEDIT_TEXT_SIZE];
     uiEditBox_ShownText(edit, shown);
     const int room = edit->rect.width - edit->indent;
-    const int used = stdFont_TextWidth(edit->pFont, shown) + CaretAdvance(edit);
+    const int used = uiFont_TextWidth(edit->pFont, shown) + CaretAdvance(edit);
     if (used > room) edit->xOffset = room - used;
 }
 

@@ -34,16 +34,6 @@ void ReleaseBitmap(Bitmap** bitmap)
     *bitmap = nullptr;
 }
 
-// "%d,%d" and the like: 1 when all count numbers scanned.
-int ScanInts(const char* value, int* out, int count)
-{
-    switch (count) {
-    case 2: return sscanf(value, "%d,%d", &out[0], &out[1]) == 2;
-    case 4: return sscanf(value, "%d,%d,%d,%d", &out[0], &out[1], &out[2], &out[3]) == 4;
-    default: return 0;
-    }
-}
-
 // "%i": decimal, 0x hexadecimal or 0 octal, with a sign; the whole 32-bit range.
 int ScanFlexible(const char* value, uint32_t* out)
 {
@@ -190,7 +180,7 @@ int uiElement_ParseKeyword(uiElement* element, const char* text, uiDialog* dialo
     static char key[UIELEMENT_PAIR_SIZE];
     static char value[UIELEMENT_PAIR_SIZE];
     if (!text || sscanf(text, "%510[^=]=%510[^=]", key, value) != 2) return 0;
-    int n[4];
+    int32_t n[4];
     if (!strcmp(key, "name")) {
         // The dialog's table and the registry key the widget by its name field: a widget that
         // is registered keeps the name it is known by.
@@ -200,19 +190,21 @@ int uiElement_ParseKeyword(uiElement* element, const char* text, uiDialog* dialo
         return 1;
     }
     if (!strcmp(key, "pos")) {
-        if (!ScanInts(value, n, 2)) return 0;
+        if (!uiElement_ScanInts(value, n, 2, -UI_COORD_LIMIT, UI_COORD_LIMIT)) return 0;
         element->rect.x = n[0];
         element->rect.y = n[1];
         return 1;
     }
     if (!strcmp(key, "size")) {
-        if (!ScanInts(value, n, 2)) return 0;
+        // Larger than the screen would only make the UI allocate what it cannot show.
+        if (!uiElement_ScanInts(value, n, 2, 0, UI_WIDTH) || !uiElement_FitsScreen(n[0], n[1]))
+            return 0;
         element->rect.width = n[0];
         element->rect.height = n[1];
         return 1;
     }
     if (!strcmp(key, "color")) {
-        if (!ScanInts(value, n, 4)) return 0;
+        if (!uiElement_ScanInts(value, n, 4, INT32_MIN, INT32_MAX)) return 0;
         uiElement_SetColor(element, n[0], n[1], n[2], n[3]);
         return 1;
     }
@@ -229,7 +221,7 @@ int uiElement_ParseKeyword(uiElement* element, const char* text, uiDialog* dialo
     uint32_t number;
     if (!strcmp(key, "flags")) {
         if (!ScanFlexible(value, &number)) return 0;
-        element->flags |= number;
+        element->flags |= number & ~UIELEMENT_LIBRARY_FLAGS;
         return 1;
     }
     if (!strcmp(key, "hintstring")) {
@@ -260,9 +252,28 @@ void uiElement_LoadBitmaps(uiElement* element)
     element->flags |= UIELEMENT_DIRTY;
 }
 
+int uiElement_ScanInts(const char* value, int32_t* out, int count, int32_t min, int32_t max)
+{
+    const char* p = value;
+    for (int i = 0; i < count; i++) {
+        if (i > 0 && *p++ != ',') return 0;
+        char* end = nullptr;
+        const long long v = strtoll(p, &end, 10);
+        if (end == p || v < min || v > max) return 0;
+        out[i] = (int32_t)v;
+        p = end;
+    }
+    return 1;
+}
+
+int uiElement_FitsScreen(int width, int height)
+{
+    return width >= 0 && width <= UI_WIDTH && height >= 0 && height <= UI_HEIGHT;
+}
+
 int uiElement_CreateBitmap(uiElement* element)
 {
-    if (element->rect.width < 0 || element->rect.height < 0) return 0;
+    if (!uiElement_FitsScreen(element->rect.width, element->rect.height)) return 0;
     Bitmap* bitmap =
         stdBitmap_CreateSolid(element->rect.width, element->rect.height, 0, 0, 0, 0, DefaultFormat());
     if (!bitmap) return 0;
@@ -543,7 +554,7 @@ Bitmap* uiElement_CaptureBackground(uiElement* element)
 {
     const uiRect& r = element->rect;
     const uiElement* parent = element->pParent;
-    if (r.width <= 0 || r.height <= 0) return nullptr;
+    if (r.width <= 0 || r.height <= 0 || !uiElement_FitsScreen(r.width, r.height)) return nullptr;
     if (!element->numOverlaps && !(parent && parent->pBitmap)) return nullptr;
     Bitmap* bitmap = stdBitmap_CreateSolid(r.width, r.height, 0, 0, 0, 0, FormatOf(element));
     if (!bitmap) return nullptr;

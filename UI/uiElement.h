@@ -32,6 +32,13 @@ enum : uint32_t {
     UIELEMENT_DISABLED = 0x80000,
     UIELEMENT_TAB_STOP = 0x100000,
     UIELEMENT_FLASHING = 0x200000,
+    // What only the UI itself sets: registrations, tree links, layout, redraw and flash state.
+    // A script's "flags" cannot set these, so that a widget is never taken for registered,
+    // placed or linked when it is not.
+    UIELEMENT_LIBRARY_FLAGS = UIELEMENT_DIRTY | UIELEMENT_COMPOSE | UIELEMENT_FILL |
+                              UIELEMENT_IN_RESOURCES | UIELEMENT_OVERLAPS_PARENT |
+                              UIELEMENT_IN_DIALOG | UIELEMENT_ATTACHED | UIELEMENT_TAB_STOP |
+                              UIELEMENT_FLASHING,
 };
 
 enum uiElementKind {
@@ -136,7 +143,15 @@ int uiElement_Detach(uiElement* element);
 // and clears every pointer the UI keeps to the widget.
 void uiElement_Destroy(uiElement* element);
 
-// A blank work bitmap of the widget's size (32-bit when the render settings ask for it).
+// A script's "%d,%d"-style value: count comma-separated decimal numbers, each within min to
+// max; 1 when all are there and in range (what follows them is not read), else 0.
+int uiElement_ScanInts(const char* value, int32_t* out, int count, int32_t min, int32_t max);
+// Whether a widget of this size may get a bitmap of its own: 0 to 640 by 0 to 480, what the
+// screen can show. A script's "size" and the bitmaps the UI makes for a widget keep to it.
+int uiElement_FitsScreen(int width, int height);
+
+// A blank work bitmap of the widget's size (32-bit when the render settings ask for it); 0,
+// and none made, when the size does not fit the screen.
 int uiElement_CreateBitmap(uiElement* element);
 void uiElement_SetPos(uiElement* element, int x, int y);
 void uiElement_SetColor(uiElement* element, int alpha, int red, int green, int blue);

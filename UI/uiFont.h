@@ -10,6 +10,13 @@ stdFont* uiFont_LoadDefault();
 void uiFont_FreeDefault();
 stdFont* uiFont_GetDefault();
 
+// A font's metrics as the UI's layout takes them: within +-UI_COORD_LIMIT (a line height from 0),
+// so that the sums of a row's characters and a box's rows stay exact whatever the font file
+// held; 0 without a font.
+int uiFont_LineHeight(const stdFont* font);
+int uiFont_CharWidth(const stdFont* font, int code);
+int uiFont_TextWidth(const stdFont* font, const char* text);
+
 // Two entries of the font module that take one and two values and do nothing; kept so that
 // code written against the module's full table of entries still links.
 void uiFont_Unused1(uint32_t value);

@@ -130,10 +130,10 @@ int uiIconGrid::ParseKeyword(const char* text, uiDialog* dialog)
     char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
     if (!uiWidget_SplitPair(text, key, value)) return 0;
     if (!strcmp(key, "gridsize")) {
-        int across, down;
-        if (sscanf(value, "%d,%d", &across, &down) != 2) return 0;
-        columns = across;
-        rows = down;
+        int32_t n[2];
+        if (!uiElement_ScanInts(value, n, 2, -UI_COORD_LIMIT, UI_COORD_LIMIT)) return 0;
+        columns = n[0];
+        rows = n[1];
         return 1;
     }
     if (!strcmp(key, "gridid")) return sscanf(value, "%u", &gridId) == 1;

@@ -67,13 +67,13 @@ uiTextRun* uiTextRun_Create(stdFont* font, const char* text, uint32_t lifetimeMs
     if (!font) font = uiFont_GetDefault();
     if (!font) return nullptr;
     if (maxLines < 0) maxLines = 0;
-    int width = stdFont_TextWidth(font, text);
+    int width = uiFont_TextWidth(font, text);
     if (width <= 0) return nullptr;
     if (width > UITEXTRUN_MAX_WIDTH) width = UITEXTRUN_MAX_WIDTH;
     // Lines beyond what the tallest texture holds would show rows that are not there.
-    int height = (maxLines + 1) * (int)font->lineHeight;
-    if (height <= 0) return nullptr;
-    if (height > UITEXTRUN_MAX_STRIP) height = UITEXTRUN_MAX_STRIP;
+    const int64_t tall = ((int64_t)maxLines + 1) * uiFont_LineHeight(font);
+    if (tall <= 0) return nullptr;
+    const int height = tall > UITEXTRUN_MAX_STRIP ? UITEXTRUN_MAX_STRIP : (int)tall;
 
     uiTextRun* run = (uiTextRun*)malloc(sizeof(uiTextRun));
     if (!run) return nullptr;

@@ -8,6 +8,7 @@
 #include "stdBitmap.h"
 #include "ui.h"
 #include "uiDialog.h"
+#include "uiFont.h"
 #include "uiInputState.h"
 #include "uiResource.h"
 #include "uiWidgets.h"
@@ -17,17 +18,17 @@ namespace {
 
 int LineHeight(const uiTextbox* textbox)
 {
-    return textbox->pFont ? (int)textbox->pFont->lineHeight : 0;
+    return uiFont_LineHeight(textbox->pFont);
 }
 
 int CharWidth(const uiTextbox* textbox, unsigned char c)
 {
-    return textbox->pFont ? stdFont_CharWidth(textbox->pFont, c) : 0;
+    return uiFont_CharWidth(textbox->pFont, c);
 }
 
 int TextWidth(const uiTextbox* textbox, const char* text)
 {
-    return textbox->pFont ? stdFont_TextWidth(textbox->pFont, text) : 0;
+    return uiFont_TextWidth(textbox->pFont, text);
 }
 
 char* CopyText(const char* text, size_t length)
@@ -466,7 +467,8 @@ int uiTextbox_ParseKeyword(uiTextbox* textbox, const char* text, uiDialog* dialo
     if (uiElement_ParseKeyword(textbox, text, dialog)) return 1;
     char key[UIWIDGET_PAIR_SIZE], value[UIWIDGET_PAIR_SIZE];
     if (!uiWidget_SplitPair(text, key, value)) return 0;
-    if (!strcmp(key, "itemspacing")) return sscanf(value, "%d", &textbox->itemSpacing) == 1;
+    if (!strcmp(key, "itemspacing"))
+        return uiElement_ScanInts(value, &textbox->itemSpacing, 1, -UI_COORD_LIMIT, UI_COORD_LIMIT);
     if (!strcmp(key, "font")) {
         stdFont* font = uiResource_LoadFont(value);
         if (!font) return 0;
@@ -489,16 +491,16 @@ int uiTextbox_ParseKeyword(uiTextbox* textbox, const char* text, uiDialog* dialo
         return 1;
     }
     if (!strcmp(key, "maxitems")) {
-        int count;
-        if (sscanf(value, "%d", &count) != 1) return 0;
+        int32_t count;
+        if (!uiElement_ScanInts(value, &count, 1, INT32_MIN, INT32_MAX)) return 0;
         textbox->Clear();
         textbox->maxItems = count < 0 ? 0 : (uint32_t)count;
         return 1;
     }
     if (!strcmp(key, "tbtextcolor")) {
-        int blue, green, red;
-        if (sscanf(value, "%d,%d,%d", &blue, &green, &red) != 3) return 0;
-        textbox->textColor = {(uint8_t)blue, (uint8_t)green, (uint8_t)red, 255};
+        int32_t bgr[3];
+        if (!uiElement_ScanInts(value, bgr, 3, INT32_MIN, INT32_MAX)) return 0;
+        textbox->textColor = {(uint8_t)bgr[0], (uint8_t)bgr[1], (uint8_t)bgr[2], 255};
         return 1;
     }
     return 0;

@@ -85,15 +85,6 @@ void ConvertPixel(uint8_t* out, const uint8_t* in, int hasAlpha, uint32_t format
     }
 }
 
-uint64_t FileLength(stdFileHandle file)
-{
-    long here = stdFile_Tell(file);
-    if (here < 0 || stdFile_Seek(file, 0, 2) != 0) return 0;
-    long end = stdFile_Tell(file);
-    stdFile_Seek(file, here, 0);
-    return end > 0 ? (uint64_t)end : 0;
-}
-
 struct ClipRect {
     int destX, destY, sourceX, sourceY, width, height;
 };
@@ -192,12 +183,13 @@ Bitmap* stdBitmap_Load(const char* name, uint32_t format, int type)
     if (!file) return nullptr;
     TgaHeader header;
     Bitmap* bitmap = nullptr;
-    if (stdBitmap_ReadTgaHeader(&header, file) && header.imageType == TGA_TYPE_TRUECOLOR)
+    // Nothing is allocated for pixels that the file does not hold.
+    if (stdBitmap_ReadTgaHeader(&header, file) && header.imageType == TGA_TYPE_TRUECOLOR &&
+        stdBitmap_SkipToPixels(&header, file) && stdBitmap_HoldsPixels(&header, file))
         bitmap = NewBitmap(header.width, header.height, format);
     if (bitmap) {
         CopyName(bitmap->name, key);
-        if (!stdBitmap_SkipToPixels(&header, file) ||
-            !stdBitmap_ReadPixels(file, bitmap->pixels, &header, format) ||
+        if (!stdBitmap_ReadPixels(file, bitmap->pixels, &header, format) ||
             !stdHash_Add(g_pHash, bitmap->name, bitmap)) {
             FreeBitmap(bitmap);
             bitmap = nullptr;
@@ -307,18 +299,26 @@ int stdBitmap_SkipToPixels(const TgaHeader* header, stdFileHandle file)
     return stdFile_Seek(file, TGA_HEADER_SIZE + skip, 0) == 0;
 }
 
+int stdBitmap_HoldsPixels(const TgaHeader* header, stdFileHandle file)
+{
+    if (header->pixelDepth != 24 && header->pixelDepth != 32) return 0;
+    const long here = stdFile_Tell(file);
+    const long length = stdFile_Length(file);
+    if (here < 0 || length < here) return 0;
+    return (uint64_t)(length - here) >=
+           (uint64_t)header->width * header->height * (uint32_t)SourceBytes(header);
+}
+
 int stdBitmap_ReadPixels(stdFileHandle file, uint8_t* pixels, const TgaHeader* header,
                          uint32_t format)
 {
     if (!pixels || !header || !IsConvertible(format)) return 0;
-    if (header->pixelDepth != 24 && header->pixelDepth != 32) return 0;
     int inBytes = SourceBytes(header);
     uint32_t outBytes = bitmapFormat_BytesPerPixel(format);
     uint32_t width = header->width, height = header->height;
     if (stdBitmap_PixelBytes(width, height, format) == 0 && width && height) return 0;
     // The whole pixel section must be there: a short file is refused before any conversion.
-    long here = stdFile_Tell(file);
-    if (here < 0 || FileLength(file) < (uint64_t)here + (uint64_t)width * height * inBytes) return 0;
+    if (!stdBitmap_HoldsPixels(header, file)) return 0;
     int topDown = (header->imageDescriptor & TGA_TOP_ORIGIN) != 0;
     for (uint32_t row = 0; row < height; row++) {
         uint32_t memoryRow = topDown ? height - 1 - row : row;

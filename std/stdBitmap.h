@@ -45,6 +45,9 @@ uint32_t stdBitmap_PixelBytes(uint32_t width, uint32_t height, uint32_t format);
 int stdBitmap_ReadTgaHeader(TgaHeader* header, stdFileHandle file);
 int stdBitmap_WriteTgaHeader(const TgaHeader* header, stdFileHandle file);
 int stdBitmap_SkipToPixels(const TgaHeader* header, stdFileHandle file);
+// 1 when the file, from where it stands, holds every pixel the header claims, in a depth the
+// reader converts (24 or 32): asked before any block is allocated for the pixels.
+int stdBitmap_HoldsPixels(const TgaHeader* header, stdFileHandle file);
 int stdBitmap_ReadPixels(stdFileHandle file, uint8_t* pixels, const TgaHeader* header,
                          uint32_t format);
 int stdBitmap_HasPartialAlpha(stdFileHandle file);

@@ -183,6 +183,13 @@ int stdFile_GetArchiveCount(int record)
     return (record >= 0 && record < STDFILE_NUM_BASES) ? (int)g_bases[record].numArchives : 0;
 }
 
+int stdFile_GetOpenCount()
+{
+    int count = 0;
+    for (const FileSlot& slot : g_slots) count += slot.inUse != 0;
+    return count;
+}
+
 void stdFile_SetPrimaryBase(const char* path)
 {
     CloseArchives(&g_bases[0]);
@@ -361,6 +368,15 @@ int stdFile_Seek(stdFileHandle handle, long offset, int origin)
     if (!slot) return -1;
     if (slot->isFile) return fseek(slot->pFile, offset, origin);
     return stdVop_Seek(slot->pStream, offset, origin) ? 0 : -1;
+}
+
+long stdFile_Length(stdFileHandle handle)
+{
+    const long here = stdFile_Tell(handle);
+    if (here < 0 || stdFile_Seek(handle, 0, SEEK_END) != 0) return -1;
+    const long end = stdFile_Tell(handle);
+    if (stdFile_Seek(handle, here, SEEK_SET) != 0) return -1;
+    return end;
 }
 
 uint32_t stdFile_Size(const char* path)

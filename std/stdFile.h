@@ -33,6 +33,8 @@ int stdFile_GetFolderCount(int type);
 const char* stdFile_GetFolder(int type, int index);
 int stdFile_SetBase(int record, const char* path, int scanArchives);
 int stdFile_GetArchiveCount(int record);
+// Slots holding an open file or pack entry.
+int stdFile_GetOpenCount();
 void stdFile_SetPrimaryBase(const char* path);
 void stdFile_SetSecondaryBase(const char* path, int scanArchives);
 
@@ -52,6 +54,8 @@ uint16_t* stdFile_GetsWide(uint16_t* buffer, int length, stdFileHandle handle);
 int stdFile_Eof(stdFileHandle handle);
 long stdFile_Tell(stdFileHandle handle);
 int stdFile_Seek(stdFileHandle handle, long offset, int origin);
+// Bytes in the open file or pack entry, the position left where it was; -1 when unknown.
+long stdFile_Length(stdFileHandle handle);
 uint32_t stdFile_Size(const char* path);
 int stdFile_Printf(stdFileHandle handle, const char* format, ...)
     __attribute__((format(printf, 2, 3)));

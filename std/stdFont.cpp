@@ -10,7 +10,6 @@
 namespace {
 
 const int kCodeSkipped = 255;  // never drawn and does not move the pen
-const uint64_t kMaxBitmapBytes = 64u << 20;
 
 stdFont* g_pCurrent;
 int g_numFonts;
@@ -84,12 +83,18 @@ void DropBadGlyphs(stdFont* font, uint64_t bitmapBytes)
     }
 }
 
+// The record's pointer and count fields hold whatever the file had there: they are set before
+// anything can free or follow them, whether the read was whole or not. The glyph bitmap is
+// allocated only once the file is known to hold all of it.
 int ReadFont(stdFont* font, stdFileHandle file)
 {
-    if (stdFile_Read(font, STDFONT_RECORD_SIZE, 1, file) != 1) return 0;
+    const long length = stdFile_Length(file);
+    const uint32_t got = stdFile_Read(font, 1, STDFONT_RECORD_SIZE, file);
     font->pBitmap = nullptr;
-    uint64_t bytes = (uint64_t)font->rows * font->pitch;
-    if (bytes > kMaxBitmapBytes) return 0;
+    font->refCount = 0;
+    if (got != STDFONT_RECORD_SIZE || length < STDFONT_RECORD_SIZE) return 0;
+    const uint64_t bytes = (uint64_t)font->rows * font->pitch;
+    if (bytes > (uint64_t)(length - STDFONT_RECORD_SIZE)) return 0;
     font->pBitmap = (uint8_t*)calloc(bytes ? (size_t)bytes : 1, 1);
     if (!font->pBitmap) return 0;
     if (bytes && stdFile_Read(font->pBitmap, 1, (uint32_t)bytes, file) != bytes) return 0;

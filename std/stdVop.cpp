@@ -16,33 +16,57 @@ const uint16_t kFlagDataDescriptor = 0x8;
 uint16_t U16(const uint8_t* p) { return (uint16_t)(p[0] | p[1] << 8); }
 uint32_t U32(const uint8_t* p) { return (uint32_t)(p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24); }
 
-// Appends to a growing entry table; 0 when memory runs out.
-int AppendEntry(stdVopEntry** table, uint32_t* count, uint32_t* capacity, const stdVopEntry& e)
+// The local headers are read in blocks and walked in memory. A seek and a read for each header
+// would cost a whole buffer fill of the runtime per entry, since every seek empties its buffer.
+const uint32_t kBlockSize = STDVOP_READ_BLOCK;
+// Where a header lies a block or more beyond the bytes in hand, the entries are large: a block
+// read there would bring mostly data, so a smaller one fetches that header.
+const uint32_t kSparseReadSize = 4 * 1024;
+static_assert(kHeaderSize + STDVOP_NAME_SIZE <= kSparseReadSize, "a header and its name fit one read");
+
+struct HeaderBlock {
+    FILE* pFile;
+    uint32_t fileSize;
+    uint64_t start;   // file offset of bytes[0]
+    uint32_t length;  // bytes of the file in hand
+    uint8_t bytes[kBlockSize];
+};
+
+HeaderBlock g_headerBlock;  // the walk's work buffer; an archive is indexed within one call
+
+// The file's bytes [at, at + n), read into the block when they are not in hand; null when the
+// file does not hold them all.
+const uint8_t* BlockBytes(HeaderBlock* b, uint64_t at, uint32_t n)
 {
-    if (*count == *capacity) {
-        uint32_t grown = *capacity ? *capacity * 2 : 64;
-        stdVopEntry* bigger = (stdVopEntry*)realloc(*table, grown * sizeof(stdVopEntry));
-        if (!bigger) return 0;
-        *table = bigger;
-        *capacity = grown;
-    }
-    (*table)[(*count)++] = e;
-    return 1;
+    if (n > kBlockSize || at + n > b->fileSize) return nullptr;
+    uint64_t end = b->start + b->length;
+    if (at >= b->start && at + n <= end) return b->bytes + (at - b->start);
+    uint32_t want = at >= end + kBlockSize ? kSparseReadSize : kBlockSize;
+    if (want < n) want = n;
+    if (want > b->fileSize - at) want = (uint32_t)(b->fileSize - at);
+    b->length = 0;
+    if (fseek(b->pFile, (long)at, SEEK_SET) != 0) return nullptr;
+    size_t got = fread(b->bytes, 1, want, b->pFile);
+    b->start = at;
+    b->length = (uint32_t)got;
+    return got >= n ? b->bytes : nullptr;
 }
 
-// Walks the local headers from offset 0. Only stored, unencrypted entries whose sizes agree
-// and whose names and data lie within the file are indexed; a header or data that runs past
-// the end of the file ends the walk.
-int WalkHeaders(stdVop* vop, stdVopEntry** entries, uint32_t* count)
+// Walks the local headers from offset 0 and hands every usable entry to `visit` (header
+// offset, name length, data offset, size) until it answers 0. Only stored, unencrypted entries
+// whose sizes agree and whose names and data lie within the file are usable; a header or data
+// that runs past the end of the file ends the walk.
+template <class Visit> void WalkHeaders(stdVop* vop, Visit visit)
 {
-    uint32_t capacity = 0;
+    HeaderBlock* block = &g_headerBlock;
+    block->pFile = vop->pFile;
+    block->fileSize = vop->fileSize;
+    block->start = 0;
+    block->length = 0;
     uint64_t p = 0;
     for (uint32_t walked = 0; walked < STDVOP_MAX_ENTRIES; walked++) {
-        uint8_t h[kHeaderSize];
-        if (p + kHeaderSize > vop->fileSize) break;
-        if (fseek(vop->pFile, (long)p, SEEK_SET) != 0) break;
-        if (fread(h, 1, kHeaderSize, vop->pFile) != kHeaderSize) break;
-        if (U32(h) != kLocalSignature) break;
+        const uint8_t* h = BlockBytes(block, p, kHeaderSize);
+        if (!h || U32(h) != kLocalSignature) break;
         uint16_t flags = U16(h + 6);
         uint16_t method = U16(h + 8);
         uint32_t compressed = U32(h + 18);
@@ -56,20 +80,40 @@ int WalkHeaders(stdVop* vop, stdVopEntry** entries, uint32_t* count)
         int usable = method == 0 && compressed == uncompressed &&
                      !(flags & (kFlagEncrypted | kFlagDataDescriptor)) &&
                      nameLength < STDVOP_NAME_SIZE;
-        if (usable) {
-            stdVopEntry e = {};
-            if (fread(e.name, 1, nameLength, vop->pFile) != nameLength) break;
-            e.name[nameLength] = 0;
-            for (char* c = e.name; *c; c++) {
-                if (*c == '/') *c = '\\';
-            }
-            stdString_ToLower(e.name);
-            e.offset = (uint32_t)dataOffset;
-            e.size = compressed;
-            if (!AppendEntry(entries, count, &capacity, e)) return 0;
-        }
+        if (usable && !visit(p, nameLength, (uint32_t)dataOffset, compressed)) break;
         p = dataEnd;
     }
+}
+
+// Indexes the archive's entries into a table allocated once: a first walk counts them and a
+// second fills the table. Walking the headers again in blocks costs less than a table grown
+// entry by entry, which is copied at every growth.
+int IndexEntries(stdVop* vop)
+{
+    uint32_t count = 0;
+    WalkHeaders(vop, [&](uint64_t, uint16_t, uint32_t, uint32_t) {
+        count++;
+        return 1;
+    });
+    if (count == 0) return 1;
+    stdVopEntry* entries = (stdVopEntry*)calloc(count, sizeof(stdVopEntry));
+    if (!entries) return 0;
+    uint32_t filled = 0;
+    WalkHeaders(vop, [&](uint64_t header, uint16_t nameLength, uint32_t offset, uint32_t size) {
+        const uint8_t* named = BlockBytes(&g_headerBlock, header, kHeaderSize + nameLength);
+        if (!named) return 0;
+        stdVopEntry* e = &entries[filled++];
+        memcpy(e->name, named + kHeaderSize, nameLength);
+        for (char* c = e->name; *c; c++) {
+            if (*c == '/') *c = '\\';
+        }
+        stdString_ToLower(e->name);
+        e->offset = offset;
+        e->size = size;
+        return filled < count ? 1 : 0;  // the file may have changed since the count
+    });
+    vop->pEntries = entries;
+    vop->numEntries = filled;
     return 1;
 }
 
@@ -136,18 +180,14 @@ stdVop* stdVop_Open(const char* path, uint32_t streamCount)
     }
     vop->fileSize = (uint32_t)size;
 
-    stdVopEntry* found = nullptr;
-    uint32_t count = 0;
-    int walked = WalkHeaders(vop, &found, &count);
     vop->pHash = stdHash_Create(1024, "stdVop");
-    if (!walked || !vop->pHash) {
-        free(found);
+    if (!vop->pHash || !IndexEntries(vop)) {
         FreeVop(vop);
         return nullptr;
     }
-    vop->pEntries = found;
-    vop->numEntries = count;
-    for (uint32_t i = 0; i < count; i++) stdHash_Add(vop->pHash, found[i].name, &found[i]);
+    for (uint32_t i = 0; i < vop->numEntries; i++) {
+        stdHash_Add(vop->pHash, vop->pEntries[i].name, &vop->pEntries[i]);
+    }
     return vop;
 }
 

@@ -9,6 +9,7 @@ struct stdHash;
 enum {
     STDVOP_NAME_SIZE = 128,
     STDVOP_MAX_ENTRIES = 20000,
+    STDVOP_READ_BLOCK = 64 * 1024,  // the local headers are read in blocks of this size
 };
 
 struct stdVopEntry {

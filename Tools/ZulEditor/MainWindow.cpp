@@ -39,6 +39,19 @@ bool FileIsReadOnly(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
+std::string CurrentFolder()
+{
+    char path[MAX_PATH] = {};
+    return GetCurrentDirectoryA(MAX_PATH, path) ? path : "";
+}
+
+// The folder part of a path, without its last separator; empty for a bare name.
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 std::string ProgramFolderOfModule()
 {
     char path[MAX_PATH] = {};
@@ -51,7 +64,8 @@ std::string ProgramFolderOfModule()
 }  // namespace
 
 TMainWindow::TMainWindow()
-    : TTemplateModel(TVTemplates), programFolder_(ProgramFolderOfModule()), registryKey_(kEditorRegistryKey)
+    : TTemplateModel(TVTemplates), programFolder_(ProgramFolderOfModule()), registryKey_(kEditorRegistryKey),
+      startFolder_(CurrentFolder())
 {
     OnCreate = [this] { FormCreate(); };
     OnActivate = [this] { FormActivate(); };
@@ -556,9 +570,25 @@ void TMainWindow::TBZULOpenClick()
     dialog.Filter = kZulFilter;
     dialog.DefaultExt = "zul";
     dialog.Options = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    dialog.InitialDir = DialogFolder(openDialogFolder_);
     if (!dialog.Execute(Handle()))
         return;
+    openDialogFolder_ = FolderOf(dialog.FileName);
     OpenZULFile(dialog.FileName, dialog.ReadOnlyChecked);
+}
+
+// The folder of the template file opened last, which heads the recent files, else the folder
+// the editor started in.
+std::string TMainWindow::TemplatesFolder() const
+{
+    const std::vector<std::string> recent = RecentFiles();
+    const std::string folder = recent.empty() ? std::string() : FolderOf(recent.front());
+    return folder.empty() ? startFolder_ : folder;
+}
+
+std::string TMainWindow::DialogFolder(const std::string& lastChosen) const
+{
+    return lastChosen.empty() ? TemplatesFolder() : lastChosen;
 }
 
 TZULFile* TMainWindow::OpenZULFile(const std::string& path, bool readOnly)
@@ -664,8 +694,10 @@ bool TMainWindow::SaveFileAs(TZULFile* file)
     dialog.Options = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
     if (!file->IsNew())
         dialog.FileName = file->GetFileName();
+    dialog.InitialDir = DialogFolder(saveAsDialogFolder_);
     if (!dialog.Execute(Handle()))
         return false;
+    saveAsDialogFolder_ = FolderOf(dialog.FileName);
     const int holder = FindZULFile(dialog.FileName);
     if (holder >= 0 && GetZULFile(holder) != file) {
         // Two open files on one path would overwrite each other's saves.
@@ -848,7 +880,7 @@ TZULTemplate* TMainWindow::TemplateOfNode(TTreeNode* node) const
 
 bool TAboutBoxWindow::Create()
 {
-    return CreateForm("About Template Editor", 300, 250, 300, 190);
+    return CreateForm("About Template Editor", 300, 250, 300, 190, fkDialog);
 }
 
 std::string TAboutBoxWindow::BuildText()

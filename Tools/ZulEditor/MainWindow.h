@@ -273,8 +273,16 @@ private:
         TMainWindow& w_;
     };
 
+    // Where each file command's dialog starts: the folder that command last chose a file in,
+    // else the templates folder (TemplatesFolder).
+    std::string TemplatesFolder() const;
+    std::string DialogFolder(const std::string& lastChosen) const;
+
     std::string programFolder_;
     std::string registryKey_;
+    std::string startFolder_;         // the current folder when the editor started
+    std::string openDialogFolder_;    // where Open last chose a file
+    std::string saveAsDialogFolder_;  // where Save As last chose a file
     std::unique_ptr<TIniFile> dataFile_;
     std::list<TTagRow> rowRecords_;
     TForm* valueEditorForm_ = nullptr;

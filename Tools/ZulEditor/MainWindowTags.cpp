@@ -187,7 +187,8 @@ void TMainWindow::AddTag(TTreeNode* tagNode)
             MessageDlg("Precheck \"" + check.Name() + "\" failed!", kCannotAddTag);
             return;
         }
-    const int row = AddTagRow(std::to_string(info->sort), static_cast<uint32_t>(info->tagId), info->name,
+    // The Sort text of a filled list, so that the row takes its sorted place at once.
+    const int row = AddTagRow(SortText(info->sort), static_cast<uint32_t>(info->tagId), info->name,
                               info->dataType, "", "", "", "", TTagBytes{});
     if (row < 0)
         return;

@@ -155,7 +155,7 @@ TValueEditorWindow::~TValueEditorWindow()
 
 bool TValueEditorWindow::Create()
 {
-    if (!CreateForm("Value Editor", 120, 120, 480, 330))
+    if (!CreateForm("Value Editor", 120, 120, 480, 330, fkDialog))
         return false;
     main_.OnEditValue = [this] { EditSelectedRow(); };
     main_.SetValueEditorForm(this);

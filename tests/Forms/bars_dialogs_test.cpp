@@ -128,7 +128,9 @@ TEST(Dialogs, FileDialogsAskThroughTheHookAndKeepTheAnswer)
     EXPECT_EQ(hooks.fileDialogs[0].title, "Open Object Templates file");
     EXPECT_EQ(hooks.fileDialogs[0].filter, "Korbalt Object Templates (*.ZUL)|*.ZUL");
     EXPECT_EQ(hooks.fileDialogs[0].defaultExt, "zul");
-    EXPECT_EQ(hooks.fileDialogs[0].flags, static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
+    // The options as set, and the dialog never moves the program's current folder.
+    EXPECT_EQ(hooks.fileDialogs[0].flags,
+              static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR));
     EXPECT_FALSE(open.Execute());  // cancelled: the name stays
     EXPECT_EQ(open.FileName, "c:\\data\\door.zul");
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fakeClock.h"
+#include "fixtureAllocations.h"
 #include "fakeRaster.h"
 #include "fixtureTga.h"
 #include "fixtureWix.h"
@@ -405,6 +406,163 @@ TEST_F(UiDialog, DamagedScriptsAreRefusedOrBounded)
         uiDialog_Free(d);
         EXPECT_EQ(ui_GetHoveredElement(), nullptr);
         EXPECT_EQ(uiLayer_FirstDialog(), nullptr);
+    }
+}
+
+// Loads a script of one quad over "back" and the given lines; the caller frees the dialog.
+uiDialog* LoadLines(const std::string& lines)
+{
+    EXPECT_TRUE(fixtures::WriteText("lines.wix", "quad pos=0,0 size=64,64 mat=back\n" + lines + "\n"));
+    return qvui_LoadMenu("lines.wix");
+}
+
+// One frame of a script with a textbox, and a refused one, so that what the UI, the runtime
+// and the fakes make once (the first layer, a lock, the fakes' records) is there before a test
+// counts what stays after a load.
+void WarmUp()
+{
+    uiDialog* d = LoadLines("element textbox name=w size=8,8\nelement textbox name=x size=9999,1");
+    ASSERT_NE(d, nullptr);
+    uiDialog_Open(d);
+    ui_Update();
+    ui_Draw();
+    uiDialog_Free(d);
+}
+
+TEST_F(UiDialog, AScriptMakesNoWidgetLargerThanTheScreen)
+{
+    // A widget is at most the 640 x 480 the screen shows: a larger size fails its pair and the
+    // widget is dropped, so that no script makes the UI allocate a picture it cannot show (a
+    // blank work bitmap, or the background captured under the widget).
+    ASSERT_TRUE(fixtures::AllocationsCounted());
+    ASSERT_TRUE(fixtures::WriteTga("Ui\\Materials\\back.tga", fixtures::MakeTga(64, 64, 32, false, Opaque)));
+    struct Case {
+        const char* line;
+        bool made;
+    };
+    const Case cases[] = {
+        {"element textbox name=w size=16384,16384", false},
+        {"element icongrid name=w size=16384,16384", false},
+        {"element static name=w size=16384,16384 flags=0xA", false},
+        {"element textbox name=w size=641,480", false},
+        {"element textbox name=w size=640,481", false},
+        {"element textbox name=w size=-1,10", false},
+        {"element textbox name=w size=2147483647,1", false},
+        {"element textbox name=w size=640,480", true},
+        {"element icongrid name=w size=640,480 gridsize=4,4", true},
+        {"element static name=w size=640,480 flags=0xA", true},
+    };
+    const size_t screen = sizeof(Bitmap) + (size_t)UI_WIDTH * UI_HEIGHT * 4;
+    WarmUp();
+    fixtures::AllocationWatch watch;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        ASSERT_TRUE(fixtures::WriteText("lines.wix", std::string("quad pos=0,0 size=64,64 mat=back\n") + c.line));
+        // Nothing of the test framework runs while the watch counts: its first check on a
+        // thread makes what it keeps.
+        watch.Reset();
+        uiDialog* d = qvui_LoadMenu("lines.wix");
+        const uiElement* w = (const uiElement*)uiResource_Find("w");
+        const int width = w && w->pBitmap ? w->pBitmap->width : -1;
+        const bool made = w != nullptr, ownBitmap = w && w->kind != UIKIND_STATIC;
+        uiDialog_Open(d);
+        ui_Update();
+        ui_Draw();
+        uiDialog_Free(d);
+        // What the fake raster table and this fixture recorded of the frame.
+        raster.ClearCalls();
+        std::vector<Face>().swap(faces);
+        const size_t largest = watch.Largest(), live = watch.LiveBlocks();
+        const std::string sizes = watch.LiveSizes();
+        EXPECT_NE(d, nullptr);
+        EXPECT_EQ(made, c.made);
+        if (ownBitmap) {
+            EXPECT_EQ(width, UI_WIDTH);
+        }
+        EXPECT_LE(largest, screen);
+        EXPECT_EQ(live, 0u) << sizes;
+    }
+}
+
+TEST_F(UiDialog, AScriptsFlagsSetTheWidgetsOwnBitsButNeverTheLibrarys)
+{
+    // "In dialog" (0x10000) from a script once kept the widget from being placed and freed:
+    // each load leaked it, a reference to its bitmap and its registered name.
+    ASSERT_TRUE(fixtures::AllocationsCounted());
+    ASSERT_TRUE(fixtures::WriteTga("Ui\\Materials\\back.tga", fixtures::MakeTga(64, 64, 32, false, Opaque)));
+    ASSERT_TRUE(fixtures::WriteTga("Ui\\pic.tga", fixtures::MakeTga(8, 8, 32, false, Opaque)));
+    WarmUp();
+    fixtures::AllocationWatch watch;
+    for (const char* flags : {"0x10000", "0x33F800", "0xFFFFFFFF", "0x80201"}) {
+        SCOPED_TRACE(flags);
+        for (int load = 0; load < 10; load++) {
+            watch.Reset();
+            uiDialog* d = LoadLines(std::string("element static name=w pos=4,4 size=8,8 bitmap=pic flags=") + flags);
+            ASSERT_NE(d, nullptr);
+            uiElement* w = (uiElement*)uiResource_Find("w");
+            ASSERT_NE(w, nullptr);
+            EXPECT_EQ(d->pFirst, w);
+            EXPECT_EQ(w->pDialog, d);
+            EXPECT_EQ(w->pBitmap->refCount, 1);
+            // What the loader did, and nothing else of the library's own bits.
+            EXPECT_EQ(w->flags & UIELEMENT_LIBRARY_FLAGS,
+                      UIELEMENT_DIRTY | UIELEMENT_IN_RESOURCES | UIELEMENT_ATTACHED);
+            EXPECT_EQ(w->flags & ~UIELEMENT_LIBRARY_FLAGS,
+                      (uint32_t)strtoul(flags, nullptr, 0) & ~UIELEMENT_LIBRARY_FLAGS);
+            uiDialog_Free(d);
+            EXPECT_EQ(uiResource_Find("w"), nullptr);
+            EXPECT_EQ(stdBitmap_Find("pic.TGA"), nullptr);
+            raster.ClearCalls();
+            const size_t live = watch.LiveBlocks();
+            const std::string sizes = watch.LiveSizes();
+            ASSERT_EQ(live, 0u) << load << ": " << sizes;
+        }
+    }
+}
+
+TEST_F(UiDialog, ScriptNumbersBeyondTheCoordinateRangeFailTheirPair)
+{
+    // Positions, sizes and spacings keep within +-32767, so that every sum and difference the UI
+    // makes of them stays exact; a number beyond fails its pair like a number that does not scan.
+    ASSERT_TRUE(fixtures::WriteTga("Ui\\Materials\\back.tga", fixtures::MakeTga(64, 64, 32, false, Opaque)));
+    struct Case {
+        const char* line;
+        int quads;  // besides the script's first one
+        bool widget;
+        int dialogX;
+    };
+    const Case cases[] = {
+        {"quad pos=2147483647,0 size=64,64 mat=back", 0, false, 0},
+        {"quad pos=0,0 size=-2147483648,64 mat=back", 0, false, 0},
+        {"quad pos=32768,0 size=64,64 mat=back", 0, false, 0},
+        {"quad pos=0,-99999999999 mat=back", 0, false, 0},
+        {"quad pos=32767,-32767 size=-32767,32767 mat=back", 1, false, 0},
+        {"element static name=w pos=2147483647,0 size=8,8", 0, false, 0},
+        {"element static name=w pos=0,-32768 size=8,8", 0, false, 0},
+        {"element static name=w pos=-32767,32767 size=8,8", 0, true, 0},
+        {"element textbox name=w size=8,8 itemspacing=2147483647", 0, false, 0},
+        {"element textbox name=w size=8,8 itemspacing=-32767", 0, true, 0},
+        {"element icongrid name=w size=8,8 gridsize=-2147483648,1", 0, false, 0},
+        {"element icongrid name=w size=8,8 gridsize=32767,32767", 0, true, 0},
+        {"pos=2147483647,5", 0, false, 0},
+        {"pos=-32767,5", 0, false, -32767},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        uiDialog* d = LoadLines(c.line);
+        ASSERT_NE(d, nullptr);
+        int quads = -1;
+        for (const uiQuad* q = d->pQuads; q; q = q->pNext) quads++;
+        EXPECT_EQ(quads, c.quads);
+        EXPECT_EQ(uiResource_Find("w") != nullptr, c.widget);
+        EXPECT_EQ(d->x, c.dialogX);
+        uiDialog_Open(d);
+        for (float x : {0.0f, 639.0f}) {
+            uiCursor_SetPos(x, 0);
+            ui_Update();
+            ui_Draw();
+        }
+        uiDialog_Free(d);
     }
 }
 

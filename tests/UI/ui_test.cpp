@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "fakeRaster.h"
+#include "fixtureAllocations.h"
+#include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "fixtureYub.h"
 #include "renderBitmap.h"
@@ -222,6 +224,88 @@ TEST_F(Ui, BitmapsComeFromTheBitmapCacheAndTexturesFromTheTextureCache)
         EXPECT_EQ(found != nullptr, p.found) << p.path;
         uiResource_FreeMaterial(found);
     }
+}
+
+TEST_F(Ui, NoTgaLoaderAllocatesPixelsTheFileDoesNotHold)
+{
+    // Headers claiming more pixels than follow them, down to an 18-byte file claiming 512 MB,
+    // through each reader of TGA images: refused with no request larger than the file (and the
+    // texture record), and nothing left behind.
+    ASSERT_TRUE(fixtures::AllocationsCounted());
+    ASSERT_TRUE(fixtures::MakeFolders("Materials"));
+    struct Claim {
+        uint16_t width, height;
+        uint8_t depth;
+        size_t pixelBytes;  // bytes of pixels the file holds
+    };
+    const Claim claims[] = {{8192, 16384, 32, 0}, {16384, 16384, 32, 0}, {65535, 65535, 24, 3},
+                            {64, 64, 32, 64 * 64 * 4 - 1}, {7, 3, 24, 7 * 3 * 3 - 1}};
+    struct Loader {
+        const char* what;
+        const char* folder;
+        std::function<void(const char* name)> load;  // fails the case when something loads
+    };
+    const Loader loaders[] = {
+        {"stdBitmap_Load", "Ui\\",
+         [](const char* n) { EXPECT_EQ(stdBitmap_Load((std::string(n) + ".tga").c_str(), BITMAP_FORMAT_8888, STDFILE_TYPE_UI), nullptr); }},
+        {"renderBitmap_Load", "Materials\\",
+         [](const char* n) { EXPECT_EQ(renderBitmap_Load(n, 0), nullptr); }},
+        {"uiResource_LoadBitmap", "Ui\\",
+         [](const char* n) { EXPECT_EQ(uiResource_LoadBitmap(n, BITMAP_FORMAT_1555), nullptr); }},
+        {"uiResource_LoadMaterial", "Ui\\",
+         [](const char* n) { EXPECT_EQ(uiResource_LoadMaterial(n), nullptr); }},
+    };
+    const int live = stdBitmap_GetLiveCount();
+    fixtures::AllocationWatch watch;
+    for (const Loader& loader : loaders) {
+        for (const Claim& c : claims) {
+            SCOPED_TRACE(testing::Message() << loader.what << " " << c.width << " x " << c.height
+                                            << " x " << (int)c.depth);
+            fixtures::TgaImage image;
+            image.depth = c.depth;
+            image.pixels.assign(c.pixelBytes, 0x7F);
+            const fixtures::Bytes file = fixtures::TgaWithClaimedSize(image, c.width, c.height);
+            ASSERT_TRUE(fixtures::WriteBytes(std::string(loader.folder) + "claim.tga", file));
+            watch.Reset();
+            loader.load("claim");
+            const size_t largest = watch.Largest(), blocks = watch.LiveBlocks();
+            EXPECT_LE(largest, file.size() + sizeof(Bitmap));
+            EXPECT_EQ(blocks, 0u);
+            EXPECT_EQ(stdBitmap_GetLiveCount(), live);
+        }
+    }
+    EXPECT_EQ(renderBitmap_GetStats()->numTextures, 0u);
+    EXPECT_TRUE(g_asserts.empty());
+}
+
+TEST_F(Ui, AFontsMetricsAreTakenWithinTheCoordinateRange)
+{
+    // A font file may hold any line height and pen steps; the text layout adds them up, so it
+    // takes them within +-32767.
+    fixtures::YubFont yub = fixtures::MakeYub(2, 2, 3, {'A'}, [](int, int, int) { return (uint8_t)255; });
+    yub.lineHeight = 0xFFFFFFFF;
+    yub.glyphs['A'].advance = INT32_MAX;
+    yub.glyphs['B'].advance = INT32_MIN;
+    yub.glyphs['C'].advance = 7;
+    ASSERT_TRUE(fixtures::WriteYub("Ui\\huge.yub", yub));
+    stdFont* font = stdFont_Load("huge");
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(uiFont_LineHeight(font), UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_CharWidth(font, 'A'), UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_CharWidth(font, 'B'), -UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_CharWidth(font, 'C'), 7);
+    EXPECT_EQ(uiFont_TextWidth(font, "AAAA"), UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_TextWidth(font, "BB"), -UI_COORD_LIMIT);
+    EXPECT_EQ(uiFont_TextWidth(font, "CC"), 14);
+    stdFont_Free(font);
+    yub.lineHeight = 15;
+    ASSERT_TRUE(fixtures::WriteYub("Ui\\small.yub", yub));
+    font = stdFont_Load("small");
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(uiFont_LineHeight(font), 15);
+    stdFont_Free(font);
+    EXPECT_EQ(uiFont_LineHeight(nullptr), 0);
+    EXPECT_EQ(uiFont_TextWidth(nullptr, "A"), 0);
 }
 
 TEST_F(Ui, WidgetsAndDialogsRegisterUnderTheirNamesWithTheirFlags)

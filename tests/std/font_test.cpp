@@ -2,12 +2,14 @@
 // into 16- and 32-bit bitmaps, clipping at every edge, widths and the pen.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "fixtureAllocations.h"
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "fixtureYub.h"
@@ -452,6 +454,61 @@ TEST_F(StdFont, DamagedFontsAreRefusedOrLoseTheirBadGlyphs)
         EXPECT_NE(h, 0u);
     }
     for (stdFileHandle h : handles) stdFile_Close(h);
+}
+
+TEST_F(StdFont, TheRecordsPointerFieldIsNeverFreedWhateverTheFileHoldsThere)
+{
+    // The file's pointer field names a live block of this test: no length of file, cut inside
+    // the field, after it or whole, may free it or leave it in the font.
+    ASSERT_TRUE(fixtures::AllocationsCounted());
+    void* block = malloc(32);
+    YubFont yub = fixtures::MakeYub(3, 2, 4, {'A', 'B'}, Pattern);
+    yub.pointerField = (uint32_t)(uintptr_t)block;
+    yub.countField = 7;
+    const Bytes bytes = fixtures::YubBytes(yub);
+    {
+        fixtures::AllocationWatch watch;
+        for (size_t length = offsetof(stdFont, pBitmap); length <= bytes.size(); length++) {
+            ASSERT_TRUE(fixtures::WriteBytes("Ui\\cut.yub", fixtures::Truncated(bytes, length)));
+            watch.Reset();
+            stdFont* font = stdFont_Load("cut");
+            if (font) {
+                EXPECT_NE(font->pBitmap, block);
+                EXPECT_EQ(font->refCount, 0u);
+                stdFont_Free(font);
+            }
+            const bool freed = watch.Freed(block);
+            const size_t live = watch.LiveBlocks();
+            ASSERT_EQ(font != nullptr, length == bytes.size()) << length;
+            ASSERT_FALSE(freed) << length;
+            ASSERT_EQ(live, 0u) << length;
+        }
+    }
+    free(block);
+}
+
+TEST_F(StdFont, NoGlyphBitmapIsAllocatedBeforeTheFileIsKnownToHoldIt)
+{
+    // A record claiming rows x pitch bytes that do not follow it is refused without a request
+    // larger than the file.
+    struct Claim {
+        uint32_t rows, pitch;
+    };
+    for (const Claim c : {Claim{0x4000, 0x1000}, Claim{0x1000, 0x10000}, Claim{0xFFFFFFFF, 1},
+                          Claim{1, 0xFFFFFFFF}, Claim{0x10000, 0x10000}, Claim{5, 3}}) {
+        SCOPED_TRACE(testing::Message() << c.rows << " x " << c.pitch);
+        YubFont yub = fixtures::MakeYub(3, 2, 4, {'A', 'B'}, Pattern);  // 12 bitmap bytes
+        yub.rows = c.rows;
+        yub.pitch = c.pitch;
+        const size_t fileSize = fixtures::YubBytes(yub).size();
+        ASSERT_TRUE(fixtures::WriteYub("Ui\\claims.yub", yub));
+        fixtures::AllocationWatch watch;
+        stdFont* font = stdFont_Load("claims");
+        const size_t largest = watch.Largest(), live = watch.LiveBlocks();
+        EXPECT_EQ(font, nullptr);
+        EXPECT_LE(largest, fileSize);
+        EXPECT_EQ(live, 0u);
+    }
 }
 
 TEST_F(StdFont, SystemFontTextIsDrawnUpright)

@@ -3,6 +3,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "fixtureTestFolder.h"
 #include "fixtureZip.h"
@@ -398,4 +400,68 @@ TEST_F(StdVop, DamagedArchivesStayWithinTheirBytes)
     };
     openAndRead(good);
     fixtures::ForEachMutation(good, openAndRead);
+}
+
+// The headers are read in blocks: a header or a name that runs across the end of a block is
+// read whole, and an archive cut inside such a header keeps the entries before it.
+TEST_F(StdVop, HeadersAcrossReadBlocks)
+{
+    const std::string name = "across\\block.txt";  // 16 bytes
+    const uint32_t header = 30;
+    const uint32_t block = STDVOP_READ_BLOCK;
+    // How far before the block's end the second header starts: inside the header, inside the
+    // name, at the name's last byte, just after it, and at the end itself.
+    for (uint32_t before : {1u, 4u, 29u, 30u, 31u, header + 8, header + 15, header + 16, header + 17, 0u}) {
+        SCOPED_TRACE(before);
+        const uint32_t second = block - before;
+        const uint32_t padName = 7;  // "pad.bin"
+        ZipWriter zip;
+        zip.Add("pad.bin", Bytes(second - header - padName, 'p')).Add(name, "straddling").Add("after.txt", "A");
+        const Bytes bytes = zip.Build();
+        ASSERT_TRUE(fixtures::WriteBytes("b.vop", bytes));
+        stdVop* vop = stdVop_Open("b.vop", 2);
+        ASSERT_NE(vop, nullptr);
+        ASSERT_EQ(vop->numEntries, 3u);
+        EXPECT_EQ(vop->pEntries[1].offset, second + header + name.size());
+        EXPECT_EQ(ReadEntry(vop, name.c_str()), "straddling");
+        EXPECT_EQ(ReadEntry(vop, "after.txt"), "A");
+        stdVop_Close(vop);
+
+        // Cut inside the second header or its name: the walk ends before it.
+        for (uint32_t cut : {second + 10, second + header + 3}) {
+            ASSERT_TRUE(fixtures::WriteBytes("b.vop", Bytes(bytes.begin(), bytes.begin() + cut)));
+            vop = stdVop_Open("b.vop", 2);
+            ASSERT_NE(vop, nullptr);
+            EXPECT_EQ(vop->numEntries, 1u) << cut;
+            EXPECT_EQ(ReadEntry(vop, name.c_str()), "<missing>");
+            stdVop_Close(vop);
+        }
+    }
+}
+
+// Entries of every size, small ones between large ones that are skipped over by more than a
+// block: each is indexed and reads back whole.
+TEST_F(StdVop, EntriesOfMixedSizesAreAllIndexed)
+{
+    const uint32_t sizes[] = {0, 1, 3 * STDVOP_READ_BLOCK, 5, 4000, 4096, 70, STDVOP_READ_BLOCK + 1, 0, 33,
+                              2 * STDVOP_READ_BLOCK - 50, 9000, 1, 12};
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (size_t i = 0; i < sizeof sizes / sizeof sizes[0]; i++) {
+        std::string data(sizes[i], 0);
+        for (uint32_t k = 0; k < sizes[i]; k++) data[k] = (char)(i * 31 + k);
+        entries.emplace_back("e" + std::to_string(i) + ".bin", data);
+    }
+    // Many small ones after the last large one run past a short read.
+    for (int i = 0; i < 300; i++)
+        entries.emplace_back("small" + std::to_string(i), std::string((size_t)(i % 17), (char)('a' + i % 26)));
+    ZipWriter zip;
+    for (const auto& e : entries) zip.Add(e.first, e.second);
+    stdVop* vop = Pack(zip, 1);
+    ASSERT_NE(vop, nullptr);
+    ASSERT_EQ(vop->numEntries, entries.size());
+    for (uint32_t i = 0; i < vop->numEntries; i++) {
+        ASSERT_STREQ(vop->pEntries[i].name, entries[i].first.c_str());
+        EXPECT_TRUE(ReadEntry(vop, entries[i].first.c_str()) == entries[i].second) << entries[i].first;
+    }
+    stdVop_Close(vop);
 }

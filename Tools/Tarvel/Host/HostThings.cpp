@@ -134,17 +134,21 @@ void SendSelection()
 
 void OnClose() { Host_Log("CloseCallback"); }
 
-void OnApply()
+// Fetches the pairs with _GetThingsInfo and logs them after `what`: the callback that asked for
+// them, or the host's own reading.
+void FetchPairs(const char* what)
 {
     static const char* const codes[] = {"unchanged", "changed", "added", "deleted"};
     std::unique_ptr<ThingsInfo> info(new ThingsInfo());
     api.GetThingsInfo(info.get());
-    Host_Log("ApplyCallback: %u pairs, selected %u, template \"%.32s\"", info->pairCount,
-             info->selectedCount, info->selectedTemplate);
+    Host_Log("%s: %u pairs, selected %u, template \"%.32s\"", what, info->pairCount, info->selectedCount,
+             info->selectedTemplate);
     for (uint32_t i = 0; i < info->pairCount && i < THINGS_MAX_PAIRS; i++)
         Host_Log("  %.127s = %.127s (%s)", info->key[i], info->value[i],
                  info->flag[i] < 4 ? codes[info->flag[i]] : "?");
 }
+
+void OnApply() { FetchPairs("ApplyCallback"); }
 
 void OnPosition(int left, int top, int width, int height)
 {
@@ -194,7 +198,8 @@ bool HostThings_Start()
     HostThings_Layout();
     Host_Log("_Show: %d", api.Show());
     SendSelection();
-    OnApply();  // show what the panel hands back before any edit
+    // What the panel hands back before any edit, read by the host itself: no callback came.
+    FetchPairs("host reads the pairs back (_GetThingsInfo, no callback)");
     return true;
 }
 

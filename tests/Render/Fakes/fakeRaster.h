@@ -69,7 +69,7 @@ public:
     const RasterCall* Last(int slot) const;
     // The slots called, in call order.
     std::vector<int> Slots() const;
-    void ClearCalls() { calls_.clear(); }
+    void ClearCalls() { std::vector<RasterCall>().swap(calls_); }  // and gives their memory back
     int InitializeCount() const { return initializeCount_; }
 
     RasterInfo info = {};

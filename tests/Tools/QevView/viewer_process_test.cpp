@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+// The process memory counters from kernel32 (K32GetProcessMemoryInfo), not from psapi.dll.
+#define PSAPI_VERSION 2
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -38,6 +44,10 @@ struct ViewerRun {
     DWORD exitCode = STILL_ACTIVE;
     std::vector<SeenBox> boxes;
     bool bWindowSeen = false;
+    // The process's peaks as last seen while it ran: memory in use, and memory committed
+    // (a block that is allocated and never written shows in the second only).
+    SIZE_T peakWorkingSet = 0;
+    SIZE_T peakCommitted = 0;
 };
 
 struct FindContext {
@@ -78,6 +88,11 @@ ViewerRun RunViewer(const std::string& program, const std::string& arguments, bo
     DWORD activeSince = 0;
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+        PROCESS_MEMORY_COUNTERS memory = {};
+        if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
+            run.peakWorkingSet = std::max(run.peakWorkingSet, memory.PeakWorkingSetSize);
+            run.peakCommitted = std::max(run.peakCommitted, memory.PeakPagefileUsage);
+        }
         if (GetTickCount() - start > fixtures::kChildProcessLimitMs) {
             ADD_FAILURE() << "the viewer did not end";
             TerminateProcess(process.hProcess, 99);
@@ -144,6 +159,65 @@ TEST_F(QevViewProgram, EscapeEndsTheViewerWithZeroAndTheSettingsAreWritten)
     const std::string text(ini.begin(), ini.end());
     EXPECT_NE(std::string::npos, text.find("[render]")) << text;
     EXPECT_NE(std::string::npos, text.find("blitvane.dll")) << text;
+}
+
+TEST_F(QevViewProgram, HostileUiFilesLeaveTheViewerRunningInItsUsualMemory)
+{
+    // The game folder's font cut short in the fields the loader owns (its pointer field holding
+    // file bytes), or claiming a 64 MB glyph bitmap it does not hold; the UI script's status
+    // textbox made 16384 x 16384 without a picture, its strip quad at the largest position and
+    // a quad of the most negative width. The viewer runs on, shows no message and takes no more
+    // than about 48 MB beyond its peaks with the sound files.
+    const std::string viewer = InstallViewer("blitvane.dll");
+    const char arguments[] = "-model totem.qev -anim turn.jup";
+    const ViewerRun sound = RunViewer(viewer, arguments, true);
+    ASSERT_TRUE(sound.bWindowSeen);
+    ASSERT_EQ(0u, sound.exitCode);
+    ASSERT_GT(sound.peakWorkingSet, 0u);
+    ASSERT_GT(sound.peakCommitted, 0u);
+    const fixtures::Bytes font = fixtures::ReadBytes("Ui\\defaultFont15.yub");
+    const fixtures::Bytes script = fixtures::ReadBytes("Ui\\qevview.wix");
+    ASSERT_GT(font.size(), 6196u);
+    std::string text(script.begin(), script.end());
+    for (auto [from, to] : {std::pair<std::string, std::string>{"size=464,24 bitmap=qvstatus.tga", "size=16384,16384"},
+                            {"quad pos=136,0", "quad pos=2147483647,0"}}) {
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+    }
+    text += "quad pos=0,100 size=-2147483648,32 mat=qvstrip.tga\n";
+    // Cut after the pointer field, which holds text ("AAAA").
+    fixtures::Bytes cut(font.begin(), font.begin() + 6170);
+    for (size_t i = 6152; i < 6156; i++) cut[i] = 0x41;
+    fixtures::Bytes claims(font.begin(), font.begin() + 6196);
+    claims[4] = 0x00, claims[5] = 0x10, claims[6] = 0, claims[7] = 0;           // pitch 4096
+    claims[6192] = 0x00, claims[6193] = 0x40, claims[6194] = 0, claims[6195] = 0;  // rows 16384
+    struct Damage {
+        const char* what;
+        fixtures::Bytes font;
+        std::string script;
+    };
+    const std::string soundScript(script.begin(), script.end());
+    const Damage damages[] = {{"font cut short, huge textbox, quads at the extremes", cut, text},
+                              {"font claiming 64 MB", claims, soundScript}};
+    const SIZE_T allowance = 48u << 20;
+    std::string figures = "sound: " + std::to_string(sound.peakWorkingSet >> 10) + " KB in use, " +
+                          std::to_string(sound.peakCommitted >> 10) + " KB committed";
+    for (const Damage& d : damages) {
+        SCOPED_TRACE(d.what);
+        ASSERT_TRUE(fixtures::WriteBytes("Ui\\defaultFont15.yub", d.font));
+        ASSERT_TRUE(fixtures::WriteText("Ui\\qevview.wix", d.script));
+        const ViewerRun run = RunViewer(viewer, arguments, true);
+        EXPECT_TRUE(run.bWindowSeen);
+        EXPECT_TRUE(run.boxes.empty()) << (run.boxes.empty() ? "" : run.boxes[0].text);
+        EXPECT_EQ(0u, run.exitCode);
+        EXPECT_LE(run.peakWorkingSet, sound.peakWorkingSet + allowance) << sound.peakWorkingSet;
+        EXPECT_LE(run.peakCommitted, sound.peakCommitted + allowance) << sound.peakCommitted;
+        figures += std::string("; ") + d.what + ": " + std::to_string(run.peakWorkingSet >> 10) +
+                   " KB in use, " + std::to_string(run.peakCommitted >> 10) + " KB committed";
+    }
+    RecordProperty("peaks", figures);
+    printf("%s\n", figures.c_str());
 }
 
 TEST_F(QevViewProgram, MissingModelShowsTheMessageAndEndsWithOne)

@@ -156,7 +156,7 @@ TEST_F(MainWindowFixture, AddingATagRunsItsPrechecksThenHandsTheRowToTheValueEdi
     EXPECT_EQ(hooks.messages.size(), 1u);
     const int row = RowOfTag("Damage");
     ASSERT_GE(row, 0);
-    EXPECT_EQ(window->LVData.ItemText(row, colSort), "40");
+    EXPECT_EQ(window->LVData.ItemText(row, colSort), "0040");
     EXPECT_EQ(window->LVData.ItemText(row, colType), "SINT");
     EXPECT_EQ(window->LVData.Selected(), row);
     EXPECT_EQ(handedOver, 1);
@@ -166,6 +166,34 @@ TEST_F(MainWindowFixture, AddingATagRunsItsPrechecksThenHandsTheRowToTheValueEdi
     window->TVTags.Select(window->TVTags.GetFirstNode());
     window->TVTagsDblClick();
     EXPECT_EQ(handedOver, 1);
+}
+
+// An added tag takes its sorted place among the rows at once, as the next filling shows it.
+TEST_F(MainWindowFixture, AddedTagTakesItsSortedPlaceAtOnce)
+{
+    ASSERT_TRUE(OpenZul("a.zul", Family()));
+    std::string value;
+    window->OnEditValue = [&] { window->SetCurrentTagValue(value); };
+    ASSERT_TRUE(Select("child"));
+    value = "Item";
+    window->TVTags.Select(TagNode("Class"));
+    window->TVTagsDblClick();
+    value = "2.500000";
+    window->TVTags.Select(TagNode("Speed"));
+    window->TVTagsDblClick();
+    const std::vector<std::string> expected = {
+        "0000|0|PARENT|STRING|parent|||",     "0001|1|Class|STRINGLIST|Item|||",
+        "0002|2|Flags|FLAGS|5  [0x5]|||",     "0010|3|Health|SINT||2|parent|a.zul",
+        "0011|4|Team|ENUM||1  [Player]|grand|a.zul", "0012|5|Speed|FLOAT|2.500000|||",
+    };
+    EXPECT_EQ(Rows(), expected);
+    EXPECT_EQ(window->LVData.Selected(), RowOfTag("Speed"));
+    // The next filling shows the same rows.
+    window->TBListSaveTemplateClick();
+    ASSERT_TRUE(hooks.messages.empty());
+    ASSERT_TRUE(Select("parent"));
+    ASSERT_TRUE(Select("child"));
+    EXPECT_EQ(Rows(), expected);
 }
 
 TEST_F(MainWindowFixture, DeletingTagsRefusesParentAndInheritedRows)

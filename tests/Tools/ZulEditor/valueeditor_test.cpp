@@ -486,6 +486,63 @@ TEST_F(ValueEditorFixture, FilePickUsesTheDataFileSettingsAndKeepsTheNameOnly)
     EXPECT_EQ(TagBytesText(Saved(idModel)), "orc_chief.qev");
 }
 
+// The value editor and the about box are dialogs: a close box, and neither a minimize nor a
+// maximize box, which the main window has.
+TEST_F(ValueEditorFixture, ValueEditorAndAboutBoxHaveNoMinimizeOrMaximizeBox)
+{
+    TAboutBoxWindow about;
+    ASSERT_TRUE(about.Create());
+    for (TForm* form : {static_cast<TForm*>(&dialog), static_cast<TForm*>(&about)}) {
+        const LONG style = GetWindowLongA(form->Handle(), GWL_STYLE);
+        EXPECT_TRUE(style & WS_SYSMENU) << form->Caption();
+        EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << form->Caption();
+        EXPECT_FALSE(style & WS_THICKFRAME) << form->Caption();
+    }
+    const LONG mainStyle = GetWindowLongA(main.Handle(), GWL_STYLE);
+    EXPECT_EQ(mainStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), (LONG)(WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+}
+
+// A model picked in the value editor does not move where the file commands' dialogs start: each
+// starts where it last chose a file, else in the folder of the template file opened last. No
+// dialog moves the program's current folder.
+TEST_F(ValueEditorFixture, FileCommandsDialogsStartWhereTheyLastWere)
+{
+    const std::string other = work.Path() + "\\other", saved = work.Path() + "\\saved";
+    ASSERT_TRUE(fixtures::MakeFolders(other));
+    ASSERT_TRUE(fixtures::MakeFolders(saved));
+    zultest::WriteBytes(other + "\\c.zul", zultest::BuildZul({zultest::Tpl("Crate", "")}));
+    auto lastDialog = [this] { return hooks.fileDialogs.back(); };
+
+    hooks.openAnswers = {work.Path() + "\\Models\\orc_chief.qev"};
+    OkOn(idModel, [&] { dialog.BNPickFiIenameClick(); });
+    EXPECT_EQ(lastDialog().initialDir, main.ProgramFolder() + "Models");
+    hooks.messageAnswers = {IDNO};  // the edited template is not saved
+    main.TBZULOpenClick();
+    EXPECT_EQ(lastDialog().title, "Open Object Templates file");
+    EXPECT_EQ(lastDialog().initialDir, work.Path());
+
+    hooks.openAnswers = {other + "\\c.zul"};
+    main.TBZULOpenClick();
+    ASSERT_EQ(main.RecentFiles().front(), other + "\\c.zul");
+    main.TBZULOpenClick();
+    EXPECT_EQ(lastDialog().initialDir, other);
+
+    // Save As of a new file: the templates folder first, then where Save As chose.
+    main.TBZULNewClick();
+    hooks.saveAnswers = {saved + "\\new.zul"};
+    main.TBZULSaveAsClick();
+    EXPECT_EQ(lastDialog().title, "Save Object Templates file");
+    EXPECT_EQ(lastDialog().initialDir, other);
+    main.TBZULNewClick();
+    main.TBZULSaveAsClick();
+    EXPECT_EQ(lastDialog().initialDir, saved);
+    main.TBZULOpenClick();
+    EXPECT_EQ(lastDialog().initialDir, other);
+
+    for (const TFileDialogRequest& request : hooks.fileDialogs)
+        EXPECT_TRUE(request.flags & OFN_NOCHANGEDIR) << request.title;
+}
+
 TEST_F(ValueEditorFixture, PickedNameOverThirtyOneCharactersIsRefused)
 {
     const std::string longName = "a_model_file_name_of_forty_chars_xx.qev";

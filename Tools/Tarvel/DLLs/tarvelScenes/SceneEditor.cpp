@@ -278,26 +278,23 @@ void TSceneEditor::Remove()
 {
     if (selected < 0 || staticSelected)
         return;
-    if (newUnsaved) {
-        RemoveEntry(selected);
-        if (block.sceneCount == 0)
-            SceneControls_Reset(controls);
-        modified = false;
-        newUnsaved = false;
-        return;
+    if (!newUnsaved) {
+        int i = FindScene(entries[selected]);
+        if (i < 0) {
+            statusText = notFoundText;
+            return;
+        }
+        for (uint32_t j = (uint32_t)i; j + 1 < block.sceneCount; j++)
+            block.scene[j] = block.scene[j + 1];
+        block.sceneCount--;
+        // The freed place carries no scene any more.
+        std::memset(&block.scene[block.sceneCount], 0, sizeof(SceneInfo));
     }
-    int i = FindScene(entries[selected]);
-    if (i < 0) {
-        statusText = notFoundText;
-        return;
-    }
-    for (uint32_t j = (uint32_t)i; j + 1 < block.sceneCount; j++)
-        block.scene[j] = block.scene[j + 1];
-    block.sceneCount--;
-    // The freed place carries no scene any more.
-    std::memset(&block.scene[block.sceneCount], 0, sizeof(SceneInfo));
     RemoveEntry(selected);
+    // No entry is selected now: the pages show nothing rather than the scene that went.
+    controls = TSceneControls();
     modified = false;
+    newUnsaved = false;
 }
 
 void TSceneEditor::Delete()

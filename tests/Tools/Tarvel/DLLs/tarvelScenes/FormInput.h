@@ -95,6 +95,8 @@ public:
 
     void Start(UINT interval = 15)
     {
+        if (timer_)
+            KillTimer(nullptr, timer_);  // a second run of the same script
         current() = this;
         timer_ = SetTimer(nullptr, 0, interval, Tick);
     }

@@ -458,6 +458,55 @@ TEST_F(SceneEditorForm, RefusedSaveInTheQuestionKeepsTheNewScene)
     EXPECT_EQ(hostSide.closes, 1);
 }
 
+// A scene that leaves the list, a new one dropped by Quit or a stored one deleted, leaves
+// nothing selected: the pages then show nothing of it, in this run and in the next.
+TEST_F(SceneEditorForm, PagesShowNothingOnceTheSelectedSceneLeavesTheList)
+{
+    auto pagesAreEmpty = [this] {
+        TSceneEditorForm& f = Form();
+        EXPECT_EQ(Selected(), "");
+        EXPECT_EQ(f.EDShortDesc.Text(), "");
+        EXPECT_EQ(f.MMLongDesc.Text(), "\r\n");
+        EXPECT_EQ(f.EDMusic.Text(), "");
+        EXPECT_EQ(f.LAMusicVolumeValue.Caption(), "0");
+        EXPECT_FALSE(f.CLBLayers.Checked(0));
+        EXPECT_EQ(f.EDFogDist1.Text(), "0");
+        EXPECT_EQ(f.EDSkyModel.Text(), "sky.qev");
+        EXPECT_EQ(f.EDSkyAnim.Text(), "sky.jup");
+    };
+    auto& s = script.steps;
+    s.push_back([&] { FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave")); });
+    s.push_back([&] { Click(Form().TBNew); });
+    s.push_back([&] {
+        ASSERT_NE(picker, nullptr);
+        FormInput_DoubleClickRow(picker->LVScenes.Handle(), 2);  // Hall
+    });
+    s.push_back([&] {
+        EXPECT_EQ(Selected(), "Hall");
+        EXPECT_EQ(Form().EDShortDesc.Text(), "T:HALL_SHORT");
+        Click(Form().TBQuit);
+    });
+    EXPECT_EQ(RunSession(), 2);
+    EXPECT_EQ(Row("Hall"), -1);
+
+    s.push_back([&] {
+        pagesAreEmpty();
+        FormInput_ClickRow(Form().LVScenes.Handle(), Row("Bridge"));
+    });
+    s.push_back([&] {
+        EXPECT_EQ(Form().EDShortDesc.Text(), "T:BRIDGE_SHORT");
+        Click(Form().TBDelete);
+    });
+    s.push_back([&] {
+        EXPECT_EQ(Row("Bridge"), -1);
+        pagesAreEmpty();
+        Click(Form().TBQuit);
+    });
+    EXPECT_EQ(RunSession(), 2);
+    EXPECT_EQ(Block().sceneCount, 1u);
+    EXPECT_EQ(hostSide.closes, 2);
+}
+
 // A save of the static scene keeps its layers and the count; Save without changes still tells
 // the host.
 TEST_F(SceneEditorForm, SavingTheStaticSceneKeepsItsLayers)
