@@ -275,7 +275,7 @@ TEST_F(Ui, NoTgaLoaderAllocatesPixelsTheFileDoesNotHold)
         }
     }
     EXPECT_EQ(renderBitmap_GetStats()->numTextures, 0u);
-    EXPECT_TRUE(g_asserts.empty());
+    EXPECT_TRUE(asserts.Records().empty());
 }
 
 TEST_F(Ui, AFontsMetricsAreTakenWithinTheCoordinateRange)
