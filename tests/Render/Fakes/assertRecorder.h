@@ -26,19 +26,31 @@ public:
     AssertRecorder(const AssertRecorder&) = delete;
     AssertRecorder& operator=(const AssertRecorder&) = delete;
 
-    const std::vector<AssertRecord>& Records() const { return records_; }
-    int Count() const { return (int)records_.size(); }
+    const std::vector<AssertRecord>& Records() const;
+    int Count() const { return (int)Records().size(); }
     // The expression of the last assertion; empty when there was none.
     std::string Last() const;
     // Whether an assertion of this expression was reported (from this file, when one is named).
     bool Has(const std::string& expression, const char* file = nullptr) const;
-    void Clear() { records_.clear(); }
+    void Clear();
 
 private:
     static void Record(const char* expression, const char* file, int line);
 
+    // An assertion is kept in fixed space while it is raised, so that recording it allocates
+    // nothing: a test may be counting the heap of the code that raised it.
+    struct Raised {
+        char expression[160];
+        char file[96];
+        int line;
+    };
+    static const int kMaxRaised = 64;
+
     renderAssertFunc previous_;
-    std::vector<AssertRecord> records_;
+    Raised raised_[kMaxRaised];
+    mutable int numRaised_ = 0;
+    mutable int numLost_ = 0;   // raised when the fixed space was full
+    mutable std::vector<AssertRecord> records_;
 };
 
 }  // namespace fakes
