@@ -480,6 +480,13 @@ ModelInstance* renderModel_ReadMesh(stdFileHandle file)
         !Reader_Get(&r, &header.numTris) || !Reader_Get(&r, &header.numParts) ||
         !Reader_Get(&r, &header.flags))
         return nullptr;
+    // The counts are the file's: the block they size is allocated only once the file is known
+    // to hold the vertices, triangles and parts, the box and the extras' count.
+    const uint64_t body = (uint64_t)header.numVerts * sizeof(ModelVertex) +
+                          (uint64_t)header.numTris * sizeof(ModelTriangle) +
+                          (uint64_t)header.numParts * kPartSize + sizeof(Model::box) +
+                          sizeof(Model::numExtras);
+    if (body > r.remaining) return nullptr;
     // One identity bone and one empty group; no collapse map follows.
     header.numBones = 1;
     header.numAttach = 1;

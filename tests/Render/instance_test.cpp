@@ -17,6 +17,7 @@
 #include "renderModel.h"
 #include "renderModelInstance.h"
 #include "renderSettings.h"
+#include "fixtureAllocations.h"
 #include "fixtureViewerSample.h"
 #include "stdFile.h"
 
@@ -339,17 +340,19 @@ TEST_F(Instance, AnAnimatedModelReachesTheDrawSlotPosed)
 
 namespace {
 
-// A bone-less mesh file: material names, counts, vertices, triangles, parts, box, extras.
-fixtures::Bytes MeshBytes(uint16_t badIndex = 0)
+// A bone-less mesh file: material names, counts, vertices, triangles, parts, box, extras. The
+// counts in its header may claim other than the 4 vertices, 2 triangles and 1 part it holds.
+fixtures::Bytes MeshBytes(uint16_t badIndex = 0, uint32_t claimedVerts = 4, uint32_t claimedTris = 2,
+                          uint16_t claimedParts = 1)
 {
     using fixtures::PutU16;
     using fixtures::PutU32;
     const auto putF = fixtures::PutF32;
     fixtures::Bytes b;
     PutU32(b, 0);   // materials
-    PutU32(b, 4);   // vertices
-    PutU32(b, 2);   // triangles
-    PutU16(b, 1);   // parts
+    PutU32(b, claimedVerts);
+    PutU32(b, claimedTris);
+    PutU16(b, claimedParts);
     PutU32(b, 0x40);
     for (int i = 0; i < 4; i++) {
         float v[8] = {(float)(i & 1), 0, (float)(i >> 1), 0, -1, 0, 0, 0};
@@ -408,6 +411,46 @@ TEST_F(Instance, BonelessMeshesAreReadWholeOrNotAtAll)
     for (size_t n = 0; n < good.size(); n++) {
         fixtures::Bytes cut(good.begin(), good.begin() + (long)n);
         EXPECT_EQ(ReadMeshFile(cut), nullptr) << n;
+    }
+}
+
+TEST_F(Instance, AMeshFileClaimingMoreThanItHoldsIsRefusedBeforeTheClaimSizesAnything)
+{
+    // What a mesh may take: the model's record, its one bone and attachment, and its arrays at
+    // most twice their bytes in the file (a part takes 28 bytes there and more in memory).
+    ASSERT_TRUE(fixtures::AllocationsCounted());
+    const auto bound = [](size_t fileSize) {
+        return sizeof(Model) + sizeof(ModelBone) + sizeof(ModelAttach) + 2 * fileSize;
+    };
+    struct Claim {
+        uint32_t verts, tris;
+        uint16_t parts;
+    };
+    for (const Claim c : {Claim{4, 2, 1}, Claim{0x10002, 2, 1}, Claim{4, 0x100000, 1},
+                          Claim{4, 2, 0xFFFF}, Claim{0x3000000, 2, 1}, Claim{5, 2, 1}}) {
+        SCOPED_TRACE(testing::Message() << c.verts << " vertices, " << c.tris << " triangles, "
+                                        << c.parts << " parts");
+        const fixtures::Bytes bytes = MeshBytes(0, c.verts, c.tris, c.parts);
+        ASSERT_TRUE(fixtures::WriteBytes("claims.bin", bytes));
+        stdFileHandle file = stdFile_OpenPath("claims.bin", "rb");
+        ASSERT_TRUE(file);
+        ModelInstance* mesh;
+        size_t largest, live;
+        {
+            fixtures::AllocationWatch watch;
+            mesh = renderModel_ReadMesh(file);
+            largest = watch.Largest();
+            live = watch.LiveBlocks();
+        }
+        stdFile_Close(file);
+        const bool truthful = c.verts == 4 && c.tris == 2 && c.parts == 1;
+        EXPECT_EQ(mesh != nullptr, truthful);
+        EXPECT_LE(largest, bound(bytes.size()));
+        if (mesh) {
+            renderModelInstance_Free(mesh, 1);
+        } else {
+            EXPECT_EQ(live, 0u);
+        }
     }
 }
 
