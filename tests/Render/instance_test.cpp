@@ -89,14 +89,14 @@ class Instance : public animtest::InstanceFolder {
 protected:
     Instance()
     {
-        saved = g_renderSettings;
-        g_renderSettings.modelLODMin = 0.0f;
-        g_renderSettings.modelLODMax = 1.0f;
-        g_renderSettings.modelLODMinDist = 200.0f;
-        g_renderSettings.modelLODScale = 0.01f;
+        saved = renderSettings_current;
+        renderSettings_current.modelLODMin = 0.0f;
+        renderSettings_current.modelLODMax = 1.0f;
+        renderSettings_current.modelLODMinDist = 200.0f;
+        renderSettings_current.modelLODScale = 0.01f;
         mathFrame_Identity(&origin);
     }
-    ~Instance() override { g_renderSettings = saved; }
+    ~Instance() override { renderSettings_current = saved; }
 
     int Draw(ModelInstance* instance, float x, float y, uint32_t flags = 0)
     {
@@ -159,8 +159,8 @@ TEST_F(Instance, LevelOfDetailWalksTheCollapseMap)
     const ModelTriangle& last = strip->pParts[0].pTris[12];
     EXPECT_EQ(last.v[2], 13) << "15 and 14 walked down to 13";
 
-    g_renderSettings.modelLODMin = 0.2f;
-    g_renderSettings.modelLODMax = 0.6f;
+    renderSettings_current.modelLODMin = 0.2f;
+    renderSettings_current.modelLODMax = 0.6f;
     renderModel_SetLOD(strip, 0.0f);
     EXPECT_FLOAT_EQ(strip->detail, 0.2f);
     renderModel_SetLOD(strip, 1.0f);
@@ -458,7 +458,7 @@ TEST_F(Instance, TheShadowInstanceIsMadeOnceAtTheShadowDetail)
 {
     ASSERT_TRUE(WriteModel("strip", StripModel()));
     Model* model = renderModel_Load("strip", 0);
-    g_renderSettings.shadowDetail = 0.0f;
+    renderSettings_current.shadowDetail = 0.0f;
     ModelInstance* shadow = renderModel_GetShadowInstance(model);
     ASSERT_NE(shadow, nullptr);
     EXPECT_EQ(shadow->detail, 0.0f);

@@ -13,6 +13,7 @@
 #include "rlCamera.h"
 #include "rlDevice.h"
 #include "rlDraw.h"
+#include "rlDrawGroup.h"
 #include "rlMain.h"
 #include "rlTexture.h"
 
@@ -87,7 +88,7 @@ TEST_F(RealDrawsScene, ScreenFaceSpriteWithAlphaAndClippedQuadReachTheBackBuffer
 
 TEST_F(RealDraws, SurfaceGroupsDrawThroughTheVertexBufferOnTheDevice)
 {
-    ASSERT_TRUE(rlDraw_HasVertexBuffer());
+    ASSERT_TRUE(rlDrawGroup_HasVertexBuffer());
     rlMain_Clear(0xFF000000, 0);
     Material material = drawTest_Material(9, &texture);   // fullbright: the texture alone
     std::vector<mathVec3> points = {{-1, -1, 5}, {1, -1, 5}, {1, 1, 5}, {-1, 1, 5}};
@@ -157,7 +158,7 @@ public:
     }
     void draw()
     {
-        node.frame = rlDev.frameNumber;
+        node.frame = rlDevice_state.frameNumber;
         rlMain_Clear(0xFF000000, 0);
         rlDraw_SurfaceGroup(&group, 0);
     }

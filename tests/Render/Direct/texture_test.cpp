@@ -235,7 +235,7 @@ TEST_F(RealTextures, TheLargestTexturesUploadEveryLevelWithoutAllocating)
     // 2048 x 2048 at 32 bits with all its 12 levels, and the widest texture the device takes.
     settings.maxMips = 16;
     const FormatCase& c = formatCases[4];
-    const int widest = int(std::min<DWORD>(rlDev.deviceCaps.dwMaxTextureWidth, 16384));
+    const int widest = int(std::min<DWORD>(rlDevice_state.deviceCaps.dwMaxTextureWidth, 16384));
     const struct {
         int width, height, levels;
     } sizes[] = {{2048, 2048, 12}, {widest, 4, 3}};
