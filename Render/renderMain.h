@@ -1,7 +1,9 @@
 // The render front-end's main module: starts and stops the render caches, has the raster
-// library named in the render settings bound (renderMainRaster.h), opens the device, and owns
-// the viewer's assertion hook (renderAssert.h). Every other module reaches the raster library
-// only through renderMain_rasterLib.
+// library named in the render settings bound (renderMainRaster.h) and opens the device. Every
+// other module reaches the raster library only through renderMain_rasterLib.
+//
+// Start-up sets and shutdown clears the module's state; a start-up that fails leaves nothing
+// started.
 #pragma once
 #include <cstdint>
 

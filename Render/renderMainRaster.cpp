@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "renderAssert.h"
 #include "stdMessageBox.h"
 
 rasterLib renderMain_rasterLib;
@@ -24,6 +25,13 @@ int SlotsComplete(const rasterLib* table)
         if (words[slot] == 0) return 0;
     }
     return 1;
+}
+
+// The frame stamp and statistics count the frames of one bound table.
+void ForgetFrames()
+{
+    g_frameStamp = 1;
+    memset(&g_frameStats, 0, sizeof g_frameStats);
 }
 
 }  // namespace
@@ -54,6 +62,8 @@ int renderMain_InitTable(rlFuncMain_Initialize initialize)
     }
     if (!SlotsComplete(&table)) return 0;
     renderMain_rasterLib = table;
+    renderAssert_SetShutdown(renderMain_rasterLib.funcMain_Shutdown);
+    ForgetFrames();
     return 1;
 }
 
@@ -70,6 +80,8 @@ void renderMain_UseInitialize(rlFuncMain_Initialize initialize)
 void renderMain_Unbind()
 {
     memset(&renderMain_rasterLib, 0, sizeof renderMain_rasterLib);
+    renderAssert_SetShutdown(nullptr);
+    ForgetFrames();
 }
 
 int renderMain_EndFrame(int wait)

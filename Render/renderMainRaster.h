@@ -1,6 +1,10 @@
 // The bound raster table of the render front-end: loading the raster library, the checks of its
 // table, and the end of each frame through it. It sits below the render caches and the UI, which
 // all draw through renderMain_rasterLib; renderMain.h starts them.
+//
+// A binding hands the table's shutdown to the assertion routine (renderAssert.h) and counts
+// frames afresh. A loaded raster library stays loaded for the life of the process, and a bound
+// table stays bound after the front-end's shutdown (only renderMain_Unbind forgets it).
 #pragma once
 #include <cstdint>
 

@@ -11,7 +11,7 @@
 
 // Broken preconditions name the expression and this module, and the program goes on.
 #define CURSOR_ASSERT(cond, text) \
-    ((cond) ? (void)0 : renderMain_AssertHook(text, "UI\\uiCursor", __LINE__))
+    ((cond) ? (void)0 : renderAssert_Fail(text, "UI\\uiCursor", __LINE__))
 
 namespace {
 

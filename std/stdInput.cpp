@@ -111,11 +111,11 @@ void stdInput_ApplyRecords(stdInputState* state, const DIDEVICEOBJECTDATA* recor
     }
 }
 
+// Starts from a clear table, so that nothing of an earlier start shows, also when this one
+// fails.
 int stdInput_Startup(HINSTANCE instance, HWND window)
 {
     stdInput_Shutdown();
-    stdInput_state.pollCounter = 0;
-    stdInput_state.mouseDx = stdInput_state.mouseDy = stdInput_state.mouseDz = 0;
     if (FAILED(stdInput_api.pfnCreateEx(instance, 0x0700, IID_IDirectInput7A,
                                         (void**)&g_pInput, nullptr)) ||
         !g_pInput) {
@@ -160,6 +160,7 @@ void stdInput_Shutdown()
     ReleaseDevice(&g_keyboard);
     if (g_pInput) g_pInput->Release();
     g_pInput = nullptr;
+    memset(&stdInput_state, 0, sizeof stdInput_state);
 }
 
 int stdInput_KeyPressed(const stdInputState* state, int key)

@@ -47,15 +47,16 @@ struct stdInputState {
 
 extern stdInputState stdInput_state;
 
-// Creates the DirectInput object for the program's instance and both devices for its window;
-// 0 at the first failure, keeping what was made. A device that cannot be acquired now is
-// acquired at the next poll.
+// Creates the DirectInput object for the program's instance and both devices for its window,
+// with a clear table; 0 at the first failure, keeping what was made. A device that cannot be
+// acquired now is acquired at the next poll.
 int stdInput_Startup(HINSTANCE instance, HWND window);
 // Reads the frame's events of both devices into the table.
 void stdInput_Poll();
 // Clears the key state table; returns 0.
 int stdInput_Reset();
-// Gives back the devices and the DirectInput object (the viewer leaves them to process end).
+// Gives back the devices and the DirectInput object and clears the table (the viewer leaves
+// them to process end).
 void stdInput_Shutdown();
 
 // Pressed in this poll: down and the last event came in this poll. Held: down.

@@ -29,7 +29,7 @@ constexpr float LIGHT_SCALE = 1.0f / 392.0f;
 bool hardwarePath(void)
 {
     const renderSettings* settings = rlDevice_state.pSettings;
-    return settings && (settings->optionFlags & RENDER_OPTION_HW_TRANSFORM) && rlDevice_state.pDevice;
+    return rlDevice_state.pDevice && settings && (settings->optionFlags & RENDER_OPTION_HW_TRANSFORM);
 }
 
 uint32_t roundByte(float value)

@@ -6,6 +6,7 @@
 #include "rlDirectDraw.h"
 #include "rlDraw.h"
 #include "rlDrawGroup.h"
+#include "rlLight.h"
 #include "rlMain.h"
 #include "rlMode.h"
 #include "rlTexture.h"
@@ -258,12 +259,17 @@ static int openDevice(renderSettings* settings)
     return 1;
 }
 
-// A failed open gives back what it created, so the process holds no half-built device.
+// A failed open gives back what it created, so the process holds no half-built device. Each
+// open counts frames and statistics afresh and starts the state cache from nothing, so that
+// an open after a close behaves as the first one did.
 int __cdecl rlMain_Open(renderSettings* settings)
 {
     if (!settings) return 0;
     if (rlDevice_state.bOpen) rlMain_Close();
     rlDevice_state.pSettings = settings;
+    rlDevice_state.frameNumber = 1;
+    rlDevice_stats = {};
+    rlMode_Reset();
     if (!openDevice(settings)) {
         rlMain_Close();
         return 0;
@@ -272,9 +278,13 @@ int __cdecl rlMain_Open(renderSettings* settings)
     return 1;
 }
 
-// Gives back only what exists, so it is safe after a failed open and when called again.
+// Gives back only what exists, so it is safe after a failed open and when called again. The
+// frame's lights, the current model and the caller's settings are forgotten with the device:
+// the records may be gone after the close.
 int __cdecl rlMain_Close(void)
 {
+    rlLight_ClearLights();
+    rlLight_NewModel(nullptr);
     rlDrawGroup_ReleaseVertexBuffer();
     rlTexture_ReleaseAll();
     releaseSurfaces();
@@ -283,6 +293,7 @@ int __cdecl rlMain_Close(void)
         rlDevice_state.pDirectDraw->RestoreDisplayMode();
         rlDevice_Release(rlDevice_state.pDirectDraw);
     }
+    rlDevice_state.pSettings = nullptr;
     rlDevice_state.bOpen = false;
     return 1;
 }

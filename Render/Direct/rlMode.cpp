@@ -365,6 +365,11 @@ void rlMode_ReapplyFog(void)
     rlMode_SetFog(cache.fogKind, cache.fogA, cache.fogB, colour);
 }
 
+void rlMode_Reset(void)
+{
+    cache = initialCache();
+}
+
 void rlMode_SetDefaults(void)
 {
     if (!rlDevice_state.pDevice) return;

@@ -98,6 +98,17 @@ int StartupFailed()
     return 0;
 }
 
+// A class of the viewer's name that this program registered before, with the viewer's window
+// procedure, is the viewer's class.
+bool IsOwnClassRegistered(HINSTANCE instance)
+{
+    WNDCLASSEXA registered = {};
+    registered.cbSize = sizeof registered;
+    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS &&
+           GetClassInfoExA(instance, QEVVIEW_CLASS_NAME, &registered) &&
+           registered.lpfnWndProc == QevView_WindowProc;
+}
+
 }  // namespace
 
 void QevView_SetLights()
@@ -154,7 +165,7 @@ int QevView_CreateWindow(HINSTANCE instance, int showCommand)
     windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
     windowClass.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
     windowClass.lpszClassName = QEVVIEW_CLASS_NAME;
-    if (!RegisterClassExA(&windowClass)) return 0;
+    if (!RegisterClassExA(&windowClass) && !IsOwnClassRegistered(instance)) return 0;
 
     render_SetInstance(instance);
     HWND window = CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE, QEVVIEW_CLASS_NAME,
@@ -251,6 +262,33 @@ int QevView_Shutdown()
         QevView_app.bRasterClosed = 1;
     }
     return 1;
+}
+
+void QevView_ShutdownAll()
+{
+    QevViewApp& app = QevView_app;
+    qvui_Shutdown();
+    // The instance holds the model's reference: the model goes with it, and alone without it.
+    if (app.pInstance) renderModelInstance_Free(app.pInstance, 1);
+    else if (app.pModel) renderModel_Release(app.pModel);
+    if (app.pTrack) renderKeyframe_ReleaseTrack(app.pTrack);
+    renderCamera_Free(app.pCamera);
+    renderViewport_Free(app.pViewport);
+    renderTimer_Reset(&renderTimer_viewer);
+    stdBitmap_Shutdown();
+    stdInput_Shutdown();
+    stdFile_Shutdown();
+    // The front-end's shutdown closes the device, unless start-up failed and closed it already.
+    if (renderMain_bStartup) renderMain_Shutdown();
+    if (app.hWindow) {
+        DestroyWindow(app.hWindow);
+        // The window's destruction asks the pump to end: that request belongs to this window.
+        MSG quit;
+        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+    render_SetWindow(nullptr);
+    render_SetInstance(nullptr);
+    memset(&app, 0, sizeof app);
 }
 
 int QevView_MessageLoop()

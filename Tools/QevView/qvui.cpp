@@ -16,7 +16,7 @@
 // The UI cannot work without its menu and status textbox: either missing is reported through
 // the viewer's assertion routine with this module's name, and the viewer goes on without it.
 #define QVUI_ASSERT(cond, text) \
-    ((cond) ? (void)0 : renderMain_AssertHook(text, "QevView\\qvui", __LINE__))
+    ((cond) ? (void)0 : renderAssert_Fail(text, "QevView\\qvui", __LINE__))
 
 uiDialog* qvui_pMenu = nullptr;
 uiTextbox* qvui_pTextBox = nullptr;
@@ -100,6 +100,15 @@ void qvui_Startup()
     qvui_pTextBox = qvui_pMenu ? FindStatusTextbox() : nullptr;
     QVUI_ASSERT(qvui_pTextBox, "qvui_pTextBox");
     if (qvui_pMenu) uiDialog_Open(qvui_pMenu);
+    g_stats = {0, 0, 0.0f};
+}
+
+void qvui_Shutdown()
+{
+    ui_Shutdown();
+    uiInput_SetSource(nullptr);
+    qvui_pMenu = nullptr;
+    qvui_pTextBox = nullptr;
     g_stats = {0, 0, 0.0f};
 }
 

@@ -32,6 +32,9 @@ void qvui_SetSubject(ModelInstance* const* ppInstance, const uint32_t* pbStatsSh
 // menu. A menu or textbox that is missing fails an assertion and is left out: the viewer runs
 // without it. The widgets read the mouse and the keys from the viewer's input from now on.
 void qvui_Startup();
+// Closes what qvui_Startup opened: the UI library with the menu, and the input source of the
+// widgets. The viewer itself never calls it (its UI lives as long as its process).
+void qvui_Shutdown();
 // Once a frame after the model is drawn: the cursor follows this frame's mouse movement, the UI
 // is updated, and while the statistics are shown the statistics rule runs.
 void qvui_PrintStatistics();

@@ -11,6 +11,7 @@
 #include "fixtureFiles.h"
 #include "fixtureMutations.h"
 #include "fixtureQev.h"
+#include "fixtureRestore.h"
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "fixtureZip.h"
@@ -49,7 +50,6 @@ protected:
         renderMaterial_Shutdown();
         renderBitmap_Shutdown();
         stdFile_Shutdown();
-        memset(renderLightGroup_table, 0, sizeof renderLightGroup_table);
     }
     // Starts the caches; files written before this are found in pack archives too.
     void MakeGame()
@@ -86,6 +86,9 @@ protected:
     static uint32_t Now() { return renderTimer_viewer.clocks[0].totalMs; }
 
     WorkFolder work{fixtures::TestFolderName()};
+    // The cases set light groups and run the frame clock: both are the process's.
+    fixtures::Restore<LightGroup[LIGHTGROUP_COUNT]> groups{renderLightGroup_table};
+    fixtures::Restore<renderTimer> timer{renderTimer_viewer};
     fakes::FakeRaster raster;
     fakes::FakeClock clock{5000};
     bool bound = raster.Bind();

@@ -1,14 +1,14 @@
 // The render front-end on the real raster library: blitvane.dll bound by the name in the
 // render settings, a windowed device on the virtual display, clears read back through the
 // back-buffer lock, presents, and textures from TGA files uploaded with their mip levels.
-// RENDER_TEST_HOLD_MS keeps the window up after the first present, for a screenshot.
+// KORBALT_SHOT_HOLD keeps the first cleared frame on the screen, for a screenshot.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "Direct/rasterTestWindow.h"
 #include "Render/backBuffer.h"
+#include "Render/frontEndDeviceTest.h"
 #include "fixtureFiles.h"
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
@@ -22,32 +22,18 @@ using fixtures::WorkFolder;
 
 namespace {
 
-class RealRaster : public ::testing::Test {
+// Away from the middle of the display, where the raster library's own tests read the screen.
+class RealRaster : public rendertest::FrontEndDeviceTest {
 protected:
+    RealRaster() : FrontEndDeviceTest(620, 500) {}
     void SetUp() override
     {
-        saved_ = renderSettings_current;
-        stdFile_Startup();
-        render_SetWindow(window.hwnd);
-        renderSettings_current.optionFlags |= RENDER_OPTION_WINDOWED;
+        // The render settings name the library before anyone writes a name into them.
         ASSERT_STREQ(renderSettings_current.driver, "blitvane.dll");
-        ASSERT_EQ(renderMain_Startup(), 1);
-    }
-    void TearDown() override
-    {
-        if (renderMain_bStartup) renderMain_Shutdown();
-        stdFile_Shutdown();
-        renderSettings_current = saved_;
+        FrontEndDeviceTest::SetUp();
     }
 
     static uint32_t BackBufferPixel(int x, int y) { return rendertest::BackBufferPixel(x, y); }
-
-    WorkFolder work{fixtures::TestFolderName()};
-    // Away from the middle of the display, where the raster library's own tests read the screen.
-    RasterTestWindow window{true, 620, 500};
-
-private:
-    renderSettings saved_;
 };
 
 bool CloseTo(uint32_t a, uint32_t b)
@@ -91,11 +77,11 @@ TEST_F(RealRaster, OpensAWindowedDeviceThatClearsAndPresents)
 
     EXPECT_EQ(renderMain_EndFrame(0), 1);
     EXPECT_EQ(renderMain_GetFrameStamp(), 2u);
-    RasterTestWindow::pumpMessages();
-    if (const char* hold = getenv("RENDER_TEST_HOLD_MS")) Sleep((DWORD)atoi(hold));
+    HoldForScreenshot([] { renderMain_rasterLib.funcMain_Clear(0xFF3366CC, 0); });
+    const uint32_t stamp = renderMain_GetFrameStamp();
     ASSERT_EQ(renderMain_rasterLib.funcMain_Clear(0xFF000000, 0), 1);
     EXPECT_EQ(renderMain_EndFrame(0), 1);
-    EXPECT_EQ(renderMain_GetFrameStamp(), 3u);
+    EXPECT_EQ(renderMain_GetFrameStamp(), stamp + 1);
     EXPECT_PRED2(CloseTo, BackBufferPixel(320, 240), 0x000000u);
 }
 

@@ -146,11 +146,11 @@ TEST_F(UiDialogDevice, SampleScriptIsDrawnWhereItSaysWithTextUprightAndFollowsTh
     EXPECT_EQ(ui_GetHoveredDialog(), nullptr);
     EXPECT_EQ(ui_GetHoveredElement(), nullptr);
     EXPECT_EQ(ui_GetLastHoveredElement(), logo);
-    HoldForScreenshot([](void*) {
+    HoldForScreenshot([] {
         Clear();
         ui_Update();
         ui_Draw();
-    }, nullptr);
+    });
     uiDialog_Free(dialog);
 }
 

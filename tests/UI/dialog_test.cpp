@@ -49,6 +49,7 @@ protected:
     void SetUp() override
     {
         UiTest::SetUp();
+        StartUi();
         g_events.clear();
         raster.SetHandler(kScreenFace, [this](const RasterCall& c) {
             Face face;

@@ -45,6 +45,7 @@ protected:
     void SetUp() override
     {
         UiTest::SetUp();
+        StartUi();
         for (auto& c : g_calls) c.clear();
     }
 };

@@ -37,6 +37,7 @@ protected:
         // The viewer's UI folder first, so that the UI starts with its default font.
         ASSERT_TRUE(fixtures::WriteSampleUi("."));
         UiTest::SetUp();
+        StartUi();
         bitmaps = stdBitmap_GetLiveCount();
     }
     // What a load may leave behind besides the heap: open files, bitmaps and textures.

@@ -9,6 +9,7 @@
 
 #include "fakeClock.h"
 #include "fakeRaster.h"
+#include "fixtureRestore.h"
 #include "fixtureYub.h"
 #include "renderBitmap.h"
 #include "renderModes.h"
@@ -45,6 +46,7 @@ protected:
         saved = renderSettings_current;
         renderSettings_current.optionFlags |= RENDER_OPTION_TRUECOLOR;  // 32-bit strips
         UiTest::SetUp();
+        StartUi();
         renderTimer_Reset(&renderTimer_viewer);
         renderTimer_Start(&renderTimer_viewer);
         // Glyphs 10 wide and 8 high on lines of 10 rows; every code advances by 10.
@@ -79,6 +81,7 @@ protected:
     }
 
     fakes::FakeClock clock{1000};
+    fixtures::Restore<renderTimer> timer{renderTimer_viewer};   // the process's frame clock
     renderSettings saved = {};
     stdFont* font = nullptr;
     std::vector<Face> faces;

@@ -20,27 +20,17 @@ int Blue(uint32_t rgb) { return (int)(rgb & 0xFF); }
 
 void UiDeviceTest::SetUp()
 {
-    WriteFiles();
+    FrontEndDeviceTest::SetUp();
     if (HasFatalFailure()) return;
-    render_SetWindow(window.hwnd);
-    saved = renderSettings_current;
-    strcpy(renderSettings_current.driver, "blitvane.dll");
-    renderSettings_current.optionFlags |= RENDER_OPTION_WINDOWED;
-    renderSettings_current.reqScreenWidth = 640;
-    renderSettings_current.reqScreenHeight = 480;
-    stdFile_Startup();
     ASSERT_NE(stdBitmap_Startup(), nullptr);
-    ASSERT_EQ(renderMain_Startup(), 1);
     ASSERT_EQ(ui_Startup(), 1);
 }
 
 void UiDeviceTest::TearDown()
 {
     ui_Shutdown();
-    renderMain_Shutdown();
     stdBitmap_Shutdown();
-    stdFile_Shutdown();
-    renderSettings_current = saved;
+    FrontEndDeviceTest::TearDown();
 }
 
 void UiDeviceTest::Clear(uint32_t colour)
@@ -62,7 +52,7 @@ Frame UiDeviceTest::ReadFrame()
 
 void UiDeviceTest::KeepFrame(const Frame& frame, const std::string& name)
 {
-    const char* folder = getenv("UI_SHOT_DIR");
+    const char* folder = getenv("KORBALT_SHOT_DIR");
     if (!folder || frame.rgb.empty()) return;
     fixtures::TgaImage image;
     image.width = (uint16_t)frame.width;
@@ -76,20 +66,6 @@ void UiDeviceTest::KeepFrame(const Frame& frame, const std::string& name)
         image.pixels.push_back(0xFF);
     }
     EXPECT_TRUE(fixtures::WriteTga(std::string(folder) + "\\" + name + ".tga", image));
-}
-
-void UiDeviceTest::HoldForScreenshot(void (*draw)(void* context), void* context)
-{
-    const char* wait = getenv("UI_SHOT_WAIT");
-    if (!wait) return;
-    SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    const DWORD end = GetTickCount() + atoi(wait) * 1000;
-    while (GetTickCount() < end) {
-        draw(context);
-        renderMain_rasterLib.funcMain_Swap(0);
-        RasterTestWindow::pumpMessages();
-        Sleep(30);
-    }
 }
 
 }  // namespace uidevice

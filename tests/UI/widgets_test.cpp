@@ -20,7 +20,7 @@
 #include "uiIcon.h"
 #include "uiResource.h"
 #include "uiWidgets.h"
-#include "widgetTestSupport.h"
+#include "uiTestSupport.h"
 
 namespace {
 
@@ -38,11 +38,12 @@ int Shift() { return g_shift; }
 std::string g_entered;
 void Entered(const char* text) { g_entered = text; }
 
-class Widgets : public widgettest::WidgetTest {
+class Widgets : public uitest::UiTest {
 protected:
     void SetUp() override
     {
-        WidgetTest::SetUp();
+        UiTest::SetUp();
+        StartRegistryAndCursor();
         for (const char* name : {"Up", "Roll", "Down", "Grey", "Tick"}) WritePicture(name, 8, 8, false);
         uiWidgets_Register();
         const uiInputSource source = {nullptr, Left, Shift};
@@ -56,7 +57,7 @@ protected:
     void TearDown() override
     {
         uiDialog_Free(dialog);
-        WidgetTest::TearDown();
+        UiTest::TearDown();
     }
 
     // A widget named name in the dialog, given the pairs, with its bitmaps loaded.

@@ -102,7 +102,7 @@ struct HookInstaller {
 
 // Some assertions are what the libraries do on a hostile file (too many key tags, say): each
 // is reported once, with where it was raised, and the run goes on.
-void renderMain_AssertHook(const char* expression, const char* file, int line)
+static void ReportAssertion(const char* expression, const char* file, int line)
 {
     struct Place {
         const char* file;
@@ -145,6 +145,7 @@ void StartLibraries()
     stdTime_SetClock(Clock);
     stdFile_Startup();
     stdBitmap_Startup();
+    renderAssert_SetHook(ReportAssertion);
     g_pRaster = new fakes::FakeRaster;
     // Far more calls than any frame of a target makes: recording never allocates in an input.
     g_pRaster->ReserveCalls(100000);

@@ -1,18 +1,15 @@
 // Selecting a camera on the real device sets its viewport and projection.
 #include <gtest/gtest.h>
 
-#include "rasterTestWindow.h"
+#include "rasterDeviceTest.h"
 #include "rlCamera.h"
 #include "rlDevice.h"
 #include "rlMain.h"
 
-TEST(RasterCamera, SelectingSetsTheDeviceViewportAndProjection)
-{
-    RasterTestWindow window{true};
-    rlMain_Startup(window.hwnd);
-    renderSettings settings = rasterTestSettings(true);
-    ASSERT_EQ(rlMain_Open(&settings), 1);
+using RasterCamera = RasterDeviceTest;
 
+TEST_F(RasterCamera, SelectingSetsTheDeviceViewportAndProjection)
+{
     Camera camera = {};
     camera.clipLeft = 10.7f;
     camera.clipRight = 330;

@@ -3,28 +3,16 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include "rasterReadback.h"
-#include "rasterTestWindow.h"
+#include "rasterDeviceTest.h"
 #include "rlDevice.h"
 #include "rlMain.h"
 
 namespace {
 
-class RealDevice : public ::testing::Test {
+class RealDevice : public RasterDeviceTest {
 protected:
-    void SetUp() override
-    {
-        info = rlMain_Startup(window.hwnd);
-        settings = rasterTestSettings(true);
-        ASSERT_EQ(rlMain_Open(&settings), 1);
-    }
-    void TearDown() override { rlMain_Close(); }
-
     // The back buffer pixel at (x, y) as 0xRRGGBB, read through the library's lock.
     uint32_t pixelAt(int x, int y) { return rasterTest_BackPixel(x, y); }
-
-    RasterTestWindow window{true};
-    renderSettings settings;
-    RasterInfo* info = nullptr;
 };
 
 bool closeTo(uint32_t a, uint32_t b)
@@ -117,15 +105,7 @@ TEST_F(RealDevice, FramesAreNumberedFromTwoAndReachTheWindow)
     EXPECT_FALSE(closeTo(primaryPixelAt(window.hwnd, -1, -1), 0x20A040u));
     EXPECT_FALSE(closeTo(primaryPixelAt(window.hwnd, 640, 480), 0x20A040u));
 
-    // RASTER_SHOT_WAIT keeps presenting for that many seconds, for a screenshot by hand.
-    const char* wait = getenv("RASTER_SHOT_WAIT");
-    const DWORD end = GetTickCount() + (wait ? atoi(wait) * 1000 : 0);
-    while (GetTickCount() < end) {
-        rlMain_Clear(0xFF20A040, 0);
-        rlMain_Swap(0);
-        RasterTestWindow::pumpMessages();
-        Sleep(30);
-    }
+    HoldForScreenshot([] { rlMain_Clear(0xFF20A040, 0); });
 }
 
 // Wine's windowed primary surface takes gamma ramps (SetGammaRamp succeeds) but reads back

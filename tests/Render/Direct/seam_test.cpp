@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include "fakeDirectDraw.h"
+#include "fixtureRestore.h"
 #include "rasterTestWindow.h"
 #include "rlDevice.h"
 #include "rlMain.h"
@@ -337,6 +338,7 @@ TEST_F(RasterSeam, FrameNumbersSkipZeroWhenTheyWrap)
     FakeConfig config;
     ASSERT_EQ(open(config, true), 1);
     EXPECT_EQ(rlMain_Swap(0), 2u);
+    const fixtures::Restore<uint32_t> frame(rlDevice_state.frameNumber);
     rlDevice_state.frameNumber = 0xFFFFFFFE;
     EXPECT_EQ(rlMain_Swap(0), 0xFFFFFFFFu);
     EXPECT_EQ(rlMain_Swap(0), 1u);
@@ -347,6 +349,7 @@ TEST_F(RasterSeam, StatsCopyTheirWordsAndResetThePerFrameOnes)
 {
     FakeConfig config;
     ASSERT_EQ(open(config, true), 1);
+    const fixtures::Restore<RasterStats> counters(rlDevice_stats);
     rlDevice_stats.textureBytes[0] = 10;
     rlDevice_stats.textureBytes[1] = 11;
     rlDevice_stats.frameBindBytes[0] = 40;

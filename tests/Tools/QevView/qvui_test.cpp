@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "QevView.h"
+#include "assertRecorder.h"
 #include "fakeClock.h"
 #include "fakeRaster.h"
 #include "fixtureFiles.h"
@@ -26,28 +27,13 @@
 #include "uiDialog.h"
 #include "uiInputState.h"
 #include "uiTextbox.h"
-
-namespace {
-
-struct Assertion {
-    std::string expression;
-    std::string file;
-};
-std::vector<Assertion> g_assertions;
-
-}  // namespace
-
-// Takes the place of the viewer's hook, so that the cases see what was reported.
-void renderMain_AssertHook(const char* expression, const char* file, int)
-{
-    g_assertions.push_back({expression ? expression : "", file ? file : ""});
-}
+#include "viewerSession.h"
 
 namespace {
 
 const uint32_t kFaces = 1234;   // what the fake raster library counts
 
-// Each case runs in a process of its own, so the viewer's globals start fresh.
+// The viewer runs in the test's process and is given back whole at the end of every case.
 class QevViewUi : public testing::Test {
 protected:
     QevViewUi() : work(fixtures::TestFolderName()) {}
@@ -60,12 +46,7 @@ protected:
         });
     }
 
-    int Start()
-    {
-        if (!QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW)) return -1;
-        QevView_ParseCommandLine(&QevView_app.commandLine, "-model totem.qev");
-        return QevView_Startup();
-    }
+    static int Start() { return viewertest::ViewerSession::Start("-model totem.qev"); }
 
     // One frame of the given length; the status textbox's newest line when the frame printed
     // one, else an empty text.
@@ -88,8 +69,10 @@ protected:
     }
 
     fixtures::WorkFolder work;
+    fakes::AssertRecorder assertions;
     fakes::FakeRaster raster;
     fakes::FakeClock clock{5000};
+    viewertest::ViewerSession viewer;
 };
 
 TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
@@ -97,7 +80,7 @@ TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
     ASSERT_EQ(1, Start());
     ASSERT_NE(nullptr, qvui_pMenu);
     ASSERT_NE(nullptr, qvui_pTextBox);
-    EXPECT_TRUE(g_assertions.empty());
+    EXPECT_TRUE(assertions.Records().empty());
     EXPECT_EQ(0u, QevView_app.controls.bStatsShown);
 
     // Hidden: a second and more goes by without a line.
@@ -216,10 +199,10 @@ TEST_F(QevViewUi, WithoutItsScriptTheViewerRunsWithoutMenu)
     ASSERT_EQ(1, Start());
     EXPECT_EQ(nullptr, qvui_pMenu);
     EXPECT_EQ(nullptr, qvui_pTextBox);
-    ASSERT_EQ(2u, g_assertions.size());
-    EXPECT_EQ("qvui_pMenu", g_assertions[0].expression);
-    EXPECT_EQ("qvui_pTextBox", g_assertions[1].expression);
-    EXPECT_EQ("QevView\\qvui", g_assertions[0].file);
+    ASSERT_EQ(2u, assertions.Records().size());
+    EXPECT_EQ("qvui_pMenu", assertions.Records()[0].expression);
+    EXPECT_EQ("qvui_pTextBox", assertions.Records()[1].expression);
+    EXPECT_EQ("QevView\\qvui", assertions.Records()[0].file);
     EXPECT_EQ(nullptr, uiLayer_FirstDialog());
     const int statsBefore = raster.Count(FAKE_RASTER_SLOT(funcMain_GetStats));
     RunFramesWithStatistics(clock);
@@ -240,8 +223,8 @@ TEST_F(QevViewUi, AStatusNameOnAnotherWidgetIsNotPrintedInto)
     ASSERT_EQ(1, Start());
     ASSERT_NE(nullptr, qvui_pMenu);
     EXPECT_EQ(nullptr, qvui_pTextBox);
-    ASSERT_EQ(1u, g_assertions.size());
-    EXPECT_EQ("qvui_pTextBox", g_assertions[0].expression);
+    ASSERT_EQ(1u, assertions.Records().size());
+    EXPECT_EQ("qvui_pTextBox", assertions.Records()[0].expression);
     EXPECT_EQ(qvui_pMenu, uiLayer_FirstDialog());
     RunFramesWithStatistics(clock);
     auto* other = (uiTextbox*)uiDialog_FindInTree(qvui_pMenu, "other");
@@ -260,7 +243,7 @@ TEST_F(QevViewUi, AStatusTextboxWithoutAFontTakesLinesAndDrawsNone)
     ASSERT_EQ(1, Start());
     ASSERT_NE(nullptr, qvui_pTextBox);
     EXPECT_EQ(nullptr, qvui_pTextBox->pFont);
-    EXPECT_TRUE(g_assertions.empty());
+    EXPECT_TRUE(assertions.Records().empty());
     RunFramesWithStatistics(clock);
     EXPECT_EQ(3u, qvui_pTextBox->lineCount);
     EXPECT_EQ(0, qvui_pTextBox->pLastLine->height);

@@ -11,6 +11,7 @@
 #include "renderMain.h"
 #include "renderModelInstance.h"
 #include "renderSettings.h"
+#include "viewerSession.h"
 
 namespace {
 
@@ -48,13 +49,24 @@ uint32_t __cdecl ProbeSwap(int wait)
     return g_probe.pfnSwap(wait);
 }
 
-TEST(QevViewDraw, SampleModelIsDrawnOnTheRealDeviceAndTurns)
+// The viewer runs in the test's process and is given back whole at the end of the case, with
+// the present slot the probe took.
+class QevViewDraw : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(fixtures::WriteViewerSample("")); }
+    void TearDown() override
+    {
+        if (g_probe.pfnSwap) renderMain_rasterLib.funcMain_Swap = g_probe.pfnSwap;
+        g_probe = BackBufferProbe();
+    }
+
+    fixtures::WorkFolder work{fixtures::TestFolderName()};
+    viewertest::ViewerSession viewer;
+};
+
+TEST_F(QevViewDraw, SampleModelIsDrawnOnTheRealDeviceAndTurns)
 {
-    fixtures::WorkFolder work(fixtures::TestFolderName());
-    ASSERT_TRUE(fixtures::WriteViewerSample(""));
-    ASSERT_TRUE(QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW));
-    QevView_ParseCommandLine(&QevView_app.commandLine, "-model totem.qev -anim turn.jup");
-    ASSERT_EQ(1, QevView_Startup());
+    ASSERT_EQ(1, viewertest::ViewerSession::Start("-model totem.qev -anim turn.jup"));
     ASSERT_EQ(640, renderSettings_current.screenWidth);
     ASSERT_NE(nullptr, QevView_app.pInstance->pMixer);
     g_probe.pfnSwap = renderMain_rasterLib.funcMain_Swap;
@@ -77,7 +89,6 @@ TEST(QevViewDraw, SampleModelIsDrawnOnTheRealDeviceAndTurns)
     EXPECT_GT(g_probe.litPixels, 640 * 480 / 50);
     EXPECT_NE(first, g_probe.picture);   // the animation turned it
 
-    renderMain_rasterLib.funcMain_Swap = g_probe.pfnSwap;
     EXPECT_EQ(1, QevView_Shutdown());
 }
 

@@ -19,24 +19,22 @@
 #include "renderModelInstance.h"
 #include "renderSettings.h"
 #include "stdInput.h"
+#include "viewerSession.h"
 
 namespace {
 
-// Each case runs in a process of its own, so the viewer's globals start fresh.
+// The viewer runs in the test's process and is given back whole at the end of every case.
 class QevViewApp : public testing::Test {
 protected:
     QevViewApp() : work(fixtures::TestFolderName()) {}
     void SetUp() override { ASSERT_TRUE(fixtures::WriteViewerSample("")); }
 
-    int Start(const char* commandLine)
-    {
-        if (!QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW)) return -1;
-        QevView_ParseCommandLine(&QevView_app.commandLine, commandLine);
-        return QevView_Startup();
-    }
+    static int Start(const char* commandLine) { return viewertest::ViewerSession::Start(commandLine); }
 
     fixtures::WorkFolder work;
     MessageBoxRecorder boxes;
+    fakes::FakeRaster raster;
+    viewertest::ViewerSession viewer;
 };
 
 // Close and shutdown counts of the fake table at the moment the start-up message is shown.
@@ -53,11 +51,10 @@ int RecordBoxAndCloses(HWND, const char* text, const char* caption, UINT)
 
 TEST_F(QevViewApp, MissingModelClosesTheDeviceBeforeTheMessageAndEndsWithOne)
 {
-    fakes::FakeRaster raster;
     g_pRaster = &raster;
-    stdMessageBox_SetHook(RecordBoxAndCloses);
+    const stdMessageBoxFunc recorder = stdMessageBox_SetHook(RecordBoxAndCloses);
     EXPECT_EQ(1, QevView_Run(GetModuleHandleA(nullptr), "-model nowhere.qev", SW_SHOW));
-    stdMessageBox_SetHook(nullptr);
+    stdMessageBox_SetHook(recorder);
     ASSERT_EQ(1u, MessageBoxRecorder::Shown().size());
     EXPECT_EQ("Problem with command line parameters", MessageBoxRecorder::Shown()[0].text);
     EXPECT_EQ("Error", MessageBoxRecorder::Shown()[0].caption);
@@ -73,7 +70,6 @@ TEST_F(QevViewApp, MissingModelClosesTheDeviceBeforeTheMessageAndEndsWithOne)
 
 TEST_F(QevViewApp, WrongRasterVersionGivesBothMessagesAndCallsNothingOnTheTable)
 {
-    fakes::FakeRaster raster;
     raster.SetVersion(13);
     EXPECT_EQ(1, QevView_Run(GetModuleHandleA(nullptr), "", SW_SHOW));
     const auto& shown = MessageBoxRecorder::Shown();
@@ -86,7 +82,6 @@ TEST_F(QevViewApp, WrongRasterVersionGivesBothMessagesAndCallsNothingOnTheTable)
 
 TEST_F(QevViewApp, AnimationThatDoesNotExistLeavesTheModelWithoutAMixer)
 {
-    fakes::FakeRaster raster;
     ASSERT_EQ(1, Start("-model totem.qev -anim nowhere.jup"));
     ASSERT_NE(nullptr, QevView_app.pInstance);
     EXPECT_EQ(nullptr, QevView_app.pInstance->pMixer);
@@ -98,7 +93,6 @@ TEST_F(QevViewApp, AnimationThatDoesNotExistLeavesTheModelWithoutAMixer)
 
 TEST_F(QevViewApp, StartupInTheOrderOfTheEngineWithLightsCameraAndAnimation)
 {
-    fakes::FakeRaster raster;
     ASSERT_EQ(1, Start("/model totem.qev /anim turn.jup"));
     ASSERT_NE(nullptr, QevView_app.pInstance->pMixer);
     EXPECT_EQ(1u, QevView_app.controls.bPlaying);

@@ -19,6 +19,7 @@
 #include "renderTimer.h"
 #include "uiDialog.h"
 #include "uiTextbox.h"
+#include "viewerSession.h"
 
 namespace {
 
@@ -77,13 +78,18 @@ bool IsTextPixel(uint32_t rgb)
 
 }  // namespace
 
-TEST(QevViewUiDevice, StatisticsLineIsPrintedIntoItsTextboxAndShownThere)
+// The viewer runs in the test's process and is given back whole at the end of the case.
+class QevViewUiDevice : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(fixtures::WriteViewerSample("")); }
+
+    fixtures::WorkFolder work{fixtures::TestFolderName()};
+    viewertest::ViewerSession viewer;
+};
+
+TEST_F(QevViewUiDevice, StatisticsLineIsPrintedIntoItsTextboxAndShownThere)
 {
-    fixtures::WorkFolder work(fixtures::TestFolderName());
-    ASSERT_TRUE(fixtures::WriteViewerSample(""));
-    ASSERT_TRUE(QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW));
-    QevView_ParseCommandLine(&QevView_app.commandLine, "-model totem.qev -anim turn.jup");
-    ASSERT_EQ(1, QevView_Startup());
+    ASSERT_EQ(1, viewertest::ViewerSession::Start("-model totem.qev -anim turn.jup"));
     ASSERT_NE(nullptr, qvui_pMenu);
     ASSERT_NE(nullptr, qvui_pTextBox);
     ASSERT_NE(nullptr, qvui_pTextBox->pFont);
