@@ -2,21 +2,37 @@
 
 #include <cstdint>
 
-#include "renderMain.h"
-
 namespace {
 
+rlFuncMain_Shutdown g_pfnShutdown;
 uint32_t g_bInAssert;
+
+// The viewer's routine: expression, file and line are neither shown nor kept.
+void ViewerRoutine(const char* /*expression*/, const char* /*file*/, int /*line*/)
+{
+    if (g_bInAssert || !g_pfnShutdown) return;
+    g_bInAssert = 1;
+    g_pfnShutdown();
+    g_bInAssert = 0;
+}
+
+renderAssertFunc g_pfnHook = ViewerRoutine;
 
 }  // namespace
 
-// The viewer's assertion failure routine: expression, file and line are neither shown nor
-// kept. A full-screen display is given back through the raster library's shutdown, once at a
-// time and only when the table is bound; then the caller carries on.
-void renderMain_AssertHook(const char* /*expression*/, const char* /*file*/, int /*line*/)
+void renderAssert_Fail(const char* expression, const char* file, int line)
 {
-    if (g_bInAssert || !renderMain_IsBound()) return;
-    g_bInAssert = 1;
-    g_rasterLib.funcMain_Shutdown();
-    g_bInAssert = 0;
+    g_pfnHook(expression, file, line);
+}
+
+renderAssertFunc renderAssert_SetHook(renderAssertFunc hook)
+{
+    renderAssertFunc previous = g_pfnHook;
+    g_pfnHook = hook ? hook : ViewerRoutine;
+    return previous;
+}
+
+void renderAssert_SetShutdown(rlFuncMain_Shutdown shutdown)
+{
+    g_pfnShutdown = shutdown;
 }

@@ -1,12 +1,23 @@
-// Internal invariants of the render front-end. A failed one is reported with its expression
-// text, source file and line through the front-end's assertion hook, and execution goes on.
-// The hook lives in renderAssert.cpp on its own, so that a test program may define its own
-// renderMain_AssertHook in place of it.
+// Internal invariants of the viewer's engine. A failed one is reported with its expression
+// text, source file and line to the assertion routine in place, and execution goes on.
+//
+// The viewer's routine shows nothing and keeps nothing: it gives a full-screen display back
+// through the raster library's shutdown, which the render front-end hands over when it binds
+// a raster table, once at a time (an assertion inside that shutdown does nothing), and then
+// the caller carries on. A test puts a routine of its own in place to see what was reported.
 #pragma once
+#include "rasterLib.h"
 
-void renderMain_AssertHook(const char* expression, const char* file, int line);
+typedef void (*renderAssertFunc)(const char* expression, const char* file, int line);
+
+// Reports a failed invariant to the routine in place.
+void renderAssert_Fail(const char* expression, const char* file, int line);
+// Puts a routine in place (null: the viewer's again); returns the routine that was in place.
+renderAssertFunc renderAssert_SetHook(renderAssertFunc hook);
+// The raster library's shutdown that the viewer's routine calls; null while no table is bound.
+void renderAssert_SetShutdown(rlFuncMain_Shutdown shutdown);
 
 #define RENDER_ASSERT(cond) \
-    ((cond) ? (void)0 : renderMain_AssertHook(#cond, __FILE__, __LINE__))
+    ((cond) ? (void)0 : renderAssert_Fail(#cond, __FILE__, __LINE__))
 #define RENDER_ASSERT_TEXT(cond, text) \
-    ((cond) ? (void)0 : renderMain_AssertHook(text, __FILE__, __LINE__))
+    ((cond) ? (void)0 : renderAssert_Fail(text, __FILE__, __LINE__))

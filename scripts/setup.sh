@@ -208,6 +208,14 @@ wine_step() {
   return 1
 }
 
+# The run's one wine server, started before any other wine command and kept until the clean-up.
+# A server started by a plain wine command ends a few seconds after its last program, taking
+# wine's own services with it; the next test program would start them again with its output,
+# which they hold open until every program of the run has ended.
+wine_server_start() {
+  wineserver -p </dev/null >/dev/null 2>&1
+}
+
 setup_prefix() {
   [ -f "$WINEPREFIX/$WINE_PREFIX_DONE" ] && return 0
   if [ -e "$WINEPREFIX" ]; then
@@ -216,6 +224,8 @@ setup_prefix() {
     rm -rf "$WINEPREFIX"
   fi
   echo "Creating the wine prefix in $WINEPREFIX (first time only)"
+  mkdir -p "$WINEPREFIX"
+  wine_server_start
   wine_step "wine could not create its prefix in $WINEPREFIX" wineboot -i || return 1
   touch "$WINEPREFIX/$WINE_PREFIX_DONE"
 }
@@ -226,6 +236,7 @@ setup_wine() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   setup_prefix || return 1
+  wine_server_start
   # Without a window manager on the virtual display, wine draws the window frames itself.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine_step "wine's window frames could not be set up" \
@@ -241,10 +252,26 @@ setup_wine() {
       wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d "" /f ||
       return 1
   fi
-  wineserver -p </dev/null >/dev/null 2>&1
   # Start wine's own services now, with their output detached: started later by a test they
   # would inherit its pipes and hold them open after the test ends.
   wine_step "wine did not start in $WINEPREFIX" wineboot
+}
+
+# Wine's desktop (its explorer) is started here and waited for. A program that creates the first
+# window starts it itself but waits 10 s at most: under the emulator on a busy machine the
+# desktop takes longer, and every window of that program fails. The desktop is up once it has
+# made its windows on the display.
+setup_desktop() {
+  local waited=0
+  wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+  until xwininfo -root -tree 2>/dev/null | grep -q '("explorer.exe"'; do
+    if [ "$waited" -ge "$WINE_SETUP_TIMEOUT" ]; then
+      echo "set-up stopped: wine's desktop did not start within $WINE_SETUP_TIMEOUT s" >&2
+      return 1
+    fi
+    sleep 1
+    waited=$((waited + 1))
+  done
 }
 
 cleanup() {
@@ -259,5 +286,6 @@ setup_all() {
   setup_build || return 1
   trap cleanup EXIT
   setup_display || return 1
-  setup_wine
+  setup_wine || return 1
+  setup_desktop
 }

@@ -1,5 +1,11 @@
 // The one device of the process: the driver objects, the surfaces and the frame state that
 // every module of the library reaches.
+//
+// rlMain_Startup keeps the window and lists the drivers; both stay until the next start-up
+// (rlMain_Shutdown changes nothing: the viewer's assertion routine calls it and goes on).
+// rlMain_Open sets the device's state afresh (frame counter, statistics, state cache, texture
+// pool, vertex buffer); rlMain_Close gives it all back and forgets the caller's settings, lights
+// and current model, so an open after a close behaves as the first. The current camera stays until the next selection.
 #pragma once
 #include <windows.h>
 #include <ddraw.h>
@@ -30,10 +36,10 @@ struct rlDeviceState {
     bool bInScene;
 };
 
-extern rlDeviceState rlDev;
-extern RasterInfo rlInfo;
+extern rlDeviceState rlDevice_state;
+extern RasterInfo rlDevice_info;
 // Running counters, copied into the caller's record by rlMain_GetStats.
-extern RasterStats rlStats;
+extern RasterStats rlDevice_stats;
 
 // Scene brackets that remember whether the device is inside a scene.
 HRESULT rlDevice_BeginScene(void);

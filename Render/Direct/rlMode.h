@@ -18,7 +18,12 @@ void __cdecl rlMode_SetColor(void);
 void __cdecl rlMode_SetMode(int mode);
 void __cdecl rlMode_SetFlags(uint32_t flags);
 
-// Sets the default render and stage states on a freshly created device (open, resolution change).
+// Forgets everything the cache kept of an earlier device: mode changes counted, the flags
+// word, the texture factor and the fog. Each open starts from here.
+void rlMode_Reset(void);
+// Sets the default render and stage states on a freshly created device (open, resolution
+// change); the counters, flags, texture factor and fog of the cache stay, so that a resolution
+// change keeps them.
 void rlMode_SetDefaults(void);
 // Sends the last fog set again, to a re-created device.
 void rlMode_ReapplyFog(void);

@@ -1,6 +1,7 @@
 #include "animTestSupport.h"
 
 #include "mathFrame.h"
+#include "renderAssert.h"
 #include "renderBitmap.h"
 #include "renderKeyframe.h"
 #include "renderMain.h"
@@ -9,26 +10,10 @@
 #include "renderModelInstance.h"
 #include "stdFile.h"
 
-namespace {
-
-int g_assertions;
-std::string g_lastAssertion;
-
-}  // namespace
-
-// Takes the place of the front-end's hook, so that the cases see what was reported.
-void renderMain_AssertHook(const char* expression, const char*, int)
-{
-    g_assertions++;
-    g_lastAssertion = expression ? expression : "";
-}
-
 namespace animtest {
 
 AnimFolder::AnimFolder()
 {
-    g_assertions = 0;
-    g_lastAssertion.clear();
     stdFile_Startup();
     fixtures::MakeFolders("3D\\Anims");
     renderKeyframe_Startup();
@@ -46,8 +31,8 @@ bool AnimFolder::WriteAnim(const std::string& name, const fixtures::JupFile& fil
     return fixtures::WriteJup("3D\\Anims\\" + name + ".jup", file);
 }
 
-int AnimFolder::Assertions() { return g_assertions; }
-std::string AnimFolder::LastAssertion() { return g_lastAssertion; }
+int AnimFolder::Assertions() const { return asserts_.Count(); }
+std::string AnimFolder::LastAssertion() const { return asserts_.Last(); }
 
 InstanceFolder::InstanceFolder()
 {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "assertRecorder.h"
 #include "fakeRaster.h"
 #include "fixtureJup.h"
 #include "fixtureQev.h"
@@ -24,12 +25,13 @@ protected:
 
     static bool WriteAnim(const std::string& name, const fixtures::JupFile& file);
     // The assertions reported since the case began, and the text of the last one.
-    static int Assertions();
-    static std::string LastAssertion();
+    int Assertions() const;
+    std::string LastAssertion() const;
 
     fakes::FakeRaster raster;
 
 private:
+    fakes::AssertRecorder asserts_;
     fixtures::WorkFolder work_{fixtures::TestFolderName()};
 };
 

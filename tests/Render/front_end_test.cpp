@@ -4,9 +4,12 @@
 
 #include <cstring>
 
+#include "assertRecorder.h"
 #include "fakeRaster.h"
+#include "fixtureRestore.h"
 #include "messageBoxRecorder.h"
 #include "render.h"
+#include "renderAssert.h"
 #include "renderBitmap.h"
 #include "renderLight.h"
 #include "renderLightGroup.h"
@@ -30,9 +33,20 @@ const int kAddLight = FAKE_RASTER_SLOT(funcLight_AddLight);
 const int kClearLights = FAKE_RASTER_SLOT(funcLight_ClearLights);
 const int kSetAmbient = FAKE_RASTER_SLOT(funcLight_SetAmbient);
 
+// A case that started the front-end and stopped early leaves it shut down, and the window that
+// a case gave the front-end is forgotten.
+class RenderFrontEnd : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (renderMain_bStartup) renderMain_Shutdown();
+        render_SetWindow(nullptr);
+    }
+};
+
 }  // namespace
 
-TEST(RenderFrontEnd, WrongVersionShowsTheBoxAndCallsNothing)
+TEST_F(RenderFrontEnd, WrongVersionShowsTheBoxAndCallsNothing)
 {
     for (uint32_t version : {13u, 15u, 0u}) {
         SCOPED_TRACE(version);
@@ -49,7 +63,7 @@ TEST(RenderFrontEnd, WrongVersionShowsTheBoxAndCallsNothing)
     }
 }
 
-TEST(RenderFrontEnd, AnyNullSlotRefusesTheWholeTable)
+TEST_F(RenderFrontEnd, AnyNullSlotRefusesTheWholeTable)
 {
     for (int slot : {1, 2, 23, 34, 46}) {
         SCOPED_TRACE(slot);
@@ -58,13 +72,13 @@ TEST(RenderFrontEnd, AnyNullSlotRefusesTheWholeTable)
         raster.SetNullSlot(slot);
         EXPECT_EQ(raster.Bind(), 0);
         EXPECT_FALSE(renderMain_IsBound());
-        EXPECT_EQ(g_rasterLib.funcMain_Startup, nullptr);   // nothing copied
+        EXPECT_EQ(renderMain_rasterLib.funcMain_Startup, nullptr);   // nothing copied
         EXPECT_TRUE(raster.Calls().empty());
         EXPECT_TRUE(MessageBoxRecorder::Shown().empty());
     }
 }
 
-TEST(RenderFrontEnd, StartupBindsOpensAndSetsGammaInOrder)
+TEST_F(RenderFrontEnd, StartupBindsOpensAndSetsGammaInOrder)
 {
     FakeRaster raster;
     HWND window = (HWND)0x1234;
@@ -75,9 +89,9 @@ TEST(RenderFrontEnd, StartupBindsOpensAndSetsGammaInOrder)
     EXPECT_EQ(raster.Slots(), (std::vector<int>{kStartup, kOpen, kSetGamma}));
     EXPECT_EQ(raster.Last(kStartup)->Arg<HWND>(0), window);
     EXPECT_EQ(renderMain_GetRasterInfo(), &raster.info);
-    EXPECT_EQ(raster.Last(kOpen)->Arg<renderSettings*>(0), &g_renderSettings);
+    EXPECT_EQ(raster.Last(kOpen)->Arg<renderSettings*>(0), &renderSettings_current);
     const RasterCall* gamma = raster.Last(kSetGamma);
-    for (int word : {0, 2, 4}) EXPECT_DOUBLE_EQ(gamma->Double(word), (double)g_renderSettings.gamma);
+    for (int word : {0, 2, 4}) EXPECT_DOUBLE_EQ(gamma->Double(word), (double)renderSettings_current.gamma);
     EXPECT_DOUBLE_EQ(gamma->Double(0), (double)1.4f);
     // The texture cache was started first.
     EXPECT_EQ(renderBitmap_Startup(), 1);   // a second start-up only reports
@@ -90,26 +104,40 @@ TEST(RenderFrontEnd, StartupBindsOpensAndSetsGammaInOrder)
     EXPECT_EQ(renderBitmap_Shutdown(), 0);  // the texture cache was shut down
 }
 
-// Each start-up runs in a test of its own: the caches that started stay started.
-TEST(RenderFrontEnd, StartupStopsWhenTheDeviceDoesNotStart)
+// A start-up that fails leaves nothing started: the next one starts every cache afresh, with
+// no assertion, and succeeds.
+void ExpectNothingLeftStarted(FakeRaster& raster)
+{
+    fakes::AssertRecorder asserts;
+    raster.SetVersion(RASTER_LIB_VERSION);
+    raster.SetHandler(kStartup, [&raster](const RasterCall&) { return (uint32_t)(uintptr_t)&raster.info; });
+    raster.SetResult(kOpen, 1);
+    EXPECT_EQ(renderMain_Startup(), 1);
+    EXPECT_TRUE(asserts.Records().empty()) << asserts.Last();
+    EXPECT_EQ(renderMain_Shutdown(), 1);
+}
+
+TEST_F(RenderFrontEnd, StartupStopsWhenTheDeviceDoesNotStart)
 {
     FakeRaster raster;
     raster.SetResult(kStartup, 0);
     EXPECT_EQ(renderMain_Startup(), 0);
     EXPECT_EQ(renderMain_bStartup, 0u);
     EXPECT_EQ(raster.Slots(), (std::vector<int>{kStartup}));
+    ExpectNothingLeftStarted(raster);
 }
 
-TEST(RenderFrontEnd, StartupStopsWhenTheDeviceDoesNotOpen)
+TEST_F(RenderFrontEnd, StartupStopsWhenTheDeviceDoesNotOpen)
 {
     FakeRaster raster;
     raster.SetResult(kOpen, 0);
     EXPECT_EQ(renderMain_Startup(), 0);
     EXPECT_EQ(renderMain_bStartup, 0u);
     EXPECT_EQ(raster.Slots(), (std::vector<int>{kStartup, kOpen}));
+    ExpectNothingLeftStarted(raster);
 }
 
-TEST(RenderFrontEnd, StartupFailsWhenTheBindingIsRefused)
+TEST_F(RenderFrontEnd, StartupFailsWhenTheBindingIsRefused)
 {
     FakeRaster raster;
     MessageBoxRecorder boxes;
@@ -117,9 +145,10 @@ TEST(RenderFrontEnd, StartupFailsWhenTheBindingIsRefused)
     EXPECT_EQ(renderMain_Startup(), 0);
     EXPECT_EQ(renderMain_bStartup, 0u);
     EXPECT_TRUE(raster.Calls().empty());
+    ExpectNothingLeftStarted(raster);
 }
 
-TEST(RenderFrontEnd, EndFrameFlushesTakesStatisticsAndPresents)
+TEST_F(RenderFrontEnd, EndFrameFlushesTakesStatisticsAndPresents)
 {
     // Before the first present the stamp is 1, as the raster library's counter starts, so
     // that work done once a frame against stamps starting at 0 runs on the first frame.
@@ -138,10 +167,10 @@ TEST(RenderFrontEnd, EndFrameFlushesTakesStatisticsAndPresents)
     EXPECT_EQ(renderMain_GetFrameStamp(), 3u);
 }
 
-TEST(RenderFrontEnd, NothingIsCalledBeforeABinding)
+TEST_F(RenderFrontEnd, NothingIsCalledBeforeABinding)
 {
     FakeRaster raster;
-    renderMain_AssertHook("x", __FILE__, __LINE__);
+    renderAssert_Fail("x", __FILE__, __LINE__);
     EXPECT_EQ(renderMain_EndFrame(0), 0);
     Light light = {};
     EXPECT_EQ(renderLight_Add(nullptr, &light), 0);
@@ -149,20 +178,20 @@ TEST(RenderFrontEnd, NothingIsCalledBeforeABinding)
     EXPECT_TRUE(raster.Calls().empty());
 }
 
-TEST(RenderFrontEnd, AssertionShutsTheDisplayDownOnceAtATime)
+TEST_F(RenderFrontEnd, AssertionShutsTheDisplayDownOnceAtATime)
 {
     FakeRaster raster;
     ASSERT_TRUE(raster.Bind());
     int nested = 0;
     raster.SetHandler(kShutdown, [&](const RasterCall&) {
         // An assertion inside the shutdown is ignored.
-        if (nested++ == 0) renderMain_AssertHook("inner", __FILE__, __LINE__);
+        if (nested++ == 0) renderAssert_Fail("inner", __FILE__, __LINE__);
         return 1u;
     });
-    renderMain_AssertHook("outer", __FILE__, __LINE__);
+    renderAssert_Fail("outer", __FILE__, __LINE__);
     EXPECT_EQ(raster.Count(kShutdown), 1);
     nested = 1;
-    renderMain_AssertHook("later", __FILE__, __LINE__);
+    renderAssert_Fail("later", __FILE__, __LINE__);
     EXPECT_EQ(raster.Count(kShutdown), 2);
     // The program goes on: a shutdown without start-up reports twice (front-end and texture
     // cache not started), then shuts the library down itself.
@@ -170,8 +199,9 @@ TEST(RenderFrontEnd, AssertionShutsTheDisplayDownOnceAtATime)
     EXPECT_EQ(raster.Count(kShutdown), 5);
 }
 
-TEST(RenderFrontEnd, LightIntensityFollowsItsGroup)
+TEST_F(RenderFrontEnd, LightIntensityFollowsItsGroup)
 {
+    const fixtures::Restore<LightGroup[LIGHTGROUP_COUNT]> groups(renderLightGroup_table);
     FakeRaster raster;
     ASSERT_TRUE(raster.Bind());
     std::vector<Light> handed;
@@ -214,8 +244,9 @@ TEST(RenderFrontEnd, LightIntensityFollowsItsGroup)
     EXPECT_EQ(raster.Count(kClearLights), 1);
 }
 
-TEST(RenderFrontEnd, LightGroupTableOperations)
+TEST_F(RenderFrontEnd, LightGroupTableOperations)
 {
+    const fixtures::Restore<LightGroup[LIGHTGROUP_COUNT]> groups(renderLightGroup_table);
     renderLightGroup_Reset();
     for (int i = 0; i < LIGHTGROUP_COUNT; i++) {
         SCOPED_TRACE(i);

@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
-#include "Render/Direct/rasterTestWindow.h"
+#include "Render/frontEndDeviceTest.h"
 #include "fixtureDaz.h"
 #include "fixtureFiles.h"
 #include "fixtureQev.h"
@@ -23,32 +24,37 @@ namespace {
 
 uint32_t Checker(int x, int y) { return ((x ^ y) & 1) ? 0xFFFF8000u : 0xFF0040FFu; }
 
+class ModelOnRaster : public rendertest::FrontEndDeviceTest {
+protected:
+    void WriteFiles() override
+    {
+        fixtures::MakeFolders("3D\\Models");
+        fixtures::MakeFolders("Materials");
+        ASSERT_TRUE(fixtures::WriteQev("3D\\Models\\crate.qev",
+                                       fixtures::MakeQevModel({"planks", "glow", "dflt"}, 3, 6, true)));
+        ASSERT_TRUE(fixtures::DazWriter().Texture("planks").Line("twosided").Write("Materials\\planks.daz"));
+        ASSERT_TRUE(fixtures::DazWriter().Pass(0, "planks").Pass(1, "lamp", {"rgb_add"}).Write("Materials\\glow.daz"));
+        for (const char* name : {"planks", "lamp", "dflt"})
+            ASSERT_TRUE(fixtures::WriteTga(std::string("Materials\\") + name + ".tga",
+                                           fixtures::MakeTga(16, 16, 24, false, Checker)));
+    }
+    void TearDown() override
+    {
+        renderCamera_Free(camera);
+        renderViewport_Free(viewport);
+        FrontEndDeviceTest::TearDown();
+    }
+
+    Viewport* viewport = nullptr;
+    Camera* camera = nullptr;
+};
+
 }  // namespace
 
-TEST(ModelOnRaster, MaterialsReachTheRasterLibraryWithTheirTextures)
+TEST_F(ModelOnRaster, MaterialsReachTheRasterLibraryWithTheirTextures)
 {
-    fixtures::WorkFolder work(fixtures::TestFolderName());
-    fixtures::MakeFolders("3D\\Models");
-    fixtures::MakeFolders("Materials");
-    ASSERT_TRUE(fixtures::WriteQev("3D\\Models\\crate.qev",
-                                   fixtures::MakeQevModel({"planks", "glow", "dflt"}, 3, 6, true)));
-    ASSERT_TRUE(fixtures::DazWriter().Texture("planks").Line("twosided").Write("Materials\\planks.daz"));
-    ASSERT_TRUE(fixtures::DazWriter().Pass(0, "planks").Pass(1, "lamp", {"rgb_add"}).Write("Materials\\glow.daz"));
-    for (const char* name : {"planks", "lamp", "dflt"})
-        ASSERT_TRUE(fixtures::WriteTga(std::string("Materials\\") + name + ".tga",
-                                       fixtures::MakeTga(16, 16, 24, false, Checker)));
-
-    RasterTestWindow window{true};
-    render_SetWindow(window.hwnd);
-    const renderSettings saved = g_renderSettings;
-    strcpy(g_renderSettings.driver, "blitvane.dll");
-    g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
-    g_renderSettings.reqScreenWidth = 640;
-    g_renderSettings.reqScreenHeight = 480;
-    stdFile_Startup();
-    ASSERT_EQ(renderMain_Startup(), 1);
-
-    Model* model = renderModel_Load("crate", 0);
+    // Freed before the front-end shuts down, also when a check below stops the case.
+    std::unique_ptr<Model, void (*)(Model*)> model(renderModel_Load("crate", 0), renderModel_Free);
     ASSERT_NE(model, nullptr);
     for (int i = 0; i < 3; i++) {
         const Material* m = model->ppMaterials[i];
@@ -63,14 +69,12 @@ TEST(ModelOnRaster, MaterialsReachTheRasterLibraryWithTheirTextures)
     EXPECT_EQ(model->ppMaterials[1]->numPasses, 2);
     EXPECT_EQ(model->ppMaterials[0]->passes[0].pTexture, model->ppMaterials[1]->passes[0].pTexture);
 
-    Viewport* viewport = renderViewport_Create(1, 0, 0, 639, 479);
-    Camera* camera = renderCamera_Create(90, 1, 1, 1000, 1);
+    viewport = renderViewport_Create(1, 0, 0, 639, 479);
+    camera = renderCamera_Create(90, 1, 1, 1000, 1);
     renderCamera_SetViewport(camera, viewport);
     EXPECT_EQ(renderCamera_Select(camera), 1);
-    EXPECT_EQ(g_rasterLib.funcCamera_SetCurrent(camera), 0);  // the device took it
+    EXPECT_EQ(renderMain_rasterLib.funcCamera_SetCurrent(camera), 0);  // the device took it
 
-    renderModel_Free(model);
+    model.reset();
     EXPECT_EQ(renderMain_Shutdown(), 1);
-    stdFile_Shutdown();
-    g_renderSettings = saved;
 }

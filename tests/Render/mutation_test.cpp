@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "assertRecorder.h"
 #include "fakeClock.h"
 #include "fakeRaster.h"
 #include "fixtureDaz.h"
@@ -22,16 +23,6 @@
 #include "renderModel.h"
 #include "renderTimer.h"
 #include "stdFile.h"
-
-// The front-end's failed assertions are counted here instead of shutting the display down
-// through the raster table (a file of 128 key tags or more raises one, as it should).
-namespace {
-int g_asserts;
-}  // namespace
-void renderMain_AssertHook(const char*, const char*, int)
-{
-    g_asserts++;
-}
 
 using fixtures::Bytes;
 using fixtures::LoaderUnderMutation;
@@ -64,8 +55,8 @@ protected:
         ASSERT_EQ(renderBitmap_Startup(), 1);
         ASSERT_EQ(renderMaterial_Startup(), 1);
         ASSERT_EQ(renderModel_Startup(), 1);
-        renderTimer_Start(&g_renderTimer);
-        renderTimer_Tick(&g_renderTimer);
+        renderTimer_Start(&renderTimer_viewer);
+        renderTimer_Tick(&renderTimer_viewer);
     }
     void TearDown() override
     {
@@ -79,6 +70,7 @@ protected:
     fixtures::WorkFolder work{fixtures::TestFolderName()};
     fakes::FakeRaster raster;
     fakes::FakeClock clock{5000};
+    fakes::AssertRecorder asserts;   // a file of 128 key tags or more raises one, as it should
 };
 
 // The model's arrays as the loader laid them out, indices as positions: what two loads of one

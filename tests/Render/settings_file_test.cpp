@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "fixtureChildProcess.h"
 #include "fixtureFiles.h"
 #include "fixtureProfile.h"
 #include "fixtureTestFolder.h"
@@ -29,7 +30,7 @@ bool RunProbe(const std::string& folder, const std::string& arguments)
     if (!CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &process))
         return false;
-    bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    bool ended = WaitForSingleObject(process.hProcess, fixtures::kChildProcessLimitMs) == WAIT_OBJECT_0;
     DWORD code = 1;
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
@@ -116,7 +117,7 @@ void ExpectSection(const std::string& file, const char* section, const std::vect
 class RenderSettingsFile : public ::testing::Test {
 protected:
     void SetUp() override { DeleteFileA(stdConfig_GetPath()); }
-    void TearDown() override { renderSettings_Construct(&g_renderSettings); }
+    void TearDown() override { renderSettings_Construct(&renderSettings_current); }
 };
 
 }  // namespace

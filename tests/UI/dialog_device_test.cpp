@@ -75,7 +75,7 @@ public:
 
 TEST_F(UiDialogDevice, SampleScriptIsDrawnWhereItSaysWithTextUprightAndFollowsTheCursor)
 {
-    uiDialog* dialog = qvui_LoadMenu("Ui\\qevview.wix");
+    uiDialog* dialog = uiDialog_LoadScript("Ui\\qevview.wix");
     ASSERT_NE(dialog, nullptr);
     EXPECT_STREQ(dialog->name, "qevview");
     ASSERT_EQ(dialog->x, 16);
@@ -146,11 +146,11 @@ TEST_F(UiDialogDevice, SampleScriptIsDrawnWhereItSaysWithTextUprightAndFollowsTh
     EXPECT_EQ(ui_GetHoveredDialog(), nullptr);
     EXPECT_EQ(ui_GetHoveredElement(), nullptr);
     EXPECT_EQ(ui_GetLastHoveredElement(), logo);
-    HoldForScreenshot([](void*) {
+    HoldForScreenshot([] {
         Clear();
         ui_Update();
         ui_Draw();
-    }, nullptr);
+    });
     uiDialog_Free(dialog);
 }
 

@@ -10,7 +10,7 @@
 #include "uiCursor.h"
 #include "uiDialog.h"
 #include "uiIcon.h"
-#include "widgetTestSupport.h"
+#include "uiTestSupport.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void RecordDialog(uiElement* hovered, int event)
 }
 
 template <class W>
-W* Named(W* widget, const char* name)
+W* Recording(W* widget, const char* name)
 {
     strcpy(widget->name, name);
     uiElement_SetHandler(widget, 0, RecordHandler<0>);
@@ -47,19 +47,26 @@ W* Named(W* widget, const char* name)
     return widget;
 }
 
-using Dispatch = widgettest::WidgetTest;
+class Dispatch : public uitest::UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        StartRegistryAndCursor();
+    }
+};
 
 TEST_F(Dispatch, EventsReachTheWidgetsTheirRulesName)
 {
     uiDialog* dialog = uiDialog_New();
     ASSERT_NE(dialog, nullptr);
     dialog->pOnEvent = RecordDialog;
-    uiElement* a = Named(new uiElement, "A");
-    uiElement* b = Named(new uiElement, "B");
-    uiElement* capture = Named(new uiElement, "C");
+    uiElement* a = Recording(new uiElement, "A");
+    uiElement* b = Recording(new uiElement, "B");
+    uiElement* capture = Recording(new uiElement, "C");
     ASSERT_EQ(uiDialog_AddElement(dialog, nullptr, a), 1);
     ASSERT_EQ(uiDialog_AddElement(dialog, nullptr, b), 1);
-    uiIcon* icon = Named(new uiIcon, "I");
+    uiIcon* icon = Recording(new uiIcon, "I");
     uiCursor arrow = {}, iconCursor = {};
     uiCursor_Set(&arrow);
     icon->pIconCursor = &iconCursor;

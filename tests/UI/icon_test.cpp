@@ -7,15 +7,16 @@
 #include "ui.h"
 #include "uiCursor.h"
 #include "uiIcon.h"
-#include "widgetTestSupport.h"
+#include "uiTestSupport.h"
 
 namespace {
 
-class Icons : public widgettest::WidgetTest {
+class Icons : public uitest::UiTest {
 protected:
     void SetUp() override
     {
-        WidgetTest::SetUp();
+        UiTest::SetUp();
+        StartRegistryAndCursor();
         WritePicture("Gem", 20, 10, true);
         WritePicture("Gem_R", 20, 10, true);
         WritePicture("Sword", 10, 10, true);

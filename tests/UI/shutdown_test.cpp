@@ -20,6 +20,7 @@ protected:
     void SetUp() override
     {
         UiTest::SetUp();
+        StartUi();
         dialog = NewDialog();
         strcpy(dialog->name, "menu");
         AddQuad(dialog, 0, 0, 100, 50);

@@ -13,12 +13,12 @@
 #include "uiResource.h"
 #include "uiSlider.h"
 #include "uiTextbox.h"
-#include "widgetTestSupport.h"
+#include "uiTestSupport.h"
 
 namespace {
 
-using widgettest::kAdvance;
-using widgettest::kLineHeight;
+using uitest::kAdvance;
+using uitest::kLineHeight;
 
 int g_wheelMove = 0;
 int Wheel() { return g_wheelMove; }
@@ -26,20 +26,21 @@ int Wheel() { return g_wheelMove; }
 std::vector<std::string> g_changes;
 void RecordChange(uiSlider*, int value) { g_changes.push_back(std::to_string(value)); }
 
-class Textbox : public widgettest::WidgetTest {
+class Textbox : public uitest::UiTest {
 protected:
     void SetUp() override
     {
-        WidgetTest::SetUp();
-        g_renderSettings.optionFlags |= 0x2;  // 32-bit widget bitmaps
+        UiTest::SetUp();
+        StartRegistryAndCursor();
+        renderSettings_current.optionFlags |= 0x2;  // 32-bit widget bitmaps
         uiTextbox_Register();
         g_wheelMove = 0;
         g_changes.clear();
     }
     void TearDown() override
     {
-        g_renderSettings.optionFlags &= ~0x2u;
-        WidgetTest::TearDown();
+        renderSettings_current.optionFlags &= ~0x2u;
+        UiTest::TearDown();
     }
 
     // A textbox of this size with the test font, its bitmaps loaded.

@@ -20,49 +20,39 @@ int Blue(uint32_t rgb) { return (int)(rgb & 0xFF); }
 
 void UiDeviceTest::SetUp()
 {
-    WriteFiles();
+    FrontEndDeviceTest::SetUp();
     if (HasFatalFailure()) return;
-    render_SetWindow(window.hwnd);
-    saved = g_renderSettings;
-    strcpy(g_renderSettings.driver, "blitvane.dll");
-    g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
-    g_renderSettings.reqScreenWidth = 640;
-    g_renderSettings.reqScreenHeight = 480;
-    stdFile_Startup();
     ASSERT_NE(stdBitmap_Startup(), nullptr);
-    ASSERT_EQ(renderMain_Startup(), 1);
     ASSERT_EQ(ui_Startup(), 1);
 }
 
 void UiDeviceTest::TearDown()
 {
     ui_Shutdown();
-    renderMain_Shutdown();
     stdBitmap_Shutdown();
-    stdFile_Shutdown();
-    g_renderSettings = saved;
+    FrontEndDeviceTest::TearDown();
 }
 
 void UiDeviceTest::Clear(uint32_t colour)
 {
-    g_rasterLib.funcMain_Clear(colour, 0);
+    renderMain_rasterLib.funcMain_Clear(colour, 0);
 }
 
 Frame UiDeviceTest::ReadFrame()
 {
-    g_rasterLib.funcDraw_FlushCache(0);
+    renderMain_rasterLib.funcDraw_FlushCache(0);
     Frame frame;
     frame.rgb = rendertest::BackBufferFrame();
     if (!frame.rgb.empty()) {
-        frame.width = g_renderSettings.screenWidth;
-        frame.height = g_renderSettings.screenHeight;
+        frame.width = renderSettings_current.screenWidth;
+        frame.height = renderSettings_current.screenHeight;
     }
     return frame;
 }
 
 void UiDeviceTest::KeepFrame(const Frame& frame, const std::string& name)
 {
-    const char* folder = getenv("UI_SHOT_DIR");
+    const char* folder = getenv("KORBALT_SHOT_DIR");
     if (!folder || frame.rgb.empty()) return;
     fixtures::TgaImage image;
     image.width = (uint16_t)frame.width;
@@ -76,20 +66,6 @@ void UiDeviceTest::KeepFrame(const Frame& frame, const std::string& name)
         image.pixels.push_back(0xFF);
     }
     EXPECT_TRUE(fixtures::WriteTga(std::string(folder) + "\\" + name + ".tga", image));
-}
-
-void UiDeviceTest::HoldForScreenshot(void (*draw)(void* context), void* context)
-{
-    const char* wait = getenv("UI_SHOT_WAIT");
-    if (!wait) return;
-    SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    const DWORD end = GetTickCount() + atoi(wait) * 1000;
-    while (GetTickCount() < end) {
-        draw(context);
-        g_rasterLib.funcMain_Swap(0);
-        RasterTestWindow::pumpMessages();
-        Sleep(30);
-    }
 }
 
 }  // namespace uidevice

@@ -1,5 +1,5 @@
-// A UI test case on the real raster library: a visible 640 x 480 window, the device opened
-// windowed on it, the file layer, the bitmap cache and the UI started; what the case drew is
+// A UI test case on the real raster library: the front-end on the real device
+// (rendertest::FrontEndDeviceTest), the bitmap cache and the UI started; what the case drew is
 // read back from the back buffer, and can be kept as an image for a look by eye.
 #pragma once
 #include <gtest/gtest.h>
@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Render/Direct/rasterTestWindow.h"
-#include "fixtureFiles.h"
-#include "fixtureTestFolder.h"
-#include "renderSettings.h"
+#include "Render/frontEndDeviceTest.h"
 
 namespace uidevice {
 
@@ -28,25 +25,16 @@ int Red(uint32_t rgb);
 int Green(uint32_t rgb);
 int Blue(uint32_t rgb);
 
-class UiDeviceTest : public ::testing::Test {
+class UiDeviceTest : public rendertest::FrontEndDeviceTest {
 protected:
-    // Writes the files the case reads, in the case's work folder, before anything starts.
-    virtual void WriteFiles() {}
     void SetUp() override;
     void TearDown() override;
 
     // Clears the back buffer to opaque black.
     static void Clear(uint32_t colour = 0xFF000000);
     static Frame ReadFrame();
-    // With UI_SHOT_DIR set (a folder wine can write), writes the frame there as <name>.tga.
+    // With KORBALT_SHOT_DIR set (a folder wine can write), writes the frame there as <name>.tga.
     static void KeepFrame(const Frame& frame, const std::string& name);
-    // With UI_SHOT_WAIT set, keeps drawing and presenting that many seconds, for a screenshot
-    // of the screen by hand.
-    void HoldForScreenshot(void (*draw)(void* context), void* context);
-
-    fixtures::WorkFolder work{fixtures::TestFolderName()};
-    RasterTestWindow window{true};
-    renderSettings saved = {};
 };
 
 }  // namespace uidevice

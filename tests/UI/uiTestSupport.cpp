@@ -1,23 +1,20 @@
 #include "uiTestSupport.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "fixtureTestFolder.h"
+#include "fixtureTga.h"
+#include "fixtureYub.h"
 #include "renderBitmap.h"
 #include "stdBitmap.h"
 #include "stdFile.h"
 #include "ui.h"
 #include "uiCursor.h"
+#include "uiInputState.h"
 #include "uiResource.h"
 
-void renderMain_AssertHook(const char* expression, const char*, int)
-{
-    uitest::g_asserts.push_back(expression);
-}
-
 namespace uitest {
-
-std::vector<std::string> g_asserts;
 
 uint32_t Opaque(int x, int y)
 {
@@ -28,24 +25,49 @@ UiTest::UiTest() : work(fixtures::TestFolderName()) {}
 
 void UiTest::SetUp()
 {
-    g_asserts.clear();
     stdFile_Startup();
     ASSERT_NE(stdBitmap_Startup(), nullptr);
     ASSERT_EQ(renderBitmap_Startup(), 1);
     ASSERT_EQ(raster.Bind(), 1);
     ASSERT_TRUE(fixtures::MakeFolders("Ui\\Materials"));
+}
+
+void UiTest::StartUi()
+{
     ASSERT_EQ(ui_Startup(), 1);
 }
 
+void UiTest::StartRegistryAndCursor()
+{
+    std::vector<int> codes;
+    for (int c = 33; c < 127; c++) codes.push_back(c);
+    const fixtures::YubFont font = fixtures::MakeYub(
+        8, kLineHeight, kAdvance, codes, [](int, int, int) { return (uint8_t)255; }, kLineHeight);
+    ASSERT_TRUE(fixtures::WriteYub("Ui\\Mono.yub", font));
+    ASSERT_TRUE(fixtures::WriteYub("Ui\\defaultFont.yub", font));
+    ASSERT_EQ(uiResource_Startup(), 1);
+    uiCursor_Startup();
+}
+
+// Each step gives back nothing when its part was not started.
 void UiTest::TearDown()
 {
+    uiInput_SetSource(nullptr);
     uiLayer_PopAll();
     uiDialog_FreeQueued();
     ui_Shutdown();
+    uiCursor_Shutdown();
+    uiResource_Shutdown();
+    // A case that drove widgets without the UI started leaves the frame's records to forget.
+    ui_SetHoveredDialog(nullptr);
+    ui_SetHoveredElement(nullptr);
+    ui_SetPressedElement(nullptr);
+    ui_SetKeyCapture(nullptr);
+    ui_SetScreenSize(UI_WIDTH, UI_HEIGHT);
     renderBitmap_Shutdown();
     stdBitmap_Shutdown();
     stdFile_Shutdown();
-    EXPECT_TRUE(g_asserts.empty()) << g_asserts.front();
+    EXPECT_TRUE(asserts.Records().empty()) << asserts.Last();
 }
 
 uiDialog* UiTest::NewDialog()
@@ -79,6 +101,16 @@ uiElement* UiTest::Named(const char* name, uiRect rect)
 void UiTest::PointAt(const uiDialog* dialog, int x, int y)
 {
     uiCursor_SetPos((float)(dialog->x + x), (float)(UI_HEIGHT - 1 - dialog->y - y));
+}
+
+void UiTest::WritePicture(const std::string& name, int width, int height, bool texture)
+{
+    const fixtures::TgaImage image = fixtures::MakeTga((uint16_t)width, (uint16_t)height, 32,
+                                                       false, [](int, int) { return 0xFF204060u; });
+    ASSERT_TRUE(fixtures::WriteTga("Ui\\" + name + ".tga", image));
+    if (texture) {
+        ASSERT_TRUE(fixtures::WriteTga("Ui\\Materials\\" + name + ".tga", image));
+    }
 }
 
 uint32_t PixelAt(const Bitmap* bitmap, int x, int y)

@@ -1,11 +1,18 @@
-// A UI test case on the fake raster table: files, bitmap and texture caches, the UI started,
-// and helpers that build dialogs, quads and widgets in code.
+// The one fixture of the UI tests on the fake raster table.
+//
+// SetUp lays the ground: a work folder of the case with "Ui\Materials", the file layer, the
+// bitmap and texture caches, the fake raster table bound, and the engine's failed assertions
+// recorded. A test's own fixture then starts what it needs: StartUi (the registry, the cursor,
+// the widget classes and the default font), or StartRegistryAndCursor (those two alone, with a
+// monospaced test font). TearDown gives back whatever of the UI the case started, however it
+// ended, then the ground, and checks that no failed assertion is left unaccounted for: a case
+// that expects one clears the recorder once it has looked at it.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
+#include "assertRecorder.h"
 #include "fakeRaster.h"
 #include "fixtureFiles.h"
 #include "uiDialog.h"
@@ -13,15 +20,23 @@
 
 namespace uitest {
 
-// Failed assertions of the libraries, recorded instead of going to the raster library.
-extern std::vector<std::string> g_asserts;
+// The monospaced test font of StartRegistryAndCursor: every character kAdvance pixels wide,
+// lines of kLineHeight.
+const int kAdvance = 10;
+const int kLineHeight = 12;
 
 uint32_t Opaque(int x, int y);
 
 class UiTest : public ::testing::Test {
 protected:
+    UiTest();
     void SetUp() override;
     void TearDown() override;
+
+    void StartUi();
+    // Writes the test font as "Ui\Mono.yub" and "Ui\defaultFont.yub", then starts the registry
+    // and the cursor.
+    void StartRegistryAndCursor();
 
     uiDialog* NewDialog();
     // A quad over a blank 32-bit texture of its size, added to the dialog.
@@ -29,12 +44,13 @@ protected:
     static uiElement* Named(const char* name, uiRect rect);
     // Points the cursor at (x, y) in the dialog's coordinates.
     static void PointAt(const uiDialog* dialog, int x, int y);
+    // A 32-bit picture of width x height in one colour, under Ui\ and, for a texture, also
+    // under Ui\Materials\.
+    static void WritePicture(const std::string& name, int width, int height, bool texture);
 
     fixtures::WorkFolder work;
     fakes::FakeRaster raster;
-
-public:
-    UiTest();
+    fakes::AssertRecorder asserts;
 };
 
 // A 32-bit pixel at (x, y) counted from the bitmap's top-left corner.

@@ -3,6 +3,8 @@
 // back from the back buffer.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <algorithm>
 #include <string>
 
@@ -51,6 +53,13 @@ public:
 
     static bool Lit(uint32_t rgb) { return (rgb & 0xFF) > 0x80 && (rgb >> 16) > 0x80; }
 
+    void TearDown() override
+    {
+        if (text) renderBitmap_Release(text);
+        if (sentence) renderBitmap_Release(sentence);
+        UiDeviceTest::TearDown();
+    }
+
     Bitmap* text = nullptr;
     Bitmap* sentence = nullptr;
 };
@@ -60,7 +69,7 @@ public:
 TEST_F(UiDevice, TextInAFixtureFontIsReadBackUpright)
 {
     ASSERT_NE(uiFont_GetDefault(), nullptr);
-    const uint32_t format = (g_renderSettings.optionFlags & RENDER_OPTION_TRUECOLOR)
+    const uint32_t format = (renderSettings_current.optionFlags & RENDER_OPTION_TRUECOLOR)
                                 ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
     text = renderBitmap_CreateBlank(64, 32, format);
     ASSERT_NE(text, nullptr);
@@ -107,14 +116,15 @@ TEST_F(UiDevice, TextInAFixtureFontIsReadBackUpright)
     EXPECT_GT(bottom - top, 5);
     // The bar of the "T" is its widest row and lies at its top on the screen: upright.
     EXPECT_LE(widestRow, top + 1);
-    HoldForScreenshot(draw, this);
-    renderBitmap_Release(text);
-    renderBitmap_Release(sentence);
+    HoldForScreenshot([this, draw] { draw(this); });
 }
 
 TEST_F(UiDevice, CursorFollowsTheMouseWithinItsLimitsOnTheScreen)
 {
-    uiCursor* cursor = uiCursor_Load("cursor", 0, 0, UICURSOR_HOT_BOTTOM_LEFT);
+    // Freed also when a check stops the case; the UI's shutdown then forgets it as current.
+    const std::unique_ptr<uiCursor, void (*)(uiCursor*)> owner(
+        uiCursor_Load("cursor", 0, 0, UICURSOR_HOT_BOTTOM_LEFT), uiCursor_Free);
+    uiCursor* cursor = owner.get();
     ASSERT_NE(cursor, nullptr);
     uiCursor_Set(cursor);
     struct Step {
@@ -158,5 +168,4 @@ TEST_F(UiDevice, CursorFollowsTheMouseWithinItsLimitsOnTheScreen)
         }
         if (s.row == 279) KeepFrame(frame, "ui_cursor");
     }
-    uiCursor_Free(cursor);
 }

@@ -14,6 +14,7 @@
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "fixtureYub.h"
+#include "renderAssert.h"
 #include "renderBitmap.h"
 #include "renderMain.h"
 #include "renderModes.h"
@@ -28,24 +29,9 @@
 #include "uiIcon.h"
 #include "uiRect.h"
 #include "uiResource.h"
+#include "uiTestSupport.h"
 
-using fakes::FakeRaster;
 using fakes::RasterCall;
-using fixtures::WorkFolder;
-
-// Failed assertions of the library are recorded here instead of going to the raster library.
-namespace {
-struct AssertRecord {
-    std::string expression;
-    std::string file;
-};
-std::vector<AssertRecord> g_asserts;
-}  // namespace
-
-void renderMain_AssertHook(const char* expression, const char* file, int)
-{
-    g_asserts.push_back({expression, file});
-}
 
 namespace {
 
@@ -67,16 +53,11 @@ struct Face {
     std::vector<rlScreenVertex> vertices;
 };
 
-class Ui : public ::testing::Test {
+class Ui : public uitest::UiTest {
 protected:
     void SetUp() override
     {
-        g_asserts.clear();
-        stdFile_Startup();
-        ASSERT_NE(stdBitmap_Startup(), nullptr);
-        ASSERT_EQ(renderBitmap_Startup(), 1);
-        ASSERT_EQ(raster.Bind(), 1);
-        ASSERT_TRUE(fixtures::MakeFolders("Ui\\Materials"));
+        UiTest::SetUp();
         // The screen face's vertices live only during the call: copy them there.
         raster.SetHandler(kScreenFace, [this](const RasterCall& c) {
             Face face;
@@ -89,16 +70,6 @@ protected:
             faces.push_back(face);
             return 1u;
         });
-    }
-    void TearDown() override
-    {
-        ui_Shutdown();
-        uiCursor_Shutdown();
-        uiResource_Shutdown();
-        ui_SetScreenSize(640, 480);
-        renderBitmap_Shutdown();
-        stdBitmap_Shutdown();
-        stdFile_Shutdown();
     }
 
     static void WriteFont(const std::string& name)
@@ -115,18 +86,17 @@ protected:
                                                          false, Grey)));
     }
 
-    WorkFolder work{fixtures::TestFolderName()};
-    FakeRaster raster;
+    // An assertion of the cursor module with this expression was reported; the recorder is
+    // cleared for the next one.
+    bool CursorAsserted(const char* expression)
+    {
+        const bool reported = asserts.Has(expression, "UI\\uiCursor");
+        asserts.Clear();
+        return reported;
+    }
+
     std::vector<Face> faces;
 };
-
-bool AssertedOnce(const char* expression)
-{
-    for (const AssertRecord& a : g_asserts) {
-        if (a.expression == expression && a.file == "UI\\uiCursor") return true;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -306,7 +276,7 @@ TEST_F(Ui, NoTgaLoaderAllocatesPixelsTheFileDoesNotHold)
         }
     }
     EXPECT_EQ(renderBitmap_GetStats()->numTextures, 0u);
-    EXPECT_TRUE(g_asserts.empty());
+    EXPECT_TRUE(asserts.Records().empty());
 }
 
 TEST_F(Ui, AFontsMetricsAreTakenWithinTheCoordinateRange)
@@ -443,7 +413,7 @@ TEST_F(Ui, CursorStaysWithinItsLimits)
     EXPECT_EQ(limit->minY, 0.0f);
     EXPECT_EQ(limit->maxX, 639.0f);
     EXPECT_EQ(limit->maxY, 479.0f);
-    EXPECT_TRUE(g_asserts.empty());
+    EXPECT_TRUE(asserts.Records().empty());
 
     // The screen position follows the scales.
     ui_SetScreenSize(1280, 960);
@@ -455,7 +425,7 @@ TEST_F(Ui, CursorStaysWithinItsLimits)
     uiCursor_Shutdown();
     uiCursor_SetPos(5000, 5000);
     EXPECT_EQ(uiCursor_GetX(), 5000.0f);
-    EXPECT_TRUE(AssertedOnce("pLimitStack"));
+    EXPECT_TRUE(CursorAsserted("pLimitStack"));
 }
 
 TEST_F(Ui, CursorRecordsTakeTheirHotSpotAndTextureCoordinates)
@@ -491,7 +461,7 @@ TEST_F(Ui, CursorRecordsTakeTheirHotSpotAndTextureCoordinates)
     uiResource_FreeMaterial(texture);
 
     EXPECT_EQ(uiCursor_Create(nullptr, 0, 0, 0), nullptr);
-    EXPECT_TRUE(AssertedOnce("pBitmap"));
+    EXPECT_TRUE(CursorAsserted("pBitmap"));
     EXPECT_EQ(uiCursor_Load("missing", 0, 0, 0), nullptr);
     uiCursor* loaded = uiCursor_Load("hand.tga", 0, 0, UICURSOR_HOT_TOP_LEFT);
     ASSERT_NE(loaded, nullptr);
@@ -584,7 +554,7 @@ TEST_F(Ui, IconsRideOnTheCursorAndGiveItBack)
     uiCursor_DetachIcon();
     EXPECT_EQ(uiCursor_GetIcon(), nullptr);
     EXPECT_EQ(uiCursor_Get(), arrow);
-    EXPECT_TRUE(g_asserts.empty());
+    EXPECT_TRUE(asserts.Records().empty());
 
     // Null icons and cursors are refused and reported; nothing changes.
     struct Refusal {
@@ -598,14 +568,15 @@ TEST_F(Ui, IconsRideOnTheCursorAndGiveItBack)
         {"pCursor", [] { uiCursor_SetDefault(nullptr); }},
     };
     for (const Refusal& r : refusals) {
-        g_asserts.clear();
+        asserts.Clear();
         r.call();
-        EXPECT_TRUE(AssertedOnce(r.expression)) << r.expression;
+        EXPECT_TRUE(CursorAsserted(r.expression)) << r.expression;
         EXPECT_EQ(uiCursor_Get(), arrow);
         EXPECT_EQ(uiCursor_GetIcon(), nullptr);
         EXPECT_EQ(uiCursor_GetDefault(), arrow);
     }
     EXPECT_EQ(uiCursor_TryAttachIcon(nullptr), 0);
+    EXPECT_TRUE(CursorAsserted("pIcon"));
     sword.pIconCursor = shield.pIconCursor = nullptr;  // freed here, not by the icons
     uiCursor_Free(held);
     uiCursor_Free(arrow);

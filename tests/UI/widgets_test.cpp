@@ -20,7 +20,7 @@
 #include "uiIcon.h"
 #include "uiResource.h"
 #include "uiWidgets.h"
-#include "widgetTestSupport.h"
+#include "uiTestSupport.h"
 
 namespace {
 
@@ -38,11 +38,12 @@ int Shift() { return g_shift; }
 std::string g_entered;
 void Entered(const char* text) { g_entered = text; }
 
-class Widgets : public widgettest::WidgetTest {
+class Widgets : public uitest::UiTest {
 protected:
     void SetUp() override
     {
-        WidgetTest::SetUp();
+        UiTest::SetUp();
+        StartRegistryAndCursor();
         for (const char* name : {"Up", "Roll", "Down", "Grey", "Tick"}) WritePicture(name, 8, 8, false);
         uiWidgets_Register();
         const uiInputSource source = {nullptr, Left, Shift};
@@ -56,7 +57,7 @@ protected:
     void TearDown() override
     {
         uiDialog_Free(dialog);
-        WidgetTest::TearDown();
+        UiTest::TearDown();
     }
 
     // A widget named name in the dialog, given the pairs, with its bitmaps loaded.
@@ -244,7 +245,7 @@ TEST_F(Widgets, EditFieldBlinksWhileFocusedAndMovesTheFocus)
         uint32_t shown;
     } ticks[] = {{100, 1}, {400, 1}, {601, 0}, {1101, 0}, {1102, 1}};
     for (const Tick& t : ticks) {
-        g_renderTimer.clocks[0].totalMs = t.now;
+        renderTimer_viewer.clocks[0].totalMs = t.now;
         first->Update();
         second->Update();
         EXPECT_EQ(first->caretShown, t.shown) << t.now;
@@ -260,7 +261,7 @@ TEST_F(Widgets, EditFieldBlinksWhileFocusedAndMovesTheFocus)
     g_shift = 1;
     second->OnKey(UIEDIT_KEY_TAB);
     EXPECT_EQ(dialog->pFocus, first);
-    g_renderTimer.clocks[0].totalMs = 0;
+    renderTimer_viewer.clocks[0].totalMs = 0;
 }
 
 TEST_F(Widgets, EditFieldPastesTheClipboardUpToALineFeed)
@@ -296,7 +297,7 @@ TEST_F(Widgets, ScriptWidgetsReleaseEveryPictureTheyNameWithTheDialog)
         {"icon", {"name=Loose", "pos=0,40", "size=8,8", "bitmap=Down"}},
     };
     ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
-    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    uiDialog* menu = uiDialog_LoadScript("menu.wix");
     ASSERT_NE(menu, nullptr);
     ASSERT_NE(stdBitmap_Find("Up.TGA"), nullptr);
     EXPECT_EQ(stdBitmap_Find("Up.TGA")->refCount, 3);
@@ -326,7 +327,7 @@ TEST_F(Widgets, AWidgetRefusedLaterInItsLineReleasesEveryPictureItNamed)
         {"button", {"name=Kept", "pos=0,20", "bitmap=Down", "depressed=Down"}},
     };
     ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
-    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    uiDialog* menu = uiDialog_LoadScript("menu.wix");
     ASSERT_NE(menu, nullptr);
     for (const char* name : {"ok", "ok2", "opt"}) EXPECT_EQ(uiResource_Find(name), nullptr) << name;
     for (const char* name : {"Up.TGA", "Roll.TGA", "Tick.TGA"})
@@ -352,7 +353,7 @@ TEST_F(Widgets, ScriptsMakeEveryWidgetClassAndDropBadLines)
         {"button", {"name=Broken", "depressed=Missing"}},
     };
     ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
-    uiDialog* menu = qvui_LoadMenu("menu.wix");
+    uiDialog* menu = uiDialog_LoadScript("menu.wix");
     ASSERT_NE(menu, nullptr);
 
     uiTextbox* status = dynamic_cast<uiTextbox*>((uiElement*)uiResource_Find("status"));

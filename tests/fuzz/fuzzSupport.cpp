@@ -102,7 +102,7 @@ struct HookInstaller {
 
 // Some assertions are what the libraries do on a hostile file (too many key tags, say): each
 // is reported once, with where it was raised, and the run goes on.
-void renderMain_AssertHook(const char* expression, const char* file, int line)
+static void ReportAssertion(const char* expression, const char* file, int line)
 {
     struct Place {
         const char* file;
@@ -145,6 +145,7 @@ void StartLibraries()
     stdTime_SetClock(Clock);
     stdFile_Startup();
     stdBitmap_Startup();
+    renderAssert_SetHook(ReportAssertion);
     g_pRaster = new fakes::FakeRaster;
     // Far more calls than any frame of a target makes: recording never allocates in an input.
     g_pRaster->ReserveCalls(100000);
@@ -152,7 +153,7 @@ void StartLibraries()
         fprintf(stderr, "==fuzz== the render front-end does not start\n");
         abort();
     }
-    renderTimer_Start(&g_renderTimer);
+    renderTimer_Start(&renderTimer_viewer);
     Camera* camera = renderCamera_Create(90.0f, 0, 1.0f, 1000.0f, 1.0f);
     renderCamera_SetViewport(camera, renderViewport_Create(0, 0, 0, 639, 479));
     mathFrame frame;
@@ -165,7 +166,7 @@ void StartLibraries()
 void NextFrame(uint32_t milliseconds)
 {
     g_now += milliseconds;
-    renderTimer_Tick(&g_renderTimer);
+    renderTimer_Tick(&renderTimer_viewer);
     renderMain_EndFrame(0);
     g_pRaster->ForgetCalls();
 }

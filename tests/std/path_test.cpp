@@ -17,46 +17,86 @@ TEST(StdPath, BaseNameAndExtension)
     EXPECT_STREQ(stdPath_GetExtension("a/b.c\\d.e"), "e");  // a slash is no separator
 }
 
-TEST(StdPath, SetExtensionAppendsOnlyWithoutADot)
-{
-    char name[32] = "3D\\Models\\hero";
-    EXPECT_EQ(stdPath_SetExtension(name, sizeof name, "QEV"), 1);
-    EXPECT_STREQ(name, "3D\\Models\\hero.QEV");
-    EXPECT_EQ(stdPath_SetExtension(name, sizeof name, "QEV"), 0);
-    EXPECT_STREQ(name, "3D\\Models\\hero.QEV");
+namespace {
 
-    char dotted[32] = "Ui.old\\cursor";
-    EXPECT_EQ(stdPath_SetExtension(dotted, sizeof dotted, "TGA"), 1);
-    EXPECT_STREQ(dotted, "Ui.old\\cursor.TGA");
+// One extension operation on a buffer: the text before, the buffer size handed over, and
+// the result and text after.
+struct ExtensionCase {
+    const char* before;
+    int size;
+    const char* extension;
+    int result;
+    const char* after;
+};
+
+void RunExtensionCases(int (*operation)(char*, int, const char*), const ExtensionCase* cases,
+                       size_t count)
+{
+    for (size_t i = 0; i < count; i++) {
+        const ExtensionCase& c = cases[i];
+        SCOPED_TRACE(c.before);
+        char buffer[32] = {};
+        strcpy(buffer, c.before);
+        EXPECT_EQ(operation(buffer, c.size, c.extension), c.result);
+        EXPECT_STREQ(buffer, c.after);
+    }
 }
 
-TEST(StdPath, SetExtensionRefusesWhenTheBufferIsFull)
+}  // namespace
+
+TEST(StdPath, SetExtensionAppendsOnlyWithoutADotAndWithRoom)
 {
-    char name[9] = "abcdefgh";  // filled to the brim
-    EXPECT_EQ(stdPath_SetExtension(name, sizeof name, "QEV"), 0);
-    EXPECT_STREQ(name, "abcdefgh");
-    char exact[10] = "abcd";
-    EXPECT_EQ(stdPath_SetExtension(exact, 9, "QEV"), 1);  // "abcd.QEV" and its end: 9
-    EXPECT_STREQ(exact, "abcd.QEV");
-    char tight[10] = "abcde";
-    EXPECT_EQ(stdPath_SetExtension(tight, 9, "QEV"), 0);
-    EXPECT_STREQ(tight, "abcde");
+    const ExtensionCase cases[] = {
+        {"3D\\Models\\hero", 32, "QEV", 1, "3D\\Models\\hero.QEV"},
+        {"3D\\Models\\hero.QEV", 32, "QEV", 0, "3D\\Models\\hero.QEV"},
+        {"Ui.old\\cursor", 32, "TGA", 1, "Ui.old\\cursor.TGA"},
+        {"abcdefgh", 9, "QEV", 0, "abcdefgh"},   // filled to the brim
+        {"abcd", 9, "QEV", 1, "abcd.QEV"},       // "abcd.QEV" and its end: 9
+        {"abcde", 9, "QEV", 0, "abcde"},
+    };
+    RunExtensionCases(stdPath_SetExtension, cases, sizeof cases / sizeof cases[0]);
 }
 
 TEST(StdPath, DefaultExtensionReplacesOrAdds)
 {
-    char name[32] = "Materials\\stone.tga";
-    EXPECT_EQ(stdPath_DefaultExtension(name, sizeof name, "DAZ"), 1);
-    EXPECT_STREQ(name, "Materials\\stone.DAZ");
-    char bare[32] = "Materials.x\\stone";
-    EXPECT_EQ(stdPath_DefaultExtension(bare, sizeof bare, "DAZ"), 1);
-    EXPECT_STREQ(bare, "Materials.x\\stone.DAZ");
-    char small[10] = "stone.t";
-    EXPECT_EQ(stdPath_DefaultExtension(small, sizeof small, "DAZ"), 1);
-    EXPECT_STREQ(small, "stone.DAZ");
-    char full[10] = "stones";
-    EXPECT_EQ(stdPath_DefaultExtension(full, sizeof full, "DAZ"), 0);
-    EXPECT_STREQ(full, "stones");
+    const ExtensionCase cases[] = {
+        {"Materials\\stone.tga", 32, "DAZ", 1, "Materials\\stone.DAZ"},
+        {"Materials.x\\stone", 32, "DAZ", 1, "Materials.x\\stone.DAZ"},
+        {"stone.t", 10, "DAZ", 1, "stone.DAZ"},
+        {"stones", 10, "DAZ", 0, "stones"},
+    };
+    RunExtensionCases(stdPath_DefaultExtension, cases, sizeof cases / sizeof cases[0]);
+}
+
+TEST(StdPath, MakeFileNameCopiesAndKeepsOrReplacesTheExtension)
+{
+    struct {
+        const char* name;
+        int size;
+        int how;
+        int result;
+        const char* path;
+    } cases[] = {
+        {"3D\\hero", 32, STDPATH_KEEP_EXTENSION, 1, "3D\\hero.qev"},
+        {"3D\\hero.QEV", 32, STDPATH_KEEP_EXTENSION, 1, "3D\\hero.QEV"},
+        {"Ui.old\\cursor", 32, STDPATH_KEEP_EXTENSION, 1, "Ui.old\\cursor.qev"},
+        {"font15.yub", 32, STDPATH_REPLACE_EXTENSION, 1, "font15.qev"},
+        {"font15", 32, STDPATH_REPLACE_EXTENSION, 1, "font15.qev"},
+        {"abcd", 9, STDPATH_KEEP_EXTENSION, 1, "abcd.qev"},       // and its end: 9
+        {"abcde", 9, STDPATH_KEEP_EXTENSION, 0, "abcde"},         // no room for the extension
+        {"abcdefgh", 9, STDPATH_REPLACE_EXTENSION, 0, "abcdefgh"},
+        {"abcdefghi", 9, STDPATH_KEEP_EXTENSION, 0, ""},          // the name does not fit
+        {"abcdefg.h", 9, STDPATH_KEEP_EXTENSION, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        char path[32] = "old";
+        EXPECT_EQ(stdPath_MakeFileName(path, c.size, c.name, "qev", c.how), c.result);
+        EXPECT_STREQ(path, c.path);
+    }
+    char path[8] = "old";
+    EXPECT_EQ(stdPath_MakeFileName(path, sizeof path, nullptr, "qev", STDPATH_KEEP_EXTENSION), 0);
+    EXPECT_STREQ(path, "");
 }
 
 TEST(StdPath, FindAndClearExtension)

@@ -9,22 +9,22 @@
 #include "lightRecord.h"
 #include "rasterDrawRecords.h"
 #include "rasterReadback.h"
-#include "rasterTestWindow.h"
+#include "rasterDeviceTest.h"
 #include "rlCamera.h"
 #include "rlDevice.h"
 #include "rlDraw.h"
+#include "rlDrawGroup.h"
 #include "rlMain.h"
 #include "rlTexture.h"
 
 namespace {
 
-class RealDraws : public ::testing::Test {
+class RealDraws : public RasterDeviceTest {
 protected:
     void SetUp() override
     {
-        rlMain_Startup(window.hwnd);
-        settings = rasterTestSettings(true);
-        ASSERT_EQ(rlMain_Open(&settings), 1);
+        RasterDeviceTest::SetUp();
+        if (HasFatalFailure()) return;
         rlCamera_SetCurrent(&camera);
         white.assign(16 * 16, 0xFFFFFFFF);
         texture.format = BITMAP_FORMAT_8888;
@@ -32,29 +32,6 @@ protected:
         texture.pixels = texture.levels[0] = reinterpret_cast<uint8_t*>(white.data());
         ASSERT_EQ(rlTexture_PreCacheMipMap(&texture), 1);
     }
-    void TearDown() override
-    {
-        rlCamera_pCurrent = nullptr;
-        rlMain_Close();
-    }
-
-    // Keeps presenting for RASTER_SHOT_WAIT seconds, for a screenshot by hand.
-    void holdForScreenshot(void (*draw)(RealDraws*))
-    {
-        const char* wait = getenv("RASTER_SHOT_WAIT");
-        if (!wait) return;
-        SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        const DWORD end = GetTickCount() + atoi(wait) * 1000;
-        while (GetTickCount() < end) {
-            draw(this);
-            rlMain_Swap(0);
-            RasterTestWindow::pumpMessages();
-            Sleep(30);
-        }
-    }
-
-    RasterTestWindow window{true};
-    renderSettings settings;
     Camera camera = drawTest_Camera();
     std::vector<uint32_t> white;
     Bitmap texture = {};
@@ -106,12 +83,12 @@ TEST_F(RealDrawsScene, ScreenFaceSpriteWithAlphaAndClippedQuadReachTheBackBuffer
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(638, 150), 0x00FF00u);
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(410, 150), 0x0000FFu);
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(500, 125), 0x0000FFu);
-    holdForScreenshot([](RealDraws* test) { static_cast<RealDrawsScene*>(test)->draw(); });
+    HoldForScreenshot([this] { draw(); });
 }
 
 TEST_F(RealDraws, SurfaceGroupsDrawThroughTheVertexBufferOnTheDevice)
 {
-    ASSERT_TRUE(rlDraw_HasVertexBuffer());
+    ASSERT_TRUE(rlDrawGroup_HasVertexBuffer());
     rlMain_Clear(0xFF000000, 0);
     Material material = drawTest_Material(9, &texture);   // fullbright: the texture alone
     std::vector<mathVec3> points = {{-1, -1, 5}, {1, -1, 5}, {1, 1, 5}, {-1, 1, 5}};
@@ -181,7 +158,7 @@ public:
     }
     void draw()
     {
-        node.frame = rlDev.frameNumber;
+        node.frame = rlDevice_state.frameNumber;
         rlMain_Clear(0xFF000000, 0);
         rlDraw_SurfaceGroup(&group, 0);
     }
@@ -220,5 +197,5 @@ TEST_F(RealGroupLight, TheLightsBlobBrightensTheWallWhereItsRangeMeetsIt)
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(448, 240 + 100), 0x202020u);
     // Off the wall: the background.
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(20, 20), 0x000000u);
-    holdForScreenshot([](RealDraws* test) { static_cast<RealGroupLight*>(test)->draw(); });
+    HoldForScreenshot([this] { draw(); });
 }

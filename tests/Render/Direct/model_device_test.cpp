@@ -10,7 +10,7 @@
 #include "drawTestSupport.h"
 #include "modelTestSupport.h"
 #include "rasterReadback.h"
-#include "rasterTestWindow.h"
+#include "rasterDeviceTest.h"
 #include "rlCamera.h"
 #include "rlDevice.h"
 #include "rlLight.h"
@@ -41,13 +41,12 @@ void startFrame(const Light& light, float ambient)
     rlLight_AddLight(nullptr, &light, 0);
 }
 
-class RealModel : public ::testing::Test {
+class RealModel : public RasterDeviceTest {
 protected:
     void SetUp() override
     {
-        rlMain_Startup(window.hwnd);
-        settings = rasterTestSettings(true);
-        ASSERT_EQ(rlMain_Open(&settings), 1);
+        RasterDeviceTest::SetUp();
+        if (HasFatalFailure()) return;
         rlCamera_SetCurrent(&camera);
         // Left half white, right half green.
         pixels.resize(16 * 16);
@@ -59,14 +58,6 @@ protected:
         ASSERT_EQ(rlTexture_PreCacheMipMap(&texture), 1);
         material = drawTest_Material(3, &texture);
     }
-    void TearDown() override
-    {
-        rlLight_ClearLights();
-        rlLight_NewModel(nullptr);
-        rlCamera_pCurrent = nullptr;
-        rlMain_Close();
-    }
-
     // One frame: clear, the frame's light, the model on its bone posed at x.
     void drawFrame(TestModel& model, float x)
     {
@@ -79,8 +70,6 @@ protected:
         rlModel_Draw(&model.instance, &model.instance, 0);
     }
 
-    RasterTestWindow window{true};
-    renderSettings settings;
     Camera camera = drawTest_Camera();
     std::vector<uint32_t> pixels;
     Bitmap texture = {};
@@ -116,14 +105,11 @@ TEST_F(RealModel, ALitTexturedModelFollowsItsBone)
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(390, 240), 0xC89664u);
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(490, 240), 0x009600u);
 
-    const char* wait = getenv("RASTER_SHOT_WAIT");
-    const DWORD end = GetTickCount() + (wait ? atoi(wait) * 1000 : 0);
-    for (float x = -2; GetTickCount() < end; x = x > 2 ? -2 : x + 0.02f) {
+    float x = -2;
+    HoldForScreenshot([&] {
         drawFrame(model, x);
-        rlMain_Swap(0);
-        RasterTestWindow::pumpMessages();
-        Sleep(20);
-    }
+        x = x > 2 ? -2 : x + 0.02f;
+    });
 }
 
 namespace {

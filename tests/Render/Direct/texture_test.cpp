@@ -225,7 +225,7 @@ TEST_F(RealTextures, LevelsAreMadeInTheFixedScratchBufferOrNotAtAll)
     settings.maxMips = 16;
     const FormatCase& argb = formatCases[4];
     const FormatCase& rgb565 = formatCases[0];
-    const int widest = int(std::min<DWORD>(rlDev.deviceCaps.dwMaxTextureWidth, 16384));
+    const int widest = int(std::min<DWORD>(rlDevice_state.deviceCaps.dwMaxTextureWidth, 16384));
     const struct {
         const FormatCase& c;
         int width, height, levels;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "QevView.h"
+#include "assertRecorder.h"
 #include "fakeClock.h"
 #include "fakeRaster.h"
 #include "fixtureFiles.h"
@@ -26,28 +27,13 @@
 #include "uiDialog.h"
 #include "uiInputState.h"
 #include "uiTextbox.h"
-
-namespace {
-
-struct Assertion {
-    std::string expression;
-    std::string file;
-};
-std::vector<Assertion> g_assertions;
-
-}  // namespace
-
-// Takes the place of the viewer's hook, so that the cases see what was reported.
-void renderMain_AssertHook(const char* expression, const char* file, int)
-{
-    g_assertions.push_back({expression ? expression : "", file ? file : ""});
-}
+#include "viewerSession.h"
 
 namespace {
 
 const uint32_t kFaces = 1234;   // what the fake raster library counts
 
-// Each case runs in a process of its own, so the viewer's globals start fresh.
+// The viewer runs in the test's process and is given back whole at the end of every case.
 class QevViewUi : public testing::Test {
 protected:
     QevViewUi() : work(fixtures::TestFolderName()) {}
@@ -60,12 +46,7 @@ protected:
         });
     }
 
-    int Start()
-    {
-        if (!QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW)) return -1;
-        QevView_ParseCommandLine(&g_qevView.commandLine, "-model totem.qev");
-        return QevView_Startup();
-    }
+    static int Start() { return viewertest::ViewerSession::Start("-model totem.qev"); }
 
     // One frame of the given length; the status textbox's newest line when the frame printed
     // one, else an empty text.
@@ -81,15 +62,17 @@ protected:
     static std::string Expected(double rate)
     {
         char text[256];
-        const ModelInstance* instance = g_qevView.pInstance;
+        const ModelInstance* instance = QevView_app.pInstance;
         snprintf(text, sizeof text, "Framerate: %3.2f, Faces %d, Dist %.2f, Detail %.2f", rate,
                  (int)kFaces, (double)instance->lodDistance, (double)instance->detail);
         return text;
     }
 
     fixtures::WorkFolder work;
+    fakes::AssertRecorder assertions;
     fakes::FakeRaster raster;
     fakes::FakeClock clock{5000};
+    viewertest::ViewerSession viewer;
 };
 
 TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
@@ -97,8 +80,8 @@ TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
     ASSERT_EQ(1, Start());
     ASSERT_NE(nullptr, qvui_pMenu);
     ASSERT_NE(nullptr, qvui_pTextBox);
-    EXPECT_TRUE(g_assertions.empty());
-    EXPECT_EQ(0u, g_qevView.controls.bStatsShown);
+    EXPECT_TRUE(assertions.Records().empty());
+    EXPECT_EQ(0u, QevView_app.controls.bStatsShown);
 
     // Hidden: a second and more goes by without a line.
     for (int i = 0; i < 70; i++) EXPECT_EQ("", Frame(20));
@@ -106,14 +89,14 @@ TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
 
     // Shown after more than a second hidden: the next frame prints at once, with no frame
     // counted, so the first rate reads 0.
-    g_qevView.controls.bStatsShown = 1;
+    QevView_app.controls.bStatsShown = 1;
     uint32_t shownFrames = 0, lastLineMs = 0;
     std::string line;
     while (line.empty() && shownFrames < 200) {
         line = Frame(20);
         shownFrames++;
     }
-    const uint32_t firstLineMs = g_renderTimer.clocks[0].totalMs;
+    const uint32_t firstLineMs = renderTimer_viewer.clocks[0].totalMs;
     EXPECT_EQ(Expected((shownFrames - 1) * 1000.0 / firstLineMs), line);
     EXPECT_EQ(1u, shownFrames);
     EXPECT_EQ(1u, raster.Last(FAKE_RASTER_SLOT(funcMain_GetStats))->Word(1));   // reset
@@ -128,7 +111,7 @@ TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
             framesSince++;
             continue;
         }
-        const uint32_t now = g_renderTimer.clocks[0].totalMs;
+        const uint32_t now = renderTimer_viewer.clocks[0].totalMs;
         EXPECT_GT(now - lastLineMs, (uint32_t)QVUI_STATS_PERIOD_MS);
         EXPECT_EQ(Expected(framesSince * 1000.0 / (now - lastLineMs)), printed);
         lines.push_back(printed);
@@ -142,17 +125,17 @@ TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
 
     // Hidden for five seconds, shown again: the next frame prints a line whose rate divides
     // the frames counted before by the whole time since the last line, so it reads low.
-    g_qevView.controls.bStatsShown = 0;
+    QevView_app.controls.bStatsShown = 0;
     for (int i = 0; i < 50; i++) EXPECT_EQ("", Frame(100));
-    g_qevView.controls.bStatsShown = 1;
+    QevView_app.controls.bStatsShown = 1;
     const std::string late = Frame(20);
-    const uint32_t now = g_renderTimer.clocks[0].totalMs;
+    const uint32_t now = renderTimer_viewer.clocks[0].totalMs;
     EXPECT_EQ(Expected(framesSince * 1000.0 / (now - lastLineMs)), late);
     EXPECT_EQ(1u, qvui_pTextBox->lineCount);   // the script keeps the newest line only
 
     // The rule alone: within the second it counts and gives the milliseconds since the line.
     clock.Advance(250);
-    renderTimer_Tick(&g_renderTimer);
+    renderTimer_Tick(&renderTimer_viewer);
     EXPECT_EQ(250u, qvui_UpdateStatistics());
 }
 
@@ -163,14 +146,14 @@ TEST_F(QevViewUi, CursorFollowsTheMouseAndWidgetsReadTheViewersInput)
     EXPECT_FLOAT_EQ(320.0f, uiCursor_GetX());
     EXPECT_FLOAT_EQ(240.0f, uiCursor_GetY());
     // The mouse counts downwards, the cursor upwards: a move down and right goes down and right.
-    g_stdInput.mouseDx = 30;
-    g_stdInput.mouseDy = 40;
+    stdInput_state.mouseDx = 30;
+    stdInput_state.mouseDy = 40;
     qvui_PrintStatistics();
     EXPECT_FLOAT_EQ(350.0f, uiCursor_GetX());
     EXPECT_FLOAT_EQ(200.0f, uiCursor_GetY());
     // Over the panel's widget (16 + 8 across, 16 + 8 down, in the downward UI space).
-    g_stdInput.mouseDx = 30 - 350;
-    g_stdInput.mouseDy = 200 - (UI_HEIGHT - 1 - 30);
+    stdInput_state.mouseDx = 30 - 350;
+    stdInput_state.mouseDy = 200 - (UI_HEIGHT - 1 - 30);
     qvui_PrintStatistics();
     EXPECT_EQ(qvui_pMenu, ui_GetHoveredDialog());
     ASSERT_NE(nullptr, ui_GetHoveredElement());
@@ -189,9 +172,9 @@ TEST_F(QevViewUi, CursorFollowsTheMouseAndWidgetsReadTheViewersInput)
     };
     for (const Reading& r : readings) {
         SCOPED_TRACE(r.key);
-        for (stdInputKey& key : g_stdInput.aKeys) key.down = 0;
-        if (r.key >= 0) g_stdInput.aKeys[r.key].down = STDINPUT_DOWN;
-        g_stdInput.mouseDz = r.wheel;
+        for (stdInputKey& key : stdInput_state.aKeys) key.down = 0;
+        if (r.key >= 0) stdInput_state.aKeys[r.key].down = STDINPUT_DOWN;
+        stdInput_state.mouseDz = r.wheel;
         EXPECT_EQ(r.left, uiInput_LeftButtonDown());
         EXPECT_EQ(r.shift, uiInput_ShiftDown());
         EXPECT_EQ(r.wheelRead, uiInput_Wheel());
@@ -202,10 +185,10 @@ TEST_F(QevViewUi, CursorFollowsTheMouseAndWidgetsReadTheViewersInput)
 // detail locked and unlocked, drawing the UI and the cursor every frame.
 void RunFramesWithStatistics(fakes::FakeClock& clock)
 {
-    g_qevView.controls.bStatsShown = 1;
+    QevView_app.controls.bStatsShown = 1;
     for (int i = 0; i < 200; i++) {
         clock.Advance(20);
-        if (i % 50 == 0) g_qevView.pInstance->flags ^= INSTANCE_LOD_LOCKED;
+        if (i % 50 == 0) QevView_app.pInstance->flags ^= INSTANCE_LOD_LOCKED;
         EXPECT_EQ(1, QevView_Frame());
     }
 }
@@ -216,10 +199,10 @@ TEST_F(QevViewUi, WithoutItsScriptTheViewerRunsWithoutMenu)
     ASSERT_EQ(1, Start());
     EXPECT_EQ(nullptr, qvui_pMenu);
     EXPECT_EQ(nullptr, qvui_pTextBox);
-    ASSERT_EQ(2u, g_assertions.size());
-    EXPECT_EQ("qvui_pMenu", g_assertions[0].expression);
-    EXPECT_EQ("qvui_pTextBox", g_assertions[1].expression);
-    EXPECT_EQ("QevView\\qvui", g_assertions[0].file);
+    ASSERT_EQ(2u, assertions.Records().size());
+    EXPECT_EQ("qvui_pMenu", assertions.Records()[0].expression);
+    EXPECT_EQ("qvui_pTextBox", assertions.Records()[1].expression);
+    EXPECT_EQ("QevView\\qvui", assertions.Records()[0].file);
     EXPECT_EQ(nullptr, uiLayer_FirstDialog());
     const int statsBefore = raster.Count(FAKE_RASTER_SLOT(funcMain_GetStats));
     RunFramesWithStatistics(clock);
@@ -240,8 +223,8 @@ TEST_F(QevViewUi, AStatusNameOnAnotherWidgetIsNotPrintedInto)
     ASSERT_EQ(1, Start());
     ASSERT_NE(nullptr, qvui_pMenu);
     EXPECT_EQ(nullptr, qvui_pTextBox);
-    ASSERT_EQ(1u, g_assertions.size());
-    EXPECT_EQ("qvui_pTextBox", g_assertions[0].expression);
+    ASSERT_EQ(1u, assertions.Records().size());
+    EXPECT_EQ("qvui_pTextBox", assertions.Records()[0].expression);
     EXPECT_EQ(qvui_pMenu, uiLayer_FirstDialog());
     RunFramesWithStatistics(clock);
     auto* other = (uiTextbox*)uiDialog_FindInTree(qvui_pMenu, "other");
@@ -260,7 +243,7 @@ TEST_F(QevViewUi, AStatusTextboxWithoutAFontTakesLinesAndDrawsNone)
     ASSERT_EQ(1, Start());
     ASSERT_NE(nullptr, qvui_pTextBox);
     EXPECT_EQ(nullptr, qvui_pTextBox->pFont);
-    EXPECT_TRUE(g_assertions.empty());
+    EXPECT_TRUE(assertions.Records().empty());
     RunFramesWithStatistics(clock);
     EXPECT_EQ(3u, qvui_pTextBox->lineCount);
     EXPECT_EQ(0, qvui_pTextBox->pLastLine->height);

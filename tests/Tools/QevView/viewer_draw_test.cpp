@@ -11,6 +11,7 @@
 #include "renderMain.h"
 #include "renderModelInstance.h"
 #include "renderSettings.h"
+#include "viewerSession.h"
 
 namespace {
 
@@ -27,14 +28,14 @@ BackBufferProbe g_probe;
 uint32_t __cdecl ProbeSwap(int wait)
 {
     int pitch = 0;
-    auto* bits = (const uint8_t*)g_rasterLib.funcMain_LockBuffer(&pitch);
+    auto* bits = (const uint8_t*)renderMain_rasterLib.funcMain_LockBuffer(&pitch);
     if (bits) {
         // 16- or 32-bit target; the alpha byte of a 32-bit one is not colour.
-        const int bytes = pitch >= g_renderSettings.screenWidth * 4 ? 4 : 2;
+        const int bytes = pitch >= renderSettings_current.screenWidth * 4 ? 4 : 2;
         g_probe.litPixels = 0;
         g_probe.picture.assign(64 * 48, 0);
-        for (int y = 0; y < g_renderSettings.screenHeight; ++y) {
-            for (int x = 0; x < g_renderSettings.screenWidth; ++x) {
+        for (int y = 0; y < renderSettings_current.screenHeight; ++y) {
+            for (int x = 0; x < renderSettings_current.screenWidth; ++x) {
                 uint32_t pixel = 0;
                 memcpy(&pixel, bits + y * pitch + x * bytes, bytes);
                 pixel &= bytes == 4 ? 0xFFFFFFu : 0xFFFFu;
@@ -42,23 +43,34 @@ uint32_t __cdecl ProbeSwap(int wait)
                 g_probe.picture[(y / 10) * 64 + x / 10] += pixel ? 1 : 0;
             }
         }
-        g_rasterLib.funcMain_UnlockBuffer();
+        renderMain_rasterLib.funcMain_UnlockBuffer();
     }
     ++g_probe.frames;
     return g_probe.pfnSwap(wait);
 }
 
-TEST(QevViewDraw, SampleModelIsDrawnOnTheRealDeviceAndTurns)
+// The viewer runs in the test's process and is given back whole at the end of the case, with
+// the present slot the probe took.
+class QevViewDraw : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(fixtures::WriteViewerSample("")); }
+    void TearDown() override
+    {
+        if (g_probe.pfnSwap) renderMain_rasterLib.funcMain_Swap = g_probe.pfnSwap;
+        g_probe = BackBufferProbe();
+    }
+
+    fixtures::WorkFolder work{fixtures::TestFolderName()};
+    viewertest::ViewerSession viewer;
+};
+
+TEST_F(QevViewDraw, SampleModelIsDrawnOnTheRealDeviceAndTurns)
 {
-    fixtures::WorkFolder work(fixtures::TestFolderName());
-    ASSERT_TRUE(fixtures::WriteViewerSample(""));
-    ASSERT_TRUE(QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW));
-    QevView_ParseCommandLine(&g_qevView.commandLine, "-model totem.qev -anim turn.jup");
-    ASSERT_EQ(1, QevView_Startup());
-    ASSERT_EQ(640, g_renderSettings.screenWidth);
-    ASSERT_NE(nullptr, g_qevView.pInstance->pMixer);
-    g_probe.pfnSwap = g_rasterLib.funcMain_Swap;
-    g_rasterLib.funcMain_Swap = ProbeSwap;
+    ASSERT_EQ(1, viewertest::ViewerSession::Start("-model totem.qev -anim turn.jup"));
+    ASSERT_EQ(640, renderSettings_current.screenWidth);
+    ASSERT_NE(nullptr, QevView_app.pInstance->pMixer);
+    g_probe.pfnSwap = renderMain_rasterLib.funcMain_Swap;
+    renderMain_rasterLib.funcMain_Swap = ProbeSwap;
 
     for (int i = 0; i < 3; ++i) QevView_Frame();
     const int firstLit = g_probe.litPixels;
@@ -77,7 +89,6 @@ TEST(QevViewDraw, SampleModelIsDrawnOnTheRealDeviceAndTurns)
     EXPECT_GT(g_probe.litPixels, 640 * 480 / 50);
     EXPECT_NE(first, g_probe.picture);   // the animation turned it
 
-    g_rasterLib.funcMain_Swap = g_probe.pfnSwap;
     EXPECT_EQ(1, QevView_Shutdown());
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtureChildProcess.h"
 #include "fixtureFiles.h"
 #include "fixtureViewerSample.h"
 #include "fixtureTestFolder.h"
@@ -92,8 +93,7 @@ ViewerRun RunViewer(const std::string& program, const std::string& arguments, bo
             run.peakWorkingSet = std::max(run.peakWorkingSet, memory.PeakWorkingSetSize);
             run.peakCommitted = std::max(run.peakCommitted, memory.PeakPagefileUsage);
         }
-        // Under an emulator on a loaded machine the viewer can take a minute or more to start.
-        if (GetTickCount() - start > 180000) {
+        if (GetTickCount() - start > fixtures::kChildProcessLimitMs) {
             ADD_FAILURE() << "the viewer did not end";
             TerminateProcess(process.hProcess, 99);
             WaitForSingleObject(process.hProcess, 5000);

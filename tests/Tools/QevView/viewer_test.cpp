@@ -19,24 +19,22 @@
 #include "renderModelInstance.h"
 #include "renderSettings.h"
 #include "stdInput.h"
+#include "viewerSession.h"
 
 namespace {
 
-// Each case runs in a process of its own, so the viewer's globals start fresh.
+// The viewer runs in the test's process and is given back whole at the end of every case.
 class QevViewApp : public testing::Test {
 protected:
     QevViewApp() : work(fixtures::TestFolderName()) {}
     void SetUp() override { ASSERT_TRUE(fixtures::WriteViewerSample("")); }
 
-    int Start(const char* commandLine)
-    {
-        if (!QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW)) return -1;
-        QevView_ParseCommandLine(&g_qevView.commandLine, commandLine);
-        return QevView_Startup();
-    }
+    static int Start(const char* commandLine) { return viewertest::ViewerSession::Start(commandLine); }
 
     fixtures::WorkFolder work;
     MessageBoxRecorder boxes;
+    fakes::FakeRaster raster;
+    viewertest::ViewerSession viewer;
 };
 
 // Close and shutdown counts of the fake table at the moment the start-up message is shown.
@@ -53,19 +51,18 @@ int RecordBoxAndCloses(HWND, const char* text, const char* caption, UINT)
 
 TEST_F(QevViewApp, MissingModelClosesTheDeviceBeforeTheMessageAndEndsWithOne)
 {
-    fakes::FakeRaster raster;
     g_pRaster = &raster;
-    stdMessageBox_SetHook(RecordBoxAndCloses);
+    const stdMessageBoxFunc recorder = stdMessageBox_SetHook(RecordBoxAndCloses);
     EXPECT_EQ(1, QevView_Run(GetModuleHandleA(nullptr), "-model nowhere.qev", SW_SHOW));
-    stdMessageBox_SetHook(nullptr);
+    stdMessageBox_SetHook(recorder);
     ASSERT_EQ(1u, MessageBoxRecorder::Shown().size());
     EXPECT_EQ("Problem with command line parameters", MessageBoxRecorder::Shown()[0].text);
     EXPECT_EQ("Error", MessageBoxRecorder::Shown()[0].caption);
     EXPECT_EQ(1, raster.Count(FAKE_RASTER_SLOT(funcMain_Open)));
     EXPECT_EQ(1, g_closesAtBox);
     EXPECT_EQ(1, g_shutdownsAtBox);
-    EXPECT_STREQ("blitvane.dll", g_renderSettings.driver);
-    EXPECT_TRUE(g_renderSettings.optionFlags & RENDER_OPTION_WINDOWED);
+    EXPECT_STREQ("blitvane.dll", renderSettings_current.driver);
+    EXPECT_TRUE(renderSettings_current.optionFlags & RENDER_OPTION_WINDOWED);
     // Closing again at the end of the process does nothing more.
     QevView_Shutdown();
     EXPECT_EQ(1, raster.Count(FAKE_RASTER_SLOT(funcMain_Close)));
@@ -73,7 +70,6 @@ TEST_F(QevViewApp, MissingModelClosesTheDeviceBeforeTheMessageAndEndsWithOne)
 
 TEST_F(QevViewApp, WrongRasterVersionGivesBothMessagesAndCallsNothingOnTheTable)
 {
-    fakes::FakeRaster raster;
     raster.SetVersion(13);
     EXPECT_EQ(1, QevView_Run(GetModuleHandleA(nullptr), "", SW_SHOW));
     const auto& shown = MessageBoxRecorder::Shown();
@@ -86,31 +82,29 @@ TEST_F(QevViewApp, WrongRasterVersionGivesBothMessagesAndCallsNothingOnTheTable)
 
 TEST_F(QevViewApp, AnimationThatDoesNotExistLeavesTheModelWithoutAMixer)
 {
-    fakes::FakeRaster raster;
     ASSERT_EQ(1, Start("-model totem.qev -anim nowhere.jup"));
-    ASSERT_NE(nullptr, g_qevView.pInstance);
-    EXPECT_EQ(nullptr, g_qevView.pInstance->pMixer);
-    EXPECT_EQ(0u, g_qevView.controls.bPlaying);
-    EXPECT_EQ(1u, g_qevView.controls.bAnimRequested);
+    ASSERT_NE(nullptr, QevView_app.pInstance);
+    EXPECT_EQ(nullptr, QevView_app.pInstance->pMixer);
+    EXPECT_EQ(0u, QevView_app.controls.bPlaying);
+    EXPECT_EQ(1u, QevView_app.controls.bAnimRequested);
     EXPECT_EQ(1, QevView_Frame());
     EXPECT_TRUE(MessageBoxRecorder::Shown().empty());
 }
 
 TEST_F(QevViewApp, StartupInTheOrderOfTheEngineWithLightsCameraAndAnimation)
 {
-    fakes::FakeRaster raster;
     ASSERT_EQ(1, Start("/model totem.qev /anim turn.jup"));
-    ASSERT_NE(nullptr, g_qevView.pInstance->pMixer);
-    EXPECT_EQ(1u, g_qevView.controls.bPlaying);
+    ASSERT_NE(nullptr, QevView_app.pInstance->pMixer);
+    EXPECT_EQ(1u, QevView_app.controls.bPlaying);
     std::vector<int> slots = raster.Slots();
     auto at = [&](int slot) { return std::find(slots.begin(), slots.end(), slot) - slots.begin(); };
     EXPECT_LT(at(FAKE_RASTER_SLOT(funcMain_Startup)), at(FAKE_RASTER_SLOT(funcMain_Open)));
     EXPECT_LT(at(FAKE_RASTER_SLOT(funcMain_Open)), at(FAKE_RASTER_SLOT(funcMain_SetGamma)));
     EXPECT_EQ(1, raster.Count(FAKE_RASTER_SLOT(funcCamera_SetCurrent)));
-    EXPECT_FLOAT_EQ(1000.0f, g_qevView.aLights[0].baseIntensity);
-    EXPECT_FLOAT_EQ(25.0f, g_qevView.aLights[1].green);
-    EXPECT_FLOAT_EQ(-100.0f, g_qevView.aLights[2].position[2]);
-    EXPECT_FLOAT_EQ(500.0f, g_qevView.aLights[3].range);
+    EXPECT_FLOAT_EQ(1000.0f, QevView_app.aLights[0].baseIntensity);
+    EXPECT_FLOAT_EQ(25.0f, QevView_app.aLights[1].green);
+    EXPECT_FLOAT_EQ(-100.0f, QevView_app.aLights[2].position[2]);
+    EXPECT_FLOAT_EQ(500.0f, QevView_app.aLights[3].range);
 
     // One frame: the four lights, the model, flush, statistics, present, clear, lights off.
     raster.ClearCalls();
@@ -126,7 +120,7 @@ TEST_F(QevViewApp, StartupInTheOrderOfTheEngineWithLightsCameraAndAnimation)
 
     // Light 2 switched off: three lights the next frame.
     raster.ClearCalls();
-    g_qevView.controls.aLightOn[1] = 0;
+    QevView_app.controls.aLightOn[1] = 0;
     QevView_Frame();
     EXPECT_EQ(3, raster.Count(FAKE_RASTER_SLOT(funcLight_AddLight)));
 }

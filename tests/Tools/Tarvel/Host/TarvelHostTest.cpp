@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 #include "Tools/Tarvel/DLLs/PanelLibrary.h"
+#include "fixtureFiles.h"
 
 namespace {
 
@@ -150,7 +151,7 @@ struct THostRun {
 std::string GameFolder()
 {
     std::string name = std::string("game_") + testing::UnitTest::GetInstance()->current_test_info()->name();
-    CreateDirectoryA(name.c_str(), nullptr);
+    fixtures::MakeFolders(name);
     return name;
 }
 
@@ -159,7 +160,7 @@ std::string GameFolder()
 TEST(TarvelHost, ThingsPanelIsLoadedFedAndReadBack)
 {
     std::string game = GameFolder();
-    CreateDirectoryA((game + "\\Templates").c_str(), nullptr);
+    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Templates"));
     std::ofstream(game + "\\Templates\\global.zul") << "ZUL";
     std::ofstream(game + "\\Templates\\extra.zul") << "ZUL";
     std::ofstream(game + "\\hosttree.txt") << "global.zul|Sword|20|Blades\nextra.zul|Orc|5|[-[none]-]\n";
@@ -199,7 +200,7 @@ TEST(TarvelHost, ThingsPanelIsLoadedFedAndReadBack)
 TEST(TarvelHost, ScenesEditorOpensModallyAndQuits)
 {
     std::string game = GameFolder();
-    CreateDirectoryA((game + "\\Chronicles").c_str(), nullptr);
+    ASSERT_TRUE(fixtures::MakeFolders(game + "\\Chronicles"));
     std::ofstream(game + "\\Chronicles\\act1.rix") << "[Cave]\nSHORTDESC=A\n[Bridge]\n";
 
     THostRun run("scenes \"" + FullPath(game) + "\" act1");

@@ -14,6 +14,7 @@
 #include "ScenePickerForm.h"
 #include "ScenesExports.h"
 #include "ScenesPanel.h"
+#include "fixtureFiles.h"
 
 namespace {
 
@@ -100,8 +101,7 @@ protected:
         char cwd[MAX_PATH] = {};
         GetCurrentDirectoryA(MAX_PATH, cwd);
         game = std::string(cwd) + "\\" + testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryA(game.c_str(), nullptr);
-        CreateDirectoryA((game + "\\Chronicles").c_str(), nullptr);
+        ASSERT_TRUE(fixtures::MakeFolders(game + "\\Chronicles"));
         std::ofstream(game + "\\Chronicles\\act1.rix")
             << "[Cave]\nSHORTDESC=CAVE_SHORT\nLONGDESC=CAVE_LONG\n"
                "[Bridge]\nSHORTDESC=BRIDGE_SHORT\n"

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 #include "SceneList.h"
+#include "fixtureFiles.h"
 #include "fixtures/fixtureMutations.h"
 
 namespace {
@@ -20,8 +21,7 @@ protected:
     {
         // Cases run side by side in one folder: each writes its own game folder.
         game = std::string("game_") + testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryA(game.c_str(), nullptr);
-        CreateDirectoryA((game + "\\Chronicles").c_str(), nullptr);
+        ASSERT_TRUE(fixtures::MakeFolders(game + "\\Chronicles"));
         std::ofstream f(game + "\\Chronicles\\act1.rix");
         f << "[Cave]\nSHORTDESC=CAVE_SHORT\nLONGDESC=CAVE_LONG\nMUSIC=x.mp3\n"
              "[Bridge]\nlongdesc=BRIDGE_LONG\n"
