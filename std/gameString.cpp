@@ -192,10 +192,8 @@ int gameString_LoadFile(const char* name)
     if (FindFile(name)) return 1;
     if (g_numFiles >= GAMESTRING_MAX_FILES) return 0;
     // A name that cannot take its extension whole would open another file: refuse it.
-    if (strlen(name) >= GAMESTRING_NAME_SIZE) return 0;
     char path[GAMESTRING_NAME_SIZE];
-    strcpy(path, name);
-    if (!stdPath_GetExtension(path) && !stdPath_SetExtension(path, sizeof path, "kez")) return 0;
+    if (!stdPath_MakeFileName(path, sizeof path, name, "kez", STDPATH_KEEP_EXTENSION)) return 0;
     stdFileHandle file = stdFile_Open(path, "rt", STDFILE_TYPE_STRINGS);
     if (!file) return 0;
 
