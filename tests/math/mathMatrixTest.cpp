@@ -182,14 +182,8 @@ TEST(MathMatrixProducts, RotateUsesTheFaOrderUnlikeTheFrameRotate)
     EXPECT_TRUE(near(Mat3{m.m[0], m.m[1], m.m[2], m.m[4], m.m[5], m.m[6], m.m[8], m.m[9], m.m[10]},
                      mul(tableRot('y', 30), tableRot('x', 30)), 2e-7));
 
-    const mathMatrix base = sampleMatrix(2.0f);
-    mathMatrix pre = base, post = base, want;
-    mathMatrix_RotatePre(&pre, &a);
-    mathMatrix_MultiplyGeneral(&want, &base, &fa);
-    EXPECT_TRUE(near(pre.m, want.m, 16, 0.0));
-    mathMatrix_RotatePost(&post, &a);
-    mathMatrix_MultiplyGeneral(&want, &fa, &base);
-    EXPECT_TRUE(near(post.m, want.m, 16, 0.0));
+    EXPECT_TRUE(preAndPostForms(sampleMatrix(2.0f), fa, a, mathMatrix_RotatePre, mathMatrix_RotatePost,
+                                mathMatrix_MultiplyGeneral));
 }
 
 TEST(MathMatrixProducts, TranslateAndScaleForms)
@@ -208,14 +202,9 @@ TEST(MathMatrixProducts, TranslateAndScaleForms)
     EXPECT_EQ(moved.m[13], 2.0f);
 
     const mathVec3 scale = {2, 3, 4};
-    mathMatrix sPre = m, sPost = m, s, want;
+    mathMatrix s;
     mathMatrix_Scaling(&s, &scale);
-    mathMatrix_ScalePre(&sPre, &scale);
-    mathMatrix_MultiplyGeneral(&want, &m, &s);
-    EXPECT_TRUE(near(sPre.m, want.m, 16, 0.0));
-    mathMatrix_ScalePost(&sPost, &scale);
-    mathMatrix_MultiplyGeneral(&want, &s, &m);
-    EXPECT_TRUE(near(sPost.m, want.m, 16, 0.0));
+    EXPECT_TRUE(preAndPostForms(m, s, scale, mathMatrix_ScalePre, mathMatrix_ScalePost, mathMatrix_MultiplyGeneral));
 }
 
 TEST(MathMatrixRows, SetAndGet)

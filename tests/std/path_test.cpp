@@ -17,46 +17,58 @@ TEST(StdPath, BaseNameAndExtension)
     EXPECT_STREQ(stdPath_GetExtension("a/b.c\\d.e"), "e");  // a slash is no separator
 }
 
+namespace {
+
+// One call on a name in a buffer of the given size (at most 32): its result and the name afterwards.
+struct ExtensionCase {
+    const char* name;
+    int size;
+    const char* extension;
+    int result;
+    const char* after;
+};
+
+void expectExtensionCases(int (*operation)(char*, int, const char*),
+                          std::initializer_list<ExtensionCase> cases)
+{
+    for (const ExtensionCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << " in " << c.size << " + " << c.extension);
+        // Past the given size the buffer holds a mark that the call must leave alone.
+        char name[32];
+        memset(name, '#', sizeof name);
+        ASSERT_LT(strlen(c.name), (size_t)c.size);
+        strcpy(name, c.name);
+        EXPECT_EQ(operation(name, c.size, c.extension), c.result);
+        EXPECT_STREQ(name, c.after);
+        EXPECT_EQ(std::string(name + c.size, sizeof name - c.size), std::string(sizeof name - c.size, '#'));
+    }
+}
+
+}  // namespace
+
 TEST(StdPath, SetExtensionAppendsOnlyWithoutADot)
 {
-    char name[32] = "3D\\Models\\hero";
-    EXPECT_EQ(stdPath_SetExtension(name, sizeof name, "QEV"), 1);
-    EXPECT_STREQ(name, "3D\\Models\\hero.QEV");
-    EXPECT_EQ(stdPath_SetExtension(name, sizeof name, "QEV"), 0);
-    EXPECT_STREQ(name, "3D\\Models\\hero.QEV");
-
-    char dotted[32] = "Ui.old\\cursor";
-    EXPECT_EQ(stdPath_SetExtension(dotted, sizeof dotted, "TGA"), 1);
-    EXPECT_STREQ(dotted, "Ui.old\\cursor.TGA");
+    expectExtensionCases(stdPath_SetExtension,
+                         {{"3D\\Models\\hero", 32, "QEV", 1, "3D\\Models\\hero.QEV"},
+                          {"3D\\Models\\hero.QEV", 32, "QEV", 0, "3D\\Models\\hero.QEV"},
+                          {"Ui.old\\cursor", 32, "TGA", 1, "Ui.old\\cursor.TGA"}});
 }
 
 TEST(StdPath, SetExtensionRefusesWhenTheBufferIsFull)
 {
-    char name[9] = "abcdefgh";  // filled to the brim
-    EXPECT_EQ(stdPath_SetExtension(name, sizeof name, "QEV"), 0);
-    EXPECT_STREQ(name, "abcdefgh");
-    char exact[10] = "abcd";
-    EXPECT_EQ(stdPath_SetExtension(exact, 9, "QEV"), 1);  // "abcd.QEV" and its end: 9
-    EXPECT_STREQ(exact, "abcd.QEV");
-    char tight[10] = "abcde";
-    EXPECT_EQ(stdPath_SetExtension(tight, 9, "QEV"), 0);
-    EXPECT_STREQ(tight, "abcde");
+    expectExtensionCases(stdPath_SetExtension,
+                         {{"abcdefgh", 9, "QEV", 0, "abcdefgh"},  // filled to the brim
+                          {"abcd", 9, "QEV", 1, "abcd.QEV"},      // "abcd.QEV" and its end: 9
+                          {"abcde", 9, "QEV", 0, "abcde"}});
 }
 
 TEST(StdPath, DefaultExtensionReplacesOrAdds)
 {
-    char name[32] = "Materials\\stone.tga";
-    EXPECT_EQ(stdPath_DefaultExtension(name, sizeof name, "DAZ"), 1);
-    EXPECT_STREQ(name, "Materials\\stone.DAZ");
-    char bare[32] = "Materials.x\\stone";
-    EXPECT_EQ(stdPath_DefaultExtension(bare, sizeof bare, "DAZ"), 1);
-    EXPECT_STREQ(bare, "Materials.x\\stone.DAZ");
-    char small[10] = "stone.t";
-    EXPECT_EQ(stdPath_DefaultExtension(small, sizeof small, "DAZ"), 1);
-    EXPECT_STREQ(small, "stone.DAZ");
-    char full[10] = "stones";
-    EXPECT_EQ(stdPath_DefaultExtension(full, sizeof full, "DAZ"), 0);
-    EXPECT_STREQ(full, "stones");
+    expectExtensionCases(stdPath_DefaultExtension,
+                         {{"Materials\\stone.tga", 32, "DAZ", 1, "Materials\\stone.DAZ"},
+                          {"Materials.x\\stone", 32, "DAZ", 1, "Materials.x\\stone.DAZ"},
+                          {"stone.t", 10, "DAZ", 1, "stone.DAZ"},
+                          {"stones", 10, "DAZ", 0, "stones"}});
 }
 
 TEST(StdPath, FindAndClearExtension)

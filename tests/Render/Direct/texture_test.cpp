@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <vector>
-#include "allocationCount.h"
+#include "fixtureAllocations.h"
 #include "rasterTestWindow.h"
 #include "rlDevice.h"
 #include "rlMain.h"
@@ -233,6 +233,7 @@ TEST_F(RealTextures, RecacheUploadsChangedPixelsAndTextureBufferTakes565)
 TEST_F(RealTextures, TheLargestTexturesUploadEveryLevelWithoutAllocating)
 {
     // 2048 x 2048 at 32 bits with all its 12 levels, and the widest texture the device takes.
+    ASSERT_TRUE(fixtures::AllocationsCounted());
     settings.maxMips = 16;
     const FormatCase& c = formatCases[4];
     const int widest = int(std::min<DWORD>(rlDev.deviceCaps.dwMaxTextureWidth, 16384));
@@ -246,9 +247,9 @@ TEST_F(RealTextures, TheLargestTexturesUploadEveryLevelWithoutAllocating)
         ASSERT_EQ(rlTexture_PreCacheMipMap(&bitmap), 1);
         int cached, allocations;
         {
-            AllocationCount count;
+            fixtures::AllocationWatch watch;
             cached = rlTexture_CacheHandle(bitmap.rasterHandle, 0);
-            allocations = count.Count();
+            allocations = (int)watch.Requests();
         }
         ASSERT_EQ(cached, 1);
         EXPECT_EQ(allocations, 0);
