@@ -166,16 +166,14 @@ TEST(MathMatrixProducts, InvertFrameUndoesTheFrame)
 TEST(MathMatrixProducts, RotateUsesTheFaOrderUnlikeTheFrameRotate)
 {
     const mathAngles a = {30, 30, 0};
-    mathMatrix m;
+    mathMatrix m, fa, fromFrame;
+    mathFrame f;
     mathMatrix_Identity(&m);
+    mathFrame_Identity(&f);
     mathMatrix_RotatePre(&m, &a);
-    mathMatrix fa;
+    mathFrame_RotatePre(&f, &a);
     mathMatrix_RotationFromAngles(&fa, &a);
     EXPECT_TRUE(near(m.m, fa.m, 16, 0.0));
-    mathFrame f;
-    mathFrame_Identity(&f);
-    mathFrame_RotatePre(&f, &a);
-    mathMatrix fromFrame;
     mathMatrix_FromFrame(&fromFrame, &f);
     EXPECT_FALSE(near(m.m, fromFrame.m, 16, 0.05));
     // Against the single-axis product: roll, then pitch, then yaw.
