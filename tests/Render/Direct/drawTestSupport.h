@@ -50,11 +50,12 @@ inline Material drawTest_Material(int spriteMode, Bitmap* texture = nullptr)
 // wide around the view axis, as two triangles; the same texture coordinates serve both sets
 // when secondUVs is asked for.
 struct DrawTestSquare {
+    rlSurfaceGroup group = {};
+    // What the group points into.
     std::vector<mathVec3> points;
     std::vector<mathVec2> uvs;
     std::vector<rlSurfaceFace> faces;
     std::vector<uint16_t> indices;
-    rlSurfaceGroup group = {};
 
     explicit DrawTestSquare(float z, float size = 1.0f, bool secondUVs = true)
     {
