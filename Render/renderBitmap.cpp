@@ -7,7 +7,8 @@
 #include <cstring>
 
 #include "bitmapReduce.h"
-#include "renderMain.h"
+#include "renderAssert.h"
+#include "renderMainRaster.h"
 #include "renderSettings.h"
 #include "stdBitmap.h"
 #include "stdFile.h"
@@ -168,13 +169,13 @@ void AddInUse(Bitmap* bitmap)
 
 void HandOver(Bitmap* bitmap)
 {
-    if (renderMain_IsBound()) g_rasterLib.funcTexture_PreCacheMipMap(bitmap);
+    if (renderMain_IsBound()) renderMain_rasterLib.funcTexture_PreCacheMipMap(bitmap);
 }
 
 // Gives the raster handle back, takes the texture out of the table and frees it.
 void Destroy(Bitmap* bitmap)
 {
-    if (bitmap->rasterHandle && renderMain_IsBound()) g_rasterLib.funcTexture_UncacheMipMap(bitmap);
+    if (bitmap->rasterHandle && renderMain_IsBound()) renderMain_rasterLib.funcTexture_UncacheMipMap(bitmap);
     if (g_pTable && bitmap->name[0] && stdHash_Find(g_pTable, bitmap->name) == bitmap)
         stdHash_Remove(g_pTable, bitmap->name);
     if (bitmap->textureFlags & BITMAP_TEX_LOADED) {
@@ -233,7 +234,7 @@ Bitmap* renderBitmap_LoadFrom(const char* name, uint8_t loadFlags, int resourceT
     if (!bitmap) return nullptr;
     bitmap->refCount = 1;
     memcpy(bitmap->name, key, sizeof key);
-    if (g_renderSettings.optionFlags & RENDER_OPTION_TRUECOLOR) bitmap->textureFlags |= BITMAP_TEX_TRUECOLOR;
+    if (renderSettings_current.optionFlags & RENDER_OPTION_TRUECOLOR) bitmap->textureFlags |= BITMAP_TEX_TRUECOLOR;
     if (!(loadFlags & RENDERBITMAP_LOAD_FULL_ALPHA)) bitmap->textureFlags |= BITMAP_TEX_ONEBIT_ALPHA;
     if (loadFlags & RENDERBITMAP_LOAD_SINGLE_LEVEL) bitmap->textureFlags |= BITMAP_TEX_SINGLE_LEVEL;
     if (!(loadFlags & RENDERBITMAP_LOAD_DEFERRED) && !ReadFrom(bitmap, resourceType)) {
@@ -271,8 +272,8 @@ int ReadFrom(Bitmap* bitmap, int resourceType)
 
     uint32_t width = header.width, height = header.height;
     if (!(bitmap->textureFlags & BITMAP_TEX_SINGLE_LEVEL) &&
-        Reduce(pixels, &width, &height, format, g_renderSettings.maxMipSize,
-               g_renderSettings.skipMips) > 0) {
+        Reduce(pixels, &width, &height, format, renderSettings_current.maxMipSize,
+               renderSettings_current.skipMips) > 0) {
         // The reduced image moves into a block of its own size.
         uint32_t bytes = stdBitmap_PixelBytes(width, height, format);
         uint8_t* exact = (uint8_t*)malloc(bytes);

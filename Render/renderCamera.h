@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "cameraRecord.h"
+#include "renderViewport.h"
 
 Camera* renderCamera_Create(float fov, uint32_t kind, float nearPlane, float farPlane, float aspect);
 void renderCamera_Free(Camera* camera);
@@ -19,7 +20,3 @@ int renderCamera_BuildProjection(Camera* camera);
 int renderCamera_Select(Camera* camera);
 Camera* renderCamera_GetCurrent();
 void renderCamera_ProjectPoints(const Camera* camera, mathVec3* points, int count);
-
-Viewport* renderViewport_Create(uint32_t id, float left, float top, float right, float bottom);
-int renderViewport_Set(Viewport* viewport, uint32_t id, float left, float top, float right, float bottom);
-void renderViewport_Free(Viewport* viewport);

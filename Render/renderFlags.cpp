@@ -1,6 +1,6 @@
 #include "renderFlags.h"
 
-#include "renderMain.h"
+#include "renderMainRaster.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ void Change(uint32_t flags)
 {
     if (flags == g_flags) return;
     g_flags = flags;
-    if (renderMain_IsBound()) g_rasterLib.funcMode_SetFlags(g_flags);
+    if (renderMain_IsBound()) renderMain_rasterLib.funcMode_SetFlags(g_flags);
 }
 
 }  // namespace

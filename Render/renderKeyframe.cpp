@@ -159,8 +159,7 @@ int Track::Load()
     if (flags & TRACK_FAILED) return 0;
 
     char path[kPathSize];
-    snprintf(path, sizeof path, "%s", name);
-    if (!stdPath_SetExtension(path, sizeof path, "jup") && !stdPath_GetExtension(path)) return 0;
+    if (!stdPath_MakeFileName(path, sizeof path, name, "jup", STDPATH_KEEP_EXTENSION)) return 0;
     stdFileHandle file = stdFile_Open(path, "rb", STDFILE_TYPE_ANIM);
     if (!file) return 0;
 

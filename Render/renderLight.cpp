@@ -1,7 +1,7 @@
 #include "renderLight.h"
 
 #include "renderLightGroup.h"
-#include "renderMain.h"
+#include "renderMainRaster.h"
 
 float renderLight_EffectiveIntensity(const Light* light)
 {
@@ -13,20 +13,20 @@ int renderLight_Add(const mathMatrix* view, Light* light)
 {
     if (!light || !renderMain_IsBound()) return 0;
     light->intensity = renderLight_EffectiveIntensity(light);
-    g_rasterLib.funcLight_AddLight(view, light, 0);
+    renderMain_rasterLib.funcLight_AddLight(view, light, 0);
     return 1;
 }
 
 int renderLight_Clear()
 {
     if (!renderMain_IsBound()) return 0;
-    g_rasterLib.funcLight_ClearLights();
+    renderMain_rasterLib.funcLight_ClearLights();
     return 1;
 }
 
 int renderLight_SetAmbient(const float* rgb)
 {
     if (!rgb || !renderMain_IsBound()) return 0;
-    g_rasterLib.funcLight_SetAmbient(rgb);
+    renderMain_rasterLib.funcLight_SetAmbient(rgb);
     return 1;
 }

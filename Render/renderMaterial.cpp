@@ -42,7 +42,7 @@ void CopyName(char* out, const char* name)
 
 uint32_t ClockMs()
 {
-    return g_renderTimer.clocks[0].totalMs;
+    return renderTimer_viewer.clocks[0].totalMs;
 }
 
 uint8_t GroupLevel(uint8_t group)
@@ -445,15 +445,12 @@ int renderMaterial_Release(Material* material)
 
 void renderMaterial_Park(Material* material)
 {
-    material->flags |= MATERIAL_PARKED;
-    Material* waiting = renderRing_Put(&g_freeList, material);
-    if (waiting && waiting->refCount == 0) renderMaterial_Free(waiting);
+    renderRing_Park(&g_freeList, material, MATERIAL_PARKED, renderMaterial_Free);
 }
 
 void renderMaterial_Unpark(Material* material)
 {
-    renderRing_Remove(&g_freeList, material);
-    material->flags &= ~MATERIAL_PARKED;
+    renderRing_Unpark(&g_freeList, material, MATERIAL_PARKED);
 }
 
 void renderMaterial_Free(Material* material)

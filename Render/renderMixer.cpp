@@ -8,7 +8,7 @@
 #include "mathFrame.h"
 #include "modelInstanceRecord.h"
 #include "renderAssert.h"
-#include "renderMain.h"
+#include "renderMainRaster.h"
 
 namespace {
 

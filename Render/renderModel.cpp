@@ -1,13 +1,14 @@
 #include "renderModel.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "mathFrame.h"
+#include "modelInstanceRecord.h"
 #include "renderMaterial.h"
-#include "renderModelInstance.h"
 #include "renderRing.h"
 #include "renderSettings.h"
 #include "stdFile.h"
@@ -19,6 +20,8 @@ namespace {
 stdHash* g_pModelTable;
 int g_bStartup;
 renderRing<Model> g_freeList;
+// The instance module's free for shadow instances; see renderModel_SetShadowFree.
+void (*g_pfnFreeShadow)(ModelInstance* shadow);
 
 enum {
     kBoneSizeV7 = 66,         // translation, rest frame, three links
@@ -314,6 +317,11 @@ int renderModel_Shutdown()
     return 1;
 }
 
+void renderModel_SetShadowFree(void (*pfnFree)(ModelInstance* shadow))
+{
+    g_pfnFreeShadow = pfnFree;
+}
+
 Model* renderModel_Find(const char* name)
 {
     if (!name) return nullptr;
@@ -331,9 +339,9 @@ Model* renderModel_Load(const char* name, uint32_t flags)
         return cached;
     }
 
+    // A name that leaves no room for the extension is looked for as it is.
     char path[RENDERMODEL_PATH_SIZE];
-    strcpy(path, name);
-    stdPath_SetExtension(path, sizeof path, "QEV");
+    stdPath_MakeFileName(path, sizeof path, name, "QEV", STDPATH_KEEP_EXTENSION);
     Reader r;
     if (!Reader_Open(&r, path)) return nullptr;
 
@@ -371,15 +379,12 @@ void renderModel_Release(Model* model)
 
 void renderModel_Park(Model* model)
 {
-    model->flags |= MODEL_PARKED;
-    Model* waiting = renderRing_Put(&g_freeList, model);
-    if (waiting && waiting->refCount == 0) renderModel_Free(waiting);
+    renderRing_Park(&g_freeList, model, MODEL_PARKED, renderModel_Free);
 }
 
 void renderModel_Unpark(Model* model)
 {
-    renderRing_Remove(&g_freeList, model);
-    model->flags &= ~MODEL_PARKED;
+    renderRing_Unpark(&g_freeList, model, MODEL_PARKED);
 }
 
 void renderModel_Free(Model* model)
@@ -393,7 +398,7 @@ void renderModel_Free(Model* model)
     free(model->ppMaterials);
     free(model->pExtras);
     // The shadow instance belongs to the model and holds no reference on it.
-    renderModelInstance_Free(model->pShadowInstance, 0);
+    if (model->pShadowInstance && g_pfnFreeShadow) g_pfnFreeShadow(model->pShadowInstance);
     // A model read again under a longer name is not in the table: leave the other's entry.
     if (stdHash_Find(g_pModelTable, model->name) == model) stdHash_Remove(g_pModelTable, model->name);
     free(model);
@@ -437,18 +442,6 @@ Model* renderModel_ReadSkeleton(const char* fileName, const char* modelName)
     return model;
 }
 
-ModelInstance* renderModel_GetShadowInstance(Model* model)
-{
-    if (!model) return nullptr;
-    if (!model->pShadowInstance) {
-        ModelInstance* shadow = renderModelInstance_Create(model);
-        if (!shadow) return nullptr;
-        renderModel_SetLOD(shadow, g_renderSettings.shadowDetail);
-        model->pShadowInstance = shadow;
-    }
-    return model->pShadowInstance;
-}
-
 namespace {
 
 // Vertices, triangles, parts, box and extras of a bone-less mesh; 0 when any is short or
@@ -470,7 +463,7 @@ int ReadMeshBody(Reader* r, Model* model, std::vector<int32_t>* materialIndex)
 
 }  // namespace
 
-ModelInstance* renderModel_ReadMesh(stdFileHandle file)
+Model* renderModel_ReadMeshModel(stdFileHandle file)
 {
     Reader r;
     if (!Reader_Attach(&r, file)) return nullptr;
@@ -480,6 +473,13 @@ ModelInstance* renderModel_ReadMesh(stdFileHandle file)
         !Reader_Get(&r, &header.numTris) || !Reader_Get(&r, &header.numParts) ||
         !Reader_Get(&r, &header.flags))
         return nullptr;
+    // The counts are the file's: the block they size is allocated only once the file is known
+    // to hold the vertices, triangles and parts, the box and the extras' count.
+    const uint64_t body = (uint64_t)header.numVerts * sizeof(ModelVertex) +
+                          (uint64_t)header.numTris * sizeof(ModelTriangle) +
+                          (uint64_t)header.numParts * kPartSize + sizeof(Model::box) +
+                          sizeof(Model::numExtras);
+    if (body > r.remaining) return nullptr;
     // One identity bone and one empty group; no collapse map follows.
     header.numBones = 1;
     header.numAttach = 1;
@@ -498,18 +498,65 @@ ModelInstance* renderModel_ReadMesh(stdFileHandle file)
         }
     }
     std::vector<int32_t> materialIndex;
-    ModelInstance* instance = nullptr;
-    if (ReadMeshBody(&r, model, &materialIndex)) {
-        LoadMaterials(model, &header, 0, materialIndex);
-        FillCorners(model);
-        instance = renderModelInstance_Create(model);
-    }
-    if (!instance) {
+    if (!ReadMeshBody(&r, model, &materialIndex)) {
         // Not in the table: the ring frees it when its slot comes round again.
         renderModel_Park(model);
         return nullptr;
     }
-    model->refCount = 1;
-    instance->flags |= INSTANCE_MESH;
-    return instance;
+    LoadMaterials(model, &header, 0, materialIndex);
+    FillCorners(model);
+    return model;
+}
+
+namespace {
+
+bool HasCollapseMap(const Model* model)
+{
+    return (model->flags & MODEL_COLLAPSE_MAP) && model->pCollapse;
+}
+
+// Follows the collapse map from vertex v until it lies below target. A cyclic or damaged map
+// cannot hold the walk: it takes at most numVerts steps and stops at an index it cannot follow.
+uint16_t Collapse(uint16_t v, uint16_t target, const ModelPart* part)
+{
+    for (uint32_t steps = 0; v >= target && v < part->numVerts && steps < part->numVerts; steps++)
+        v = part->pCollapse[v];
+    return v;
+}
+
+void RebuildPart(InstancePart* ip, uint16_t target)
+{
+    const ModelPart* part = ip->pModelPart;
+    ip->lodVerts = target;
+    ip->drawTris = part->numTris;
+    for (uint32_t t = 0; t < part->numTris; t++) {
+        ModelTriangle tri;
+        for (int k = 0; k < 3; k++) tri.v[k] = Collapse(part->pTris[t].v[k], target, part);
+        ip->pTris[t] = tri;
+        // Triangles collapse in order: the first one that became an edge ends the list.
+        if (tri.v[0] == tri.v[1] || tri.v[1] == tri.v[2] || tri.v[2] == tri.v[0]) {
+            ip->drawTris = (uint16_t)t;
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+void renderModel_SetLOD(ModelInstance* instance, float detail)
+{
+    if (!instance || !HasCollapseMap(instance->pModel) || std::isnan(detail)) return;
+    if (detail < renderSettings_current.modelLODMin) detail = renderSettings_current.modelLODMin;
+    if (detail > renderSettings_current.modelLODMax) detail = renderSettings_current.modelLODMax;
+    if (detail == instance->detail) return;
+    for (ModelInstance* child : instance->children) renderModel_SetLOD(child, detail);
+    const Model* model = instance->pModel;
+    for (uint32_t i = 0; i < model->numParts; i++) {
+        InstancePart* ip = &instance->pParts[i];
+        const ModelPart* part = ip->pModelPart;
+        float keep = (float)part->minVerts + (float)(part->numVerts - part->minVerts) * detail;
+        uint16_t target = keep > 0.0f ? (uint16_t)(uint32_t)keep : 0;
+        if (target != ip->lodVerts) RebuildPart(ip, target);
+    }
+    instance->detail = detail;
 }

@@ -26,11 +26,18 @@ Model* renderModel_ReadSkeleton(const char* fileName, const char* modelName);
 void renderModel_Park(Model* model);
 void renderModel_Unpark(Model* model);
 
-// The model's instance for shadows, made at the shadow detail on first request.
-ModelInstance* renderModel_GetShadowInstance(Model* model);
-// A bone-less mesh read from a file the caller opened, as an instance of a model of its own
-// that is not in the cache; null when the file is short or damaged.
-ModelInstance* renderModel_ReadMesh(stdFileHandle file);
+// The bone-less mesh of a file the caller opened, as a model of its own that is not in the cache
+// and holds no reference; null when the file is short or damaged (the model is then parked).
+// renderModel_ReadMesh makes its instance.
+Model* renderModel_ReadMeshModel(stdFileHandle file);
+
+// The level of detail of an instance of a model with a collapse map: detail is clamped to the
+// render settings' range, and each part keeps that share of its collapsible vertices.
+void renderModel_SetLOD(ModelInstance* instance, float detail);
+
+// A model's shadow instance is made and freed by the instance module, which sits above this one:
+// it names its free here when it makes a shadow, and renderModel_Free hands the shadow to it.
+void renderModel_SetShadowFree(void (*pfnFree)(ModelInstance* shadow));
 
 // The model cached under a name, without taking a reference; for tests and tools.
 Model* renderModel_Find(const char* name);

@@ -8,7 +8,7 @@
 #include "mathMatrix.h"
 #include "mathVec.h"
 #include "renderCamera.h"
-#include "renderMain.h"
+#include "renderMainRaster.h"
 #include "renderMaterial.h"
 #include "renderMixer.h"
 #include "renderModel.h"
@@ -21,35 +21,9 @@ bool HasCollapseMap(const Model* model)
     return (model->flags & MODEL_COLLAPSE_MAP) && model->pCollapse;
 }
 
-// Follows the collapse map from vertex v until it lies below target. A cyclic or damaged map
-// cannot hold the walk: it takes at most numVerts steps and stops at an index it cannot follow.
-uint16_t Collapse(uint16_t v, uint16_t target, const ModelPart* part)
-{
-    for (uint32_t steps = 0; v >= target && v < part->numVerts && steps < part->numVerts; steps++)
-        v = part->pCollapse[v];
-    return v;
-}
-
-void RebuildPart(InstancePart* ip, uint16_t target)
-{
-    const ModelPart* part = ip->pModelPart;
-    ip->lodVerts = target;
-    ip->drawTris = part->numTris;
-    for (uint32_t t = 0; t < part->numTris; t++) {
-        ModelTriangle tri;
-        for (int k = 0; k < 3; k++) tri.v[k] = Collapse(part->pTris[t].v[k], target, part);
-        ip->pTris[t] = tri;
-        // Triangles collapse in order: the first one that became an edge ends the list.
-        if (tri.v[0] == tri.v[1] || tri.v[1] == tri.v[2] || tri.v[2] == tri.v[0]) {
-            ip->drawTris = (uint16_t)t;
-            break;
-        }
-    }
-}
-
 float DetailFromDepth(float depth)
 {
-    float v = (depth - g_renderSettings.modelLODMinDist) * g_renderSettings.modelLODScale;
+    float v = (depth - renderSettings_current.modelLODMinDist) * renderSettings_current.modelLODScale;
     return v > 0.0f ? 1.0f / (v + 1.0f) : 1.0f;
 }
 
@@ -96,7 +70,7 @@ int BoxVisible(const ModelInstance* instance)
 void DrawNode(ModelInstance* node, ModelInstance* root, uint32_t drawFlags)
 {
     renderModel_CacheMaterials(node->pModel);
-    g_rasterLib.funcModel_Draw(node, root, (int)drawFlags);
+    renderMain_rasterLib.funcModel_Draw(node, root, (int)drawFlags);
 }
 
 }  // namespace
@@ -167,24 +141,6 @@ void renderModelInstance_Free(ModelInstance* instance, int releaseModel)
     free(instance);
 }
 
-void renderModel_SetLOD(ModelInstance* instance, float detail)
-{
-    if (!instance || !HasCollapseMap(instance->pModel) || std::isnan(detail)) return;
-    if (detail < g_renderSettings.modelLODMin) detail = g_renderSettings.modelLODMin;
-    if (detail > g_renderSettings.modelLODMax) detail = g_renderSettings.modelLODMax;
-    if (detail == instance->detail) return;
-    for (ModelInstance* child : instance->children) renderModel_SetLOD(child, detail);
-    const Model* model = instance->pModel;
-    for (uint32_t i = 0; i < model->numParts; i++) {
-        InstancePart* ip = &instance->pParts[i];
-        const ModelPart* part = ip->pModelPart;
-        float keep = (float)part->minVerts + (float)(part->numVerts - part->minVerts) * detail;
-        uint16_t target = keep > 0.0f ? (uint16_t)(uint32_t)keep : 0;
-        if (target != ip->lodVerts) RebuildPart(ip, target);
-    }
-    instance->detail = detail;
-}
-
 void renderModelInstance_SetLODFromDistance(ModelInstance* instance, float depth)
 {
     if (!instance) return;
@@ -252,10 +208,47 @@ int renderModel_Draw(ModelInstance* instance, const mathFrame* frame, uint32_t d
         float* c = &instance->colour.x;
         for (int i = 0; i < 3; i++) c[i] = instance->tintLevel * (c[i] > 150.0f ? c[i] : 150.0f);
     }
-    g_rasterLib.funcLight_NewModel(instance);
+    renderMain_rasterLib.funcLight_NewModel(instance);
     if (!(instance->flags & INSTANCE_HIDDEN)) DrawNode(instance, instance, drawFlags);
     for (ModelInstance* child : instance->children) {
         if (child && !(child->flags & INSTANCE_HIDDEN)) DrawNode(child, instance, drawFlags);
     }
     return 1;
+}
+
+namespace {
+
+void FreeShadow(ModelInstance* shadow)
+{
+    renderModelInstance_Free(shadow, 0);
+}
+
+}  // namespace
+
+ModelInstance* renderModel_GetShadowInstance(Model* model)
+{
+    if (!model) return nullptr;
+    if (!model->pShadowInstance) {
+        ModelInstance* shadow = renderModelInstance_Create(model);
+        if (!shadow) return nullptr;
+        renderModel_SetLOD(shadow, renderSettings_current.shadowDetail);
+        renderModel_SetShadowFree(FreeShadow);
+        model->pShadowInstance = shadow;
+    }
+    return model->pShadowInstance;
+}
+
+ModelInstance* renderModel_ReadMesh(stdFileHandle file)
+{
+    Model* model = renderModel_ReadMeshModel(file);
+    if (!model) return nullptr;
+    ModelInstance* instance = renderModelInstance_Create(model);
+    if (!instance) {
+        // Not in the table: the ring frees it when its slot comes round again.
+        renderModel_Park(model);
+        return nullptr;
+    }
+    model->refCount = 1;
+    instance->flags |= INSTANCE_MESH;
+    return instance;
 }

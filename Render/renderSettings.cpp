@@ -6,7 +6,7 @@
 #include "renderLightGroup.h"
 #include "stdConfig.h"
 
-renderSettings g_renderSettings;
+renderSettings renderSettings_current;
 
 namespace {
 
@@ -62,14 +62,14 @@ float NotBelowZero(float value)
 
 void SaveAtExit()
 {
-    renderSettings_Save(&g_renderSettings);
+    renderSettings_Save(&renderSettings_current);
 }
 
 // Builds the record before the program's entry and saves it when the process ends.
 struct Builder {
     Builder()
     {
-        renderSettings_Construct(&g_renderSettings);
+        renderSettings_Construct(&renderSettings_current);
         atexit(SaveAtExit);
     }
 } g_builder;

@@ -36,7 +36,7 @@ enum {
     RENDER_PRESET_CUSTOM = 4,
 };
 
-extern renderSettings g_renderSettings;
+extern renderSettings renderSettings_current;
 
 void renderSettings_Construct(renderSettings* settings);
 renderDetailPreset* renderSettings_GetPreset(int index);

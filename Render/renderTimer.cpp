@@ -84,7 +84,7 @@ float BitsFloat(uint32_t bits)
 
 }  // namespace
 
-constinit renderTimer g_renderTimer = MakeResetTimer();
+constinit renderTimer renderTimer_viewer = MakeResetTimer();
 
 // Clears the start, the frame count and the last time and resets both clocks; the last
 // elapsed time stays.

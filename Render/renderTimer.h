@@ -32,7 +32,7 @@ enum {
 };
 
 // The viewer's timer, stopped with reset clocks until renderTimer_Start.
-extern renderTimer g_renderTimer;
+extern renderTimer renderTimer_viewer;
 
 void renderTimer_Start(renderTimer* timer);
 void renderTimer_Tick(renderTimer* timer);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "renderMain.h"
+#include "renderMainRaster.h"
 #include "screenVertexRecord.h"
 #include "uiCursor.h"
 #include "uiDialog.h"
@@ -60,7 +60,7 @@ void ui_Update()
 {
     g_ui.pHoveredDialog = nullptr;
     g_ui.pHovered = nullptr;
-    if (g_rasterLib.funcDraw_FlushCache) g_rasterLib.funcDraw_FlushCache(1);
+    if (renderMain_rasterLib.funcDraw_FlushCache) renderMain_rasterLib.funcDraw_FlushCache(1);
     uiDialog_Update();
 }
 
@@ -113,7 +113,7 @@ int ui_DrawScreenQuads(const float* points, const float* uvs, int count, const B
                        int mode, float alpha)
 {
     if (!points || !uvs || count < 1 || count > UI_MAX_SCREEN_POINTS) return 0;
-    if (!g_rasterLib.funcDraw_ScreenFaceImmediate) return 0;
+    if (!renderMain_rasterLib.funcDraw_ScreenFaceImmediate) return 0;
     rlScreenVertex vertices[UI_MAX_SCREEN_POINTS] = {};
     for (int i = 0; i < count; i++) {
         vertices[i].x = points[i * 3];
@@ -122,7 +122,7 @@ int ui_DrawScreenQuads(const float* points, const float* uvs, int count, const B
         vertices[i].v = uvs[i * 2 + 1];
     }
     const uint32_t colour = 0x00FFFFFFu | ((uint32_t)std::lround(alpha) & 0xFFu) << 24;
-    return g_rasterLib.funcDraw_ScreenFaceImmediate(count, vertices, mode,
+    return renderMain_rasterLib.funcDraw_ScreenFaceImmediate(count, vertices, mode,
                                                     bitmap ? bitmap->rasterHandle : 0, colour);
 }
 

@@ -68,12 +68,14 @@ void ui_SetKeyCapture(uiElement* element);
 // Clears every frame record (hovered, last hovered, pressed, key capture) naming the widget.
 void ui_ForgetElement(const uiElement* element);
 
-// Events of the UI input dispatcher, 0 to 9; 3, 4 and 8 reach no widget.
+// Events of the UI input dispatcher, 0 to 9; each reaches the hovered widget's operation of
+// the same number (OnEvent0 ... OnEvent7, OnKey). 3, 4 and 8 reach no widget.
 enum {
-    UIEVENT_PRESS = 0,     // the hovered widget becomes the pressed one
-    UIEVENT_RELEASE = 1,   // reaches the hovered widget only when it is the pressed one
-    UIEVENT_ICON = 7,      // reaches a riding icon first
-    UIEVENT_KEY = 9,       // the argument is the key; the key-capture widget takes it alone
+    UIEVENT_PRESS = 0,      // the hovered widget becomes the pressed one
+    UIEVENT_RELEASE = 1,    // reaches the hovered widget only when it is the pressed one
+    UIEVENT_ICON = 7,       // reaches a riding icon first
+    UIEVENT_KEY = 9,        // the argument is the key; the key-capture widget takes it alone
+    UIEVENT_COUNT = 10,
 };
 // Hands an input event to the widgets: a key to the key-capture widget, else, over a hovered
 // dialog, first to the dialog's event callback, then press, release and events 2, 5, 6 and 7

@@ -186,6 +186,6 @@ void uiCheckbox_Reset(uiCheckbox* checkbox)
 
 void uiButton_Register()
 {
-    qvui_SetElementClass("button", CreateButton);
-    qvui_SetElementClass("checkbox", CreateCheckbox);
+    uiDialog_SetElementClass("button", CreateButton);
+    uiDialog_SetElementClass("checkbox", CreateCheckbox);
 }

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "renderAssert.h"
-#include "renderMain.h"
+#include "renderMainRaster.h"
 #include "renderModes.h"
 #include "ui.h"
 #include "uiIcon.h"
@@ -274,7 +274,7 @@ int uiCursor_Draw()
 {
     const uiCursor* cursor = g_cursor.pCurrent;
     if (!g_cursor.bShown || !cursor) return 0;
-    if (g_rasterLib.funcMain_FlushFrames) g_rasterLib.funcMain_FlushFrames(0);
+    if (renderMain_rasterLib.funcMain_FlushFrames) renderMain_rasterLib.funcMain_FlushFrames(0);
     const float left = g_cursor.x - cursor->hotX - 0.5f;
     const float right = g_cursor.x + cursor->width - cursor->hotX - 0.5f;
     const float top = g_cursor.y + cursor->height - cursor->hotY - 0.5f;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "renderMain.h"
+#include "renderMainRaster.h"
 #include "renderModes.h"
 #include "renderSettings.h"
 #include "renderTimer.h"
@@ -91,7 +91,7 @@ void StepFade(uiDialog* dialog)
     }
     dialog->currentAlpha = dialog->fadeElapsed / dialog->fadeSeconds *
                                (dialog->fadeEnd - dialog->fadeStart) + dialog->fadeStart;
-    dialog->fadeElapsed += g_renderTimer.clocks[0].frameSeconds;
+    dialog->fadeElapsed += renderTimer_viewer.clocks[0].frameSeconds;
 }
 
 void StartFade(uiDialog* dialog, float from, float to, float seconds, uint32_t flag)
@@ -235,7 +235,7 @@ void LoadLine(uiDialog* dialog, char* line)
 
 }  // namespace
 
-void qvui_SetElementClass(const char* keyword, uiElement* (*create)())
+void uiDialog_SetElementClass(const char* keyword, uiElement* (*create)())
 {
     for (ElementClass& c : g_classes) {
         if (keyword && !strcmp(c.keyword, keyword)) c.create = create;
@@ -255,7 +255,7 @@ void uiDialog_Init(uiDialog* dialog)
     dialog->alpha = 255.0f;
     dialog->left = dialog->right = 320;
     dialog->top = dialog->bottom = 200;
-    dialog->format = (g_renderSettings.optionFlags & 0x2) ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
+    dialog->format = (renderSettings_current.optionFlags & 0x2) ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
 }
 
 void uiDialog_Destroy(uiDialog* dialog)
@@ -404,8 +404,8 @@ void uiDialog_Draw(uiDialog* dialog)
     for (uiQuad* quad = dialog->pQuads; quad; quad = quad->pNext) {
         if (!quad->pBitmap) continue;
         if (quad->flags & UIQUAD_CHANGED) {
-            if (g_rasterLib.funcTexture_RecacheHandle)
-                g_rasterLib.funcTexture_RecacheHandle(quad->pBitmap->rasterHandle);
+            if (renderMain_rasterLib.funcTexture_RecacheHandle)
+                renderMain_rasterLib.funcTexture_RecacheHandle(quad->pBitmap->rasterHandle);
             quad->flags &= ~UIQUAD_CHANGED;
         }
         const float left = (float)dialog->x + (float)quad->x - 0.5f;
@@ -744,7 +744,7 @@ uiLayer* uiLayer_Top()
     return g_pTop;
 }
 
-uiDialog* qvui_LoadMenu(const char* fileName)
+uiDialog* uiDialog_LoadScript(const char* fileName)
 {
     stdFileHandle file = stdFile_OpenPath(fileName, "r");
     if (!file) return nullptr;

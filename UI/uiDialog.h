@@ -147,7 +147,7 @@ uiDialog* uiLayer_FirstDialog();
 uiLayer* uiLayer_Top();
 
 // Builds one dialog from a UI script; null when the file cannot be opened.
-uiDialog* qvui_LoadMenu(const char* fileName);
+uiDialog* uiDialog_LoadScript(const char* fileName);
 // What a script's "element" keyword creates; "static" makes a plain uiElement, and the widget
 // modules install the other classes. Lines naming a class without a creator are skipped.
-void qvui_SetElementClass(const char* keyword, uiElement* (*create)());
+void uiDialog_SetElementClass(const char* keyword, uiElement* (*create)());

@@ -5,6 +5,16 @@
 #include "uiElement.h"
 #include "uiIcon.h"
 
+namespace {
+
+// The widget operation an event number reaches when no rule of its own comes first.
+void (uiElement::*const kWidgetOps[UIEVENT_COUNT])() = {
+    nullptr, nullptr, &uiElement::OnEvent2, nullptr, nullptr,
+    &uiElement::OnEvent5, &uiElement::OnEvent6, &uiElement::OnEvent7, nullptr, nullptr,
+};
+
+}  // namespace
+
 void ui_DispatchEvent(int event, uint32_t argument)
 {
     if (event == UIEVENT_ICON) {
@@ -36,22 +46,14 @@ void ui_DispatchEvent(int event, uint32_t argument)
         if (hovered && hovered == pressed) hovered->OnEvent1();
         return;
     }
-    case 2:
-        if (hovered) hovered->OnEvent2();
-        return;
-    case 5:
-        if (hovered) hovered->OnEvent5();
-        return;
-    case 6:
-        if (hovered) hovered->OnEvent6();
-        return;
-    case UIEVENT_ICON:
-        if (hovered) hovered->OnEvent7();
-        return;
     case UIEVENT_KEY:
         if (dialog->pFocus) dialog->pFocus->OnKey(argument);
         return;
     default:
-        return;  // 3, 4 and 8 reach no widget
+        // Events 2, 5, 6 and 7 reach the hovered widget's operation of their number; 3, 4 and 8
+        // reach none.
+        if (hovered && event >= 0 && event < UIEVENT_COUNT && kWidgetOps[event])
+            (hovered->*kWidgetOps[event])();
+        return;
     }
 }

@@ -103,7 +103,7 @@ void uiEditBox::Update()
     uiTextbox_Update(this);
     const bool focused = (pDialog && pDialog->pFocus == this) || uiElement_GetKeyCapture() == this;
     if (!focused) return;
-    const uint32_t now = g_renderTimer.clocks[0].totalMs;
+    const uint32_t now = renderTimer_viewer.clocks[0].totalMs;
     if (now > nextBlink) {
         caretShown = !caretShown;
         nextBlink = now + UIEDIT_BLINK_MS;

@@ -20,7 +20,7 @@ void (*g_endEdit)(uiElement* editField);
 
 uint32_t DefaultFormat()
 {
-    return (g_renderSettings.optionFlags & 0x2) ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
+    return (renderSettings_current.optionFlags & 0x2) ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
 }
 
 uint32_t FormatOf(const uiElement* element)
@@ -584,7 +584,7 @@ int uiElement_Flash(uiElement* element, uint32_t period, uint32_t duration)
     if (!element->pBitmap || !element->pFlash || !duration) return 0;
     element->flashElapsed = 0;
     element->flashPeriod = period;
-    element->flashEndTime = g_renderTimer.clocks[1].totalMs + duration;
+    element->flashEndTime = renderTimer_viewer.clocks[1].totalMs + duration;
     element->flashPhase = 1;
     element->flags |= UIELEMENT_FLASHING | UIELEMENT_DIRTY;
     return 1;
@@ -599,7 +599,7 @@ void uiElement_StopFlash(uiElement* element)
 
 void uiElement_FlashTick(uiElement* element)
 {
-    const renderClock& clock = g_renderTimer.clocks[1];
+    const renderClock& clock = renderTimer_viewer.clocks[1];
     if (clock.totalMs >= element->flashEndTime) {
         uiElement_StopFlash(element);
         return;

@@ -223,6 +223,6 @@ void uiIconGrid_SetGrid(uiIconGrid* grid, int columns, int rows, uint32_t gridId
 
 void uiIcon_Register()
 {
-    qvui_SetElementClass("icon", CreateIcon);
-    qvui_SetElementClass("icongrid", CreateIconGrid);
+    uiDialog_SetElementClass("icon", CreateIcon);
+    uiDialog_SetElementClass("icongrid", CreateIconGrid);
 }

@@ -66,10 +66,8 @@ int uiResource_IsStarted()
 
 Bitmap* uiResource_LoadBitmap(const char* name, uint32_t format)
 {
-    if (!name || strlen(name) >= UIRESOURCE_NAME_SIZE) return nullptr;
     char path[UIRESOURCE_NAME_SIZE];
-    strcpy(path, name);
-    if (!stdPath_GetExtension(path) && !stdPath_SetExtension(path, sizeof path, "TGA"))
+    if (!stdPath_MakeFileName(path, sizeof path, name, "TGA", STDPATH_KEEP_EXTENSION))
         return nullptr;
     return stdBitmap_Load(path, format, STDFILE_TYPE_UI);
 }
@@ -132,32 +130,43 @@ int uiResource_RemoveNamed(const char* name, const void* object)
     return 1;
 }
 
+namespace {
+
+// Widgets and dialogs are entered under their own name, and a flag of their own says so.
+template <typename T> int AddRegistered(T* object, int kind, uint32_t registered)
+{
+    if (!object || !uiResource_AddNamed(object->name, object, kind)) return 0;
+    object->flags |= registered;
+    return 1;
+}
+
+template <typename T> void RemoveRegistered(T* object, uint32_t registered)
+{
+    if (!object || !(object->flags & registered)) return;
+    uiResource_RemoveNamed(object->name, object);
+    object->flags &= ~registered;
+}
+
+}  // namespace
+
 int uiResource_AddElement(uiElement* element)
 {
-    if (!element || !uiResource_AddNamed(element->name, element, UIRESOURCE_ELEMENT)) return 0;
-    element->flags |= UIELEMENT_FLAG_REGISTERED;
-    return 1;
+    return AddRegistered(element, UIRESOURCE_ELEMENT, UIELEMENT_FLAG_REGISTERED);
 }
 
 void uiResource_RemoveElement(uiElement* element)
 {
-    if (!element || !(element->flags & UIELEMENT_FLAG_REGISTERED)) return;
-    uiResource_RemoveNamed(element->name, element);
-    element->flags &= ~UIELEMENT_FLAG_REGISTERED;
+    RemoveRegistered(element, UIELEMENT_FLAG_REGISTERED);
 }
 
 int uiResource_AddDialog(uiDialog* dialog)
 {
-    if (!dialog || !uiResource_AddNamed(dialog->name, dialog, UIRESOURCE_DIALOG)) return 0;
-    dialog->flags |= UIDIALOG_FLAG_REGISTERED;
-    return 1;
+    return AddRegistered(dialog, UIRESOURCE_DIALOG, UIDIALOG_FLAG_REGISTERED);
 }
 
 void uiResource_RemoveDialog(uiDialog* dialog)
 {
-    if (!dialog || !(dialog->flags & UIDIALOG_FLAG_REGISTERED)) return;
-    uiResource_RemoveNamed(dialog->name, dialog);
-    dialog->flags &= ~UIDIALOG_FLAG_REGISTERED;
+    RemoveRegistered(dialog, UIDIALOG_FLAG_REGISTERED);
 }
 
 stdFont* uiResource_LoadFont(const char* name)

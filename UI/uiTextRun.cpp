@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "renderBitmap.h"
-#include "renderMain.h"
+#include "renderMainRaster.h"
 #include "renderModes.h"
 #include "renderSettings.h"
 #include "renderTimer.h"
@@ -19,7 +19,7 @@ uiTextRun* g_pRuns;
 
 uint32_t Now()
 {
-    return g_renderTimer.clocks[0].totalMs;
+    return renderTimer_viewer.clocks[0].totalMs;
 }
 
 // The smallest power of two from 2 that holds size, at most the largest strip.
@@ -34,7 +34,7 @@ int StripSize(int size)
 // library and shown by one quad of the run's dialog. 0 when a texture cannot be had.
 int AddStrips(uiDialog* dialog, int width, int textureHeight, int visibleHeight)
 {
-    const uint32_t format = (g_renderSettings.optionFlags & RENDER_OPTION_TRUECOLOR)
+    const uint32_t format = (renderSettings_current.optionFlags & RENDER_OPTION_TRUECOLOR)
                                 ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
     for (int offset = 0; offset < width;) {
         const int remaining = width - offset;
@@ -155,8 +155,8 @@ void uiTextRun_Draw(uiTextRun* run)
         const float y1 = (float)UI_HEIGHT - run->drawY - (float)(quad->y + quad->height) - 0.5f;
         const float corners[12] = {left, y0, 0, right, y0, 0, right, y1, 0, left, y1, 0};
         if (quad->flags & UIQUAD_CHANGED) {
-            if (g_rasterLib.funcTexture_RecacheHandle)
-                g_rasterLib.funcTexture_RecacheHandle(quad->pBitmap->rasterHandle);
+            if (renderMain_rasterLib.funcTexture_RecacheHandle)
+                renderMain_rasterLib.funcTexture_RecacheHandle(quad->pBitmap->rasterHandle);
             quad->flags &= ~UIQUAD_CHANGED;
         }
         ui_DrawQuad(corners, quad->uvs, 4, quad->pBitmap, RENDERMODE_SCREENPOLY, alpha);

@@ -508,6 +508,6 @@ int uiTextbox_ParseKeyword(uiTextbox* textbox, const char* text, uiDialog* dialo
 
 void uiTextbox_Register()
 {
-    qvui_SetElementClass("textbox", CreateTextbox);
+    uiDialog_SetElementClass("textbox", CreateTextbox);
     uiElement_SetHintSink(AddHint);
 }

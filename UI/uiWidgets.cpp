@@ -27,5 +27,5 @@ int uiWidget_SplitPair(const char* text, char* key, char* value)
 uint32_t uiWidget_BitmapFormat(const uiDialog* dialog)
 {
     if (dialog) return dialog->format;
-    return (g_renderSettings.optionFlags & 0x2) ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
+    return (renderSettings_current.optionFlags & 0x2) ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
 }

@@ -49,8 +49,8 @@ void PlaceCamera(Camera* camera, float distance)
 
 void HandOver(ModelInstance* instance)
 {
-    g_rasterLib.funcLight_NewModel(instance);
-    g_rasterLib.funcModel_Draw(instance, instance, 0);
+    renderMain_rasterLib.funcLight_NewModel(instance);
+    renderMain_rasterLib.funcModel_Draw(instance, instance, 0);
 }
 
 // A bone placed by a frame: what the table reads of it.
@@ -70,9 +70,9 @@ void BareStill(ModelInstance* instance, const mathFrame* frame, const Camera* ca
 // ends the part's list.
 void BareDetail(ModelInstance* instance, float depth)
 {
-    const float over = (depth - g_renderSettings.modelLODMinDist) * g_renderSettings.modelLODScale;
+    const float over = (depth - renderSettings_current.modelLODMinDist) * renderSettings_current.modelLODScale;
     float detail = over > 0.0f ? 1.0f / (over + 1.0f) : 1.0f;
-    detail = std::fmin(std::fmax(detail, g_renderSettings.modelLODMin), g_renderSettings.modelLODMax);
+    detail = std::fmin(std::fmax(detail, renderSettings_current.modelLODMin), renderSettings_current.modelLODMax);
     for (int p = 0; p < instance->pModel->numParts; p++) {
         InstancePart& part = instance->pParts[p];
         const ModelPart& model = *part.pModelPart;
@@ -158,10 +158,10 @@ int main(int argc, char** argv)
     renderKeyframe_Startup();
     fakes::FakeRaster raster;
     if (!raster.Bind()) return 1;
-    g_renderSettings.modelLODMin = 0.0f;
-    g_renderSettings.modelLODMax = 1.0f;
-    g_renderSettings.modelLODMinDist = 200.0f;
-    g_renderSettings.modelLODScale = 0.01f;
+    renderSettings_current.modelLODMin = 0.0f;
+    renderSettings_current.modelLODMax = 1.0f;
+    renderSettings_current.modelLODMinDist = 200.0f;
+    renderSettings_current.modelLODScale = 0.01f;
     Camera* camera = renderCamera_Create(90.0f, 0, 1.0f, 1000.0f, 1.0f);
     Viewport* viewport = renderViewport_Create(0, 0, 0, 639, 479);
     renderCamera_SetViewport(camera, viewport);

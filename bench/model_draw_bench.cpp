@@ -140,7 +140,7 @@ int main(int argc, char** argv)
     };
     const benchPair t = bench_Compare(rounds, framesOf([&] {
         rlMode_SetMode(3);
-        bareTriangles = bareModel_Draw(rlDev.pDevice, &mesh.instance, &camera, &light, 1, textures);
+        bareTriangles = bareModel_Draw(rlDevice_state.pDevice, &mesh.instance, &camera, &light, 1, textures);
     }), framesOf([&] {
         rlLight_ClearLights();
         rlLight_AddLight(nullptr, &light, 0);

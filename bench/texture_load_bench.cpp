@@ -57,7 +57,7 @@ std::unique_ptr<uint16_t[]> BareLoad(const char* name, int* side)
     auto image = Block<uint16_t>(count);
     for (size_t i = 0; i < count; i++)
         image[i] = (uint16_t)((bgr[3 * i + 2] >> 3) << 11 | (bgr[3 * i + 1] >> 2) << 5 | bgr[3 * i] >> 3);
-    const int limit = (int)g_renderSettings.maxMipSize;
+    const int limit = (int)renderSettings_current.maxMipSize;
     while (width > limit || height > limit) {
         auto half = Block<uint16_t>((size_t)(width / 2) * (height / 2));
         for (int y = 0; y < height / 2; y++)

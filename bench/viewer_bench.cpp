@@ -32,7 +32,7 @@ std::vector<Light> LightsOn()
 {
     std::vector<Light> lights;
     for (int i = 0; i < QEVVIEW_NUM_LIGHTS; i++)
-        if (g_qevView.controls.aLightOn[i]) lights.push_back(g_qevView.aLights[i]);
+        if (QevView_app.controls.aLightOn[i]) lights.push_back(QevView_app.aLights[i]);
     return lights;
 }
 
@@ -46,7 +46,7 @@ int ViewerTriangles()
 // The viewer's current model against the bare program drawing it.
 bool Compare(const char* name, bareDevice* bare, int frames)
 {
-    ModelInstance* instance = g_qevView.pInstance;
+    ModelInstance* instance = QevView_app.pInstance;
     // A first frame reads the textures and poses the model.
     const int viewerTriangles = ViewerTriangles();
     for (int p = 0; p < instance->pModel->numParts; p++) {
@@ -63,7 +63,7 @@ bool Compare(const char* name, bareDevice* bare, int frames)
         [&] {
             for (int i = 0; i < frames; i++) {
                 bareDevice_Clear(bare);
-                bareTriangles = bareModel_Draw(bare->pDevice, instance, g_qevView.pCamera, lights.data(),
+                bareTriangles = bareModel_Draw(bare->pDevice, instance, QevView_app.pCamera, lights.data(),
                                                (int)lights.size(), bare->textures);
                 bareDevice_Present(bare);
             }
@@ -86,8 +86,8 @@ int main(int argc, char** argv)
     fixtures::WorkFolder work("qevview_bench_game");
     if (!fixtures::WriteViewerSample("")) return 1;
     if (!QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW)) return 1;
-    SetForegroundWindow(g_qevView.hWindow);
-    QevView_ParseCommandLine(&g_qevView.commandLine, "-model totem.qev -anim turn.jup");
+    SetForegroundWindow(QevView_app.hWindow);
+    QevView_ParseCommandLine(&QevView_app.commandLine, "-model totem.qev -anim turn.jup");
     if (!QevView_Startup()) {
         fprintf(stderr, "the viewer did not start\n");
         return 1;
@@ -108,9 +108,9 @@ int main(int argc, char** argv)
         fprintf(stderr, "the dense model did not load\n");
         return 1;
     }
-    g_qevView.pModel = dense;
-    g_qevView.pInstance = instance;
-    g_qevView.controls.bPlaying = 0;
+    QevView_app.pModel = dense;
+    QevView_app.pInstance = instance;
+    QevView_app.controls.bPlaying = 0;
     if (!Compare("dense model", &bare, frames)) return 1;
     bareDevice_Close(&bare);
     QevView_Shutdown();

@@ -43,7 +43,7 @@ def main():
     print('#include "mathTable.h"')
     print()
     print('// The tangents follow the sines directly in one block.')
-    print('const float mathTrigTables[2][MATH_TABLE_SIZE] = {')
+    print('const float mathTable_aTrig[2][MATH_TABLE_SIZE] = {')
     print('  // Entry i is sin(i x 90/4096 degrees).')
     print('  {')
     print('\n'.join(rows(sines)))

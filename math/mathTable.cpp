@@ -2,7 +2,7 @@
 #include "mathTable.h"
 
 // The tangents follow the sines directly in one block.
-const float mathTrigTables[2][MATH_TABLE_SIZE] = {
+const float mathTable_aTrig[2][MATH_TABLE_SIZE] = {
   // Entry i is sin(i x 90/4096 degrees).
   {
     0.000000f, 0.000383f, 0.000767f, 0.001150f, 0.001534f, 0.001917f, 0.002301f, 0.002684f,

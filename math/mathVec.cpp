@@ -1,7 +1,6 @@
 #include "mathVec.h"
 
 #include "mathAngle.h"
-#include "mathFrame.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -196,25 +195,6 @@ mathVec3* mathVec3_CrossWith(mathVec3* a, const mathVec3* b)
     const mathVec3 copyB = *b;
     mathVec3_Cross(a, &copyA, &copyB);
     return a;
-}
-
-void mathVec3_RotateByAngles(mathVec3* out, const mathVec3* in, const mathAngles* angles)
-{
-    mathFrame rotation;
-    mathFrame_RotationFromAngles(&rotation, angles);
-    mathVec3_TransformByRotation(out, in, &rotation);
-}
-
-void mathVec3_RotateZ(mathVec3* out, const mathVec3* in, float angle)
-{
-    const mathAngles yawOnly = {0.0f, 0.0f, angle};
-    mathVec3_RotateByAngles(out, in, &yawOnly);
-}
-
-void mathVec3_RotateByAnglesInPlace(mathVec3* v, const mathAngles* angles)
-{
-    const mathVec3 in = *v;
-    mathVec3_RotateByAngles(v, &in, angles);
 }
 
 void mathVec3_ToAngles(const mathVec3* d, mathAngles* angles)

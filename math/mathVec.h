@@ -82,11 +82,6 @@ void mathVec3_Cross(mathVec3* out, const mathVec3* a, const mathVec3* b);
 // a = a x b, from copies, so b may be a; returns a.
 mathVec3* mathVec3_CrossWith(mathVec3* a, const mathVec3* b);
 
-// Rotations by Euler angles in the pitch, roll, yaw order (mathFrame_RotationFromAngles).
-void mathVec3_RotateByAngles(mathVec3* out, const mathVec3* in, const mathAngles* angles);
-void mathVec3_RotateZ(mathVec3* out, const mathVec3* in, float angle);
-void mathVec3_RotateByAnglesInPlace(mathVec3* v, const mathAngles* angles);
-
 // Pitch and yaw of the unit direction d, roll 0: the angles whose mathFrame_FromAngles has d
 // as its forward row.
 void mathVec3_ToAngles(const mathVec3* d, mathAngles* angles);

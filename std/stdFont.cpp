@@ -142,11 +142,10 @@ void DrawText(Bitmap* target, int x, int y, const char* text, int red, int green
 
 stdFont* stdFont_Load(const char* name)
 {
-    if (!name || !*name || strlen(name) >= STDFONT_PATH_SIZE) return nullptr;
+    if (!name || !*name) return nullptr;
     char path[STDFONT_PATH_SIZE];
-    strcpy(path, name);
-    stdPath_FindExtension(path);
-    if (!stdPath_SetExtension(path, sizeof path, "yub")) return nullptr;
+    if (!stdPath_MakeFileName(path, sizeof path, name, "yub", STDPATH_REPLACE_EXTENSION))
+        return nullptr;
     stdFileHandle file = stdFile_Open(path, "rb", STDFILE_TYPE_UI);
     if (!file) return nullptr;
     stdFont* font = (stdFont*)calloc(1, sizeof(stdFont));

@@ -2,9 +2,8 @@
 
 #include <cstring>
 
-#include "render.h"
 
-stdInputState g_stdInput;
+stdInputState stdInput_state;
 stdInputApi stdInput_api = {DirectInputCreateEx};
 
 namespace {
@@ -35,7 +34,8 @@ void ReleaseDevice(InputDevice* device)
 // Makes one device with its data format, cooperative level and event buffer; 0 when any step
 // fails (nothing is kept then). Acquisition may fail while the window is in the background: the
 // device is then marked lost and the next poll tries again.
-int CreateDevice(InputDevice* device, REFGUID guid, LPCDIDATAFORMAT format, DWORD cooperation)
+int CreateDevice(InputDevice* device, HWND window, REFGUID guid, LPCDIDATAFORMAT format,
+                 DWORD cooperation)
 {
     IDirectInputDevice7A* pDevice = nullptr;
     if (FAILED(g_pInput->CreateDeviceEx(guid, IID_IDirectInputDevice7A, (void**)&pDevice, nullptr)) ||
@@ -48,7 +48,7 @@ int CreateDevice(InputDevice* device, REFGUID guid, LPCDIDATAFORMAT format, DWOR
     buffer.diph.dwHow = DIPH_DEVICE;
     buffer.dwData = STDINPUT_BUFFER_EVENTS;
     if (FAILED(pDevice->SetDataFormat(format)) ||
-        FAILED(pDevice->SetCooperativeLevel(render_GetWindow(), cooperation)) ||
+        FAILED(pDevice->SetCooperativeLevel(window, cooperation)) ||
         FAILED(pDevice->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph))) {
         pDevice->Release();
         return 0;
@@ -60,7 +60,7 @@ int CreateDevice(InputDevice* device, REFGUID guid, LPCDIDATAFORMAT format, DWOR
 
 void SetKeysUp(const InputDevice* device)
 {
-    for (int i = 0; i < device->numKeys; ++i) g_stdInput.aKeys[device->firstKey + i].down = 0;
+    for (int i = 0; i < device->numKeys; ++i) stdInput_state.aKeys[device->firstKey + i].down = 0;
 }
 
 // A device that is not acquired is acquired first; after a time without acquisition its keys
@@ -87,7 +87,7 @@ int ReadEvents(InputDevice* device)
     }
     if (FAILED(hr)) return 0;
     if (count > STDINPUT_BUFFER_EVENTS) count = STDINPUT_BUFFER_EVENTS;
-    stdInput_ApplyRecords(&g_stdInput, records, count, device->firstOffset, device->firstKey,
+    stdInput_ApplyRecords(&stdInput_state, records, count, device->firstOffset, device->firstKey,
                           device->numKeys);
     return (int)count;
 }
@@ -113,19 +113,20 @@ void stdInput_ApplyRecords(stdInputState* state, const DIDEVICEOBJECTDATA* recor
 
 // Starts from a clear table, so that nothing of an earlier start shows, also when this one
 // fails.
-int stdInput_Startup()
+int stdInput_Startup(HINSTANCE instance, HWND window)
 {
     stdInput_Shutdown();
-    if (FAILED(stdInput_api.pfnCreateEx(render_GetInstance(), 0x0700, IID_IDirectInput7A,
+    if (FAILED(stdInput_api.pfnCreateEx(instance, 0x0700, IID_IDirectInput7A,
                                         (void**)&g_pInput, nullptr)) ||
         !g_pInput) {
         g_pInput = nullptr;
         return 0;
     }
-    if (!CreateDevice(&g_keyboard, GUID_SysKeyboard, &c_dfDIKeyboard,
+    if (!CreateDevice(&g_keyboard, window, GUID_SysKeyboard, &c_dfDIKeyboard,
                       DISCL_NONEXCLUSIVE | DISCL_FOREGROUND | DISCL_NOWINKEY))
         return 0;
-    if (!CreateDevice(&g_mouse, GUID_SysMouse, &c_dfDIMouse2, DISCL_EXCLUSIVE | DISCL_FOREGROUND))
+    if (!CreateDevice(&g_mouse, window, GUID_SysMouse, &c_dfDIMouse2,
+                      DISCL_EXCLUSIVE | DISCL_FOREGROUND))
         return 0;
     stdInput_Reset();
     return 1;
@@ -133,23 +134,23 @@ int stdInput_Startup()
 
 void stdInput_Poll()
 {
-    ++g_stdInput.pollCounter;
+    ++stdInput_state.pollCounter;
     if (g_keyboard.pDevice && MakeReady(&g_keyboard)) ReadEvents(&g_keyboard);
 
-    g_stdInput.mouseDx = g_stdInput.mouseDy = g_stdInput.mouseDz = 0;
+    stdInput_state.mouseDx = stdInput_state.mouseDy = stdInput_state.mouseDz = 0;
     if (!g_mouse.pDevice || !MakeReady(&g_mouse)) return;
     if (ReadEvents(&g_mouse) <= 0) return;
     DIMOUSESTATE2 state;
     if (SUCCEEDED(g_mouse.pDevice->GetDeviceState(sizeof(state), &state))) {
-        g_stdInput.mouseDx = state.lX;
-        g_stdInput.mouseDy = state.lY;
-        g_stdInput.mouseDz = state.lZ;
+        stdInput_state.mouseDx = state.lX;
+        stdInput_state.mouseDy = state.lY;
+        stdInput_state.mouseDz = state.lZ;
     }
 }
 
 int stdInput_Reset()
 {
-    memset(g_stdInput.aKeys, 0, sizeof(g_stdInput.aKeys));
+    memset(stdInput_state.aKeys, 0, sizeof(stdInput_state.aKeys));
     return 0;
 }
 
@@ -159,7 +160,7 @@ void stdInput_Shutdown()
     ReleaseDevice(&g_keyboard);
     if (g_pInput) g_pInput->Release();
     g_pInput = nullptr;
-    memset(&g_stdInput, 0, sizeof g_stdInput);
+    memset(&stdInput_state, 0, sizeof stdInput_state);
 }
 
 int stdInput_KeyPressed(const stdInputState* state, int key)
@@ -175,5 +176,5 @@ int stdInput_KeyHeld(const stdInputState* state, int key)
     return state->aKeys[key].down != 0;
 }
 
-int stdInput_IsPressed(int key) { return stdInput_KeyPressed(&g_stdInput, key); }
-int stdInput_IsHeld(int key) { return stdInput_KeyHeld(&g_stdInput, key); }
+int stdInput_IsPressed(int key) { return stdInput_KeyPressed(&stdInput_state, key); }
+int stdInput_IsHeld(int key) { return stdInput_KeyHeld(&stdInput_state, key); }

@@ -45,11 +45,12 @@ struct stdInputState {
     int32_t mouseDx, mouseDy, mouseDz;   // movement of the last poll, device counts
 };
 
-extern stdInputState g_stdInput;
+extern stdInputState stdInput_state;
 
-// Creates the DirectInput object and both devices, with a clear table; 0 at the first failure,
-// keeping what was made. A device that cannot be acquired now is acquired at the next poll.
-int stdInput_Startup();
+// Creates the DirectInput object for the program's instance and both devices for its window,
+// with a clear table; 0 at the first failure, keeping what was made. A device that cannot be
+// acquired now is acquired at the next poll.
+int stdInput_Startup(HINSTANCE instance, HWND window);
 // Reads the frame's events of both devices into the table.
 void stdInput_Poll();
 // Clears the key state table; returns 0.

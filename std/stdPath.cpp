@@ -60,6 +60,17 @@ int stdPath_DefaultExtension(char* path, int size, const char* extension)
     return AppendExtension(path, size, extension);
 }
 
+int stdPath_MakeFileName(char* path, int size, const char* name, const char* extension, int how)
+{
+    if (size < 1) return 0;
+    path[0] = 0;
+    if (!name || strlen(name) >= (size_t)size) return 0;
+    strcpy(path, name);
+    if (how == STDPATH_REPLACE_EXTENSION) stdPath_FindExtension(path);
+    else if (LastDot(path)) return 1;
+    return AppendExtension(path, size, extension);
+}
+
 char* stdPath_FindExtension(char* path)
 {
     char* dot = LastDot(path);

@@ -9,7 +9,7 @@ Camera* rlCamera_pCurrent;
 int __cdecl rlCamera_SetCurrent(Camera* camera)
 {
     rlCamera_pCurrent = camera;
-    if (!camera || !rlDev.pDevice) return E_FAIL;
+    if (!camera || !rlDevice_state.pDevice) return E_FAIL;
     D3DVIEWPORT7 viewport = {};
     viewport.dwX = (DWORD)(int)camera->clipLeft;
     viewport.dwY = (DWORD)(int)camera->clipTop;
@@ -17,8 +17,8 @@ int __cdecl rlCamera_SetCurrent(Camera* camera)
     viewport.dwHeight = (DWORD)(int)(camera->clipBottom - camera->clipTop);
     viewport.dvMinZ = 0.0f;
     viewport.dvMaxZ = 1.0f;
-    rlDev.pDevice->SetViewport(&viewport);
-    return rlDev.pDevice->SetTransform(D3DTRANSFORMSTATE_PROJECTION, (D3DMATRIX*)&camera->projection);
+    rlDevice_state.pDevice->SetViewport(&viewport);
+    return rlDevice_state.pDevice->SetTransform(D3DTRANSFORMSTATE_PROJECTION, (D3DMATRIX*)&camera->projection);
 }
 
 void __cdecl rlCamera_SetClip(void) {}

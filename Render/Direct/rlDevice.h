@@ -36,10 +36,10 @@ struct rlDeviceState {
     bool bInScene;
 };
 
-extern rlDeviceState rlDev;
-extern RasterInfo rlInfo;
+extern rlDeviceState rlDevice_state;
+extern RasterInfo rlDevice_info;
 // Running counters, copied into the caller's record by rlMain_GetStats.
-extern RasterStats rlStats;
+extern RasterStats rlDevice_stats;
 
 // Scene brackets that remember whether the device is inside a scene.
 HRESULT rlDevice_BeginScene(void);

@@ -1,8 +1,8 @@
 #include "rlDirectDraw.h"
 
-rlDirectDrawApi rlDirectDraw = {DirectDrawEnumerateExA, DirectDrawCreateEx};
+rlDirectDrawApi rlDirectDraw_api = {DirectDrawEnumerateExA, DirectDrawCreateEx};
 
 void rlDirectDraw_UseSystem(void)
 {
-    rlDirectDraw = {DirectDrawEnumerateExA, DirectDrawCreateEx};
+    rlDirectDraw_api = {DirectDrawEnumerateExA, DirectDrawCreateEx};
 }

@@ -10,7 +10,7 @@ struct rlDirectDrawApi {
     HRESULT(WINAPI* pfnCreateEx)(GUID* guid, void** object, REFIID iid, IUnknown* outer);
 };
 
-extern rlDirectDrawApi rlDirectDraw;
+extern rlDirectDrawApi rlDirectDraw_api;
 
 // Puts the system's entry points back.
 void rlDirectDraw_UseSystem(void);

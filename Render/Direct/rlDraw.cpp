@@ -9,7 +9,7 @@
 #include "rasterDrawRecords.h"
 #include "rlCamera.h"
 #include "rlDevice.h"
-#include "rlDrawBatch.h"
+#include "rlBatch.h"
 #include "rlMode.h"
 #include "rlTexture.h"
 
@@ -27,7 +27,7 @@ rlClipVertex shadowVerts[RL_BATCH_MAX_VERTS];
 
 bool canDraw(void)
 {
-    return rlDev.pDevice && rlCamera_pCurrent;
+    return rlDevice_state.pDevice && rlCamera_pCurrent;
 }
 
 rlClipVertex clipPoint(const mathVec3& p, uint32_t colour, float u, float v, uint8_t* code)
@@ -50,9 +50,9 @@ void addWorldPolygon(rlDrawBatch* batch, const mathVec3* corners, const float* u
     if (!rlBatch_Reserve(batch, count + RL_CLIP_MAX_NEW_VERTS, 3 * (count + 4))) return;
     uint16_t polygon[RL_CLIP_MAX_POLYGON];
     for (int i = 0; i < count; i++) {
-        const int index = rlBatch_NumVerts++;
-        rlBatch_Verts[index] = clipPoint(corners[i], colours ? colours[i] : colour, uvs ? uvs[2 * i] : 0.0f,
-                                         uvs ? uvs[2 * i + 1] : 0.0f, &rlBatch_Codes[index]);
+        const int index = rlBatch_nVerts++;
+        rlBatch_aVerts[index] = clipPoint(corners[i], colours ? colours[i] : colour, uvs ? uvs[2 * i] : 0.0f,
+                                         uvs ? uvs[2 * i + 1] : 0.0f, &rlBatch_aCodes[index]);
         polygon[i] = static_cast<uint16_t>(index);
     }
     rlBatch_AddPolygon(polygon, count);
@@ -86,14 +86,14 @@ int drawPointSquares(Material* material, const rlPoint* points, int count, Point
         const float z = kind == SPRITE ? c.z * r : 0.0f;
         const float rhw = kind == SPRITE ? r : 1.0f;
         const uint32_t colour = oneColour ? *oneColour : points[i].colour;
-        const int base = rlBatch_NumVerts;
-        rlBatch_Verts[base + 0] = {x - hx, y - hy, z, rhw, colour, 0.0f, 0.0f};
-        rlBatch_Verts[base + 1] = {x - hx, y + hy, z, rhw, colour, 0.0f, 1.0f};
-        rlBatch_Verts[base + 2] = {x + hx, y + hy, z, rhw, colour, 1.0f, 1.0f};
-        rlBatch_Verts[base + 3] = {x + hx, y - hy, z, rhw, colour, 1.0f, 0.0f};
-        rlBatch_NumVerts += 4;
+        const int base = rlBatch_nVerts;
+        rlBatch_aVerts[base + 0] = {x - hx, y - hy, z, rhw, colour, 0.0f, 0.0f};
+        rlBatch_aVerts[base + 1] = {x - hx, y + hy, z, rhw, colour, 0.0f, 1.0f};
+        rlBatch_aVerts[base + 2] = {x + hx, y + hy, z, rhw, colour, 1.0f, 1.0f};
+        rlBatch_aVerts[base + 3] = {x + hx, y - hy, z, rhw, colour, 1.0f, 0.0f};
+        rlBatch_nVerts += 4;
         const uint16_t order[6] = {0, 1, 2, 0, 2, 3};
-        for (uint16_t k : order) rlBatch_Indices[rlBatch_NumIndices++] = static_cast<uint16_t>(base + k);
+        for (uint16_t k : order) rlBatch_aIndices[rlBatch_nIndices++] = static_cast<uint16_t>(base + k);
     }
     rlBatch_Flush(&batch);
     return batch.drawn;
@@ -119,11 +119,11 @@ int drawPoolFace(int count, const uint16_t* indices, const rlPass* passes, int n
         v.colour = colours ? colours[i] : colour;
         v.u = uvs ? uvs[2 * i] : 0.0f;
         v.v = uvs ? uvs[2 * i + 1] : 0.0f;
-        rlBatch_Verts[i] = v;
-        rlBatch_Codes[i] = poolCodes[indices[i]];
+        rlBatch_aVerts[i] = v;
+        rlBatch_aCodes[i] = poolCodes[indices[i]];
         polygon[i] = static_cast<uint16_t>(i);
     }
-    rlBatch_NumVerts = count;
+    rlBatch_nVerts = count;
     rlBatch_AddPolygon(polygon, count);
     rlBatch_Flush(&batch);
     return batch.drawn;
@@ -156,11 +156,11 @@ int numDeferredVerts;
 
 void drawDeferredFaces(void)
 {
-    for (int i = 0; i < numDeferredFaces && rlDev.pDevice; i++) {
+    for (int i = 0; i < numDeferredFaces && rlDevice_state.pDevice; i++) {
         const DeferredFace& face = deferredFaces[i];
         rlTexture_SetStage(face.texture, 0);
         rlMode_SetMode(face.mode);
-        rlDev.pDevice->DrawPrimitive(D3DPT_TRIANGLEFAN, FVF_TEX1, &deferredVerts[face.first], face.count, 0);
+        rlDevice_state.pDevice->DrawPrimitive(D3DPT_TRIANGLEFAN, FVF_TEX1, &deferredVerts[face.first], face.count, 0);
     }
     numDeferredFaces = 0;
     numDeferredVerts = 0;
@@ -230,7 +230,7 @@ int __cdecl rlDraw_FaceIndexedSort(int count, const uint16_t* indices, int mode,
 int __cdecl rlDraw_Face(int count, const float* points, const float* uvs, const uint32_t* colours,
                         int mode, Material* material, uint32_t flags)
 {
-    if (!rlDev.pDevice || !points || count < 3) return 0;
+    if (!rlDevice_state.pDevice || !points || count < 3) return 0;
     rlPass passes[RL_MAX_PASSES];
     const int numPasses = facePasses(mode, material, 0, passes);
     count = std::min<int>(count, RL_FACE_MAX_VERTS);
@@ -240,12 +240,12 @@ int __cdecl rlDraw_Face(int count, const float* points, const float* uvs, const 
         rlBatch_Begin(&batch, passes, numPasses, false);
         uint16_t polygon[RL_CLIP_MAX_POLYGON];
         for (int i = 0; i < count; i++) {
-            rlBatch_Verts[i] = {corners[i].x, corners[i].y, corners[i].z, 1.0f, colours ? colours[i] : 0xFFFFFFFF,
+            rlBatch_aVerts[i] = {corners[i].x, corners[i].y, corners[i].z, 1.0f, colours ? colours[i] : 0xFFFFFFFF,
                                 uvs ? uvs[2 * i] : 0.0f, uvs ? uvs[2 * i + 1] : 0.0f};
-            rlBatch_Codes[i] = 0;
+            rlBatch_aCodes[i] = 0;
             polygon[i] = static_cast<uint16_t>(i);
         }
-        rlBatch_NumVerts = count;
+        rlBatch_nVerts = count;
         rlBatch_AddPolygon(polygon, count);
     } else {
         if (!rlCamera_pCurrent) return 0;
@@ -260,7 +260,7 @@ int __cdecl rlDraw_Face(int count, const float* points, const float* uvs, const 
 int __cdecl rlDraw_ScreenFaceImmediate(int count, const void* vertices, int mode, uint32_t texture,
                                        uint32_t colour)
 {
-    if (!rlDev.pDevice) return E_FAIL;
+    if (!rlDevice_state.pDevice) return E_FAIL;
     if (!vertices || count < 3) return D3D_OK;   // nothing to draw
     count = std::min<int>(count, RL_BATCH_MAX_VERTS);
     if (texture) rlTexture_SetStage(texture, 0);
@@ -268,9 +268,9 @@ int __cdecl rlDraw_ScreenFaceImmediate(int count, const void* vertices, int mode
     const auto* bytes = static_cast<const uint8_t*>(vertices);
     for (int i = 0; i < count; i++) {
         const auto* record = reinterpret_cast<const float*>(bytes + 80 * i);
-        rlBatch_Verts[i] = {record[0], record[1], 0.0f, 1.0f, colour, record[15], record[16]};
+        rlBatch_aVerts[i] = {record[0], record[1], 0.0f, 1.0f, colour, record[15], record[16]};
     }
-    return rlDev.pDevice->DrawPrimitive(D3DPT_TRIANGLEFAN, FVF_TEX1, rlBatch_Verts, count, 0);
+    return rlDevice_state.pDevice->DrawPrimitive(D3DPT_TRIANGLEFAN, FVF_TEX1, rlBatch_aVerts, count, 0);
 }
 
 void __cdecl rlDraw_FlushCache(int)
@@ -280,7 +280,7 @@ void __cdecl rlDraw_FlushCache(int)
 
 void __cdecl rlDraw_ShadowFace(int count, const void* records, int mode)
 {
-    if (!rlDev.pDevice) return;
+    if (!rlDevice_state.pDevice) return;
     const auto* points = static_cast<const rlShadowPoint*>(records);
     count = points ? std::min<int>(count, RL_BATCH_MAX_VERTS) : 0;
     for (int i = 0; i < count; i++)
@@ -359,7 +359,7 @@ int __cdecl rlDraw_QuadStrip(const void* record, int)
 int __cdecl rlDraw_ScreenFace(Material* material, const mathVec2* topLeft, const mathVec2* bottomRight,
                               uint32_t colour, const mathFrame* frame)
 {
-    if (!rlDev.pDevice || !topLeft || !bottomRight) return 0;
+    if (!rlDevice_state.pDevice || !topLeft || !bottomRight) return 0;
     static const mathFrame identity = {{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}};
     const float* f = (frame ? frame : &identity)->m;
     const float tu = f[9], tv = f[10], r0u = f[0], r0v = f[1], r1u = f[3], r1v = f[4];
@@ -374,7 +374,7 @@ int __cdecl rlDraw_ScreenFace(Material* material, const mathVec2* topLeft, const
     const int numPasses = rlPass_BuildMaterial(material, passes);
     for (int i = 0; i < numPasses; i++) {
         const rlClipVertex* passVerts = rlPass_Apply(&passes[i], verts, 4);
-        rlDev.pDevice->DrawPrimitive(D3DPT_TRIANGLEFAN, FVF_TEX1, const_cast<rlClipVertex*>(passVerts), 4, 0);
+        rlDevice_state.pDevice->DrawPrimitive(D3DPT_TRIANGLEFAN, FVF_TEX1, const_cast<rlClipVertex*>(passVerts), 4, 0);
     }
     return numPasses;
 }

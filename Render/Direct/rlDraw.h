@@ -35,8 +35,3 @@ enum : uint32_t {
     RL_DEBUG_GROUP_COLOURS = 0x800,  // every group in a colour of its own
 };
 
-// The vertex buffer lives from device open to close. A device that gives none still opens:
-// its users then draw from memory.
-int rlDraw_CreateVertexBuffer(void);
-void rlDraw_ReleaseVertexBuffer(void);
-bool rlDraw_HasVertexBuffer(void);

@@ -6,11 +6,11 @@
 #include "materialRecord.h"
 #include "rasterDrawRecords.h"
 #include "renderModes.h"
+#include "rlBatch.h"
 #include "rlCamera.h"
 #include "rlDevice.h"
 #include "rlDraw.h"
 #include "rlDrawGroup.h"
-#include "rlDrawBatch.h"
 #include "rlMode.h"
 #include "rlTexture.h"
 
@@ -65,7 +65,7 @@ int numSortedGroups;
 // one and it can be filled, else straight from memory.
 void drawList(const rlClipVertex2* verts, int numVerts)
 {
-    IDirect3DDevice7* device = rlDev.pDevice;
+    IDirect3DDevice7* device = rlDevice_state.pDevice;
     if (vertexBuffer) {
         void* data = nullptr;
         if (SUCCEEDED(vertexBuffer->Lock(DDLOCK_WAIT | DDLOCK_WRITEONLY | DDLOCK_DISCARDCONTENTS, &data, nullptr))) {
@@ -82,7 +82,7 @@ void drawList(const rlClipVertex2* verts, int numVerts)
 
 uint32_t groupColour(const rlSurfaceGroup* group, uint32_t point)
 {
-    const uint32_t debug = rlDev.pSettings ? rlDev.pSettings->debugFlags : 0;
+    const uint32_t debug = rlDevice_state.pSettings ? rlDevice_state.pSettings->debugFlags : 0;
     if (debug & RL_DEBUG_GROUP_COLOURS) {
         const uint32_t c = group->id + 1u;
         return 0xFF000000 | ((c * 33) & 0xFF) << 16 | ((c * 17) & 0xFF) << 8 | ((c * 9) & 0xFF);
@@ -112,7 +112,7 @@ int buildPoints(rlSurfaceGroup* group, rlClipVertex2* verts, uint8_t* codes)
         v.v1 = uv1.y;
         codes[i] = rlClip_Outcode(v.x, v.y, v.z, v.w);
     }
-    group->builtFrame = rlDev.frameNumber;
+    group->builtFrame = rlDevice_state.frameNumber;
     return count;
 }
 
@@ -120,9 +120,9 @@ int buildPoints(rlSurfaceGroup* group, rlClipVertex2* verts, uint8_t* codes)
 void startBuiltFrame(void)
 {
     const mathMatrix& viewProjection = rlCamera_pCurrent->viewProjection;
-    if (storeFrame == rlDev.frameNumber && !memcmp(&storeViewProjection, &viewProjection, sizeof viewProjection))
+    if (storeFrame == rlDevice_state.frameNumber && !memcmp(&storeViewProjection, &viewProjection, sizeof viewProjection))
         return;
-    storeFrame = rlDev.frameNumber;
+    storeFrame = rlDevice_state.frameNumber;
     storeViewProjection = viewProjection;
     numBuilt = numBuiltVerts = 0;
     memset(builtHash, 0, sizeof builtHash);
@@ -142,7 +142,7 @@ int groupVertices(rlSurfaceGroup* group, int flags, const rlClipVertex2** verts,
     startBuiltFrame();
     uint16_t* slot = hashSlot(group);
     BuiltGroup* entry = *slot ? &built[*slot - 1] : nullptr;
-    if (entry && entry->count >= 0 && group->builtFrame == rlDev.frameNumber && !(flags & RL_GROUP_DRAW_RECODE)) {
+    if (entry && entry->count >= 0 && group->builtFrame == rlDevice_state.frameNumber && !(flags & RL_GROUP_DRAW_RECODE)) {
         *verts = &builtVerts[entry->first];
         *codes = &builtCodes[entry->first];
         return entry->count;
@@ -177,13 +177,13 @@ int drawCollected(const rlPass* passes, int numPasses, const rlSurfaceGroup* blo
     }
     int drawn = 0;
     for (int i = 0; i <= numPasses; i++) {
-        if (blobGroup && i == blobAt) drawn += rlGroup_DrawLightBlobs(blobGroup);
+        if (blobGroup && i == blobAt) drawn += rlDrawGroup_DrawLightBlobs(blobGroup);
         if (i == numPasses || !bTriangles) continue;
         const rlClipVertex2* verts = rlPass_ApplyTex2(&passes[i], drawVerts, numGroupVerts);
         drawList(verts, numGroupVerts);
         drawn += numGroupIndices / 3;
     }
-    const uint32_t debug = rlDev.pSettings ? rlDev.pSettings->debugFlags : 0;
+    const uint32_t debug = rlDevice_state.pSettings ? rlDevice_state.pSettings->debugFlags : 0;
     if (bTriangles && (debug & RL_DEBUG_WIREFRAME)) {
         rlMode_SetFillMode(D3DFILL_WIREFRAME);
         rlMode_SetTextureFactor(0xFFFFFFFF);
@@ -199,7 +199,7 @@ int drawGroup(rlSurfaceGroup* group, int flags, int boxResult)
 {
     rlPass passes[RL_GROUP_MAX_PASSES];
     int blobAt;
-    const int numPasses = rlGroup_BuildPasses(group, passes, &blobAt);
+    const int numPasses = rlDrawGroup_BuildPasses(group, passes, &blobAt);
     const rlClipVertex2* verts;
     const uint8_t* codes;
     const int numPoints = groupVertices(group, flags, &verts, &codes);
@@ -248,7 +248,7 @@ int drawGroup(rlSurfaceGroup* group, int flags, int boxResult)
     }
     const int keep = numGroupIndices;
     drawn += drawCollected(passes, numPasses, group, blobAt);
-    drawn += rlGroup_DrawDecals(group);
+    drawn += rlDrawGroup_DrawDecals(group);
     if (flags & RL_GROUP_DRAW_ZONLY) {
         numGroupIndices = keep;
         rlPass zonly = {RENDERMODE_ZONLY, 0, 0, 0xFFFFFFFF, 0, 1.0f, 1.0f, 0.0f, 0.0f};
@@ -267,27 +267,27 @@ float nearestDepth(const rlClipVertex2* verts, int count)
 
 }  // namespace
 
-int rlDraw_CreateVertexBuffer(void)
+int rlDrawGroup_CreateVertexBuffer(void)
 {
-    if (vertexBuffer || !rlDev.pDirect3D) return 1;
+    if (vertexBuffer || !rlDevice_state.pDirect3D) return 1;
     D3DVERTEXBUFFERDESC desc = {};
     desc.dwSize = sizeof(desc);
     desc.dwCaps = D3DVBCAPS_WRITEONLY;
     desc.dwFVF = FVF_TEX2;
     desc.dwNumVertices = RL_BATCH_MAX_VERTS;
     // Without a buffer the groups are drawn from memory: the device still opens.
-    if (FAILED(rlDev.pDirect3D->CreateVertexBuffer(&desc, &vertexBuffer, 0))) vertexBuffer = nullptr;
+    if (FAILED(rlDevice_state.pDirect3D->CreateVertexBuffer(&desc, &vertexBuffer, 0))) vertexBuffer = nullptr;
     return 1;
 }
 
-void rlDraw_ReleaseVertexBuffer(void)
+void rlDrawGroup_ReleaseVertexBuffer(void)
 {
     rlDevice_Release(vertexBuffer);
     numSortedGroups = 0;
     storeFrame = 0;
 }
 
-bool rlDraw_HasVertexBuffer(void)
+bool rlDrawGroup_HasVertexBuffer(void)
 {
     return vertexBuffer != nullptr;
 }
@@ -295,7 +295,7 @@ bool rlDraw_HasVertexBuffer(void)
 int __cdecl rlDraw_SurfaceGroup(void* record, int flags)
 {
     auto* group = static_cast<rlSurfaceGroup*>(record);
-    if (!rlDev.pDevice || !rlCamera_pCurrent || !group || !group->pPoints || !group->pFaces || !group->pIndices)
+    if (!rlDevice_state.pDevice || !rlCamera_pCurrent || !group || !group->pPoints || !group->pFaces || !group->pIndices)
         return 0;
     const int boxResult = rlBounds_Test(&group->box, &rlCamera_pCurrent->viewProjection);
     if (boxResult == RL_BOUNDS_OUTSIDE) return 0;
@@ -318,7 +318,7 @@ int __cdecl rlDraw_SortedGroups(void)
 {
     std::stable_sort(sortedGroups, sortedGroups + numSortedGroups,
                      [](const SortedGroup& a, const SortedGroup& b) { return a.depth < b.depth; });
-    for (int i = 0; i < numSortedGroups && rlDev.pDevice && rlCamera_pCurrent; i++) {
+    for (int i = 0; i < numSortedGroups && rlDevice_state.pDevice && rlCamera_pCurrent; i++) {
         rlSurfaceGroup* group = sortedGroups[i].pGroup;
         const int boxResult = rlBounds_Test(&group->box, &rlCamera_pCurrent->viewProjection);
         if (boxResult != RL_BOUNDS_OUTSIDE) drawGroup(group, sortedGroups[i].flags, boxResult);

@@ -7,7 +7,7 @@
 #include "rlCamera.h"
 #include "rlDevice.h"
 #include "rlDraw.h"
-#include "rlDrawBatch.h"
+#include "rlBatch.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void appendGroupLightmaps(const rlSurfaceGroup* group, rlPass* passes, int* numP
     const uint32_t count = std::min<uint32_t>(group->numLightmaps, LIGHTGROUP_COUNT);
     for (uint32_t i = 0; i < count; i++) {
         const rlGroupLightmap& lightmap = group->pLightmaps[i];
-        const uint8_t level = rlGroup_LightLevel(lightmap.lightGroup);
+        const uint8_t level = rlDrawGroup_LightLevel(lightmap.lightGroup);
         if (lightmap.texture && level) append(passes, numPasses, lightmapPass(RENDERMODE_LIGHTMAPADD, lightmap.texture, level));
     }
 }
@@ -73,25 +73,25 @@ uint8_t blobChannel(float scale, float colour)
 
 bool attachedNow(uint32_t frame)
 {
-    return frame == rlDev.frameNumber;
+    return frame == rlDevice_state.frameNumber;
 }
 
 }  // namespace
 
-uint8_t rlGroup_LightLevel(uint32_t lightGroup)
+uint8_t rlDrawGroup_LightLevel(uint32_t lightGroup)
 {
     if (lightGroup == 0) return 255;
-    const LightGroup* table = rlDev.pSettings ? rlDev.pSettings->pLightGroups : nullptr;
+    const LightGroup* table = rlDevice_state.pSettings ? rlDevice_state.pSettings->pLightGroups : nullptr;
     if (!table || lightGroup >= LIGHTGROUP_COUNT || !table[lightGroup].enabled) return 0;
     return table[lightGroup].alpha;
 }
 
-int rlGroup_BuildPasses(const rlSurfaceGroup* group, rlPass* passes, int* blobAt)
+int rlDrawGroup_BuildPasses(const rlSurfaceGroup* group, rlPass* passes, int* blobAt)
 {
     const Material* material = group->pMaterial;
     int numPasses = 0;
     *blobAt = -1;
-    const uint32_t debug = rlDev.pSettings ? rlDev.pSettings->debugFlags : 0;
+    const uint32_t debug = rlDevice_state.pSettings ? rlDevice_state.pSettings->debugFlags : 0;
     if (debug & (RL_DEBUG_FULLBRIGHT | RL_DEBUG_GROUP_COLOURS)) {
         // One pass of the group alone: no lightmaps, no light blobs.
         rlPass pass = lightmapPass((debug & RL_DEBUG_GROUP_COLOURS) ? RENDERMODE_RGB : RENDERMODE_FULLBRIGHT,
@@ -136,7 +136,7 @@ int rlGroup_BuildPasses(const rlSurfaceGroup* group, rlPass* passes, int* blobAt
     return numPasses;
 }
 
-bool rlGroup_BuildBlob(const rlSurfaceGroup* group, const rlLightNode* node, rlClipVertex* verts, uint8_t* codes,
+bool rlDrawGroup_BuildBlob(const rlSurfaceGroup* group, const rlLightNode* node, rlClipVertex* verts, uint8_t* codes,
                        int* count)
 {
     *count = 0;
@@ -173,9 +173,9 @@ bool rlGroup_BuildBlob(const rlSurfaceGroup* group, const rlLightNode* node, rlC
     return true;
 }
 
-int rlGroup_DrawLightBlobs(const rlSurfaceGroup* group)
+int rlDrawGroup_DrawLightBlobs(const rlSurfaceGroup* group)
 {
-    if (!group->pLightNodes || !rlDev.pDevice) return 0;
+    if (!group->pLightNodes || !rlDevice_state.pDevice) return 0;
     const float* eye = &rlCamera_pCurrent->frame.m[9];
     int drawn = 0;
     for (uint32_t i = 0; i < group->numLightNodes; i++) {
@@ -186,7 +186,7 @@ int rlGroup_DrawLightBlobs(const rlSurfaceGroup* group)
         rlClipVertex verts[RL_CLIP_MAX_POLYGON];
         uint8_t codes[RL_CLIP_MAX_POLYGON];
         int count;
-        if (!rlGroup_BuildBlob(group, &node, verts, codes, &count)) continue;
+        if (!rlDrawGroup_BuildBlob(group, &node, verts, codes, &count)) continue;
         uint16_t polygon[RL_CLIP_MAX_POLYGON];
         uint8_t all = 0xFF, any = 0;
         for (int k = 0; k < count; k++) {
@@ -210,13 +210,14 @@ int rlGroup_DrawLightBlobs(const rlSurfaceGroup* group)
         pass.texture = node.pMaterial ? rlPass_Handle(node.pMaterial->passes[0].pTexture) : 0;
         pass.factor = 0xFFFFFFFF;
         const rlClipVertex* passVerts = rlPass_Apply(&pass, fan, count);
-        rlDev.pDevice->DrawPrimitive(D3DPT_TRIANGLEFAN, FVF_TEX1, const_cast<rlClipVertex*>(passVerts), count, 0);
+        rlDevice_state.pDevice->DrawPrimitive(D3DPT_TRIANGLEFAN, FVF_TEX1,
+                                              const_cast<rlClipVertex*>(passVerts), count, 0);
         drawn += count - 2;
     }
     return drawn;
 }
 
-int rlGroup_DrawDecals(const rlSurfaceGroup* group)
+int rlDrawGroup_DrawDecals(const rlSurfaceGroup* group)
 {
     if (!group->pDecals) return 0;
     int drawn = 0;

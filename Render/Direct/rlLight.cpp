@@ -28,7 +28,8 @@ constexpr float LIGHT_SCALE = 1.0f / 392.0f;
 
 bool hardwarePath(void)
 {
-    return rlDev.pDevice && rlDev.pSettings && (rlDev.pSettings->optionFlags & RENDER_OPTION_HW_TRANSFORM);
+    const renderSettings* settings = rlDevice_state.pSettings;
+    return rlDevice_state.pDevice && settings && (settings->optionFlags & RENDER_OPTION_HW_TRANSFORM);
 }
 
 uint32_t roundByte(float value)
@@ -103,15 +104,15 @@ void __cdecl rlLight_AddLight(const mathMatrix*, const Light* light, int)
     d3d.dvPosition.z = light->position[2];
     d3d.dvRange = light->range;
     d3d.dvAttenuation1 = 1.0f;
-    rlDev.pDevice->SetLight(index, &d3d);
-    rlDev.pDevice->LightEnable(index, TRUE);
+    rlDevice_state.pDevice->SetLight(index, &d3d);
+    rlDevice_state.pDevice->LightEnable(index, TRUE);
     numHardwareLights = std::max(numHardwareLights, index + 1);
 }
 
 void __cdecl rlLight_ClearLights(void)
 {
     if (hardwarePath())
-        for (int i = 0; i < numHardwareLights; i++) rlDev.pDevice->LightEnable(i, FALSE);
+        for (int i = 0; i < numHardwareLights; i++) rlDevice_state.pDevice->LightEnable(i, FALSE);
     numHardwareLights = 0;
     numLights = 0;
 }
@@ -177,8 +178,9 @@ void rlLight_LightVertices(const ModelVertex* verts, int count, const uint32_t* 
         std::fill(out, out + count, 0xFFFFFFFFu);
         return;
     }
+    const renderSettings* settings = rlDevice_state.pSettings;
     const bool bStartFromColours = bVertexColours && vertexColours &&
-                                   !(rlDev.pSettings && (rlDev.pSettings->debugFlags & RL_DEBUG_NO_VERTEX_COLOURS));
+                                   !(settings && (settings->debugFlags & RL_DEBUG_NO_VERTEX_COLOURS));
     if (bStartFromColours && numLights == 0) {
         std::copy(vertexColours, vertexColours + count, out);
         return;

@@ -1,17 +1,15 @@
-// Start-up with driver enumeration, opening and closing the device, and full-screen resolution
-// changes.
+// Start-up with driver enumeration, opening and closing the device, full-screen resolution
+// changes and the gamma ramps.
+#include <cmath>
 #include <cstring>
 #include "rlDevice.h"
 #include "rlDirectDraw.h"
 #include "rlDraw.h"
+#include "rlDrawGroup.h"
 #include "rlLight.h"
 #include "rlMain.h"
 #include "rlMode.h"
 #include "rlTexture.h"
-
-rlDeviceState rlDev;
-RasterInfo rlInfo = {};
-RasterStats rlStats = {};
 
 static_assert(sizeof(DDCAPS) == 380, "the DirectX 7 capability record");
 
@@ -21,19 +19,6 @@ enum : DWORD {
     FULLSCREEN_LEVEL = DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE,
 };
 static_assert(ENUM_ALL_DRIVERS == 7 && FULLSCREEN_LEVEL == 19);
-
-HRESULT rlDevice_BeginScene(void)
-{
-    HRESULT result = rlDev.pDevice->BeginScene();
-    rlDev.bInScene = SUCCEEDED(result);
-    return result;
-}
-
-void rlDevice_EndScene(void)
-{
-    if (rlDev.bInScene) rlDev.pDevice->EndScene();
-    rlDev.bInScene = false;
-}
 
 static void copyText(char* dest, const char* source)
 {
@@ -45,9 +30,9 @@ static void copyText(char* dest, const char* source)
 // One driver: a 3-D capable one becomes the next device entry.
 static BOOL WINAPI enumDriver(GUID* guid, LPSTR, LPSTR, LPVOID, HMONITOR)
 {
-    if (rlInfo.numDevices >= RASTER_MAX_DEVICES) return DDENUMRET_CANCEL;
+    if (rlDevice_info.numDevices >= RASTER_MAX_DEVICES) return DDENUMRET_CANCEL;
     IDirectDraw7* directDraw = nullptr;
-    if (FAILED(rlDirectDraw.pfnCreateEx(guid, reinterpret_cast<void**>(&directDraw),
+    if (FAILED(rlDirectDraw_api.pfnCreateEx(guid, reinterpret_cast<void**>(&directDraw),
                                         IID_IDirectDraw7, nullptr)))
         return DDENUMRET_OK;
     DDCAPS caps = {};
@@ -55,7 +40,7 @@ static BOOL WINAPI enumDriver(GUID* guid, LPSTR, LPSTR, LPVOID, HMONITOR)
     DDDEVICEIDENTIFIER2 identifier = {};
     if (SUCCEEDED(directDraw->GetCaps(&caps, nullptr)) &&
         SUCCEEDED(directDraw->GetDeviceIdentifier(&identifier, 0)) && (caps.dwCaps & DDCAPS_3D)) {
-        RasterDevice& device = rlInfo.devices[rlInfo.numDevices++];
+        RasterDevice& device = rlDevice_info.devices[rlDevice_info.numDevices++];
         memset(&device, 0, sizeof(device));
         copyText(device.description, identifier.szDescription);
         copyText(device.driverName, identifier.szDriver);
@@ -63,25 +48,25 @@ static BOOL WINAPI enumDriver(GUID* guid, LPSTR, LPSTR, LPVOID, HMONITOR)
         if (guid) memcpy(device.guid, guid, sizeof(device.guid));
     }
     directDraw->Release();
-    return rlInfo.numDevices < RASTER_MAX_DEVICES ? DDENUMRET_OK : DDENUMRET_CANCEL;
+    return rlDevice_info.numDevices < RASTER_MAX_DEVICES ? DDENUMRET_OK : DDENUMRET_CANCEL;
 }
 
 RasterInfo* __cdecl rlMain_Startup(HWND window)
 {
-    rlDev.window = window;
-    rlInfo.numDevices = 0;
-    rlDirectDraw.pfnEnumerateExA(enumDriver, nullptr, ENUM_ALL_DRIVERS);
-    rlDev.bStarted = true;
-    return &rlInfo;
+    rlDevice_state.window = window;
+    rlDevice_info.numDevices = 0;
+    rlDirectDraw_api.pfnEnumerateExA(enumDriver, nullptr, ENUM_ALL_DRIVERS);
+    rlDevice_state.bStarted = true;
+    return &rlDevice_info;
 }
 
 static HRESULT CALLBACK enumDevice(char*, char*, D3DDEVICEDESC7* desc, void*)
 {
     if (!IsEqualGUID(desc->deviceGUID, IID_IDirect3DHALDevice)) return D3DENUMRET_OK;
-    if (desc->dwDeviceRenderBitDepth & DDBD_32) rlInfo.capsFlags |= RASTER_CAPS_RENDER32;
-    if (desc->dwDeviceZBufferBitDepth & DDBD_32) rlInfo.capsFlags |= RASTER_CAPS_DEPTH32;
-    rlInfo.maxTextureHeight = static_cast<uint16_t>(desc->dwMaxTextureHeight);
-    if (desc->dwDevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) rlInfo.capsFlags |= RASTER_CAPS_HW_TRANSFORM;
+    if (desc->dwDeviceRenderBitDepth & DDBD_32) rlDevice_info.capsFlags |= RASTER_CAPS_RENDER32;
+    if (desc->dwDeviceZBufferBitDepth & DDBD_32) rlDevice_info.capsFlags |= RASTER_CAPS_DEPTH32;
+    rlDevice_info.maxTextureHeight = static_cast<uint16_t>(desc->dwMaxTextureHeight);
+    if (desc->dwDevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) rlDevice_info.capsFlags |= RASTER_CAPS_HW_TRANSFORM;
     return D3DENUMRET_OK;
 }
 
@@ -89,11 +74,11 @@ static HRESULT CALLBACK enumDevice(char*, char*, D3DDEVICEDESC7* desc, void*)
 static HRESULT CALLBACK enumMode(DDSURFACEDESC2* desc, void*)
 {
     const DWORD bits = desc->ddpfPixelFormat.dwRGBBitCount;
-    if (bits == 24 || (bits == 32 && !(rlInfo.capsFlags & RASTER_CAPS_RENDER32)) ||
+    if (bits == 24 || (bits == 32 && !(rlDevice_info.capsFlags & RASTER_CAPS_RENDER32)) ||
         desc->dwHeight < 480 || desc->dwWidth < 640)
         return DDENUMRET_OK;
-    if (rlInfo.numModes >= RASTER_MAX_MODES) return DDENUMRET_CANCEL;
-    RasterDisplayMode& mode = rlInfo.modes[rlInfo.numModes++];
+    if (rlDevice_info.numModes >= RASTER_MAX_MODES) return DDENUMRET_CANCEL;
+    RasterDisplayMode& mode = rlDevice_info.modes[rlDevice_info.numModes++];
     mode.height = static_cast<uint16_t>(desc->dwHeight);
     mode.width = static_cast<uint16_t>(desc->dwWidth);
     mode.bitsPerPixel = static_cast<uint8_t>(bits);
@@ -109,9 +94,9 @@ static HRESULT CALLBACK enumDepthFormat(DDPIXELFORMAT* format, void* context)
 
 static HRESULT CALLBACK enumTextureFormat(DDPIXELFORMAT* format, void*)
 {
-    if (rlDev.numTextureFormats < RASTER_MAX_TEXTURE_FORMATS)
-        rlDev.textureFormats[rlDev.numTextureFormats++] = *format;
-    if (format->dwRGBBitCount == 32) rlInfo.capsFlags |= RASTER_CAPS_TEXTURE32;
+    if (rlDevice_state.numTextureFormats < RASTER_MAX_TEXTURE_FORMATS)
+        rlDevice_state.textureFormats[rlDevice_state.numTextureFormats++] = *format;
+    if (format->dwRGBBitCount == 32) rlDevice_info.capsFlags |= RASTER_CAPS_TEXTURE32;
     return D3DENUMRET_OK;
 }
 
@@ -131,24 +116,12 @@ static bool createFlipChain(void)
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
     desc.dwBackBufferCount = 1;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
-    if (FAILED(rlDev.pDirectDraw->CreateSurface(&desc, &rlDev.pPrimary, nullptr))) return false;
-    if (!fillBlack(rlDev.pPrimary)) return false;
+    if (FAILED(rlDevice_state.pDirectDraw->CreateSurface(&desc, &rlDevice_state.pPrimary, nullptr))) return false;
+    if (!fillBlack(rlDevice_state.pPrimary)) return false;
     DDSCAPS2 caps = {};
     caps.dwCaps = DDSCAPS_BACKBUFFER;
-    if (FAILED(rlDev.pPrimary->GetAttachedSurface(&caps, &rlDev.pBackBuffer))) return false;
-    return fillBlack(rlDev.pBackBuffer);
-}
-
-bool rlDevice_ReadWindowRects(void)
-{
-    if (!GetClientRect(rlDev.window, &rlDev.clientRect)) return false;
-    rlDev.screenRect = rlDev.clientRect;
-    POINT corners[2] = {{rlDev.screenRect.left, rlDev.screenRect.top},
-                        {rlDev.screenRect.right, rlDev.screenRect.bottom}};
-    ClientToScreen(rlDev.window, &corners[0]);
-    ClientToScreen(rlDev.window, &corners[1]);
-    rlDev.screenRect = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-    return true;
+    if (FAILED(rlDevice_state.pPrimary->GetAttachedSurface(&caps, &rlDevice_state.pBackBuffer))) return false;
+    return fillBlack(rlDevice_state.pBackBuffer);
 }
 
 // The windowed primary surface, an off-screen back buffer of the requested size and a clipper
@@ -159,7 +132,7 @@ static bool createWindowedSurfaces(renderSettings* settings)
     desc.dwSize = sizeof(desc);
     desc.dwFlags = DDSD_CAPS;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    if (FAILED(rlDev.pDirectDraw->CreateSurface(&desc, &rlDev.pPrimary, nullptr))) return false;
+    if (FAILED(rlDevice_state.pDirectDraw->CreateSurface(&desc, &rlDevice_state.pPrimary, nullptr))) return false;
     rlDevice_ReadWindowRects();
 
     desc = {};
@@ -168,30 +141,30 @@ static bool createWindowedSurfaces(renderSettings* settings)
     desc.dwHeight = settings->reqScreenHeight;
     desc.dwWidth = settings->reqScreenWidth;
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
-    if (FAILED(rlDev.pDirectDraw->CreateSurface(&desc, &rlDev.pBackBuffer, nullptr))) return false;
+    if (FAILED(rlDevice_state.pDirectDraw->CreateSurface(&desc, &rlDevice_state.pBackBuffer, nullptr))) return false;
     settings->screenWidth = settings->reqScreenWidth;
     settings->screenHeight = settings->reqScreenHeight;
     settings->screenDepth = 16;
 
     IDirectDrawClipper* clipper = nullptr;
-    if (FAILED(rlDev.pDirectDraw->CreateClipper(0, &clipper, nullptr))) return false;
-    const bool bound = SUCCEEDED(clipper->SetHWnd(0, rlDev.window)) &&
-                       SUCCEEDED(rlDev.pPrimary->SetClipper(clipper));
+    if (FAILED(rlDevice_state.pDirectDraw->CreateClipper(0, &clipper, nullptr))) return false;
+    const bool bound = SUCCEEDED(clipper->SetHWnd(0, rlDevice_state.window)) &&
+                       SUCCEEDED(rlDevice_state.pPrimary->SetClipper(clipper));
     clipper->Release();
     return bound;
 }
 
 static bool setFullScreenMode(int width, int height, int depth)
 {
-    return SUCCEEDED(rlDev.pDirectDraw->SetDisplayMode(width, height, depth, 0, 0));
+    return SUCCEEDED(rlDevice_state.pDirectDraw->SetDisplayMode(width, height, depth, 0, 0));
 }
 
 static void queryGammaControl(void)
 {
-    if (FAILED(rlDev.pPrimary->QueryInterface(IID_IDirectDrawGammaControl,
-                                              reinterpret_cast<void**>(&rlDev.pGamma)))) {
-        rlDev.pGamma = nullptr;
-        rlInfo.capsFlags |= RASTER_CAPS_NO_GAMMA;
+    if (FAILED(rlDevice_state.pPrimary->QueryInterface(IID_IDirectDrawGammaControl,
+                                              reinterpret_cast<void**>(&rlDevice_state.pGamma)))) {
+        rlDevice_state.pGamma = nullptr;
+        rlDevice_info.capsFlags |= RASTER_CAPS_NO_GAMMA;
     }
 }
 
@@ -204,68 +177,69 @@ static bool createDepthBuffer(int width, int height)
     desc.dwWidth = width;
     desc.dwHeight = height;
     desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
-    if (FAILED(rlDev.pDirect3D->EnumZBufferFormats(IID_IDirect3DHALDevice, enumDepthFormat,
+    if (FAILED(rlDevice_state.pDirect3D->EnumZBufferFormats(IID_IDirect3DHALDevice, enumDepthFormat,
                                                    &desc.ddpfPixelFormat)))
         return false;
-    if (FAILED(rlDev.pDirectDraw->CreateSurface(&desc, &rlDev.pZBuffer, nullptr))) return false;
-    return SUCCEEDED(rlDev.pBackBuffer->AddAttachedSurface(rlDev.pZBuffer));
+    if (FAILED(rlDevice_state.pDirectDraw->CreateSurface(&desc, &rlDevice_state.pZBuffer, nullptr))) return false;
+    return SUCCEEDED(rlDevice_state.pBackBuffer->AddAttachedSurface(rlDevice_state.pZBuffer));
 }
 
 // The hardware device on the back buffer, its capabilities and texture formats. Creation is
 // tried a second time before it counts as failed.
 static bool createDevice(void)
 {
-    if (FAILED(rlDev.pDirect3D->CreateDevice(IID_IDirect3DHALDevice, rlDev.pBackBuffer, &rlDev.pDevice)) &&
-        FAILED(rlDev.pDirect3D->CreateDevice(IID_IDirect3DHALDevice, rlDev.pBackBuffer, &rlDev.pDevice))) {
-        rlDev.pDevice = nullptr;
+    rlDeviceState& dev = rlDevice_state;
+    if (FAILED(dev.pDirect3D->CreateDevice(IID_IDirect3DHALDevice, dev.pBackBuffer, &dev.pDevice)) &&
+        FAILED(dev.pDirect3D->CreateDevice(IID_IDirect3DHALDevice, dev.pBackBuffer, &dev.pDevice))) {
+        rlDevice_state.pDevice = nullptr;
         return false;
     }
-    rlDev.deviceCaps = {};
-    if (FAILED(rlDev.pDevice->GetCaps(&rlDev.deviceCaps))) return false;
-    rlDev.numTextureFormats = 0;
-    return SUCCEEDED(rlDev.pDevice->EnumTextureFormats(enumTextureFormat, nullptr));
+    rlDevice_state.deviceCaps = {};
+    if (FAILED(rlDevice_state.pDevice->GetCaps(&rlDevice_state.deviceCaps))) return false;
+    rlDevice_state.numTextureFormats = 0;
+    return SUCCEEDED(rlDevice_state.pDevice->EnumTextureFormats(enumTextureFormat, nullptr));
 }
 
 // Everything below DirectDraw itself that an open or a resolution change creates.
 static void releaseSurfaces(void)
 {
     rlDevice_EndScene();
-    rlDevice_Release(rlDev.pDevice);
-    rlDevice_Release(rlDev.pZBuffer);
-    rlDevice_Release(rlDev.pGamma);
-    rlDevice_Release(rlDev.pBackBuffer);
-    rlDevice_Release(rlDev.pPrimary);
+    rlDevice_Release(rlDevice_state.pDevice);
+    rlDevice_Release(rlDevice_state.pZBuffer);
+    rlDevice_Release(rlDevice_state.pGamma);
+    rlDevice_Release(rlDevice_state.pBackBuffer);
+    rlDevice_Release(rlDevice_state.pPrimary);
 }
 
 static int openDevice(renderSettings* settings)
 {
     GUID* guid = nullptr;
     GUID chosen;
-    if (settings->useDevice != 0 && settings->useDevice < rlInfo.numDevices) {
-        memcpy(&chosen, rlInfo.devices[settings->useDevice].guid, sizeof(chosen));
+    if (settings->useDevice != 0 && settings->useDevice < rlDevice_info.numDevices) {
+        memcpy(&chosen, rlDevice_info.devices[settings->useDevice].guid, sizeof(chosen));
         guid = &chosen;
     }
-    if (FAILED(rlDirectDraw.pfnCreateEx(guid, reinterpret_cast<void**>(&rlDev.pDirectDraw),
+    if (FAILED(rlDirectDraw_api.pfnCreateEx(guid, reinterpret_cast<void**>(&rlDevice_state.pDirectDraw),
                                         IID_IDirectDraw7, nullptr))) {
-        rlDev.pDirectDraw = nullptr;
+        rlDevice_state.pDirectDraw = nullptr;
         return 0;
     }
-    if (FAILED(rlDev.pDirectDraw->QueryInterface(IID_IDirect3D7,
-                                                 reinterpret_cast<void**>(&rlDev.pDirect3D)))) {
-        rlDev.pDirect3D = nullptr;
+    if (FAILED(rlDevice_state.pDirectDraw->QueryInterface(IID_IDirect3D7,
+                                                 reinterpret_cast<void**>(&rlDevice_state.pDirect3D)))) {
+        rlDevice_state.pDirect3D = nullptr;
         return 0;
     }
-    rlInfo.numModes = 0;
-    rlInfo.capsFlags = 0;
-    if (FAILED(rlDev.pDirect3D->EnumDevices(enumDevice, nullptr))) return 0;
-    if (FAILED(rlDev.pDirectDraw->EnumDisplayModes(0, nullptr, nullptr, enumMode))) return 0;
+    rlDevice_info.numModes = 0;
+    rlDevice_info.capsFlags = 0;
+    if (FAILED(rlDevice_state.pDirect3D->EnumDevices(enumDevice, nullptr))) return 0;
+    if (FAILED(rlDevice_state.pDirectDraw->EnumDisplayModes(0, nullptr, nullptr, enumMode))) return 0;
 
-    rlDev.bWindowed = (settings->optionFlags & RENDER_OPTION_WINDOWED) != 0;
-    if (rlDev.bWindowed) {
-        if (FAILED(rlDev.pDirectDraw->SetCooperativeLevel(rlDev.window, DDSCL_NORMAL))) return 0;
+    rlDevice_state.bWindowed = (settings->optionFlags & RENDER_OPTION_WINDOWED) != 0;
+    if (rlDevice_state.bWindowed) {
+        if (FAILED(rlDevice_state.pDirectDraw->SetCooperativeLevel(rlDevice_state.window, DDSCL_NORMAL))) return 0;
         if (!createWindowedSurfaces(settings)) return 0;
     } else {
-        if (FAILED(rlDev.pDirectDraw->SetCooperativeLevel(rlDev.window, FULLSCREEN_LEVEL))) return 0;
+        if (FAILED(rlDevice_state.pDirectDraw->SetCooperativeLevel(rlDevice_state.window, FULLSCREEN_LEVEL))) return 0;
         if (!setFullScreenMode(settings->reqScreenWidth, settings->reqScreenHeight,
                                settings->reqScreenDepth))
             return 0;
@@ -281,7 +255,7 @@ static int openDevice(renderSettings* settings)
     if (FAILED(rlDevice_BeginScene())) return 0;
     rlTexture_PoolInit();
     rlMode_SetDefaults();
-    if (!rlDraw_CreateVertexBuffer()) return 0;
+    if (!rlDrawGroup_CreateVertexBuffer()) return 0;
     return 1;
 }
 
@@ -291,16 +265,16 @@ static int openDevice(renderSettings* settings)
 int __cdecl rlMain_Open(renderSettings* settings)
 {
     if (!settings) return 0;
-    if (rlDev.bOpen) rlMain_Close();
-    rlDev.pSettings = settings;
-    rlDev.frameNumber = 1;
-    rlStats = {};
+    if (rlDevice_state.bOpen) rlMain_Close();
+    rlDevice_state.pSettings = settings;
+    rlDevice_state.frameNumber = 1;
+    rlDevice_stats = {};
     rlMode_Reset();
     if (!openDevice(settings)) {
         rlMain_Close();
         return 0;
     }
-    rlDev.bOpen = true;
+    rlDevice_state.bOpen = true;
     return 1;
 }
 
@@ -311,16 +285,16 @@ int __cdecl rlMain_Close(void)
 {
     rlLight_ClearLights();
     rlLight_NewModel(nullptr);
-    rlDraw_ReleaseVertexBuffer();
+    rlDrawGroup_ReleaseVertexBuffer();
     rlTexture_ReleaseAll();
     releaseSurfaces();
-    rlDevice_Release(rlDev.pDirect3D);
-    if (rlDev.pDirectDraw) {
-        rlDev.pDirectDraw->RestoreDisplayMode();
-        rlDevice_Release(rlDev.pDirectDraw);
+    rlDevice_Release(rlDevice_state.pDirect3D);
+    if (rlDevice_state.pDirectDraw) {
+        rlDevice_state.pDirectDraw->RestoreDisplayMode();
+        rlDevice_Release(rlDevice_state.pDirectDraw);
     }
-    rlDev.pSettings = nullptr;
-    rlDev.bOpen = false;
+    rlDevice_state.pSettings = nullptr;
+    rlDevice_state.bOpen = false;
     return 1;
 }
 
@@ -328,17 +302,17 @@ static bool recreateFullScreen(int width, int height, int depth)
 {
     if (!setFullScreenMode(width, height, depth) || !createFlipChain()) return false;
     queryGammaControl();
-    rlDraw_ReleaseVertexBuffer();   // it belongs to the Direct3D object given back here
-    rlDevice_Release(rlDev.pDirect3D);
-    if (FAILED(rlDev.pDirectDraw->QueryInterface(IID_IDirect3D7,
-                                                 reinterpret_cast<void**>(&rlDev.pDirect3D)))) {
-        rlDev.pDirect3D = nullptr;
+    rlDrawGroup_ReleaseVertexBuffer();   // it belongs to the Direct3D object given back here
+    rlDevice_Release(rlDevice_state.pDirect3D);
+    if (FAILED(rlDevice_state.pDirectDraw->QueryInterface(IID_IDirect3D7,
+                                                 reinterpret_cast<void**>(&rlDevice_state.pDirect3D)))) {
+        rlDevice_state.pDirect3D = nullptr;
         return false;
     }
     if (!createDepthBuffer(width, height) || !createDevice()) return false;
     rlTexture_ForgetStages();
     rlMode_SetDefaults();
-    rlDraw_CreateVertexBuffer();
+    rlDrawGroup_CreateVertexBuffer();
     return SUCCEEDED(rlDevice_BeginScene());
 }
 
@@ -346,16 +320,39 @@ static bool recreateFullScreen(int width, int height, int depth)
 // the device closed, so that later calls find nothing half built.
 void __cdecl rlMain_SetResolution(int width, int height, int depth)
 {
-    if (!rlDev.bOpen || rlDev.bWindowed) return;
+    if (!rlDevice_state.bOpen || rlDevice_state.bWindowed) return;
     releaseSurfaces();
     if (!recreateFullScreen(width, height, depth)) {
         rlMain_Close();
         return;
     }
-    renderSettings* settings = rlDev.pSettings;
+    renderSettings* settings = rlDevice_state.pSettings;
     settings->screenWidth = static_cast<uint16_t>(width);
     settings->screenHeight = static_cast<uint16_t>(height);
     settings->screenDepth = static_cast<uint8_t>(depth);
     rlMain_SetGamma(settings->gamma, settings->gamma, settings->gamma);
     rlMode_ReapplyFog();
+}
+
+// One ramp entry: x = i / 255 raised to 1 / gamma over the 16-bit range, so gamma 1.0 gives
+// exactly i * 257.
+static WORD gammaEntry(int i, double gamma)
+{
+    const double value = std::pow(i / 255.0, 1.0 / gamma) * 65535.0 + 1e-6;
+    return value >= 65535.0 ? 65535 : static_cast<WORD>(value);
+}
+
+// A component that is not a positive number leaves the ramps as they are.
+void __cdecl rlMain_SetGamma(double red, double green, double blue)
+{
+    if (!(red > 0.0 && green > 0.0 && blue > 0.0) || !std::isfinite(red) ||
+        !std::isfinite(green) || !std::isfinite(blue) || !rlDevice_state.pGamma)
+        return;
+    DDGAMMARAMP ramp;
+    for (int i = 0; i < 256; i++) {
+        ramp.red[i] = gammaEntry(i, red);
+        ramp.green[i] = gammaEntry(i, green);
+        ramp.blue[i] = gammaEntry(i, blue);
+    }
+    rlDevice_state.pGamma->SetGammaRamp(0, &ramp);
 }

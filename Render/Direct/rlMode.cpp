@@ -16,12 +16,12 @@ rlModeCache cache = initialCache();
 
 void renderState(D3DRENDERSTATETYPE state, DWORD value)
 {
-    rlDev.pDevice->SetRenderState(state, value);
+    rlDevice_state.pDevice->SetRenderState(state, value);
 }
 
 void stageState(int stage, D3DTEXTURESTAGESTATETYPE state, DWORD value)
 {
-    rlDev.pDevice->SetTextureStageState(stage, state, value);
+    rlDevice_state.pDevice->SetTextureStageState(stage, state, value);
 }
 
 DWORD wordOf(float value)
@@ -288,17 +288,17 @@ const rlModeCache* rlMode_Cache(void)
 void rlMode_SetTextureFactor(uint32_t argb)
 {
     cache.textureFactor = argb;
-    if (rlDev.pDevice) renderState(D3DRENDERSTATE_TEXTUREFACTOR, argb);
+    if (rlDevice_state.pDevice) renderState(D3DRENDERSTATE_TEXTUREFACTOR, argb);
 }
 
 void rlMode_SetFillMode(int fillMode)
 {
-    if (rlDev.pDevice) renderState(D3DRENDERSTATE_FILLMODE, fillMode);
+    if (rlDevice_state.pDevice) renderState(D3DRENDERSTATE_FILLMODE, fillMode);
 }
 
 void __cdecl rlMode_SetMode(int mode)
 {
-    if (mode == cache.mode || !rlDev.pDevice) return;
+    if (mode == cache.mode || !rlDevice_state.pDevice) return;
     cache.modeChanges++;
     if (mode >= 1 && mode <= RL_NUM_MODES) applyRow(mode);
     cache.mode = mode;
@@ -307,7 +307,7 @@ void __cdecl rlMode_SetMode(int mode)
 void __cdecl rlMode_SetFlags(uint32_t flags)
 {
     cache.flags = flags;
-    if ((flags & RL_FLAG_NO_FOG) && cache.bFogActive && cache.fogEnable && rlDev.pDevice) {
+    if ((flags & RL_FLAG_NO_FOG) && cache.bFogActive && cache.fogEnable && rlDevice_state.pDevice) {
         cache.fogEnable = 0;
         renderState(D3DRENDERSTATE_FOGENABLE, FALSE);
     }
@@ -318,7 +318,7 @@ void __cdecl rlMode_SetColor(void) {}
 
 void __cdecl rlMode_SetFog(int kind, float a, float b, const float* colour)
 {
-    if (!rlDev.pDevice) return;
+    if (!rlDevice_state.pDevice) return;
     if (kind == 0) {
         if (cache.bFogActive && cache.fogEnable) {
             cache.fogEnable = 0;
@@ -372,8 +372,8 @@ void rlMode_Reset(void)
 
 void rlMode_SetDefaults(void)
 {
-    if (!rlDev.pDevice) return;
-    const renderSettings* settings = rlDev.pSettings;
+    if (!rlDevice_state.pDevice) return;
+    const renderSettings* settings = rlDevice_state.pSettings;
     const uint32_t options = settings ? settings->optionFlags : 0;
     const uint32_t detail = settings ? settings->detailFlags : 0;
     // Every cached state becomes unknown, so the first setter call sends it. The fog record
@@ -431,5 +431,5 @@ void rlMode_SetDefaults(void)
     material.ambient = {{1.0f}, {1.0f}, {1.0f}, {0.0f}};
     material.specular = {{1.0f}, {1.0f}, {1.0f}, {0.0f}};
     material.power = 10.0f;
-    rlDev.pDevice->SetMaterial(&material);
+    rlDevice_state.pDevice->SetMaterial(&material);
 }

@@ -6,7 +6,7 @@
 #include "modelRecord.h"
 #include "rlCamera.h"
 #include "rlDevice.h"
-#include "rlDrawBatch.h"
+#include "rlBatch.h"
 #include "rlLight.h"
 #include "rlPass.h"
 
@@ -40,9 +40,9 @@ struct PartBatch {
 void startBatch(PartBatch* draw)
 {
     if (draw->bWhole) {
-        memcpy(rlBatch_Verts, partVerts, sizeof(rlClipVertex) * draw->numVerts);
-        memcpy(rlBatch_Codes, partCodes, draw->numVerts);
-        rlBatch_NumVerts = draw->numVerts;
+        memcpy(rlBatch_aVerts, partVerts, sizeof(rlClipVertex) * draw->numVerts);
+        memcpy(rlBatch_aCodes, partCodes, draw->numVerts);
+        rlBatch_nVerts = draw->numVerts;
         return;
     }
     if (++batchStamp == 0) {
@@ -55,9 +55,9 @@ uint16_t gather(const PartBatch* draw, uint16_t v)
 {
     if (draw->bWhole) return v;
     if (slotStamp[v] != batchStamp) {
-        const int slot = rlBatch_NumVerts++;
-        rlBatch_Verts[slot] = partVerts[v];
-        rlBatch_Codes[slot] = partCodes[v];
+        const int slot = rlBatch_nVerts++;
+        rlBatch_aVerts[slot] = partVerts[v];
+        rlBatch_aCodes[slot] = partCodes[v];
         batchSlot[v] = static_cast<uint16_t>(slot);
         slotStamp[v] = batchStamp;
     }
@@ -68,8 +68,8 @@ uint16_t gather(const PartBatch* draw, uint16_t v)
 // batch is drawn and the next one started.
 void reserveTriangle(PartBatch* draw)
 {
-    if (rlBatch_NumVerts + 3 + RL_CLIP_MAX_NEW_VERTS <= RL_BATCH_MAX_VERTS &&
-        rlBatch_NumIndices + 3 * (3 + 4) <= RL_BATCH_MAX_INDICES)
+    if (rlBatch_nVerts + 3 + RL_CLIP_MAX_NEW_VERTS <= RL_BATCH_MAX_VERTS &&
+        rlBatch_nIndices + 3 * (3 + 4) <= RL_BATCH_MAX_INDICES)
         return;
     rlBatch_Flush(&draw->batch);
     startBatch(draw);
@@ -149,7 +149,7 @@ int drawPart(ModelInstance* node, int index, int flags)
             rlBatch_AddPolygon(polygon, 3);
             continue;
         }
-        for (int k = 0; k < 3; k++) rlBatch_Indices[rlBatch_NumIndices++] = polygon[k];
+        for (int k = 0; k < 3; k++) rlBatch_aIndices[rlBatch_nIndices++] = polygon[k];
     }
     rlBatch_Flush(&draw.batch);
     return draw.batch.drawn;
@@ -159,11 +159,11 @@ int drawPart(ModelInstance* node, int index, int flags)
 
 int __cdecl rlModel_Draw(ModelInstance* node, ModelInstance*, int flags)
 {
-    if (!node || !node->pModel || !node->pParts || !node->pBones || !rlDev.pDevice || !rlCamera_pCurrent)
+    if (!node || !node->pModel || !node->pParts || !node->pBones || !rlDevice_state.pDevice || !rlCamera_pCurrent)
         return 0;
     const Model* model = node->pModel;
     int drawn = 0;
     for (int i = 0; i < model->numParts; i++) drawn += drawPart(node, i, flags);
-    rlStats.numTriangles += drawn;
+    rlDevice_stats.numTriangles += drawn;
     return drawn;
 }

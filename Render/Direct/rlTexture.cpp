@@ -92,12 +92,12 @@ bool createSurface(TextureHandle* record, int copy)
     desc.dwTextureStage = copy;
     desc.ddsCaps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_MIPMAP | DDSCAPS_COMPLEX | DDSCAPS_WRITEONLY;
     desc.ddsCaps.dwCaps2 = DDSCAPS2_TEXTUREMANAGE | DDSCAPS2_OPAQUE;
-    if (!rlDev.pDirectDraw || !surfaceFormat(bitmap->format, &desc.ddpfPixelFormat)) return false;
-    if (FAILED(rlDev.pDirectDraw->CreateSurface(&desc, &record->surfaces[copy], nullptr))) {
+    if (!rlDevice_state.pDirectDraw || !surfaceFormat(bitmap->format, &desc.ddpfPixelFormat)) return false;
+    if (FAILED(rlDevice_state.pDirectDraw->CreateSurface(&desc, &record->surfaces[copy], nullptr))) {
         record->surfaces[copy] = nullptr;
         return false;
     }
-    rlStats.textureBytes[copy] += record->byteSize;
+    rlDevice_stats.textureBytes[copy] += record->byteSize;
     return true;
 }
 
@@ -183,7 +183,7 @@ bool upload(TextureHandle* record, int copy)
     if (!writeLevel(surface, pixels, bitmap->width, bitmap->height, bitmapFormat_BytesPerPixel(bitmap->format)))
         return false;
     if (record->numMips > 1) uploadLowerLevels(record, surface, pixels);
-    rlStats.uploadBytes[copy] += record->byteSize;
+    rlDevice_stats.uploadBytes[copy] += record->byteSize;
     return true;
 }
 
@@ -200,7 +200,7 @@ void unbindEverywhere(uint32_t handle)
 {
     for (int stage = 0; stage < RASTER_TEXTURE_STAGES; stage++)
         if (stages[stage].handle == handle) {
-            if (rlDev.pDevice) rlDev.pDevice->SetTexture(stage, nullptr);
+            if (rlDevice_state.pDevice) rlDevice_state.pDevice->SetTexture(stage, nullptr);
             stages[stage] = {};
         }
 }
@@ -217,7 +217,7 @@ int numMipsOf(const Bitmap* bitmap)
     int levels = 0;
     for (uint32_t width = bitmap->width, height = bitmap->height; width && height; width /= 2, height /= 2)
         levels++;
-    const uint32_t maxMips = rlDev.pSettings ? rlDev.pSettings->maxMips : 1;
+    const uint32_t maxMips = rlDevice_state.pSettings ? rlDevice_state.pSettings->maxMips : 1;
     return std::max(1, std::min<int>(levels, maxMips));
 }
 
@@ -242,7 +242,7 @@ uint32_t rlTexture_StageHandle(int stage)
 
 void rlTexture_PoolInit(void)
 {
-    numCopies = (rlDev.deviceCaps.dwDevCaps & D3DDEVCAPS_SEPARATETEXTUREMEMORIES) ? 2 : 1;
+    numCopies = (rlDevice_state.deviceCaps.dwDevCaps & D3DDEVCAPS_SEPARATETEXTUREMEMORIES) ? 2 : 1;
     memset(handles, 0, sizeof(handles));
     memset(stages, 0, sizeof(stages));
     for (int k = 0; k < RASTER_MAX_TEXTURES; k++) freeStack[k] = static_cast<uint16_t>(RASTER_MAX_TEXTURES - k);
@@ -308,11 +308,11 @@ void __cdecl rlTexture_FlushHandle(uint32_t handle)
 
 int rlTexture_SetStage(uint32_t handle, int stage)
 {
-    if (stage < 0 || stage >= RASTER_TEXTURE_STAGES || !rlDev.pDevice) return 0;
+    if (stage < 0 || stage >= RASTER_TEXTURE_STAGES || !rlDevice_state.pDevice) return 0;
     StageBinding& binding = stages[stage];
     if (binding.handle == handle) return 1;
     if (handle == 0) {
-        rlDev.pDevice->SetTexture(stage, nullptr);
+        rlDevice_state.pDevice->SetTexture(stage, nullptr);
         binding = {};
         return 1;
     }
@@ -320,11 +320,11 @@ int rlTexture_SetStage(uint32_t handle, int stage)
     if (!record) return 0;
     const int copy = std::min(stage, numCopies - 1);
     if (!(record->flags & (TEXTURE_COPY0_UPLOADED << copy)) && !cacheCopy(record, copy)) return 0;
-    if (FAILED(rlDev.pDevice->SetTexture(stage, record->surfaces[copy]))) return 0;
+    if (FAILED(rlDevice_state.pDevice->SetTexture(stage, record->surfaces[copy]))) return 0;
     binding = {handle, record};
-    if (record->lastFrame != rlDev.frameNumber) {
-        record->lastFrame = rlDev.frameNumber;
-        if (stage < RASTER_TEXTURE_COPIES) rlStats.frameBindBytes[stage] += record->byteSize;
+    if (record->lastFrame != rlDevice_state.frameNumber) {
+        record->lastFrame = rlDevice_state.frameNumber;
+        if (stage < RASTER_TEXTURE_COPIES) rlDevice_stats.frameBindBytes[stage] += record->byteSize;
     }
     return 1;
 }
@@ -337,7 +337,7 @@ void rlTexture_ForgetStages(void)
 void rlTexture_ReleaseAll(void)
 {
     for (int stage = 0; stage < RASTER_TEXTURE_STAGES; stage++)
-        if (rlDev.pDevice) rlDev.pDevice->SetTexture(stage, nullptr);
+        if (rlDevice_state.pDevice) rlDevice_state.pDevice->SetTexture(stage, nullptr);
     rlTexture_ForgetStages();
     for (TextureHandle& record : handles) releaseSurfaces(&record);
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "mathFrame.h"
+#include "qvui.h"
 #include "render.h"
 #include "renderCamera.h"
 #include "renderKeyframe.h"
@@ -17,13 +18,9 @@
 #include "stdFile.h"
 #include "stdInput.h"
 #include "stdMessageBox.h"
-
-#ifdef QEVVIEW_WITH_UI
-#include "qvui.h"
 #include "uiTextbox.h"
-#endif
 
-QevViewApp g_qevView;
+QevViewApp QevView_app;
 
 const char QEVVIEW_CLASS_NAME[] = "Palvera";
 const char QEVVIEW_DRIVER_NAME[] = "blitvane.dll";
@@ -51,32 +48,25 @@ const LightSetting kLights[QEVVIEW_NUM_LIGHTS] = {
 
 void PrintStatus(const char* state)
 {
-#ifdef QEVVIEW_WITH_UI
     if (qvui_pTextBox) uiTextbox_Printf(qvui_pTextBox, "LOD %s.", state);
-#else
-    (void)state;
-#endif
 }
 
 void StartUi()
 {
-#ifdef QEVVIEW_WITH_UI
+    qvui_SetSubject(&QevView_app.pInstance, &QevView_app.controls.bStatsShown);
     qvui_Startup();
-#endif
 }
 
 void UpdateAndDrawUi()
 {
-#ifdef QEVVIEW_WITH_UI
     qvui_PrintStatistics();
     qvui_Draw();
-#endif
 }
 
 // Places the camera on its orbit and hands the lights that are on to the raster library.
 void PlaceCameraAndLights()
 {
-    QevViewApp& app = g_qevView;
+    QevViewApp& app = QevView_app;
     QevView_OrbitEye(&app.controls, &app.eye);
     mathFrame_LookAt(&app.cameraFrame, &app.eye, &app.controls.orbitTarget, 0.0f);
     renderCamera_SetFrame(app.pCamera, &app.cameraFrame);
@@ -89,11 +79,11 @@ void PlaceCameraAndLights()
 
 void ApplyInput(float dt)
 {
-    QevViewApp& app = g_qevView;
-    QevView_ApplyMouse(&app.controls, &g_stdInput, dt);
+    QevViewApp& app = QevView_app;
+    QevView_ApplyMouse(&app.controls, &stdInput_state, dt);
     ModelInstance* instance = app.pInstance;
     QevViewInstanceKeys keys = {instance->flags, instance->detail};
-    uint32_t changed = QevView_ApplyKeys(&app.controls, &g_stdInput, dt, &keys);
+    uint32_t changed = QevView_ApplyKeys(&app.controls, &stdInput_state, dt, &keys);
     if (changed & QEVVIEW_CHANGED_FLAGS) instance->flags = keys.flags;
     if (changed & QEVVIEW_TOGGLED_LOD_LOCK)
         PrintStatus((instance->flags & INSTANCE_LOD_LOCKED) ? "locked" : "unlocked");
@@ -132,7 +122,7 @@ void QevView_SetLights()
 {
     for (int i = 0; i < QEVVIEW_NUM_LIGHTS; ++i) {
         const LightSetting& s = kLights[i];
-        Light& light = g_qevView.aLights[i];
+        Light& light = QevView_app.aLights[i];
         memset(&light, 0, sizeof light);
         light.kind = LIGHT_KIND_POINT;
         light.red = s.red;
@@ -144,7 +134,7 @@ void QevView_SetLights()
         light.position[2] = s.z;
         light.range = s.range;
         light.falloff = 1.0f;
-        g_qevView.controls.aLightOn[i] = 1;
+        QevView_app.controls.aLightOn[i] = 1;
     }
 }
 
@@ -155,7 +145,7 @@ LRESULT CALLBACK QevView_WindowProc(HWND window, UINT message, WPARAM wParam, LP
         PostQuitMessage(0);
         return 0;
     case WM_ACTIVATE:
-        g_qevView.bActive = (uint32_t)wParam;
+        QevView_app.bActive = (uint32_t)wParam;
         return 0;
     case WM_SETCURSOR:
         SetCursor(nullptr);   // the user interface draws its own cursor
@@ -170,7 +160,7 @@ LRESULT CALLBACK QevView_WindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 int QevView_CreateWindow(HINSTANCE instance, int showCommand)
 {
-    g_qevView.hInstance = instance;
+    QevView_app.hInstance = instance;
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -190,7 +180,7 @@ int QevView_CreateWindow(HINSTANCE instance, int showCommand)
                                   kWindowHeight, nullptr, nullptr, instance, nullptr);
     if (!window) return 0;
     ShowWindow(window, SW_SHOW);
-    g_qevView.hWindow = window;
+    QevView_app.hWindow = window;
     render_SetWindow(window);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -199,16 +189,16 @@ int QevView_CreateWindow(HINSTANCE instance, int showCommand)
 
 int QevView_Startup()
 {
-    QevViewApp& app = g_qevView;
-    strncpy(g_renderSettings.driver, QEVVIEW_DRIVER_NAME, RENDER_DRIVER_SIZE - 1);
-    g_renderSettings.driver[RENDER_DRIVER_SIZE - 1] = '\0';
-    g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
+    QevViewApp& app = QevView_app;
+    strncpy(renderSettings_current.driver, QEVVIEW_DRIVER_NAME, RENDER_DRIVER_SIZE - 1);
+    renderSettings_current.driver[RENDER_DRIVER_SIZE - 1] = '\0';
+    renderSettings_current.optionFlags |= RENDER_OPTION_WINDOWED;
     // Nothing may run on a raster table that was not bound.
     if (!renderMain_Startup()) return StartupFailed();
 
     // These start-ups are not tested: the viewer works without pack archives, input or bitmaps.
     stdFile_Startup();
-    stdInput_Startup();
+    stdInput_Startup(render_GetInstance(), render_GetWindow());
     stdBitmap_Startup();
 
     QevView_SetLights();
@@ -230,8 +220,8 @@ int QevView_Startup()
         }
     }
 
-    app.pViewport = renderViewport_Create(0, 0.0f, 0.0f, (float)g_renderSettings.screenWidth,
-                                          (float)g_renderSettings.screenHeight);
+    app.pViewport = renderViewport_Create(0, 0.0f, 0.0f, (float)renderSettings_current.screenWidth,
+                                          (float)renderSettings_current.screenHeight);
     app.pCamera = renderCamera_Create(90.0f, 1, 1.0f, 1000.0f, 1.0f);
     renderCamera_SetViewport(app.pCamera, app.pViewport);
     renderCamera_Select(app.pCamera);
@@ -241,15 +231,15 @@ int QevView_Startup()
     mathFrame_FromAngles(&app.modelFrame, &noTurn, &origin);
 
     StartUi();
-    renderTimer_Start(&g_renderTimer);
+    renderTimer_Start(&renderTimer_viewer);
     return 1;
 }
 
 int QevView_Frame()
 {
-    QevViewApp& app = g_qevView;
-    renderTimer_Tick(&g_renderTimer);
-    const float dt = g_renderTimer.clocks[0].frameSeconds;
+    QevViewApp& app = QevView_app;
+    renderTimer_Tick(&renderTimer_viewer);
+    const float dt = renderTimer_viewer.clocks[0].frameSeconds;
     stdInput_Poll();
     PlaceCameraAndLights();
     ApplyInput(dt);
@@ -258,10 +248,10 @@ int QevView_Frame()
         renderMixer_Evaluate(app.pInstance);
     }
     renderModel_Draw(app.pInstance, &app.modelFrame, 0);
-    g_rasterLib.funcDraw_FlushCache(1);
+    renderMain_rasterLib.funcDraw_FlushCache(1);
     UpdateAndDrawUi();
     renderMain_EndFrame(0);
-    g_rasterLib.funcMain_Clear(0, 0);
+    renderMain_rasterLib.funcMain_Clear(0, 0);
     renderLight_Clear();
     return 1;
 }
@@ -273,17 +263,17 @@ void QevView_AdvanceAnimation(ModelInstance* instance, float step)
 
 int QevView_Shutdown()
 {
-    if (renderMain_IsBound() && !g_qevView.bRasterClosed) {
-        g_rasterLib.funcMain_Close();
-        g_rasterLib.funcMain_Shutdown();
-        g_qevView.bRasterClosed = 1;
+    if (renderMain_IsBound() && !QevView_app.bRasterClosed) {
+        renderMain_rasterLib.funcMain_Close();
+        renderMain_rasterLib.funcMain_Shutdown();
+        QevView_app.bRasterClosed = 1;
     }
     return 1;
 }
 
 void QevView_ShutdownAll()
 {
-    QevViewApp& app = g_qevView;
+    QevViewApp& app = QevView_app;
     StopUi();
     // The instance holds the model's reference: the model goes with it, and alone without it.
     if (app.pInstance) renderModelInstance_Free(app.pInstance, 1);
@@ -291,7 +281,7 @@ void QevView_ShutdownAll()
     if (app.pTrack) renderKeyframe_ReleaseTrack(app.pTrack);
     renderCamera_Free(app.pCamera);
     renderViewport_Free(app.pViewport);
-    renderTimer_Reset(&g_renderTimer);
+    renderTimer_Reset(&renderTimer_viewer);
     stdBitmap_Shutdown();
     stdInput_Shutdown();
     stdFile_Shutdown();
@@ -321,7 +311,7 @@ int QevView_MessageLoop()
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
-        } else if (g_qevView.bActive) {
+        } else if (QevView_app.bActive) {
             QevView_Frame();
         } else {
             WaitMessage();   // nothing to draw until a message comes
@@ -332,9 +322,9 @@ int QevView_MessageLoop()
 int QevView_Run(HINSTANCE instance, const char* commandLine, int showCommand)
 {
     if (!QevView_CreateWindow(instance, showCommand)) return 1;
-    QevView_ParseCommandLine(&g_qevView.commandLine, commandLine);
+    QevView_ParseCommandLine(&QevView_app.commandLine, commandLine);
     if (!QevView_Startup()) {
-        stdMessageBox_Show(g_qevView.hWindow, QEVVIEW_STARTUP_MESSAGE, "Error", MB_OK);
+        stdMessageBox_Show(QevView_app.hWindow, QEVVIEW_STARTUP_MESSAGE, "Error", MB_OK);
         return 1;
     }
     return QevView_MessageLoop();

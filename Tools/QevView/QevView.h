@@ -37,7 +37,7 @@ struct QevViewApp {
     uint32_t bRasterClosed;           // the device was closed and the library shut down
 };
 
-extern QevViewApp g_qevView;
+extern QevViewApp QevView_app;
 
 extern const char QEVVIEW_CLASS_NAME[];        // "Palvera", also the window title
 extern const char QEVVIEW_DRIVER_NAME[];       // "blitvane.dll"

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "mathVec.h"
+#include "mathVecRotate.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
 #include "qvui.h"
 
-#include "QevView.h"
 #include "rasterStatsRecord.h"
 #include "renderAssert.h"
-#include "renderMain.h"
+#include "renderMainRaster.h"
 #include "renderModelInstance.h"
 #include "renderTimer.h"
 #include "stdInput.h"
@@ -32,10 +31,14 @@ struct QvuiStatistics {
 
 QvuiStatistics g_stats = {0, 0, 0.0f};
 
+// The viewer's fields the statistics read each frame; null until the viewer names them.
+ModelInstance* const* g_ppInstance = nullptr;
+const uint32_t* g_pbStatsShown = nullptr;
+
 // What the widgets read of the frame's input, from the viewer's key state table.
 int InputWheel()
 {
-    return g_stdInput.mouseDz;
+    return stdInput_state.mouseDz;
 }
 
 int InputLeftButtonDown()
@@ -64,8 +67,8 @@ int PrintStatisticsLine(uint32_t elapsed)
     g_stats.frameRate = (float)g_stats.frames * 1000.0f / (float)elapsed;
     if (!qvui_pTextBox) return 0;
     RasterStats stats = {};
-    if (g_rasterLib.funcMain_GetStats) g_rasterLib.funcMain_GetStats(&stats, 1);
-    const ModelInstance* instance = g_qevView.pInstance;
+    if (renderMain_rasterLib.funcMain_GetStats) renderMain_rasterLib.funcMain_GetStats(&stats, 1);
+    const ModelInstance* instance = g_ppInstance ? *g_ppInstance : nullptr;
     const double distance = instance ? instance->lodDistance : 0.0;
     const double detail = instance ? instance->detail : 0.0;
     return uiTextbox_Printf(qvui_pTextBox, QVUI_STATS_FORMAT, (double)g_stats.frameRate,
@@ -73,6 +76,17 @@ int PrintStatisticsLine(uint32_t elapsed)
 }
 
 }  // namespace
+
+void qvui_SetSubject(ModelInstance* const* ppInstance, const uint32_t* pbStatsShown)
+{
+    g_ppInstance = ppInstance;
+    g_pbStatsShown = pbStatsShown;
+}
+
+uiDialog* qvui_LoadMenu(const char* fileName)
+{
+    return uiDialog_LoadScript(fileName);
+}
 
 void qvui_Startup()
 {
@@ -100,14 +114,14 @@ void qvui_Shutdown()
 
 void qvui_PrintStatistics()
 {
-    uiCursor_MoveByMouse((float)g_stdInput.mouseDx, (float)g_stdInput.mouseDy);
+    uiCursor_MoveByMouse((float)stdInput_state.mouseDx, (float)stdInput_state.mouseDy);
     ui_Update();
-    if (g_qevView.controls.bStatsShown) qvui_UpdateStatistics();
+    if (g_pbStatsShown && *g_pbStatsShown) qvui_UpdateStatistics();
 }
 
 uint32_t qvui_UpdateStatistics()
 {
-    const uint32_t now = g_renderTimer.clocks[0].totalMs;
+    const uint32_t now = renderTimer_viewer.clocks[0].totalMs;
     const uint32_t elapsed = now - g_stats.lastTime;
     if (elapsed <= QVUI_STATS_PERIOD_MS) {
         g_stats.frames++;

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+struct ModelInstance;
 struct uiDialog;
 struct uiTextbox;
 
@@ -22,6 +23,11 @@ enum {
 extern uiDialog* qvui_pMenu;
 extern uiTextbox* qvui_pTextBox;
 
+// The viewer's menu: one dialog built from the UI script; null when the file cannot be opened.
+uiDialog* qvui_LoadMenu(const char* fileName);
+// The viewer's fields that the statistics read each frame: its model instance and whether the
+// line is shown. The viewer names them once, before qvui_Startup; without them no line is shown.
+void qvui_SetSubject(ModelInstance* const* ppInstance, const uint32_t* pbStatsShown);
 // Starts the UI library, sets the cursor, loads the menu, finds the status textbox and opens the
 // menu. A menu or textbox that is missing fails an assertion and is left out: the viewer runs
 // without it. The widgets read the mouse and the keys from the viewer's input from now on.

@@ -1,6 +1,7 @@
 #include "animTestSupport.h"
 
 #include "mathFrame.h"
+#include "renderAssert.h"
 #include "renderBitmap.h"
 #include "renderKeyframe.h"
 #include "renderMain.h"

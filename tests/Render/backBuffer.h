@@ -14,7 +14,7 @@ namespace rendertest {
 // pitch tells the pixel size.
 inline uint32_t RowPixel(const uint8_t* row, int x, int pitch)
 {
-    if (pitch >= g_renderSettings.screenWidth * 4) return ((const uint32_t*)row)[x] & 0xFFFFFF;
+    if (pitch >= renderSettings_current.screenWidth * 4) return ((const uint32_t*)row)[x] & 0xFFFFFF;
     const uint16_t p = ((const uint16_t*)row)[x];
     return ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 |
            (p & 0x1F) * 255 / 31;
@@ -24,13 +24,13 @@ inline uint32_t RowPixel(const uint8_t* row, int x, int pitch)
 inline uint32_t BackBufferPixel(int x, int y)
 {
     int pitch = 0;
-    const uint8_t* pixels = (const uint8_t*)g_rasterLib.funcMain_LockBuffer(&pitch);
+    const uint8_t* pixels = (const uint8_t*)renderMain_rasterLib.funcMain_LockBuffer(&pitch);
     if (!pixels) {
         ADD_FAILURE() << "the back buffer cannot be locked";
         return 0;
     }
     const uint32_t rgb = RowPixel(pixels + (size_t)y * pitch, x, pitch);
-    EXPECT_EQ(g_rasterLib.funcMain_UnlockBuffer(), 0) << "the scene begins again after the unlock";
+    EXPECT_EQ(renderMain_rasterLib.funcMain_UnlockBuffer(), 0) << "the scene begins again after the unlock";
     return rgb;
 }
 
@@ -39,18 +39,18 @@ inline uint32_t BackBufferPixel(int x, int y)
 inline std::vector<uint32_t> BackBufferFrame()
 {
     int pitch = 0;
-    const uint8_t* pixels = (const uint8_t*)g_rasterLib.funcMain_LockBuffer(&pitch);
+    const uint8_t* pixels = (const uint8_t*)renderMain_rasterLib.funcMain_LockBuffer(&pitch);
     if (!pixels) {
         ADD_FAILURE() << "the back buffer cannot be locked";
         return {};
     }
-    const int width = g_renderSettings.screenWidth, height = g_renderSettings.screenHeight;
+    const int width = renderSettings_current.screenWidth, height = renderSettings_current.screenHeight;
     std::vector<uint32_t> frame((size_t)width * height);
     for (int y = 0; y < height; y++) {
         for (int x = 0; x < width; x++)
             frame[(size_t)y * width + x] = RowPixel(pixels + (size_t)y * pitch, x, pitch);
     }
-    EXPECT_EQ(g_rasterLib.funcMain_UnlockBuffer(), 0) << "the scene begins again after the unlock";
+    EXPECT_EQ(renderMain_rasterLib.funcMain_UnlockBuffer(), 0) << "the scene begins again after the unlock";
     return frame;
 }
 

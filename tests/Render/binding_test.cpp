@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "messageBoxRecorder.h"
+#include "renderAssert.h"
 #include "renderMain.h"
 
 namespace {
@@ -85,9 +86,9 @@ TEST_F(RenderBinding, AcceptedLibraryIsCalledOnlyThroughItsTable)
 TEST_F(RenderBinding, RefusalKeepsTheTableBoundBefore)
 {
     ASSERT_EQ(renderMain_InitDll("test_raster_v14.dll"), 1);
-    rlFuncMain_Shutdown before = g_rasterLib.funcMain_Shutdown;
+    rlFuncMain_Shutdown before = renderMain_rasterLib.funcMain_Shutdown;
     MessageBoxRecorder boxes;
     EXPECT_EQ(renderMain_InitDll("test_raster_nullslot.dll"), 0);
-    EXPECT_EQ(g_rasterLib.funcMain_Shutdown, before);
+    EXPECT_EQ(renderMain_rasterLib.funcMain_Shutdown, before);
     EXPECT_TRUE(renderMain_IsBound());
 }

@@ -10,7 +10,7 @@
 #include "fixtureTga.h"
 #include "mathFrame.h"
 #include "renderMixer.h"
-#include "renderModelEffects.h"
+#include "renderModelInstanceEffects.h"
 #include "renderModelInstance.h"
 #include "stdFile.h"
 

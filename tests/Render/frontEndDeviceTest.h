@@ -24,7 +24,7 @@ class FrontEndDeviceTest : public ::testing::Test {
 protected:
     // The window's place on the display: cases of programs that run side by side keep apart.
     explicit FrontEndDeviceTest(int x = 40, int y = 40)
-        : work(fixtures::TestFolderName()), window(true, x, y), saved_(g_renderSettings)
+        : work(fixtures::TestFolderName()), window(true, x, y), saved_(renderSettings_current)
     {
     }
 
@@ -36,10 +36,10 @@ protected:
         WriteFiles();
         if (HasFatalFailure()) return;
         render_SetWindow(window.hwnd);
-        strcpy(g_renderSettings.driver, "blitvane.dll");
-        g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
-        g_renderSettings.reqScreenWidth = 640;
-        g_renderSettings.reqScreenHeight = 480;
+        strcpy(renderSettings_current.driver, "blitvane.dll");
+        renderSettings_current.optionFlags |= RENDER_OPTION_WINDOWED;
+        renderSettings_current.reqScreenWidth = 640;
+        renderSettings_current.reqScreenHeight = 480;
         stdFile_Startup();
         ASSERT_EQ(renderMain_Startup(), 1);
     }
@@ -48,7 +48,7 @@ protected:
         if (renderMain_bStartup) renderMain_Shutdown();
         stdFile_Shutdown();
         render_SetWindow(nullptr);
-        g_renderSettings = saved_;
+        renderSettings_current = saved_;
     }
 
     // For a screenshot by hand (fixtureScreenshot.h): draw is called before every frame's end.

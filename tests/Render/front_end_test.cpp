@@ -9,6 +9,7 @@
 #include "fixtureRestore.h"
 #include "messageBoxRecorder.h"
 #include "render.h"
+#include "renderAssert.h"
 #include "renderBitmap.h"
 #include "renderLight.h"
 #include "renderLightGroup.h"
@@ -71,7 +72,7 @@ TEST_F(RenderFrontEnd, AnyNullSlotRefusesTheWholeTable)
         raster.SetNullSlot(slot);
         EXPECT_EQ(raster.Bind(), 0);
         EXPECT_FALSE(renderMain_IsBound());
-        EXPECT_EQ(g_rasterLib.funcMain_Startup, nullptr);   // nothing copied
+        EXPECT_EQ(renderMain_rasterLib.funcMain_Startup, nullptr);   // nothing copied
         EXPECT_TRUE(raster.Calls().empty());
         EXPECT_TRUE(MessageBoxRecorder::Shown().empty());
     }
@@ -88,9 +89,9 @@ TEST_F(RenderFrontEnd, StartupBindsOpensAndSetsGammaInOrder)
     EXPECT_EQ(raster.Slots(), (std::vector<int>{kStartup, kOpen, kSetGamma}));
     EXPECT_EQ(raster.Last(kStartup)->Arg<HWND>(0), window);
     EXPECT_EQ(renderMain_GetRasterInfo(), &raster.info);
-    EXPECT_EQ(raster.Last(kOpen)->Arg<renderSettings*>(0), &g_renderSettings);
+    EXPECT_EQ(raster.Last(kOpen)->Arg<renderSettings*>(0), &renderSettings_current);
     const RasterCall* gamma = raster.Last(kSetGamma);
-    for (int word : {0, 2, 4}) EXPECT_DOUBLE_EQ(gamma->Double(word), (double)g_renderSettings.gamma);
+    for (int word : {0, 2, 4}) EXPECT_DOUBLE_EQ(gamma->Double(word), (double)renderSettings_current.gamma);
     EXPECT_DOUBLE_EQ(gamma->Double(0), (double)1.4f);
     // The texture cache was started first.
     EXPECT_EQ(renderBitmap_Startup(), 1);   // a second start-up only reports

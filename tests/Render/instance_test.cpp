@@ -17,6 +17,7 @@
 #include "renderModel.h"
 #include "renderModelInstance.h"
 #include "renderSettings.h"
+#include "fixtureAllocations.h"
 #include "fixtureViewerSample.h"
 #include "stdFile.h"
 
@@ -88,14 +89,14 @@ class Instance : public animtest::InstanceFolder {
 protected:
     Instance()
     {
-        saved = g_renderSettings;
-        g_renderSettings.modelLODMin = 0.0f;
-        g_renderSettings.modelLODMax = 1.0f;
-        g_renderSettings.modelLODMinDist = 200.0f;
-        g_renderSettings.modelLODScale = 0.01f;
+        saved = renderSettings_current;
+        renderSettings_current.modelLODMin = 0.0f;
+        renderSettings_current.modelLODMax = 1.0f;
+        renderSettings_current.modelLODMinDist = 200.0f;
+        renderSettings_current.modelLODScale = 0.01f;
         mathFrame_Identity(&origin);
     }
-    ~Instance() override { g_renderSettings = saved; }
+    ~Instance() override { renderSettings_current = saved; }
 
     int Draw(ModelInstance* instance, float x, float y, uint32_t flags = 0)
     {
@@ -158,8 +159,8 @@ TEST_F(Instance, LevelOfDetailWalksTheCollapseMap)
     const ModelTriangle& last = strip->pParts[0].pTris[12];
     EXPECT_EQ(last.v[2], 13) << "15 and 14 walked down to 13";
 
-    g_renderSettings.modelLODMin = 0.2f;
-    g_renderSettings.modelLODMax = 0.6f;
+    renderSettings_current.modelLODMin = 0.2f;
+    renderSettings_current.modelLODMax = 0.6f;
     renderModel_SetLOD(strip, 0.0f);
     EXPECT_FLOAT_EQ(strip->detail, 0.2f);
     renderModel_SetLOD(strip, 1.0f);
@@ -339,17 +340,19 @@ TEST_F(Instance, AnAnimatedModelReachesTheDrawSlotPosed)
 
 namespace {
 
-// A bone-less mesh file: material names, counts, vertices, triangles, parts, box, extras.
-fixtures::Bytes MeshBytes(uint16_t badIndex = 0)
+// A bone-less mesh file: material names, counts, vertices, triangles, parts, box, extras. The
+// counts in its header may claim other than the 4 vertices, 2 triangles and 1 part it holds.
+fixtures::Bytes MeshBytes(uint16_t badIndex = 0, uint32_t claimedVerts = 4, uint32_t claimedTris = 2,
+                          uint16_t claimedParts = 1)
 {
     using fixtures::PutU16;
     using fixtures::PutU32;
     const auto putF = fixtures::PutF32;
     fixtures::Bytes b;
     PutU32(b, 0);   // materials
-    PutU32(b, 4);   // vertices
-    PutU32(b, 2);   // triangles
-    PutU16(b, 1);   // parts
+    PutU32(b, claimedVerts);
+    PutU32(b, claimedTris);
+    PutU16(b, claimedParts);
     PutU32(b, 0x40);
     for (int i = 0; i < 4; i++) {
         float v[8] = {(float)(i & 1), 0, (float)(i >> 1), 0, -1, 0, 0, 0};
@@ -411,11 +414,51 @@ TEST_F(Instance, BonelessMeshesAreReadWholeOrNotAtAll)
     }
 }
 
+TEST_F(Instance, AMeshFileClaimingMoreThanItHoldsIsRefusedBeforeTheClaimSizesAnything)
+{
+    // What a mesh may take: the model's record, its one bone and attachment, and its arrays at
+    // most twice their bytes in the file (a part takes 28 bytes there and more in memory).
+    ASSERT_TRUE(fixtures::AllocationsCounted());
+    const auto bound = [](size_t fileSize) {
+        return sizeof(Model) + sizeof(ModelBone) + sizeof(ModelAttach) + 2 * fileSize;
+    };
+    struct Claim {
+        uint32_t verts, tris;
+        uint16_t parts;
+    };
+    for (const Claim c : {Claim{4, 2, 1}, Claim{0x10002, 2, 1}, Claim{4, 0x100000, 1},
+                          Claim{4, 2, 0xFFFF}, Claim{0x3000000, 2, 1}, Claim{5, 2, 1}}) {
+        SCOPED_TRACE(testing::Message() << c.verts << " vertices, " << c.tris << " triangles, "
+                                        << c.parts << " parts");
+        const fixtures::Bytes bytes = MeshBytes(0, c.verts, c.tris, c.parts);
+        ASSERT_TRUE(fixtures::WriteBytes("claims.bin", bytes));
+        stdFileHandle file = stdFile_OpenPath("claims.bin", "rb");
+        ASSERT_TRUE(file);
+        ModelInstance* mesh;
+        size_t largest, live;
+        {
+            fixtures::AllocationWatch watch;
+            mesh = renderModel_ReadMesh(file);
+            largest = watch.Largest();
+            live = watch.LiveBlocks();
+        }
+        stdFile_Close(file);
+        const bool truthful = c.verts == 4 && c.tris == 2 && c.parts == 1;
+        EXPECT_EQ(mesh != nullptr, truthful);
+        EXPECT_LE(largest, bound(bytes.size()));
+        if (mesh) {
+            renderModelInstance_Free(mesh, 1);
+        } else {
+            EXPECT_EQ(live, 0u);
+        }
+    }
+}
+
 TEST_F(Instance, TheShadowInstanceIsMadeOnceAtTheShadowDetail)
 {
     ASSERT_TRUE(WriteModel("strip", StripModel()));
     Model* model = renderModel_Load("strip", 0);
-    g_renderSettings.shadowDetail = 0.0f;
+    renderSettings_current.shadowDetail = 0.0f;
     ModelInstance* shadow = renderModel_GetShadowInstance(model);
     ASSERT_NE(shadow, nullptr);
     EXPECT_EQ(shadow->detail, 0.0f);

@@ -59,8 +59,8 @@ protected:
         ASSERT_EQ(renderBitmap_Startup(), 1);
         ASSERT_EQ(renderMaterial_Startup(), 1);
         ASSERT_EQ(renderModel_Startup(), 1);
-        renderTimer_Start(&g_renderTimer);
-        renderTimer_Tick(&g_renderTimer);  // the clock starts at 1 ms
+        renderTimer_Start(&renderTimer_viewer);
+        renderTimer_Tick(&renderTimer_viewer);  // the clock starts at 1 ms
     }
     static void Tga(const std::string& name, uint8_t depth)
     {
@@ -80,15 +80,15 @@ protected:
     void Tick(uint32_t ms)
     {
         clock.Advance(ms);
-        renderTimer_Tick(&g_renderTimer);
-        renderMaterial_UpdateAll(g_renderTimer.clocks[0].frameSeconds);
+        renderTimer_Tick(&renderTimer_viewer);
+        renderMaterial_UpdateAll(renderTimer_viewer.clocks[0].frameSeconds);
     }
-    static uint32_t Now() { return g_renderTimer.clocks[0].totalMs; }
+    static uint32_t Now() { return renderTimer_viewer.clocks[0].totalMs; }
 
     WorkFolder work{fixtures::TestFolderName()};
     // The cases set light groups and run the frame clock: both are the process's.
     fixtures::Restore<LightGroup[LIGHTGROUP_COUNT]> groups{renderLightGroup_table};
-    fixtures::Restore<renderTimer> timer{g_renderTimer};
+    fixtures::Restore<renderTimer> timer{renderTimer_viewer};
     fakes::FakeRaster raster;
     fakes::FakeClock clock{5000};
     bool bound = raster.Bind();
@@ -382,7 +382,7 @@ TEST_F(RenderMaterial, PageFlippingFollowsTheClock)
     Tick(250);  // two more flips
     EXPECT_EQ(m->curFrame, 0);
     // A clock an hour ahead (a timer read back from a file): one update, the right page.
-    g_renderTimer.clocks[0].totalMs += 3600u * 1000u + 150;
+    renderTimer_viewer.clocks[0].totalMs += 3600u * 1000u + 150;
     renderMaterial_UpdateAll(0);
     EXPECT_EQ(m->curFrame, 36002 % 3);
     EXPECT_EQ(m->nextFlip - Now(), 99u);

@@ -99,10 +99,10 @@ protected:
     // One frame: clear, the frame's light (its colour on a facing normal), the model drawn.
     void DrawFrame(ModelInstance* instance)
     {
-        g_rasterLib.funcMain_Clear(0xFF000040, 0);
-        g_rasterLib.funcLight_ClearLights();
+        renderMain_rasterLib.funcMain_Clear(0xFF000040, 0);
+        renderMain_rasterLib.funcLight_ClearLights();
         const float ambient[3] = {0, 0, 0};
-        g_rasterLib.funcLight_SetAmbient(ambient);
+        renderMain_rasterLib.funcLight_SetAmbient(ambient);
         Light light = {};
         light.kind = 2;   // directional, along +y into the square's face
         light.red = 200;
@@ -110,7 +110,7 @@ protected:
         light.blue = 100;
         light.intensity = light.baseIntensity = 392;
         light.direction[1] = 1;
-        g_rasterLib.funcLight_AddLight(nullptr, &light, 0);
+        renderMain_rasterLib.funcLight_AddLight(nullptr, &light, 0);
         mathFrame origin;
         mathFrame_Identity(&origin);
         ASSERT_EQ(renderModel_Draw(instance, &origin, 0), 1);
@@ -160,7 +160,7 @@ TEST_F(ModelOnRealRaster, AnAnimatedLitTexturedModelIsDrawnWhereItsBoneIs)
     EXPECT_PRED2(Close, Pixel(5, 5), 0x000040u) << "background";
     EXPECT_PRED2(Close, Pixel(634, 474), 0x000040u);
     RasterStats stats = {};
-    g_rasterLib.funcMain_GetStats(&stats, 0);
+    renderMain_rasterLib.funcMain_GetStats(&stats, 0);
     EXPECT_GE(stats.numTriangles, 2u);
 
     // Half a second on: the bone has moved, and the square with it.

@@ -73,7 +73,7 @@ TEST_F(ModelOnRaster, MaterialsReachTheRasterLibraryWithTheirTextures)
     camera = renderCamera_Create(90, 1, 1, 1000, 1);
     renderCamera_SetViewport(camera, viewport);
     EXPECT_EQ(renderCamera_Select(camera), 1);
-    EXPECT_EQ(g_rasterLib.funcCamera_SetCurrent(camera), 0);  // the device took it
+    EXPECT_EQ(renderMain_rasterLib.funcCamera_SetCurrent(camera), 0);  // the device took it
 
     model.reset();
     EXPECT_EQ(renderMain_Shutdown(), 1);

@@ -50,8 +50,8 @@ protected:
         ASSERT_EQ(renderBitmap_Startup(), 1);
         ASSERT_EQ(renderMaterial_Startup(), 1);
         ASSERT_EQ(renderModel_Startup(), 1);
-        renderTimer_Start(&g_renderTimer);
-        renderTimer_Tick(&g_renderTimer);
+        renderTimer_Start(&renderTimer_viewer);
+        renderTimer_Tick(&renderTimer_viewer);
     }
     void TearDown() override
     {

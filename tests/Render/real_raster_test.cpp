@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         // The render settings name the library before anyone writes a name into them.
-        ASSERT_STREQ(g_renderSettings.driver, "blitvane.dll");
+        ASSERT_STREQ(renderSettings_current.driver, "blitvane.dll");
         FrontEndDeviceTest::SetUp();
     }
 
@@ -63,23 +63,23 @@ uint32_t MipBytes(const Bitmap* b, uint32_t maxMips)
 TEST_F(RealRaster, OpensAWindowedDeviceThatClearsAndPresents)
 {
     EXPECT_TRUE(renderMain_IsBound());
-    EXPECT_EQ(g_rasterLib.version, 14u);
+    EXPECT_EQ(renderMain_rasterLib.version, 14u);
     EXPECT_NE(GetModuleHandleA("blitvane.dll"), nullptr);
     ASSERT_NE(renderMain_GetRasterInfo(), nullptr);
     EXPECT_GE(renderMain_GetRasterInfo()->numDevices, 1);
-    EXPECT_EQ(g_renderSettings.screenWidth, 640);
-    EXPECT_EQ(g_renderSettings.screenHeight, 480);
+    EXPECT_EQ(renderSettings_current.screenWidth, 640);
+    EXPECT_EQ(renderSettings_current.screenHeight, 480);
 
-    ASSERT_EQ(g_rasterLib.funcMain_Clear(0xFF3366CC, 0), 1);
+    ASSERT_EQ(renderMain_rasterLib.funcMain_Clear(0xFF3366CC, 0), 1);
     EXPECT_PRED2(CloseTo, BackBufferPixel(320, 240), 0x3366CCu);
-    ASSERT_EQ(g_rasterLib.funcMain_Clear(0xFF00FF00, 1), 1);   // keeps the target
+    ASSERT_EQ(renderMain_rasterLib.funcMain_Clear(0xFF00FF00, 1), 1);   // keeps the target
     EXPECT_PRED2(CloseTo, BackBufferPixel(10, 470), 0x3366CCu);
 
     EXPECT_EQ(renderMain_EndFrame(0), 1);
     EXPECT_EQ(renderMain_GetFrameStamp(), 2u);
-    HoldForScreenshot([] { g_rasterLib.funcMain_Clear(0xFF3366CC, 0); });
+    HoldForScreenshot([] { renderMain_rasterLib.funcMain_Clear(0xFF3366CC, 0); });
     const uint32_t stamp = renderMain_GetFrameStamp();
-    ASSERT_EQ(g_rasterLib.funcMain_Clear(0xFF000000, 0), 1);
+    ASSERT_EQ(renderMain_rasterLib.funcMain_Clear(0xFF000000, 0), 1);
     EXPECT_EQ(renderMain_EndFrame(0), 1);
     EXPECT_EQ(renderMain_GetFrameStamp(), stamp + 1);
     EXPECT_PRED2(CloseTo, BackBufferPixel(320, 240), 0x000000u);
@@ -90,7 +90,7 @@ TEST_F(RealRaster, ShutsDownAndStartsAgain)
     ASSERT_EQ(renderMain_Shutdown(), 1);
     EXPECT_EQ(renderMain_bStartup, 0u);
     ASSERT_EQ(renderMain_Startup(), 1);
-    ASSERT_EQ(g_rasterLib.funcMain_Clear(0xFFCC3300, 0), 1);
+    ASSERT_EQ(renderMain_rasterLib.funcMain_Clear(0xFFCC3300, 0), 1);
     EXPECT_PRED2(CloseTo, BackBufferPixel(100, 100), 0xCC3300u);
     EXPECT_EQ(renderMain_EndFrame(0), 1);
 }
@@ -119,11 +119,11 @@ TEST_F(RealRaster, UploadsTexturesFromTgaFilesWithTheirMipLevels)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.trueColour && !texture32) continue;
-        g_renderSettings.optionFlags = (g_renderSettings.optionFlags & ~RENDER_OPTION_TRUECOLOR) |
+        renderSettings_current.optionFlags = (renderSettings_current.optionFlags & ~RENDER_OPTION_TRUECOLOR) |
                                        (c.trueColour ? RENDER_OPTION_TRUECOLOR : 0u);
         ASSERT_TRUE(fixtures::WriteTga(c.name, fixtures::MakeTga(c.width, c.height, c.depth, false, Pattern)));
         RasterStats before = {};
-        g_rasterLib.funcMain_GetStats(&before, 0);
+        renderMain_rasterLib.funcMain_GetStats(&before, 0);
 
         Bitmap* b = renderBitmap_Load(c.name, c.loadFlags);
         ASSERT_NE(b, nullptr);
@@ -131,11 +131,11 @@ TEST_F(RealRaster, UploadsTexturesFromTgaFilesWithTheirMipLevels)
         EXPECT_EQ(b->width, c.storedWidth);
         EXPECT_EQ(b->height, c.storedHeight);
         ASSERT_NE(b->rasterHandle, 0u);
-        EXPECT_EQ(g_rasterLib.funcTexture_CacheHandle(b->rasterHandle, 0), 1);
+        EXPECT_EQ(renderMain_rasterLib.funcTexture_CacheHandle(b->rasterHandle, 0), 1);
 
         RasterStats after = {};
-        g_rasterLib.funcMain_GetStats(&after, 0);
-        uint32_t bytes = MipBytes(b, g_renderSettings.maxMips);
+        renderMain_rasterLib.funcMain_GetStats(&after, 0);
+        uint32_t bytes = MipBytes(b, renderSettings_current.maxMips);
         EXPECT_EQ(after.textureBytes[0] - before.textureBytes[0], bytes);
         EXPECT_EQ(after.uploadBytes[0] - before.uploadBytes[0], bytes);
         renderBitmap_Release(b);

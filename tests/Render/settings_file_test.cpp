@@ -119,7 +119,7 @@ void ExpectSection(const std::string& file, const char* section, const std::vect
 class RenderSettingsFile : public ::testing::Test {
 protected:
     void SetUp() override { DeleteFileA(stdConfig_GetPath()); }
-    void TearDown() override { renderSettings_Construct(&g_renderSettings); }
+    void TearDown() override { renderSettings_Construct(&renderSettings_current); }
 };
 
 }  // namespace

@@ -22,7 +22,7 @@ protected:
     void TearDown() override
     {
         DeleteFileA(stdConfig_GetPath());
-        renderSettings_Construct(&g_renderSettings);
+        renderSettings_Construct(&renderSettings_current);
     }
 };
 

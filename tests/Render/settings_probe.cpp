@@ -8,13 +8,13 @@
 
 int main(int argc, char** argv)
 {
-    g_renderSettings.optionFlags |= RENDER_OPTION_WINDOWED;
-    strcpy(g_renderSettings.driver, "blitvane.dll");
-    if (argc > 1) renderSettings_SelectPreset(&g_renderSettings, atoi(argv[1]));
+    renderSettings_current.optionFlags |= RENDER_OPTION_WINDOWED;
+    strcpy(renderSettings_current.driver, "blitvane.dll");
+    if (argc > 1) renderSettings_SelectPreset(&renderSettings_current, atoi(argv[1]));
     if (argc > 4) {
-        g_renderSettings.screenWidth = (uint16_t)atoi(argv[2]);
-        g_renderSettings.screenHeight = (uint16_t)atoi(argv[3]);
-        g_renderSettings.screenDepth = (uint8_t)atoi(argv[4]);
+        renderSettings_current.screenWidth = (uint16_t)atoi(argv[2]);
+        renderSettings_current.screenHeight = (uint16_t)atoi(argv[3]);
+        renderSettings_current.screenDepth = (uint8_t)atoi(argv[4]);
     }
     return 0;
 }

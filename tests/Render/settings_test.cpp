@@ -58,9 +58,9 @@ TEST(RenderSettings, AFreshRecordHoldsTheDefaults)
 
 TEST(RenderSettings, TheProcessRecordIsBuiltBeforeTheEntry)
 {
-    EXPECT_EQ(g_renderSettings.curDetailLevel, 2u);
-    EXPECT_EQ(g_renderSettings.modelLODMax, 1.0f);
-    EXPECT_STREQ(g_renderSettings.driver, "blitvane.dll");
+    EXPECT_EQ(renderSettings_current.curDetailLevel, 2u);
+    EXPECT_EQ(renderSettings_current.modelLODMax, 1.0f);
+    EXPECT_STREQ(renderSettings_current.driver, "blitvane.dll");
 }
 
 TEST(RenderSettings, PresetsComeFromTheirRows)

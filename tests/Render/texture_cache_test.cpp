@@ -27,7 +27,7 @@ class TextureCache : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = g_renderSettings;
+        saved_ = renderSettings_current;
         stdFile_Startup();
         ASSERT_TRUE(raster.Bind());
         ASSERT_EQ(renderBitmap_Startup(), 1);
@@ -36,7 +36,7 @@ protected:
     {
         renderBitmap_Shutdown();
         stdFile_Shutdown();
-        g_renderSettings = saved_;
+        renderSettings_current = saved_;
     }
 
     WorkFolder work{fixtures::TestFolderName()};
@@ -104,8 +104,8 @@ TEST_F(TextureCache, ReducesToTheSizeLimits)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " max " << c.maxMipSize
                                         << " skip " << c.skipMips);
-        g_renderSettings.maxMipSize = c.maxMipSize;
-        g_renderSettings.skipMips = c.skipMips;
+        renderSettings_current.maxMipSize = c.maxMipSize;
+        renderSettings_current.skipMips = c.skipMips;
         std::string name = "t" + std::to_string(n++) + ".tga";
         ASSERT_TRUE(Write(name, c.width, c.height, 24));
         Bitmap* b = renderBitmap_Load(name.c_str(), 0);
@@ -121,7 +121,7 @@ TEST_F(TextureCache, ReducesToTheSizeLimits)
 
 TEST_F(TextureCache, SingleLevelTexturesKeepTheirSize)
 {
-    g_renderSettings.skipMips = 2;
+    renderSettings_current.skipMips = 2;
     ASSERT_TRUE(Write("ui.tga", 512, 16, 32));
     Bitmap* b = renderBitmap_Load("ui.tga", RENDERBITMAP_LOAD_SINGLE_LEVEL);
     ASSERT_NE(b, nullptr);
@@ -133,7 +133,7 @@ TEST_F(TextureCache, SingleLevelTexturesKeepTheirSize)
 
 TEST_F(TextureCache, BoxFilterRoundsEachChannelOfEveryFormat)
 {
-    g_renderSettings.skipMips = 1;
+    renderSettings_current.skipMips = 1;
     struct Case {
         uint8_t depth;
         uint8_t loadFlags;
@@ -152,7 +152,7 @@ TEST_F(TextureCache, BoxFilterRoundsEachChannelOfEveryFormat)
     int n = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format);
-        g_renderSettings.optionFlags = c.optionFlags;
+        renderSettings_current.optionFlags = c.optionFlags;
         std::string name = "quad" + std::to_string(n++) + ".tga";
         ASSERT_TRUE(Write(name, 2, 2, c.depth, Quad));
         Bitmap* b = renderBitmap_Load(name.c_str(), c.loadFlags);
@@ -165,7 +165,7 @@ TEST_F(TextureCache, BoxFilterRoundsEachChannelOfEveryFormat)
         renderBitmap_Release(b);
     }
     // The one-bit alpha survives when all four pixels have it.
-    g_renderSettings.optionFlags = 0;
+    renderSettings_current.optionFlags = 0;
     ASSERT_TRUE(Write("opaque.tga", 2, 2, 32, [](int, int) { return 0xFF808080u; }));
     Bitmap* b = renderBitmap_Load("opaque.tga", 0);
     ASSERT_NE(b, nullptr);
@@ -175,8 +175,8 @@ TEST_F(TextureCache, BoxFilterRoundsEachChannelOfEveryFormat)
 
 TEST_F(TextureCache, OddLastColumnAndRowAreDropped)
 {
-    g_renderSettings.skipMips = 1;
-    g_renderSettings.optionFlags = RENDER_OPTION_TRUECOLOR;
+    renderSettings_current.skipMips = 1;
+    renderSettings_current.optionFlags = RENDER_OPTION_TRUECOLOR;
     // Column 4 and the top image row (the last row in memory) are red, the rest blue.
     ASSERT_TRUE(Write("odd.tga", 5, 3, 24, [](int x, int y) {
         return x == 4 || y == 0 ? 0xFFFF0000u : 0xFF0000FFu;
@@ -198,9 +198,9 @@ TEST_F(TextureCache, LargeTexturesReduceWholeAtTheDefaults)
     };
     for (const Case& c : {Case{24, 0}, Case{32, RENDER_OPTION_TRUECOLOR}}) {
         SCOPED_TRACE(c.depth);
-        g_renderSettings.optionFlags = c.optionFlags;
-        ASSERT_EQ(g_renderSettings.maxMipSize, 256u);
-        ASSERT_EQ(g_renderSettings.skipMips, 0u);
+        renderSettings_current.optionFlags = c.optionFlags;
+        ASSERT_EQ(renderSettings_current.maxMipSize, 256u);
+        ASSERT_EQ(renderSettings_current.skipMips, 0u);
         ASSERT_TRUE(Write("big.tga", 2048, 2048, c.depth, Blocks));
         Bitmap* b = renderBitmap_Load("big.tga", 0);
         ASSERT_NE(b, nullptr);
@@ -244,7 +244,7 @@ TEST_F(TextureCache, FormatAndFlagsFollowLoadFlagsAndSettings)
     int n = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(n);
-        g_renderSettings.optionFlags = c.optionFlags;
+        renderSettings_current.optionFlags = c.optionFlags;
         std::string name = "f" + std::to_string(n++) + ".tga";
         ASSERT_TRUE(Write(name, 8, 4, c.depth));
         Bitmap* b = renderBitmap_Load(name.c_str(), c.loadFlags);

@@ -15,9 +15,9 @@ using fakes::FakeClock;
 
 TEST(RenderTimer, TheViewersTimerStartsResetAndStopped)
 {
-    EXPECT_EQ(g_renderTimer.started, 0);
-    EXPECT_EQ(g_renderTimer.frameCount, 0u);
-    for (const renderClock& clock : g_renderTimer.clocks) {
+    EXPECT_EQ(renderTimer_viewer.started, 0);
+    EXPECT_EQ(renderTimer_viewer.frameCount, 0u);
+    for (const renderClock& clock : renderTimer_viewer.clocks) {
         EXPECT_FLOAT_EQ(clock.rate, 0.1f);
         EXPECT_FLOAT_EQ(clock.scale, 1.0f);
         EXPECT_EQ(clock.totalMs, 0u);

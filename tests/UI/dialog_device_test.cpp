@@ -75,7 +75,7 @@ public:
 
 TEST_F(UiDialogDevice, SampleScriptIsDrawnWhereItSaysWithTextUprightAndFollowsTheCursor)
 {
-    uiDialog* dialog = qvui_LoadMenu("Ui\\qevview.wix");
+    uiDialog* dialog = uiDialog_LoadScript("Ui\\qevview.wix");
     ASSERT_NE(dialog, nullptr);
     EXPECT_STREQ(dialog->name, "qevview");
     ASSERT_EQ(dialog->x, 16);

@@ -77,8 +77,8 @@ TEST_F(UiDialog, ScriptBuildsQuadsWidgetsParentsAndNames)
         {"static", {"name=bad", "pos=1"}},
     };
     ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
-    EXPECT_EQ(qvui_LoadMenu("missing.wix"), nullptr);
-    uiDialog* d = qvui_LoadMenu("menu.wix");
+    EXPECT_EQ(uiDialog_LoadScript("missing.wix"), nullptr);
+    uiDialog* d = uiDialog_LoadScript("menu.wix");
     ASSERT_NE(d, nullptr);
     EXPECT_STREQ(d->name, "menu");
     EXPECT_STREQ(d->music, "theme");
@@ -232,11 +232,11 @@ TEST_F(UiDialog, OnTopModalHoverHitTestingAndVisibilityGroups)
 TEST_F(UiDialog, FadesRunOnTheFrameClockAndAFadeOutCloses)
 {
     fakes::FakeClock clock(1000);
-    renderTimer_Reset(&g_renderTimer);
-    renderTimer_Start(&g_renderTimer);
+    renderTimer_Reset(&renderTimer_viewer);
+    renderTimer_Start(&renderTimer_viewer);
     auto frame = [&] {
         clock.Advance(250);
-        renderTimer_Tick(&g_renderTimer);
+        renderTimer_Tick(&renderTimer_viewer);
         faces.clear();
         ui_Update();
         ui_Draw();
@@ -279,7 +279,7 @@ TEST_F(UiDialog, FadesRunOnTheFrameClockAndAFadeOutCloses)
     EXPECT_EQ(g_events.back(), "close:d");
     EXPECT_EQ(uiLayer_FirstDialog(), nullptr);
     uiDialog_Free(d);
-    renderTimer_Reset(&g_renderTimer);
+    renderTimer_Reset(&renderTimer_viewer);
 }
 
 int g_destroyed;
@@ -329,7 +329,7 @@ TEST_F(UiDialog, DamagedScriptsAreRefusedOrBounded)
     for (size_t i = 0; i < damaged.size(); i++) {
         SCOPED_TRACE(damaged[i].what);
         ASSERT_TRUE(fixtures::WriteText("damaged.wix", damaged[i].text));
-        uiDialog* d = qvui_LoadMenu("damaged.wix");
+        uiDialog* d = uiDialog_LoadScript("damaged.wix");
         ASSERT_NE(d, nullptr);
         uiDialog_Open(d);
         uiCursor_SetPos(5, UI_HEIGHT - 6);
@@ -396,7 +396,7 @@ TEST_F(UiDialog, DamagedScriptsAreRefusedOrBounded)
 uiDialog* LoadLines(const std::string& lines)
 {
     EXPECT_TRUE(fixtures::WriteText("lines.wix", "quad pos=0,0 size=64,64 mat=back\n" + lines + "\n"));
-    return qvui_LoadMenu("lines.wix");
+    return uiDialog_LoadScript("lines.wix");
 }
 
 // One frame of a script with a textbox, and a refused one, so that what the UI, the runtime
@@ -444,7 +444,7 @@ TEST_F(UiDialog, AScriptMakesNoWidgetLargerThanTheScreen)
         // Nothing of the test framework runs while the watch counts: its first check on a
         // thread makes what it keeps.
         watch.Reset();
-        uiDialog* d = qvui_LoadMenu("lines.wix");
+        uiDialog* d = uiDialog_LoadScript("lines.wix");
         const uiElement* w = (const uiElement*)uiResource_Find("w");
         const int width = w && w->pBitmap ? w->pBitmap->width : -1;
         const bool made = w != nullptr, ownBitmap = w && w->kind != UIKIND_STATIC;

@@ -272,10 +272,10 @@ TEST_F(UiElement, RefreshNeverReadsPastASmallerRestoreImage)
     EXPECT_EQ(PixelAt(quad->pBitmap, 1, 3), 0xFF0000FFu);
 
     // A blank work bitmap of the 32-bit settings fills with opaque black.
-    const uint32_t savedOptions = g_renderSettings.optionFlags;
-    g_renderSettings.optionFlags |= 2;
+    const uint32_t savedOptions = renderSettings_current.optionFlags;
+    renderSettings_current.optionFlags |= 2;
     ASSERT_EQ(uiElement_CreateBitmap(w), 1);
-    g_renderSettings.optionFlags = savedOptions;
+    renderSettings_current.optionFlags = savedOptions;
     EXPECT_EQ(w->pBitmap->format, BITMAP_FORMAT_8888);
     EXPECT_TRUE(w->flags & UIELEMENT_FILL);
     uiResource_FreeBitmap(w->pRestore);
@@ -313,8 +313,8 @@ TEST_F(UiElement, CapturedBackgroundsRestoreWhatLayUnderAHiddenWidget)
 TEST_F(UiElement, FlashAlternatesOnTheFrameClockAndEnds)
 {
     fakes::FakeClock clock(1000);
-    renderTimer_Reset(&g_renderTimer);
-    renderTimer_Start(&g_renderTimer);
+    renderTimer_Reset(&renderTimer_viewer);
+    renderTimer_Start(&renderTimer_viewer);
     uiDialog* dialog = NewDialog();
     uiQuad* quad = AddQuad(dialog, 0, 0, 8, 8);
     uiElement* w = Named("w", {0, 0, 4, 4});
@@ -328,7 +328,7 @@ TEST_F(UiElement, FlashAlternatesOnTheFrameClockAndEnds)
     std::vector<int> phases;
     for (int frame = 0; frame < 12; frame++) {
         clock.Advance(60);
-        renderTimer_Tick(&g_renderTimer);
+        renderTimer_Tick(&renderTimer_viewer);
         w->Update();
         uiElement_Compose(w);
         phases.push_back((int)w->flashPhase);
@@ -345,7 +345,7 @@ TEST_F(UiElement, FlashAlternatesOnTheFrameClockAndEnds)
     EXPECT_EQ(w->flashPhase, 0u);
     EXPECT_FALSE(w->flags & UIELEMENT_FLASHING);
     uiDialog_Free(dialog);
-    renderTimer_Reset(&g_renderTimer);
+    renderTimer_Reset(&renderTimer_viewer);
 }
 
 TEST_F(UiElement, FocusRingSkipsHiddenWidgetsAndRefusesStrangers)

@@ -94,7 +94,7 @@ TEST_F(UiMutations, Scripts)
     loader.write = [](const Bytes& b) { return fixtures::WriteBytes(kScript, b); };
     loader.prepare = [this] { raster.ClearCalls(); };
     loader.load = [this] {
-        uiDialog* d = qvui_LoadMenu(kScript);
+        uiDialog* d = uiDialog_LoadScript(kScript);
         if (!d) return std::string("!no dialog");
         MutationDigest digest;
         digest.AddText(d->name).AddText(d->music).Add(d->flags).Add(d->x).Add(d->y).Add(d->visGroup);
@@ -133,7 +133,7 @@ TEST_F(UiMutations, FontsThroughAUiTextbox)
         stdFont* font = uiResource_LoadFont("mfont.yub");
         if (!font) return std::string();
         MutationDigest digest;
-        uiDialog* d = qvui_LoadMenu("Ui\\text.wix");
+        uiDialog* d = uiDialog_LoadScript("Ui\\text.wix");
         digest.Add(uiResource_Find("t") != nullptr);
         RunFrames(d, "t");
         AddQuads(digest, d);

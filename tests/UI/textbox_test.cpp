@@ -32,14 +32,14 @@ protected:
     {
         UiTest::SetUp();
         StartRegistryAndCursor();
-        g_renderSettings.optionFlags |= 0x2;  // 32-bit widget bitmaps
+        renderSettings_current.optionFlags |= 0x2;  // 32-bit widget bitmaps
         uiTextbox_Register();
         g_wheelMove = 0;
         g_changes.clear();
     }
     void TearDown() override
     {
-        g_renderSettings.optionFlags &= ~0x2u;
+        renderSettings_current.optionFlags &= ~0x2u;
         UiTest::TearDown();
     }
 

@@ -35,12 +35,12 @@ class UiTextRun : public UiTest {
 protected:
     void SetUp() override
     {
-        saved = g_renderSettings;
-        g_renderSettings.optionFlags |= RENDER_OPTION_TRUECOLOR;  // 32-bit strips
+        saved = renderSettings_current;
+        renderSettings_current.optionFlags |= RENDER_OPTION_TRUECOLOR;  // 32-bit strips
         UiTest::SetUp();
         StartUi();
-        renderTimer_Reset(&g_renderTimer);
-        renderTimer_Start(&g_renderTimer);
+        renderTimer_Reset(&renderTimer_viewer);
+        renderTimer_Start(&renderTimer_viewer);
         // Glyphs 10 wide and 8 high on lines of 10 rows; every code advances by 10.
         ASSERT_TRUE(fixtures::WriteYub("Ui\\run.yub",
                                        fixtures::MakeYub(10, 8, 10, {'A', 'B'},
@@ -55,17 +55,17 @@ protected:
         uiTextRun_FreeAll();
         uiResource_FreeFont(font);
         UiTest::TearDown();
-        g_renderSettings = saved;
+        renderSettings_current = saved;
     }
     // Moves the frame clock to ms after the start.
     void At(uint32_t ms)
     {
         clock.Set(1000 + ms);
-        renderTimer_Tick(&g_renderTimer);
+        renderTimer_Tick(&renderTimer_viewer);
     }
 
     fakes::FakeClock clock{1000};
-    fixtures::Restore<renderTimer> timer{g_renderTimer};   // the process's frame clock
+    fixtures::Restore<renderTimer> timer{renderTimer_viewer};   // the process's frame clock
     renderSettings saved = {};
     stdFont* font = nullptr;
 };

@@ -35,17 +35,17 @@ void UiDeviceTest::TearDown()
 
 void UiDeviceTest::Clear(uint32_t colour)
 {
-    g_rasterLib.funcMain_Clear(colour, 0);
+    renderMain_rasterLib.funcMain_Clear(colour, 0);
 }
 
 Frame UiDeviceTest::ReadFrame()
 {
-    g_rasterLib.funcDraw_FlushCache(0);
+    renderMain_rasterLib.funcDraw_FlushCache(0);
     Frame frame;
     frame.rgb = rendertest::BackBufferFrame();
     if (!frame.rgb.empty()) {
-        frame.width = g_renderSettings.screenWidth;
-        frame.height = g_renderSettings.screenHeight;
+        frame.width = renderSettings_current.screenWidth;
+        frame.height = renderSettings_current.screenHeight;
     }
     return frame;
 }

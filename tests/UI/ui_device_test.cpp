@@ -69,7 +69,7 @@ public:
 TEST_F(UiDevice, TextInAFixtureFontIsReadBackUpright)
 {
     ASSERT_NE(uiFont_GetDefault(), nullptr);
-    const uint32_t format = (g_renderSettings.optionFlags & RENDER_OPTION_TRUECOLOR)
+    const uint32_t format = (renderSettings_current.optionFlags & RENDER_OPTION_TRUECOLOR)
                                 ? BITMAP_FORMAT_8888 : BITMAP_FORMAT_1555;
     text = renderBitmap_CreateBlank(64, 32, format);
     ASSERT_NE(text, nullptr);

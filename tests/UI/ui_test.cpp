@@ -14,6 +14,7 @@
 #include "fixtureTestFolder.h"
 #include "fixtureTga.h"
 #include "fixtureYub.h"
+#include "renderAssert.h"
 #include "renderBitmap.h"
 #include "renderMain.h"
 #include "renderModes.h"

@@ -60,10 +60,10 @@ protected:
         UiTest::TearDown();
     }
 
-    // Writes the script as "menu.wix" and loads it as the viewer loads a menu.
+    // Writes the script as "menu.wix" and loads it.
     static uiDialog* LoadMenu(const fixtures::WixScript& script)
     {
-        return fixtures::WriteWix("menu.wix", script) ? qvui_LoadMenu("menu.wix") : nullptr;
+        return fixtures::WriteWix("menu.wix", script) ? uiDialog_LoadScript("menu.wix") : nullptr;
     }
     // The same for a script of these element lines alone.
     static uiDialog* LoadMenuOf(const std::vector<fixtures::WixElement>& elements)
@@ -258,7 +258,7 @@ TEST_F(Widgets, EditFieldBlinksWhileFocusedAndMovesTheFocus)
         uint32_t shown;
     } ticks[] = {{100, 1}, {400, 1}, {601, 0}, {1101, 0}, {1102, 1}};
     for (const Tick& t : ticks) {
-        g_renderTimer.clocks[0].totalMs = t.now;
+        renderTimer_viewer.clocks[0].totalMs = t.now;
         first->Update();
         second->Update();
         EXPECT_EQ(first->caretShown, t.shown) << t.now;
@@ -274,7 +274,7 @@ TEST_F(Widgets, EditFieldBlinksWhileFocusedAndMovesTheFocus)
     g_shift = 1;
     second->OnKey(UIEDIT_KEY_TAB);
     EXPECT_EQ(dialog->pFocus, first);
-    g_renderTimer.clocks[0].totalMs = 0;
+    renderTimer_viewer.clocks[0].totalMs = 0;
 }
 
 TEST_F(Widgets, EditFieldPastesTheClipboardUpToALineFeed)

@@ -153,7 +153,7 @@ void StartLibraries()
         fprintf(stderr, "==fuzz== the render front-end does not start\n");
         abort();
     }
-    renderTimer_Start(&g_renderTimer);
+    renderTimer_Start(&renderTimer_viewer);
     Camera* camera = renderCamera_Create(90.0f, 0, 1.0f, 1000.0f, 1.0f);
     renderCamera_SetViewport(camera, renderViewport_Create(0, 0, 0, 639, 479));
     mathFrame frame;
@@ -166,7 +166,7 @@ void StartLibraries()
 void NextFrame(uint32_t milliseconds)
 {
     g_now += milliseconds;
-    renderTimer_Tick(&g_renderTimer);
+    renderTimer_Tick(&renderTimer_viewer);
     renderMain_EndFrame(0);
     g_pRaster->ForgetCalls();
 }

@@ -20,6 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     stdConfig_Section section("render");
     stdConfig_ReadString(&section, "driver", text, sizeof text, "none");
     // The presets are the module's own: the next input starts from the built-in ones.
-    renderSettings_Construct(&g_renderSettings);
+    renderSettings_Construct(&renderSettings_current);
     return 0;
 }

@@ -57,11 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ReadWhole(bitmap);
         uiResource_FreeBitmap(bitmap);
     }
-    const renderSettings saved = g_renderSettings;
+    const renderSettings saved = renderSettings_current;
     for (const TextureSetting& setting : kTextureSettings) {
-        g_renderSettings.optionFlags = setting.optionFlags;
-        g_renderSettings.maxMipSize = setting.maxMipSize;
-        g_renderSettings.skipMips = setting.skipMips;
+        renderSettings_current.optionFlags = setting.optionFlags;
+        renderSettings_current.maxMipSize = setting.maxMipSize;
+        renderSettings_current.skipMips = setting.skipMips;
         if (Bitmap* texture = renderBitmap_Load("fuzz", setting.loadFlags)) {
             ReadWhole(texture);
             renderBitmap_Release(texture);
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             uiResource_FreeMaterial(texture);
         }
     }
-    g_renderSettings = saved;
+    renderSettings_current = saved;
     if (stdFileHandle file = stdFile_Open(kFile, "rb", STDFILE_TYPE_UI)) {
         stdBitmap_HasPartialAlpha(file);
         stdFile_Close(file);

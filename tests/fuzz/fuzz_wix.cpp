@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::WriteInput("fuzz.wix", data, size);
     fuzz::Scope scope(size);
     ui_Startup();
-    if (uiDialog* dialog = qvui_LoadMenu("fuzz.wix")) {
+    if (uiDialog* dialog = uiDialog_LoadScript("fuzz.wix")) {
         Run(dialog);
         uiDialog_Free(dialog);
     }

@@ -34,16 +34,15 @@ double tanTolerance(double t)
     return 1e-6 + 5e-7 * sec2 + 1.9e-8 * 2.0 * std::fabs(t) * sec2;
 }
 
-// Whether the wrap of a lies in [0, 360) and, within the tolerance, on the remainder of a by
-// 360 worked in double.
-::testing::AssertionResult wrapsToTheRemainder(float a, double tolerance)
+// mathAngle_Wrap360 (a) lies in [0, 360) and within tolerance of a's exact remainder.
+testing::AssertionResult WrapsToRemainder(float a, double tolerance)
 {
     const float w = mathAngle_Wrap360(a);
     double ref = std::fmod(static_cast<double>(a), 360.0);
     if (ref < 0) ref += 360.0;
-    if (w < 0.0f || w >= 360.0f || !(std::fabs(angleGap(ref, w)) <= tolerance))
-        return ::testing::AssertionFailure() << a << " wraps to " << w << ", not " << ref;
-    return ::testing::AssertionSuccess();
+    if (w >= 0.0f && w < 360.0f && std::fabs(angleGap(ref, w)) <= tolerance)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << a << " wraps to " << w << ", remainder " << ref;
 }
 
 } // namespace
@@ -94,13 +93,13 @@ TEST(MathAngleWrap, Wrap360KnownValues)
 
 TEST(MathAngleWrap, Wrap360MatchesExactRemainderOverManyAngles)
 {
-    sweep(-5000.0, 5000.0, 0.7731, [](float a) { ASSERT_TRUE(wrapsToTheRemainder(a, 1e-4)); });
+    sweep(-5000.0, 5000.0, 0.7731, [](float a) { ASSERT_TRUE(WrapsToRemainder(a, 1e-4)); });
 }
 
 TEST(MathAngleWrap, HugeAnglesLandInsideTheTurn)
 {
     for (float a : {1e7f, 1e10f, 3e20f, 1e30f, FLT_MAX, -1e7f, -1e10f, -1e30f, -FLT_MAX})
-        EXPECT_TRUE(wrapsToTheRemainder(a, 1e-3));
+        EXPECT_TRUE(WrapsToRemainder(a, 1e-3));
 }
 
 TEST(MathAngleWrap, NonFiniteAnglesGiveNaN)

@@ -2,6 +2,7 @@
 #include "mathFrame.h"
 #include "mathGeometryHelpers.h"
 #include "mathVec.h"
+#include "mathVecRotate.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include "fixtureFiles.h"
 #include "fixtureTestFolder.h"
-#include "stdFileUtil.h"
+#include "stdFile.h"
 
 using fixtures::WorkFolder;
 

@@ -20,7 +20,7 @@ protected:
         render_SetWindow(nullptr);
     }
 
-    const stdInputKey& Key(int key) { return g_stdInput.aKeys[key]; }
+    const stdInputKey& Key(int key) { return stdInput_state.aKeys[key]; }
     FakeInput* fake = nullptr;
 };
 
@@ -68,7 +68,7 @@ TEST_F(InputTest, StartupMakesBothDevicesAsTheViewerNeedsThem)
 {
     HWND window = (HWND)0x1234;
     render_SetWindow(window);
-    ASSERT_EQ(1, stdInput_Startup());
+    ASSERT_EQ(1, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     EXPECT_EQ(0x0700u, fake->version);
     EXPECT_EQ(render_GetInstance(), fake->instance);
     EXPECT_EQ(&c_dfDIKeyboard, fake->keyboard.format);
@@ -81,12 +81,12 @@ TEST_F(InputTest, StartupMakesBothDevicesAsTheViewerNeedsThem)
     EXPECT_EQ(256u, fake->mouse.bufferSize);
     EXPECT_EQ(1, fake->keyboard.acquireCalls);
     EXPECT_EQ(1, fake->mouse.acquireCalls);
-    EXPECT_EQ(0u, g_stdInput.pollCounter);
+    EXPECT_EQ(0u, stdInput_state.pollCounter);
 }
 
 TEST_F(InputTest, PressedOnlyInThePollThatReadItHeldUntilReleased)
 {
-    ASSERT_EQ(1, stdInput_Startup());
+    ASSERT_EQ(1, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     fake->keyboard.events = {fakeInput_Event(DIK_L, true, 100)};
     stdInput_Poll();
     EXPECT_TRUE(stdInput_IsPressed(DIK_L));
@@ -101,29 +101,29 @@ TEST_F(InputTest, PressedOnlyInThePollThatReadItHeldUntilReleased)
     EXPECT_EQ(200u, Key(DIK_L).heldTime);
     EXPECT_FALSE(stdInput_IsPressed(DIK_X));   // pressed and released between two polls
     EXPECT_FALSE(stdInput_IsHeld(DIK_X));
-    EXPECT_EQ(3u, g_stdInput.pollCounter);
+    EXPECT_EQ(3u, stdInput_state.pollCounter);
     EXPECT_FALSE(stdInput_IsPressed(-1));
     EXPECT_FALSE(stdInput_IsHeld(STDINPUT_NUM_KEYS));
 }
 
 TEST_F(InputTest, MouseMovesOnlyInAPollWithEventsAndButtonsLandAfterTheScanCodes)
 {
-    ASSERT_EQ(1, stdInput_Startup());
+    ASSERT_EQ(1, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     fake->mouse.state.lX = 7;
     fake->mouse.state.lY = -4;
     fake->mouse.state.lZ = 120;
     fake->mouse.events = {fakeInput_Axis(0, 7, 50), fakeInput_Axis(4, -4, 50),
                           fakeInput_Axis(8, 120, 50), fakeInput_Event(MOUSE_BUTTON + 1, true, 51)};
     stdInput_Poll();
-    EXPECT_EQ(7, g_stdInput.mouseDx);
-    EXPECT_EQ(-4, g_stdInput.mouseDy);
-    EXPECT_EQ(120, g_stdInput.mouseDz);
+    EXPECT_EQ(7, stdInput_state.mouseDx);
+    EXPECT_EQ(-4, stdInput_state.mouseDy);
+    EXPECT_EQ(120, stdInput_state.mouseDz);
     EXPECT_TRUE(stdInput_IsPressed(STDINPUT_MOUSE_BUTTON0 + 1));
     EXPECT_FALSE(stdInput_IsHeld(STDINPUT_MOUSE_BUTTON0));
     stdInput_Poll();   // no mouse events: no movement, whatever the state says
-    EXPECT_EQ(0, g_stdInput.mouseDx);
-    EXPECT_EQ(0, g_stdInput.mouseDy);
-    EXPECT_EQ(0, g_stdInput.mouseDz);
+    EXPECT_EQ(0, stdInput_state.mouseDx);
+    EXPECT_EQ(0, stdInput_state.mouseDy);
+    EXPECT_EQ(0, stdInput_state.mouseDz);
     EXPECT_TRUE(stdInput_IsHeld(STDINPUT_MOUSE_BUTTON0 + 1));
 }
 
@@ -133,7 +133,7 @@ TEST_F(InputTest, DeviceRefusedAtStartupIsAcquiredAtALaterPoll)
 {
     fake->keyboard.acquireResults = {DIERR_OTHERAPPHASPRIO, DIERR_OTHERAPPHASPRIO};
     fake->mouse.acquireResults = {DIERR_OTHERAPPHASPRIO};
-    ASSERT_EQ(1, stdInput_Startup());
+    ASSERT_EQ(1, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     fake->keyboard.events = {fakeInput_Event(DIK_Z, true, 10)};
     stdInput_Poll();   // keyboard still refused, mouse acquired
     EXPECT_EQ(0, fake->keyboard.readCalls);
@@ -154,7 +154,7 @@ TEST_F(InputTest, LostDeviceComesBackWithItsKeysUp)
     for (HRESULT loss : {DIERR_INPUTLOST, DIERR_NOTACQUIRED}) {
         SCOPED_TRACE(loss);
         fake = &fakeInput_Install();
-        ASSERT_EQ(1, stdInput_Startup());
+        ASSERT_EQ(1, stdInput_Startup(render_GetInstance(), render_GetWindow()));
         fake->keyboard.events = {fakeInput_Event(DIK_UP, true, 10)};
         fake->mouse.events = {fakeInput_Event(MOUSE_BUTTON, true, 10)};
         stdInput_Poll();
@@ -178,14 +178,14 @@ TEST_F(InputTest, LostDeviceComesBackWithItsKeysUp)
 
 TEST_F(InputTest, LostMouseEndsThePollButTheKeyboardWasRead)
 {
-    ASSERT_EQ(1, stdInput_Startup());
+    ASSERT_EQ(1, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     fake->mouse.state.lX = 3;
     fake->mouse.readResults = {DIERR_INPUTLOST};
     fake->mouse.acquireResults = {DIERR_OTHERAPPHASPRIO};
     fake->keyboard.events = {fakeInput_Event(DIK_J, true, 5)};
     stdInput_Poll();
     EXPECT_TRUE(stdInput_IsPressed(DIK_J));
-    EXPECT_EQ(0, g_stdInput.mouseDx);
+    EXPECT_EQ(0, stdInput_state.mouseDx);
     stdInput_Poll();
     EXPECT_EQ(2, fake->mouse.acquireCalls);
     EXPECT_EQ(1, fake->mouse.readCalls);
@@ -196,7 +196,7 @@ TEST_F(InputTest, LostMouseEndsThePollButTheKeyboardWasRead)
 
 TEST_F(InputTest, OtherReadFailuresAreIgnoredAndTheDeviceStaysAcquired)
 {
-    ASSERT_EQ(1, stdInput_Startup());
+    ASSERT_EQ(1, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     fake->keyboard.readResults = {DIERR_INVALIDPARAM};
     fake->keyboard.events = {fakeInput_Event(DIK_H, true, 5)};
     stdInput_Poll();
@@ -211,13 +211,13 @@ TEST_F(InputTest, OtherReadFailuresAreIgnoredAndTheDeviceStaysAcquired)
 TEST_F(InputTest, FailedStartupKeepsWhatWasMadeAndThePollSkipsTheRest)
 {
     fake->bCreateFails = true;
-    EXPECT_EQ(0, stdInput_Startup());
+    EXPECT_EQ(0, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     stdInput_Poll();
     EXPECT_EQ(0, fake->keyboard.refCount);
 
     fake = &fakeInput_Install();
     fake->keyboard.bCreateFails = true;
-    EXPECT_EQ(0, stdInput_Startup());
+    EXPECT_EQ(0, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     fake->mouse.events = {fakeInput_Event(MOUSE_BUTTON, true, 5)};
     stdInput_Poll();
     EXPECT_EQ(0, fake->mouse.refCount);
@@ -225,7 +225,7 @@ TEST_F(InputTest, FailedStartupKeepsWhatWasMadeAndThePollSkipsTheRest)
 
     fake = &fakeInput_Install();
     fake->mouse.bCreateFails = true;
-    EXPECT_EQ(0, stdInput_Startup());
+    EXPECT_EQ(0, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     fake->keyboard.events = {fakeInput_Event(DIK_D, true, 5)};
     stdInput_Poll();
     EXPECT_TRUE(stdInput_IsPressed(DIK_D));
@@ -236,7 +236,7 @@ TEST_F(InputTest, FailedStartupKeepsWhatWasMadeAndThePollSkipsTheRest)
 
 TEST_F(InputTest, ResetClearsTheKeyTable)
 {
-    ASSERT_EQ(1, stdInput_Startup());
+    ASSERT_EQ(1, stdInput_Startup(render_GetInstance(), render_GetWindow()));
     fake->keyboard.events = {fakeInput_Event(DIK_F, true, 5)};
     stdInput_Poll();
     EXPECT_EQ(0, stdInput_Reset());
@@ -278,7 +278,7 @@ TEST_F(InputDevice, RealDevicesReadAKeySentToTheWindowInFront)
     ASSERT_TRUE(window);
     BringToFront(window);
     render_SetWindow(window);
-    ASSERT_EQ(1, stdInput_Startup());
+    ASSERT_EQ(1, stdInput_Startup(render_GetInstance(), render_GetWindow()));
 
     INPUT keys[2] = {};
     keys[0].type = keys[1].type = INPUT_KEYBOARD;

@@ -19,56 +19,84 @@ TEST(StdPath, BaseNameAndExtension)
 
 namespace {
 
-// One call on a name in a buffer of the given size (at most 32): its result and the name afterwards.
+// One extension operation on a buffer: the text before, the buffer size handed over, and
+// the result and text after.
 struct ExtensionCase {
-    const char* name;
+    const char* before;
     int size;
     const char* extension;
     int result;
     const char* after;
 };
 
-void expectExtensionCases(int (*operation)(char*, int, const char*),
-                          std::initializer_list<ExtensionCase> cases)
+void RunExtensionCases(int (*operation)(char*, int, const char*), const ExtensionCase* cases,
+                       size_t count)
 {
-    for (const ExtensionCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.name << " in " << c.size << " + " << c.extension);
-        // Past the given size the buffer holds a mark that the call must leave alone.
-        char name[32];
-        memset(name, '#', sizeof name);
-        ASSERT_LT(strlen(c.name), (size_t)c.size);
-        strcpy(name, c.name);
-        EXPECT_EQ(operation(name, c.size, c.extension), c.result);
-        EXPECT_STREQ(name, c.after);
-        EXPECT_EQ(std::string(name + c.size, sizeof name - c.size), std::string(sizeof name - c.size, '#'));
+    for (size_t i = 0; i < count; i++) {
+        const ExtensionCase& c = cases[i];
+        SCOPED_TRACE(c.before);
+        char buffer[32] = {};
+        strcpy(buffer, c.before);
+        EXPECT_EQ(operation(buffer, c.size, c.extension), c.result);
+        EXPECT_STREQ(buffer, c.after);
     }
 }
 
 }  // namespace
 
-TEST(StdPath, SetExtensionAppendsOnlyWithoutADot)
+TEST(StdPath, SetExtensionAppendsOnlyWithoutADotAndWithRoom)
 {
-    expectExtensionCases(stdPath_SetExtension,
-                         {{"3D\\Models\\hero", 32, "QEV", 1, "3D\\Models\\hero.QEV"},
-                          {"3D\\Models\\hero.QEV", 32, "QEV", 0, "3D\\Models\\hero.QEV"},
-                          {"Ui.old\\cursor", 32, "TGA", 1, "Ui.old\\cursor.TGA"}});
-}
-
-TEST(StdPath, SetExtensionRefusesWhenTheBufferIsFull)
-{
-    expectExtensionCases(stdPath_SetExtension,
-                         {{"abcdefgh", 9, "QEV", 0, "abcdefgh"},  // filled to the brim
-                          {"abcd", 9, "QEV", 1, "abcd.QEV"},      // "abcd.QEV" and its end: 9
-                          {"abcde", 9, "QEV", 0, "abcde"}});
+    const ExtensionCase cases[] = {
+        {"3D\\Models\\hero", 32, "QEV", 1, "3D\\Models\\hero.QEV"},
+        {"3D\\Models\\hero.QEV", 32, "QEV", 0, "3D\\Models\\hero.QEV"},
+        {"Ui.old\\cursor", 32, "TGA", 1, "Ui.old\\cursor.TGA"},
+        {"abcdefgh", 9, "QEV", 0, "abcdefgh"},   // filled to the brim
+        {"abcd", 9, "QEV", 1, "abcd.QEV"},       // "abcd.QEV" and its end: 9
+        {"abcde", 9, "QEV", 0, "abcde"},
+    };
+    RunExtensionCases(stdPath_SetExtension, cases, sizeof cases / sizeof cases[0]);
 }
 
 TEST(StdPath, DefaultExtensionReplacesOrAdds)
 {
-    expectExtensionCases(stdPath_DefaultExtension,
-                         {{"Materials\\stone.tga", 32, "DAZ", 1, "Materials\\stone.DAZ"},
-                          {"Materials.x\\stone", 32, "DAZ", 1, "Materials.x\\stone.DAZ"},
-                          {"stone.t", 10, "DAZ", 1, "stone.DAZ"},
-                          {"stones", 10, "DAZ", 0, "stones"}});
+    const ExtensionCase cases[] = {
+        {"Materials\\stone.tga", 32, "DAZ", 1, "Materials\\stone.DAZ"},
+        {"Materials.x\\stone", 32, "DAZ", 1, "Materials.x\\stone.DAZ"},
+        {"stone.t", 10, "DAZ", 1, "stone.DAZ"},
+        {"stones", 10, "DAZ", 0, "stones"},
+    };
+    RunExtensionCases(stdPath_DefaultExtension, cases, sizeof cases / sizeof cases[0]);
+}
+
+TEST(StdPath, MakeFileNameCopiesAndKeepsOrReplacesTheExtension)
+{
+    struct {
+        const char* name;
+        int size;
+        int how;
+        int result;
+        const char* path;
+    } cases[] = {
+        {"3D\\hero", 32, STDPATH_KEEP_EXTENSION, 1, "3D\\hero.qev"},
+        {"3D\\hero.QEV", 32, STDPATH_KEEP_EXTENSION, 1, "3D\\hero.QEV"},
+        {"Ui.old\\cursor", 32, STDPATH_KEEP_EXTENSION, 1, "Ui.old\\cursor.qev"},
+        {"font15.yub", 32, STDPATH_REPLACE_EXTENSION, 1, "font15.qev"},
+        {"font15", 32, STDPATH_REPLACE_EXTENSION, 1, "font15.qev"},
+        {"abcd", 9, STDPATH_KEEP_EXTENSION, 1, "abcd.qev"},       // and its end: 9
+        {"abcde", 9, STDPATH_KEEP_EXTENSION, 0, "abcde"},         // no room for the extension
+        {"abcdefgh", 9, STDPATH_REPLACE_EXTENSION, 0, "abcdefgh"},
+        {"abcdefghi", 9, STDPATH_KEEP_EXTENSION, 0, ""},          // the name does not fit
+        {"abcdefg.h", 9, STDPATH_KEEP_EXTENSION, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        char path[32] = "old";
+        EXPECT_EQ(stdPath_MakeFileName(path, c.size, c.name, "qev", c.how), c.result);
+        EXPECT_STREQ(path, c.path);
+    }
+    char path[8] = "old";
+    EXPECT_EQ(stdPath_MakeFileName(path, sizeof path, nullptr, "qev", STDPATH_KEEP_EXTENSION), 0);
+    EXPECT_STREQ(path, "");
 }
 
 TEST(StdPath, FindAndClearExtension)

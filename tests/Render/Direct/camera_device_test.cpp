@@ -20,7 +20,7 @@ TEST_F(RasterCamera, SelectingSetsTheDeviceViewportAndProjection)
     EXPECT_EQ(rlCamera_pCurrent, &camera);
 
     D3DVIEWPORT7 viewport = {};
-    ASSERT_EQ(rlDev.pDevice->GetViewport(&viewport), D3D_OK);
+    ASSERT_EQ(rlDevice_state.pDevice->GetViewport(&viewport), D3D_OK);
     EXPECT_EQ(viewport.dwX, 10u);
     EXPECT_EQ(viewport.dwY, 20u);
     EXPECT_EQ(viewport.dwWidth, 319u);
@@ -28,7 +28,7 @@ TEST_F(RasterCamera, SelectingSetsTheDeviceViewportAndProjection)
     EXPECT_EQ(viewport.dvMinZ, 0.0f);
     EXPECT_EQ(viewport.dvMaxZ, 1.0f);
     D3DMATRIX projection;
-    ASSERT_EQ(rlDev.pDevice->GetTransform(D3DTRANSFORMSTATE_PROJECTION, &projection), D3D_OK);
+    ASSERT_EQ(rlDevice_state.pDevice->GetTransform(D3DTRANSFORMSTATE_PROJECTION, &projection), D3D_OK);
     EXPECT_EQ(memcmp(&projection, &camera.projection, sizeof projection), 0);
     rlMain_Close();
 

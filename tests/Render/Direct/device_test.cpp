@@ -30,7 +30,7 @@ uint32_t primaryPixelAt(HWND hwnd, int x, int y)
     ClientToScreen(hwnd, &at);
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof(desc);
-    if (FAILED(rlDev.pPrimary->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
+    if (FAILED(rlDevice_state.pPrimary->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
         ADD_FAILURE() << "the primary surface cannot be locked";
         return 0;
     }
@@ -42,7 +42,7 @@ uint32_t primaryPixelAt(HWND hwnd, int x, int y)
         const uint16_t p = reinterpret_cast<const uint16_t*>(row)[at.x];
         rgb = ((p >> 11) & 0x1F) * 255 / 31 << 16 | ((p >> 5) & 0x3F) * 255 / 63 << 8 | (p & 0x1F) * 255 / 31;
     }
-    rlDev.pPrimary->Unlock(nullptr);
+    rlDevice_state.pPrimary->Unlock(nullptr);
     return rgb;
 }
 
@@ -50,13 +50,13 @@ uint32_t primaryPixelAt(HWND hwnd, int x, int y)
 
 TEST_F(RealDevice, OpensAWindowedHardwareDevice)
 {
-    EXPECT_TRUE(rlDev.bOpen);
-    EXPECT_TRUE(rlDev.bInScene);
+    EXPECT_TRUE(rlDevice_state.bOpen);
+    EXPECT_TRUE(rlDevice_state.bInScene);
     EXPECT_EQ(settings.screenWidth, 640);
     EXPECT_EQ(settings.screenHeight, 480);
     EXPECT_EQ(settings.screenDepth, 16);
     EXPECT_GE(info->numDevices, 1);
-    EXPECT_GT(rlDev.numTextureFormats, 0);
+    EXPECT_GT(rlDevice_state.numTextureFormats, 0);
     EXPECT_GE(info->maxTextureHeight, 2048);
     for (int i = 0; i < info->numModes; i++) {
         EXPECT_NE(info->modes[i].bitsPerPixel, 24);
@@ -97,7 +97,7 @@ TEST_F(RealDevice, FramesAreNumberedFromTwoAndReachTheWindow)
 
     ASSERT_EQ(rlMain_Clear(0xFF20A040, 0), 1);
     EXPECT_EQ(rlMain_Swap(0), 4u);
-    EXPECT_TRUE(rlDev.bInScene);
+    EXPECT_TRUE(rlDevice_state.bInScene);
     // The frame fills the client area, from corner to corner, and nothing outside it.
     EXPECT_PRED2(closeTo, primaryPixelAt(window.hwnd, 320, 240), 0x20A040u);
     EXPECT_PRED2(closeTo, primaryPixelAt(window.hwnd, 0, 0), 0x20A040u);
@@ -114,7 +114,7 @@ TEST_F(RealDevice, FramesAreNumberedFromTwoAndReachTheWindow)
 TEST_F(RealDevice, GammaControlIsFoundAndTakesRamps)
 {
     EXPECT_FALSE(info->capsFlags & RASTER_CAPS_NO_GAMMA);
-    ASSERT_NE(rlDev.pGamma, nullptr);
+    ASSERT_NE(rlDevice_state.pGamma, nullptr);
     rlMain_SetGamma(1.0, 1.0, 1.0);
     rlMain_SetGamma(2.2, 1.8, 1.4);
     rlMain_SetGamma(0.0, 1.0, 1.0);
@@ -127,7 +127,7 @@ TEST_F(RealDevice, ClosesAndOpensAgain)
 {
     EXPECT_EQ(rlMain_Close(), 1);
     EXPECT_EQ(rlMain_Close(), 1);
-    EXPECT_EQ(rlDev.pDirectDraw, nullptr);
+    EXPECT_EQ(rlDevice_state.pDirectDraw, nullptr);
     EXPECT_EQ(rlMain_Clear(0, 0), 0);
     ASSERT_EQ(rlMain_Open(&settings), 1);
     ASSERT_EQ(rlMain_Clear(0xFF0000FF, 0), 1);

@@ -13,6 +13,7 @@
 #include "rlCamera.h"
 #include "rlDevice.h"
 #include "rlDraw.h"
+#include "rlDrawGroup.h"
 #include "rlMain.h"
 #include "rlTexture.h"
 
@@ -87,7 +88,7 @@ TEST_F(RealDrawsScene, ScreenFaceSpriteWithAlphaAndClippedQuadReachTheBackBuffer
 
 TEST_F(RealDraws, SurfaceGroupsDrawThroughTheVertexBufferOnTheDevice)
 {
-    ASSERT_TRUE(rlDraw_HasVertexBuffer());
+    ASSERT_TRUE(rlDrawGroup_HasVertexBuffer());
     rlMain_Clear(0xFF000000, 0);
     Material material = drawTest_Material(9, &texture);   // fullbright: the texture alone
     DrawTestSquare square(5, 1, false);
@@ -132,7 +133,7 @@ public:
     }
     void draw()
     {
-        node.frame = rlDev.frameNumber;
+        node.frame = rlDevice_state.frameNumber;
         rlMain_Clear(0xFF000000, 0);
         rlDraw_SurfaceGroup(&wall.group, 0);
     }

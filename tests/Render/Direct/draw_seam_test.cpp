@@ -15,7 +15,8 @@
 #include "rlCamera.h"
 #include "rlDevice.h"
 #include "rlDraw.h"
-#include "rlDrawBatch.h"
+#include "rlDrawGroup.h"
+#include "rlBatch.h"
 #include "rlMain.h"
 #include "rlMode.h"
 #include "rlTexture.h"
@@ -296,7 +297,7 @@ TEST_F(RasterDraws, ShadowFaceChangesAtMostTheMode)
 
 TEST_F(RasterDraws, SurfaceGroupsDrawThroughTheVertexBuffer)
 {
-    EXPECT_TRUE(rlDraw_HasVertexBuffer());
+    EXPECT_TRUE(rlDrawGroup_HasVertexBuffer());
     DrawTestSquare nearGroup(10), farGroup(20), behindGroup(-10);
     Material material = drawTest_Material(3);
     nearGroup.group.pMaterial = &material;
@@ -345,7 +346,7 @@ TEST_F(RasterDraws, WithoutAVertexBufferGroupsAreDrawnFromMemory)
     config.bVertexBufferFails = true;
     open(config);
     EXPECT_EQ(fakeDraw_Calls("CreateVertexBuffer"), 1);
-    EXPECT_FALSE(rlDraw_HasVertexBuffer());
+    EXPECT_FALSE(rlDrawGroup_HasVertexBuffer());
     DrawTestSquare nearGroup(10);
     EXPECT_EQ(rlDraw_SurfaceGroup(&nearGroup.group, 0), 2);
     ASSERT_EQ(fakeDraw_Draws().size(), 1u);
@@ -374,7 +375,7 @@ TEST_F(RasterDraws, AGroupIsBuiltOncePerFrameAndCamera)
     };
     EXPECT_EQ(draw(0xFF000001, 0), 0xFF000001u);
     EXPECT_EQ(draw(0xFF000002, 0), 0xFF000001u) << "the frame's vertices again";
-    EXPECT_EQ(wall.group.builtFrame, rlDev.frameNumber);
+    EXPECT_EQ(wall.group.builtFrame, rlDevice_state.frameNumber);
     EXPECT_EQ(builds, 1);
     rlMain_Swap(0);
     EXPECT_EQ(draw(0xFF000003, 0), 0xFF000003u);
@@ -494,7 +495,7 @@ TEST_F(RasterGroupLights, LightmapsOfLitLightGroupsThenLightBlobsThenDecals)
 {
     // Two lights in front of the face (plane z = 10, facing the eye), one behind it, one out
     // of reach, and one attached in an earlier frame.
-    const uint32_t now = rlDev.frameNumber;
+    const uint32_t now = rlDevice_state.frameNumber;
     const Light nearLight = light(0.3f, -0.2f, 7, 100, 200, 100, 50);
     const Light brightLight = light(-0.5f, 0.4f, 9, 2000, 255, 10, 0);
     const Light behindLight = light(0, 0, 12, 100, 255, 255, 255);
@@ -586,7 +587,7 @@ TEST_F(RasterGroupLights, LayersOfTheMaterialPlaceTheLightmapsAndTheBlobs)
 {
     const Light nearLight = light(0, 0, 7, 100, 255, 255, 255);
     Material blobMaterial = drawTest_Material(3, &bitmaps[BLOB]);
-    const rlLightNode node = {&nearLight, &blobMaterial, 0, rlDev.frameNumber};
+    const rlLightNode node = {&nearLight, &blobMaterial, 0, rlDevice_state.frameNumber};
     wall.group.numLightNodes = 1;
     wall.group.pLightNodes = &node;
     wall.group.numLightmaps = 1;

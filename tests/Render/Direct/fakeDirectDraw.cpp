@@ -598,8 +598,8 @@ void fake_Install(const FakeConfig& config)
     g = FakeWorld();
     g.config = config;
     fakeDraw_Reset();
-    rlDirectDraw.pfnEnumerateExA = fakeEnumerateExA;
-    rlDirectDraw.pfnCreateEx = fakeCreateEx;
+    rlDirectDraw_api.pfnEnumerateExA = fakeEnumerateExA;
+    rlDirectDraw_api.pfnCreateEx = fakeCreateEx;
 }
 
 FakeConfig& fake_Config(void)

@@ -396,7 +396,7 @@ TEST_F(RasterModes, AResolutionChangeSendsDefaultsFogAndANewVertexBuffer)
     rlMode_SetMode(3);
     fakeDraw_States().clear();
     rlMain_SetResolution(800, 600, 16);
-    ASSERT_TRUE(rlDev.bOpen);
+    ASSERT_TRUE(rlDevice_state.bOpen);
     EXPECT_EQ(rlMode_Cache()->mode, 0);
     EXPECT_EQ(fakeDraw_RenderState(D3DRENDERSTATE_ZFUNC), D3DCMP_LESSEQUAL);
     EXPECT_EQ(fakeDraw_RenderState(D3DRENDERSTATE_FOGTABLEMODE), D3DFOG_EXP);

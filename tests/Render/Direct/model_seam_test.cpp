@@ -12,7 +12,7 @@
 #include "rlCamera.h"
 #include "rlClip.h"
 #include "rlDevice.h"
-#include "rlDrawBatch.h"
+#include "rlBatch.h"
 #include "rlLight.h"
 #include "rlMain.h"
 #include "rlMode.h"

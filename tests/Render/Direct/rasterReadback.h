@@ -20,7 +20,7 @@ inline std::vector<uint32_t> rasterTest_BackRect(int x, int y, int width, int he
 {
     DDSURFACEDESC2 desc = {};
     desc.dwSize = sizeof(desc);
-    rlDev.pBackBuffer->GetSurfaceDesc(&desc);
+    rlDevice_state.pBackBuffer->GetSurfaceDesc(&desc);
     int pitch = 0;
     auto* pixels = static_cast<uint8_t*>(rlMain_LockBuffer(&pitch));
     if (!pixels) {

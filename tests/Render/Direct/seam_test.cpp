@@ -118,7 +118,7 @@ TEST_F(RasterSeam, CapabilitiesComeFromTheHardwareDeviceOnly)
     // The software device reports transform and lighting and a smaller texture height.
     EXPECT_EQ(info->capsFlags, RASTER_CAPS_RENDER32 | RASTER_CAPS_TEXTURE32);
     EXPECT_EQ(info->maxTextureHeight, 2048);
-    EXPECT_EQ(rlDev.numTextureFormats, 5);
+    EXPECT_EQ(rlDevice_state.numTextureFormats, 5);
 }
 
 TEST_F(RasterSeam, StartupKeepsEightDriversWithTheirTextCut)
@@ -213,7 +213,7 @@ TEST_F(RasterSeam, ResolutionChangeThatFailsLeavesTheDeviceClosed)
     ASSERT_EQ(open(config, false), 1);
     fake_Config().bSetDisplayModeFails = true;
     rlMain_SetResolution(1024, 768, 16);
-    EXPECT_FALSE(rlDev.bOpen);
+    EXPECT_FALSE(rlDevice_state.bOpen);
     EXPECT_EQ(fake_LiveObjects(), 0) << fake_LiveDescription();
     int pitch = 0;
     EXPECT_EQ(rlMain_Clear(0, 0), 0);
@@ -270,7 +270,7 @@ TEST_F(RasterSeam, AFailedLockEntersTheSceneAgain)
     EXPECT_EQ(rlMain_LockBuffer(&pitch), nullptr);
     EXPECT_EQ(pitch, -1);
     EXPECT_TRUE(fake_InScene());
-    EXPECT_TRUE(rlDev.bInScene);
+    EXPECT_TRUE(rlDevice_state.bInScene);
 }
 
 TEST_F(RasterSeam, ClearKeepsTheTargetOnlyWhenBitZeroAsks)
@@ -338,8 +338,8 @@ TEST_F(RasterSeam, FrameNumbersSkipZeroWhenTheyWrap)
     FakeConfig config;
     ASSERT_EQ(open(config, true), 1);
     EXPECT_EQ(rlMain_Swap(0), 2u);
-    const fixtures::Restore<uint32_t> frame(rlDev.frameNumber);
-    rlDev.frameNumber = 0xFFFFFFFE;
+    const fixtures::Restore<uint32_t> frame(rlDevice_state.frameNumber);
+    rlDevice_state.frameNumber = 0xFFFFFFFE;
     EXPECT_EQ(rlMain_Swap(0), 0xFFFFFFFFu);
     EXPECT_EQ(rlMain_Swap(0), 1u);
     EXPECT_EQ(rlMain_Swap(0), 2u);
@@ -349,14 +349,14 @@ TEST_F(RasterSeam, StatsCopyTheirWordsAndResetThePerFrameOnes)
 {
     FakeConfig config;
     ASSERT_EQ(open(config, true), 1);
-    const fixtures::Restore<RasterStats> counters(rlStats);
-    rlStats.textureBytes[0] = 10;
-    rlStats.textureBytes[1] = 11;
-    rlStats.frameBindBytes[0] = 40;
-    rlStats.frameBindBytes[1] = 41;
-    rlStats.uploadBytes[0] = 60;
-    rlStats.uploadBytes[1] = 61;
-    rlStats.numTriangles = 150;
+    const fixtures::Restore<RasterStats> counters(rlDevice_stats);
+    rlDevice_stats.textureBytes[0] = 10;
+    rlDevice_stats.textureBytes[1] = 11;
+    rlDevice_stats.frameBindBytes[0] = 40;
+    rlDevice_stats.frameBindBytes[1] = 41;
+    rlDevice_stats.uploadBytes[0] = 60;
+    rlDevice_stats.uploadBytes[1] = 61;
+    rlDevice_stats.numTriangles = 150;
     RasterStats stats;
     memset(&stats, 0xAB, sizeof(stats));
     EXPECT_EQ(rlMain_GetStats(&stats, 1), 1);

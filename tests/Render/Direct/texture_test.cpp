@@ -236,7 +236,7 @@ TEST_F(RealTextures, TheLargestTexturesUploadEveryLevelWithoutAllocating)
     ASSERT_TRUE(fixtures::AllocationsCounted());
     settings.maxMips = 16;
     const FormatCase& c = formatCases[4];
-    const int widest = int(std::min<DWORD>(rlDev.deviceCaps.dwMaxTextureWidth, 16384));
+    const int widest = int(std::min<DWORD>(rlDevice_state.deviceCaps.dwMaxTextureWidth, 16384));
     const struct {
         int width, height, levels;
     } sizes[] = {{2048, 2048, 12}, {widest, 4, 3}};

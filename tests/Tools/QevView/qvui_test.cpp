@@ -62,7 +62,7 @@ protected:
     static std::string Expected(double rate)
     {
         char text[256];
-        const ModelInstance* instance = g_qevView.pInstance;
+        const ModelInstance* instance = QevView_app.pInstance;
         snprintf(text, sizeof text, "Framerate: %3.2f, Faces %d, Dist %.2f, Detail %.2f", rate,
                  (int)kFaces, (double)instance->lodDistance, (double)instance->detail);
         return text;
@@ -81,7 +81,7 @@ TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
     ASSERT_NE(nullptr, qvui_pMenu);
     ASSERT_NE(nullptr, qvui_pTextBox);
     EXPECT_TRUE(assertions.Records().empty());
-    EXPECT_EQ(0u, g_qevView.controls.bStatsShown);
+    EXPECT_EQ(0u, QevView_app.controls.bStatsShown);
 
     // Hidden: a second and more goes by without a line.
     for (int i = 0; i < 70; i++) EXPECT_EQ("", Frame(20));
@@ -89,14 +89,14 @@ TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
 
     // Shown after more than a second hidden: the next frame prints at once, with no frame
     // counted, so the first rate reads 0.
-    g_qevView.controls.bStatsShown = 1;
+    QevView_app.controls.bStatsShown = 1;
     uint32_t shownFrames = 0, lastLineMs = 0;
     std::string line;
     while (line.empty() && shownFrames < 200) {
         line = Frame(20);
         shownFrames++;
     }
-    const uint32_t firstLineMs = g_renderTimer.clocks[0].totalMs;
+    const uint32_t firstLineMs = renderTimer_viewer.clocks[0].totalMs;
     EXPECT_EQ(Expected((shownFrames - 1) * 1000.0 / firstLineMs), line);
     EXPECT_EQ(1u, shownFrames);
     EXPECT_EQ(1u, raster.Last(FAKE_RASTER_SLOT(funcMain_GetStats))->Word(1));   // reset
@@ -111,7 +111,7 @@ TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
             framesSince++;
             continue;
         }
-        const uint32_t now = g_renderTimer.clocks[0].totalMs;
+        const uint32_t now = renderTimer_viewer.clocks[0].totalMs;
         EXPECT_GT(now - lastLineMs, (uint32_t)QVUI_STATS_PERIOD_MS);
         EXPECT_EQ(Expected(framesSince * 1000.0 / (now - lastLineMs)), printed);
         lines.push_back(printed);
@@ -125,17 +125,17 @@ TEST_F(QevViewUi, StatisticsLineOnceASecondWhileShown)
 
     // Hidden for five seconds, shown again: the next frame prints a line whose rate divides
     // the frames counted before by the whole time since the last line, so it reads low.
-    g_qevView.controls.bStatsShown = 0;
+    QevView_app.controls.bStatsShown = 0;
     for (int i = 0; i < 50; i++) EXPECT_EQ("", Frame(100));
-    g_qevView.controls.bStatsShown = 1;
+    QevView_app.controls.bStatsShown = 1;
     const std::string late = Frame(20);
-    const uint32_t now = g_renderTimer.clocks[0].totalMs;
+    const uint32_t now = renderTimer_viewer.clocks[0].totalMs;
     EXPECT_EQ(Expected(framesSince * 1000.0 / (now - lastLineMs)), late);
     EXPECT_EQ(1u, qvui_pTextBox->lineCount);   // the script keeps the newest line only
 
     // The rule alone: within the second it counts and gives the milliseconds since the line.
     clock.Advance(250);
-    renderTimer_Tick(&g_renderTimer);
+    renderTimer_Tick(&renderTimer_viewer);
     EXPECT_EQ(250u, qvui_UpdateStatistics());
 }
 
@@ -146,14 +146,14 @@ TEST_F(QevViewUi, CursorFollowsTheMouseAndWidgetsReadTheViewersInput)
     EXPECT_FLOAT_EQ(320.0f, uiCursor_GetX());
     EXPECT_FLOAT_EQ(240.0f, uiCursor_GetY());
     // The mouse counts downwards, the cursor upwards: a move down and right goes down and right.
-    g_stdInput.mouseDx = 30;
-    g_stdInput.mouseDy = 40;
+    stdInput_state.mouseDx = 30;
+    stdInput_state.mouseDy = 40;
     qvui_PrintStatistics();
     EXPECT_FLOAT_EQ(350.0f, uiCursor_GetX());
     EXPECT_FLOAT_EQ(200.0f, uiCursor_GetY());
     // Over the panel's widget (16 + 8 across, 16 + 8 down, in the downward UI space).
-    g_stdInput.mouseDx = 30 - 350;
-    g_stdInput.mouseDy = 200 - (UI_HEIGHT - 1 - 30);
+    stdInput_state.mouseDx = 30 - 350;
+    stdInput_state.mouseDy = 200 - (UI_HEIGHT - 1 - 30);
     qvui_PrintStatistics();
     EXPECT_EQ(qvui_pMenu, ui_GetHoveredDialog());
     ASSERT_NE(nullptr, ui_GetHoveredElement());
@@ -172,9 +172,9 @@ TEST_F(QevViewUi, CursorFollowsTheMouseAndWidgetsReadTheViewersInput)
     };
     for (const Reading& r : readings) {
         SCOPED_TRACE(r.key);
-        for (stdInputKey& key : g_stdInput.aKeys) key.down = 0;
-        if (r.key >= 0) g_stdInput.aKeys[r.key].down = STDINPUT_DOWN;
-        g_stdInput.mouseDz = r.wheel;
+        for (stdInputKey& key : stdInput_state.aKeys) key.down = 0;
+        if (r.key >= 0) stdInput_state.aKeys[r.key].down = STDINPUT_DOWN;
+        stdInput_state.mouseDz = r.wheel;
         EXPECT_EQ(r.left, uiInput_LeftButtonDown());
         EXPECT_EQ(r.shift, uiInput_ShiftDown());
         EXPECT_EQ(r.wheelRead, uiInput_Wheel());
@@ -185,10 +185,10 @@ TEST_F(QevViewUi, CursorFollowsTheMouseAndWidgetsReadTheViewersInput)
 // detail locked and unlocked, drawing the UI and the cursor every frame.
 void RunFramesWithStatistics(fakes::FakeClock& clock)
 {
-    g_qevView.controls.bStatsShown = 1;
+    QevView_app.controls.bStatsShown = 1;
     for (int i = 0; i < 200; i++) {
         clock.Advance(20);
-        if (i % 50 == 0) g_qevView.pInstance->flags ^= INSTANCE_LOD_LOCKED;
+        if (i % 50 == 0) QevView_app.pInstance->flags ^= INSTANCE_LOD_LOCKED;
         EXPECT_EQ(1, QevView_Frame());
     }
 }

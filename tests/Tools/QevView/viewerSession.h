@@ -12,11 +12,11 @@ namespace viewertest {
 
 class ViewerSession {
 public:
-    ViewerSession() : saved_(g_renderSettings) {}
+    ViewerSession() : saved_(renderSettings_current) {}
     ~ViewerSession()
     {
         QevView_ShutdownAll();
-        g_renderSettings = saved_;
+        renderSettings_current = saved_;
     }
     ViewerSession(const ViewerSession&) = delete;
     ViewerSession& operator=(const ViewerSession&) = delete;
@@ -26,7 +26,7 @@ public:
     static int Start(const char* commandLine)
     {
         if (!QevView_CreateWindow(GetModuleHandleA(nullptr), SW_SHOW)) return -1;
-        QevView_ParseCommandLine(&g_qevView.commandLine, commandLine);
+        QevView_ParseCommandLine(&QevView_app.commandLine, commandLine);
         return QevView_Startup();
     }
 

@@ -28,14 +28,14 @@ BackBufferProbe g_probe;
 uint32_t __cdecl ProbeSwap(int wait)
 {
     int pitch = 0;
-    auto* bits = (const uint8_t*)g_rasterLib.funcMain_LockBuffer(&pitch);
+    auto* bits = (const uint8_t*)renderMain_rasterLib.funcMain_LockBuffer(&pitch);
     if (bits) {
         // 16- or 32-bit target; the alpha byte of a 32-bit one is not colour.
-        const int bytes = pitch >= g_renderSettings.screenWidth * 4 ? 4 : 2;
+        const int bytes = pitch >= renderSettings_current.screenWidth * 4 ? 4 : 2;
         g_probe.litPixels = 0;
         g_probe.picture.assign(64 * 48, 0);
-        for (int y = 0; y < g_renderSettings.screenHeight; ++y) {
-            for (int x = 0; x < g_renderSettings.screenWidth; ++x) {
+        for (int y = 0; y < renderSettings_current.screenHeight; ++y) {
+            for (int x = 0; x < renderSettings_current.screenWidth; ++x) {
                 uint32_t pixel = 0;
                 memcpy(&pixel, bits + y * pitch + x * bytes, bytes);
                 pixel &= bytes == 4 ? 0xFFFFFFu : 0xFFFFu;
@@ -43,7 +43,7 @@ uint32_t __cdecl ProbeSwap(int wait)
                 g_probe.picture[(y / 10) * 64 + x / 10] += pixel ? 1 : 0;
             }
         }
-        g_rasterLib.funcMain_UnlockBuffer();
+        renderMain_rasterLib.funcMain_UnlockBuffer();
     }
     ++g_probe.frames;
     return g_probe.pfnSwap(wait);
@@ -56,7 +56,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(fixtures::WriteViewerSample("")); }
     void TearDown() override
     {
-        if (g_probe.pfnSwap) g_rasterLib.funcMain_Swap = g_probe.pfnSwap;
+        if (g_probe.pfnSwap) renderMain_rasterLib.funcMain_Swap = g_probe.pfnSwap;
         g_probe = BackBufferProbe();
     }
 
@@ -67,10 +67,10 @@ protected:
 TEST_F(QevViewDraw, SampleModelIsDrawnOnTheRealDeviceAndTurns)
 {
     ASSERT_EQ(1, viewertest::ViewerSession::Start("-model totem.qev -anim turn.jup"));
-    ASSERT_EQ(640, g_renderSettings.screenWidth);
-    ASSERT_NE(nullptr, g_qevView.pInstance->pMixer);
-    g_probe.pfnSwap = g_rasterLib.funcMain_Swap;
-    g_rasterLib.funcMain_Swap = ProbeSwap;
+    ASSERT_EQ(640, renderSettings_current.screenWidth);
+    ASSERT_NE(nullptr, QevView_app.pInstance->pMixer);
+    g_probe.pfnSwap = renderMain_rasterLib.funcMain_Swap;
+    renderMain_rasterLib.funcMain_Swap = ProbeSwap;
 
     for (int i = 0; i < 3; ++i) QevView_Frame();
     const int firstLit = g_probe.litPixels;

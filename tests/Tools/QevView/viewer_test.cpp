@@ -61,8 +61,8 @@ TEST_F(QevViewApp, MissingModelClosesTheDeviceBeforeTheMessageAndEndsWithOne)
     EXPECT_EQ(1, raster.Count(FAKE_RASTER_SLOT(funcMain_Open)));
     EXPECT_EQ(1, g_closesAtBox);
     EXPECT_EQ(1, g_shutdownsAtBox);
-    EXPECT_STREQ("blitvane.dll", g_renderSettings.driver);
-    EXPECT_TRUE(g_renderSettings.optionFlags & RENDER_OPTION_WINDOWED);
+    EXPECT_STREQ("blitvane.dll", renderSettings_current.driver);
+    EXPECT_TRUE(renderSettings_current.optionFlags & RENDER_OPTION_WINDOWED);
     // Closing again at the end of the process does nothing more.
     QevView_Shutdown();
     EXPECT_EQ(1, raster.Count(FAKE_RASTER_SLOT(funcMain_Close)));
@@ -83,10 +83,10 @@ TEST_F(QevViewApp, WrongRasterVersionGivesBothMessagesAndCallsNothingOnTheTable)
 TEST_F(QevViewApp, AnimationThatDoesNotExistLeavesTheModelWithoutAMixer)
 {
     ASSERT_EQ(1, Start("-model totem.qev -anim nowhere.jup"));
-    ASSERT_NE(nullptr, g_qevView.pInstance);
-    EXPECT_EQ(nullptr, g_qevView.pInstance->pMixer);
-    EXPECT_EQ(0u, g_qevView.controls.bPlaying);
-    EXPECT_EQ(1u, g_qevView.controls.bAnimRequested);
+    ASSERT_NE(nullptr, QevView_app.pInstance);
+    EXPECT_EQ(nullptr, QevView_app.pInstance->pMixer);
+    EXPECT_EQ(0u, QevView_app.controls.bPlaying);
+    EXPECT_EQ(1u, QevView_app.controls.bAnimRequested);
     EXPECT_EQ(1, QevView_Frame());
     EXPECT_TRUE(MessageBoxRecorder::Shown().empty());
 }
@@ -94,17 +94,17 @@ TEST_F(QevViewApp, AnimationThatDoesNotExistLeavesTheModelWithoutAMixer)
 TEST_F(QevViewApp, StartupInTheOrderOfTheEngineWithLightsCameraAndAnimation)
 {
     ASSERT_EQ(1, Start("/model totem.qev /anim turn.jup"));
-    ASSERT_NE(nullptr, g_qevView.pInstance->pMixer);
-    EXPECT_EQ(1u, g_qevView.controls.bPlaying);
+    ASSERT_NE(nullptr, QevView_app.pInstance->pMixer);
+    EXPECT_EQ(1u, QevView_app.controls.bPlaying);
     std::vector<int> slots = raster.Slots();
     auto at = [&](int slot) { return std::find(slots.begin(), slots.end(), slot) - slots.begin(); };
     EXPECT_LT(at(FAKE_RASTER_SLOT(funcMain_Startup)), at(FAKE_RASTER_SLOT(funcMain_Open)));
     EXPECT_LT(at(FAKE_RASTER_SLOT(funcMain_Open)), at(FAKE_RASTER_SLOT(funcMain_SetGamma)));
     EXPECT_EQ(1, raster.Count(FAKE_RASTER_SLOT(funcCamera_SetCurrent)));
-    EXPECT_FLOAT_EQ(1000.0f, g_qevView.aLights[0].baseIntensity);
-    EXPECT_FLOAT_EQ(25.0f, g_qevView.aLights[1].green);
-    EXPECT_FLOAT_EQ(-100.0f, g_qevView.aLights[2].position[2]);
-    EXPECT_FLOAT_EQ(500.0f, g_qevView.aLights[3].range);
+    EXPECT_FLOAT_EQ(1000.0f, QevView_app.aLights[0].baseIntensity);
+    EXPECT_FLOAT_EQ(25.0f, QevView_app.aLights[1].green);
+    EXPECT_FLOAT_EQ(-100.0f, QevView_app.aLights[2].position[2]);
+    EXPECT_FLOAT_EQ(500.0f, QevView_app.aLights[3].range);
 
     // One frame: the four lights, the model, flush, statistics, present, clear, lights off.
     raster.ClearCalls();
@@ -120,7 +120,7 @@ TEST_F(QevViewApp, StartupInTheOrderOfTheEngineWithLightsCameraAndAnimation)
 
     // Light 2 switched off: three lights the next frame.
     raster.ClearCalls();
-    g_qevView.controls.aLightOn[1] = 0;
+    QevView_app.controls.aLightOn[1] = 0;
     QevView_Frame();
     EXPECT_EQ(3, raster.Count(FAKE_RASTER_SLOT(funcLight_AddLight)));
 }

@@ -39,7 +39,7 @@ void RecordRedraw(uiElement* element, uint32_t)
 {
     const auto* box = (const uiTextbox*)element;
     DrawnLine drawn;
-    drawn.frame = g_renderTimer.frameCount;
+    drawn.frame = renderTimer_viewer.frameCount;
     if (const uiTextLine* line = box->pLastLine) {
         drawn.text = line->text ? line->text : "";
         drawn.width = line->pPieces ? line->pPieces->width : 0;
@@ -60,7 +60,7 @@ uint32_t __cdecl ProbeSwap(int wait)
 {
     if (g_probe.bArmed) {
         const std::vector<uint32_t> frame = rendertest::BackBufferFrame();
-        const int screenWidth = g_renderSettings.screenWidth;
+        const int screenWidth = renderSettings_current.screenWidth;
         g_probe.pixels.clear();
         for (int y = g_probe.y; y < g_probe.y + g_probe.height && !frame.empty(); y++)
             for (int x = g_probe.x; x < g_probe.x + g_probe.width; x++)
@@ -96,8 +96,8 @@ TEST_F(QevViewUiDevice, StatisticsLineIsPrintedIntoItsTextboxAndShownThere)
     uiElement_SetHandler(qvui_pTextBox, UIHANDLER_REDRAWN, RecordRedraw);
 
     // The statistics shown (F) for a few hundred frames and at least two lines.
-    g_qevView.controls.bStatsShown = 1;
-    g_frameMs.assign(1, g_renderTimer.clocks[0].totalMs);
+    QevView_app.controls.bStatsShown = 1;
+    g_frameMs.assign(1, renderTimer_viewer.clocks[0].totalMs);
     auto linesDrawn = [] {
         int lines = 0;
         for (const DrawnLine& d : g_drawn) lines += d.text.empty() ? 0 : 1;
@@ -106,7 +106,7 @@ TEST_F(QevViewUiDevice, StatisticsLineIsPrintedIntoItsTextboxAndShownThere)
     // The clock steps at least a millisecond a frame: two seconds of it take at most 2002 frames.
     while ((g_frameMs.size() < 300 || linesDrawn() < 2) && g_frameMs.size() < 5000) {
         QevView_Frame();
-        g_frameMs.push_back(g_renderTimer.clocks[0].totalMs);
+        g_frameMs.push_back(renderTimer_viewer.clocks[0].totalMs);
     }
     ASSERT_GE(linesDrawn(), 2);
 
@@ -122,7 +122,7 @@ TEST_F(QevViewUiDevice, StatisticsLineIsPrintedIntoItsTextboxAndShownThere)
              (double)detail);
     EXPECT_EQ(last.text, again);
     EXPECT_GT(faces, 0);
-    EXPECT_LE(faces, (int)g_qevView.pModel->numTris);
+    EXPECT_LE(faces, (int)QevView_app.pModel->numTris);
     EXPECT_GT(distance, 0.0f);
     EXPECT_GE(detail, 0.0f);
     EXPECT_LE(detail, 1.0f);
@@ -142,11 +142,11 @@ TEST_F(QevViewUiDevice, StatisticsLineIsPrintedIntoItsTextboxAndShownThere)
     g_probe.y = qvui_pMenu->y + qvui_pTextBox->rect.y;
     g_probe.width = qvui_pTextBox->rect.width;
     g_probe.height = qvui_pTextBox->rect.height;
-    g_probe.pfnSwap = g_rasterLib.funcMain_Swap;
-    g_rasterLib.funcMain_Swap = ProbeSwap;
+    g_probe.pfnSwap = renderMain_rasterLib.funcMain_Swap;
+    renderMain_rasterLib.funcMain_Swap = ProbeSwap;
     g_probe.bArmed = true;
     QevView_Frame();
-    g_rasterLib.funcMain_Swap = g_probe.pfnSwap;
+    renderMain_rasterLib.funcMain_Swap = g_probe.pfnSwap;
     ASSERT_EQ((size_t)g_probe.width * g_probe.height, g_probe.pixels.size());
     const int textWidth = g_drawn.back().width;
     ASSERT_GT(textWidth, 100);

@@ -20,11 +20,11 @@ struct rlDrawBatch {
     int drawn;             // passes x triangles issued so far
 };
 
-extern rlClipVertex rlBatch_Verts[RL_BATCH_MAX_VERTS];
-extern uint8_t rlBatch_Codes[RL_BATCH_MAX_VERTS];
-extern uint16_t rlBatch_Indices[RL_BATCH_MAX_INDICES];
-extern int rlBatch_NumVerts;
-extern int rlBatch_NumIndices;
+extern rlClipVertex rlBatch_aVerts[RL_BATCH_MAX_VERTS];
+extern uint8_t rlBatch_aCodes[RL_BATCH_MAX_VERTS];
+extern uint16_t rlBatch_aIndices[RL_BATCH_MAX_INDICES];
+extern int rlBatch_nVerts;
+extern int rlBatch_nIndices;
 
 // Starts an empty batch drawn with these passes.
 void rlBatch_Begin(rlDrawBatch* batch, const rlPass* passes, int numPasses, bool bClipSpace);

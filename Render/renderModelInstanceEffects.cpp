@@ -1,4 +1,4 @@
-#include "renderModelEffects.h"
+#include "renderModelInstanceEffects.h"
 
 #include <cmath>
 #include <cstdlib>
