@@ -109,13 +109,6 @@ bool IsOwnClassRegistered(HINSTANCE instance)
            registered.lpfnWndProc == QevView_WindowProc;
 }
 
-void StopUi()
-{
-#ifdef QEVVIEW_WITH_UI
-    qvui_Shutdown();
-#endif
-}
-
 }  // namespace
 
 void QevView_SetLights()
@@ -274,7 +267,7 @@ int QevView_Shutdown()
 void QevView_ShutdownAll()
 {
     QevViewApp& app = QevView_app;
-    StopUi();
+    qvui_Shutdown();
     // The instance holds the model's reference: the model goes with it, and alone without it.
     if (app.pInstance) renderModelInstance_Free(app.pInstance, 1);
     else if (app.pModel) renderModel_Release(app.pModel);
