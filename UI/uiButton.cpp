@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ui.h"
+#include "uiFrame.h"
 #include "uiDialog.h"
 #include "uiInputState.h"
 #include "uiResource.h"
-#include "uiWidgets.h"
+#include "uiWidget.h"
 
 namespace {
 

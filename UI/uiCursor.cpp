@@ -5,8 +5,8 @@
 #include "renderAssert.h"
 #include "renderMainRaster.h"
 #include "renderModes.h"
-#include "ui.h"
-#include "uiIcon.h"
+#include "uiFrame.h"
+#include "uiRecords.h"
 #include "uiResource.h"
 
 // Broken preconditions name the expression and this module, and the program goes on.

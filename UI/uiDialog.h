@@ -9,77 +9,8 @@
 
 #include "bitmapRecord.h"
 #include "uiElement.h"
-
-struct stdHash;
-struct uiLayer;
-
-enum : uint32_t {
-    UIDIALOG_OPEN = 0x1,
-    UIDIALOG_MODAL = 0x2,
-    UIDIALOG_IN_RESOURCES = 0x4,  // UIDIALOG_FLAG_REGISTERED of uiResource.h
-    UIDIALOG_QUEUED = 0x8,
-    UIDIALOG_NO_HOVER = 0x10,
-    UIDIALOG_FADING_OUT = 0x20,
-    UIDIALOG_FADING_IN = 0x40,
-    UIDIALOG_NO_HIT = 0x80,
-    UIDIALOG_ON_TOP = 0x100,
-};
-
-enum : uint32_t { UIQUAD_CHANGED = 0x1 };
-
-enum {
-    UIDIALOG_NAME_SIZE = 32,
-    UIDIALOG_MUSIC_SIZE = 128,
-    UISCRIPT_LINE_SIZE = 511,  // 510 characters and the terminator
-};
-
-struct uiQuad {
-    uint32_t flags;
-    Bitmap* pBitmap;    // a texture
-    uiDialog* pDialog;
-    int32_t x, y;       // relative to the dialog
-    int32_t width, height;
-    float uvs[8];       // u, v of top-left, top-right, bottom-right, bottom-left
-    uiQuad* pNext;
-};
-
-typedef void (*uiDialogCallback)(uiDialog* dialog);
-typedef void (*uiDialogMusicCallback)(uiDialog* dialog, const char* music);
-typedef void (*uiDialogEventCallback)(uiElement* hovered, int event);
-
-struct uiDialog {
-    uiDialogCallback pOnUpdate;
-    uiDialogCallback pOnDraw;
-    uiDialogCallback pOnOpen;
-    uiDialogCallback pOnClose;
-    uiDialogMusicCallback pMusic;
-    uiDialogEventCallback pOnEvent;
-    stdHash* pElements;     // widgets registered in the dialog; null until the first
-    float fadeStart, fadeEnd, fadeSeconds, fadeElapsed;
-    char name[UIDIALOG_NAME_SIZE];
-    char music[UIDIALOG_MUSIC_SIZE];
-    uint32_t flags;
-    float alpha;            // drawn with this when not fading
-    float currentAlpha;     // while fading
-    int32_t x, y;
-    uiElement* pFirst;      // first top-level widget
-    uiElement* pFocus;
-    uiElement* pTabStart;
-    int32_t cursorX, cursorY;
-    uint32_t format;        // pixel format of the widgets' bitmaps
-    uiDialog* pNext;        // in the layer's list, or in the queue to free
-    uiDialog* pPrev;
-    uiQuad* pQuads;
-    int32_t left, top, right, bottom;
-    int32_t visGroup;
-    uiLayer* pLayer;
-};
-
-struct uiLayer {
-    uiDialog* pFirst;
-    uiDialog* pLast;
-    uiLayer* pBelow;
-};
+#include "uiDialogTree.h"
+#include "uiRecords.h"
 
 // A closed dialog in no layer; null without memory.
 uiDialog* uiDialog_New();
@@ -108,25 +39,9 @@ int uiDialog_ParseKeyword(uiDialog* dialog, const char* text);
 int uiDialog_ParseQuad(uiQuad* quad, const char* text);
 void uiDialog_AddQuad(uiDialog* dialog, uiQuad* quad);
 
-int uiDialog_AddElement(uiDialog* dialog, uiElement* parent, uiElement* element);
-// Links a widget that is in no widget table as the script loader does: the first top-level
-// widget of a dialog without one (attached and laid out), else directly after it.
-void uiDialog_PlaceTopLevel(uiDialog* dialog, uiElement* element);
-void uiDialog_RemoveElement(uiDialog* dialog, uiElement* element);
-uiElement* uiDialog_FindElement(uiDialog* dialog, const char* name);
-uiElement* uiDialog_FindOfKind(uiDialog* dialog, const char* name, int kind);
-// A widget of the dialog by name: the widget table first, then the whole tree, so that a
-// script can name as parent a widget that the loader placed.
-uiElement* uiDialog_FindInTree(uiDialog* dialog, const char* name);
-uiElement* uiDialog_NextElement(uiDialog* dialog, uiElement* element);
 int uiDialog_SetHandlerByKind(uiDialog* dialog, int kind, int index, uiElementHandler function);
 int uiDialog_SetHandlerByName(uiDialog* dialog, const char* name, int index,
                               uiElementHandler function);
-
-void uiDialog_SetFocus(uiDialog* dialog, uiElement* element);
-int uiDialog_AddTabStop(uiDialog* dialog, uiElement* element);
-void uiDialog_FocusNext(uiDialog* dialog);
-void uiDialog_FocusPrev(uiDialog* dialog);
 
 int uiDialog_PlayMusic(uiDialog* dialog);
 int uiDialog_IsInTopLayer(const uiDialog* dialog);

@@ -9,7 +9,7 @@
 #include "uiDialog.h"
 #include "uiFont.h"
 #include "uiInputState.h"
-#include "uiWidgets.h"
+#include "uiWidget.h"
 
 namespace {
 

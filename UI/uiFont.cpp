@@ -1,8 +1,7 @@
 #include "uiFont.h"
 
-#include "ui.h"
+#include "uiFrame.h"
 #include "uiResource.h"
-#include "uiTextRun.h"
 
 namespace {
 
@@ -22,9 +21,8 @@ stdFont* uiFont_LoadDefault()
     return g_pDefault;
 }
 
-void uiFont_FreeDefault()
+void uiFont_ReleaseDefault()
 {
-    uiTextRun_FreeAll();
     if (!g_pDefault) return;
     uiResource_FreeFont(g_pDefault);
     g_pDefault = nullptr;

@@ -1,4 +1,6 @@
-// The UI's default font, loaded through the UI resources when the UI starts.
+// The UI's default font, loaded through the UI resources when the UI starts, and the font
+// metrics the text layout takes. The end of the default font with the text runs drawn in it is
+// uiFontRuns'.
 #pragma once
 #include "stdFont.h"
 
@@ -6,8 +8,9 @@
 
 // Loads and keeps the default font; null when it cannot be loaded.
 stdFont* uiFont_LoadDefault();
-// Frees every floating text run, then releases the default font through the UI resources.
-void uiFont_FreeDefault();
+// Releases the default font through the UI resources and forgets it; the text runs are left
+// as they are (uiFont_FreeDefault frees them first).
+void uiFont_ReleaseDefault();
 stdFont* uiFont_GetDefault();
 
 // A font's metrics as the UI's layout takes them: within +-UI_COORD_LIMIT (a line height from 0),

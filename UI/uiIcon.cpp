@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "stdBitmap.h"
-#include "ui.h"
+#include "uiFrame.h"
 #include "uiCursor.h"
 #include "uiDialog.h"
 #include "uiResource.h"
-#include "uiWidgets.h"
+#include "uiWidget.h"
 
 namespace {
 

@@ -5,26 +5,6 @@
 
 #include "uiElement.h"
 
-struct uiCursor;
-
-struct uiIcon : uiElement {
-    uiIcon();
-    ~uiIcon() override;
-
-    void Update() override;
-    void LoadBitmaps() override;
-
-    uint32_t gridMask = 0;  // bits of the grids that take the icon
-    uint32_t gridId = 0;    // the grid it sits in; 0 none
-    int32_t cellsAcross = -1;
-    int32_t cellsDown = -1;
-    int32_t column = -1;
-    int32_t row = -1;
-    Bitmap* normalBitmap = nullptr;
-    Bitmap* hoverBitmap = nullptr;
-    uiCursor* pIconCursor = nullptr;  // current while the icon rides on the cursor
-};
-
 struct uiIconGrid : uiElement {
     uiIconGrid();
     ~uiIconGrid() override;

@@ -8,8 +8,7 @@
 #include "stdFile.h"
 #include "stdHash.h"
 #include "stdPath.h"
-#include "uiDialog.h"
-#include "uiElement.h"
+#include "uiRecords.h"
 
 namespace {
 

@@ -5,10 +5,11 @@
 
 #include "uiCursor.h"
 #include "uiDialog.h"
-#include "uiTextbox.h"
-#include "uiWidgets.h"
+#include "uiWidget.h"
 
 namespace {
+
+const uiSliderOwnerCalls* g_pOwnerCalls;
 
 int Clamp(int v, int low, int high)
 {
@@ -43,18 +44,14 @@ uiSlider::uiSlider()
 
 uiSlider::~uiSlider()
 {
-    if (pOwner) {
-        if (pOwner->pVScrollbar == this) pOwner->pVScrollbar = nullptr;
-        if (pOwner->pHScrollbar == this) pOwner->pHScrollbar = nullptr;
-    }
+    if (pOwner && g_pOwnerCalls) g_pOwnerCalls->pForget(pOwner, this);
 }
 
 void uiSlider::OnEvent0()
 {
     // A press on the track pages the textbox towards the side pressed.
-    if (!pThumb || !pOwner) return;
-    if (cursorY > pThumb->rect.y - rect.y) uiTextbox_ScrollBy(pOwner, -pOwner->rect.height);
-    else uiTextbox_ScrollBy(pOwner, pOwner->rect.height);
+    if (!pThumb || !pOwner || !g_pOwnerCalls) return;
+    g_pOwnerCalls->pPage(pOwner, cursorY > pThumb->rect.y - rect.y ? -1 : 1);
 }
 
 void uiSlider::OnEvent1()
@@ -114,7 +111,7 @@ void uiSliderPart::OnEvent0()
     uiSlider* slider = pSlider;
     if (!slider || slider->dragging || slider->quanta) return;
     // Nothing to drag through while the owner's lines all fit.
-    if (slider->pOwner && !(slider->pOwner->pLastLine && slider->pOwner->pLastLine->y < 0)) return;
+    if (slider->pOwner && g_pOwnerCalls && !g_pOwnerCalls->pOverflows(slider->pOwner)) return;
     const int dx = slider->pDialog ? slider->pDialog->x : 0;
     const int dy = slider->pDialog ? slider->pDialog->y : 0;
     const uiRect& r = slider->rect;
@@ -213,4 +210,9 @@ void uiSlider_ValueFromThumb(uiSlider* slider)
     if (value == slider->value) return;
     slider->value = value;
     if (slider->onChange) slider->onChange(slider, value);
+}
+
+void uiSlider_SetOwnerCalls(const uiSliderOwnerCalls* calls)
+{
+    g_pOwnerCalls = calls;
 }

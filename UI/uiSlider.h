@@ -11,6 +11,19 @@ struct uiSlider;
 
 typedef void (*uiSliderCallback)(uiSlider* slider, int value);
 
+// What a slider asks of the textbox it scrolls (its pOwner). The textbox module hands these
+// over whenever it takes a slider as its scrollbar, so that the slider needs nothing of the
+// textbox's module, which sits above it.
+struct uiSliderOwnerCalls {
+    // Scrolls the owner by its own height, towards the top for a negative direction.
+    void (*pPage)(uiTextbox* owner, int direction);
+    // Whether the owner's lines reach beyond its top: something to drag through.
+    int (*pOverflows)(const uiTextbox* owner);
+    // The slider goes away: the owner forgets it as its scrollbar.
+    void (*pForget)(uiTextbox* owner, const uiSlider* slider);
+};
+void uiSlider_SetOwnerCalls(const uiSliderOwnerCalls* calls);
+
 struct uiSlider : uiElement {
     uiSlider();
     ~uiSlider() override;

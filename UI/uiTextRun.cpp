@@ -7,7 +7,7 @@
 #include "renderModes.h"
 #include "renderSettings.h"
 #include "renderTimer.h"
-#include "ui.h"
+#include "uiFrame.h"
 #include "uiDialog.h"
 #include "uiFont.h"
 #include "uiResource.h"
@@ -215,14 +215,4 @@ void uiTextRun_Clear(uiTextRun* run)
 uiTextRun* uiTextRun_First()
 {
     return g_pRuns;
-}
-
-void uiFont_DrawQueued()
-{
-    for (uiTextRun* run = g_pRuns; run;) {
-        uiTextRun* next = run->next;
-        uiTextRun_Update(run);
-        run = next;
-    }
-    for (uiTextRun* run = g_pRuns; run; run = run->next) uiTextRun_Draw(run);
 }

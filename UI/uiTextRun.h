@@ -54,7 +54,3 @@ void uiTextRun_SetPos(uiTextRun* run, float x, float y);
 void uiTextRun_Clear(uiTextRun* run);
 // The newest live run, or null; follow next for the others.
 uiTextRun* uiTextRun_First();
-
-// Each frame from ui_Draw: every live run updated, then the runs still live drawn, newest
-// first.
-void uiFont_DrawQueued();

@@ -6,12 +6,12 @@
 #include <cstring>
 
 #include "stdBitmap.h"
-#include "ui.h"
+#include "uiFrame.h"
 #include "uiDialog.h"
 #include "uiFont.h"
 #include "uiInputState.h"
 #include "uiResource.h"
-#include "uiWidgets.h"
+#include "uiWidget.h"
 #include "uiSlider.h"
 
 namespace {
@@ -191,6 +191,31 @@ int AddFormatted(uiTextbox* textbox, uiColor color, const char* format, va_list 
     char buffer[UITEXTBOX_TEXT_SIZE];
     vsnprintf(buffer, sizeof buffer, format, args);
     return uiTextbox_AddLineEx(textbox, buffer, 0, color);
+}
+
+// What the textbox's sliders ask of it.
+void PageScrollbarOwner(uiTextbox* owner, int direction)
+{
+    uiTextbox_ScrollBy(owner, direction * owner->rect.height);
+}
+
+int OwnerOverflows(const uiTextbox* owner)
+{
+    return owner->pLastLine && owner->pLastLine->y < 0;
+}
+
+void ForgetScrollbar(uiTextbox* owner, const uiSlider* slider)
+{
+    if (owner->pVScrollbar == slider) owner->pVScrollbar = nullptr;
+    if (owner->pHScrollbar == slider) owner->pHScrollbar = nullptr;
+}
+
+const uiSliderOwnerCalls kScrollbarOwner = {PageScrollbarOwner, OwnerOverflows, ForgetScrollbar};
+
+void OwnScrollbar(uiTextbox* textbox, uiSlider* slider)
+{
+    slider->pOwner = textbox;
+    uiSlider_SetOwnerCalls(&kScrollbarOwner);
 }
 
 }  // namespace
@@ -457,7 +482,7 @@ void uiTextbox_LoadBitmaps(uiTextbox* textbox)
     else if (!textbox->pRestore) textbox->pRestore = uiResource_BitmapData(textbox->pBitmap->name);
     if (textbox->pVScrollbar) {
         textbox->pVScrollbar->onChange = uiTextbox_OnScrollbar;
-        textbox->pVScrollbar->pOwner = textbox;
+        OwnScrollbar(textbox, textbox->pVScrollbar);
     }
     textbox->flags |= 0x100;
 }
@@ -481,7 +506,7 @@ int uiTextbox_ParseKeyword(uiTextbox* textbox, const char* text, uiDialog* dialo
         uiSlider* slider = dynamic_cast<uiSlider*>(found);
         if (!slider) return 0;
         (key[0] == 'v' ? textbox->pVScrollbar : textbox->pHScrollbar) = slider;
-        slider->pOwner = textbox;
+        OwnScrollbar(textbox, slider);
         return 1;
     }
     if (!strcmp(key, "textboxflags")) {

@@ -18,25 +18,10 @@ struct StageBinding {
 };
 StageBinding stages[RASTER_TEXTURE_STAGES];
 
-// Work space of the mip levels: two rows of every level below the top, carved in turn. The
-// widest texture (65,535 pixels of 4 bytes) needs less than 2 x 4 x 65,536 bytes for all its
-// levels, since each level is half as wide as the one above it.
-enum { MIP_ROW_BYTES = 2 * 4 * 65536 };
-uint8_t mipRows[MIP_ROW_BYTES];
-
-// A lower level while it is being made: locked (pixels null when the lock was refused), and
-// the row that waits for the one below it to be halved with it.
-struct MipLevel {
-    IDirectDrawSurface7* surface;
-    uint8_t* pixels;
-    LONG pitch;
-    int lockedRows, lockedRowBytes;
-    int width;
-    int rowBytes;
-    int rowsMade;
-    uint8_t* pair;   // two rows: the waiting one first
-    bool bWaiting;
-};
+// Work space of the mip levels: one reduced level at a time, each made in place from the one
+// before it. A texture whose first reduced level would not fit is given a single level.
+enum { MIP_SCRATCH_BYTES = 1 << 20 };
+uint8_t mipScratch[MIP_SCRATCH_BYTES];
 
 // The surface format of a bitmap pixel format; false for formats without one.
 bool surfaceFormat(uint32_t format, DDPIXELFORMAT* pixelFormat)
@@ -117,60 +102,28 @@ bool writeLevel(IDirectDrawSurface7* surface, const uint8_t* pixels, int width, 
     return true;
 }
 
-// Halves two rows of the level above (one after the other in memory) into the next row of
-// this level, writes it, and hands it on with the row before it. False for a format without
-// a box filter.
-bool addMipRow(MipLevel* levels, int numLevels, int k, const uint8_t* twoRows, uint32_t format)
-{
-    MipLevel& level = levels[k];
-    uint8_t* row = level.pair + (level.bWaiting ? level.rowBytes : 0);
-    if (!rlTexture_Reduce(format, twoRows, levels[k - 1].width, 2, row)) return false;
-    if (level.pixels && level.rowsMade < level.lockedRows) {
-        const size_t bytes = std::min(level.rowBytes, level.lockedRowBytes);
-        memcpy(level.pixels + size_t(level.rowsMade) * level.pitch, row, bytes);
-    }
-    level.rowsMade++;
-    if (k + 1 == numLevels) return true;
-    level.bWaiting = !level.bWaiting;
-    return level.bWaiting || addMipRow(levels, numLevels, k + 1, level.pair, format);
-}
-
-// The lower levels of the chain below the top surface, all locked at once and made in one
-// pass down the top level's rows; a level whose lock is refused is left as it was.
+// The lower levels of the chain below the top surface: each is the level above it halved into
+// the scratch buffer (the bitmap's pixels for the first, the buffer itself afterwards), then
+// copied into its surface. A level the chain lacks or whose lock is refused ends the chain there.
 void uploadLowerLevels(const TextureHandle* record, IDirectDrawSurface7* top, const uint8_t* pixels)
 {
     const Bitmap* bitmap = record->owner;
     const int bytesPerPixel = bitmapFormat_BytesPerPixel(bitmap->format);
-    MipLevel levels[32] = {};
-    levels[0].width = bitmap->width;
-    int numLevels = 1;
-    size_t used = 0;
-    for (IDirectDrawSurface7* above = top; numLevels < std::min<int>(record->numMips, 32); numLevels++) {
+    int width = bitmap->width, height = bitmap->height;
+    if (size_t(width / 2) * (height / 2) * bytesPerPixel > sizeof mipScratch) return;
+    const uint8_t* above = pixels;
+    IDirectDrawSurface7* surface = top;
+    for (int level = 1; level < record->numMips && width >= 2 && height >= 2; level++) {
         DDSCAPS2 caps = {};
         caps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_MIPMAP;
-        MipLevel& level = levels[numLevels];
-        if (FAILED(above->GetAttachedSurface(&caps, &level.surface))) break;
-        level.surface->Release();   // the chain keeps the level alive
-        above = level.surface;
-        level.width = levels[numLevels - 1].width / 2;
-        level.rowBytes = level.width * bytesPerPixel;
-        if (used + 2 * size_t(level.rowBytes) > sizeof mipRows) break;   // pixels of more than 4 bytes
-        level.pair = mipRows + used;
-        used += 2 * size_t(level.rowBytes);
-        DDSURFACEDESC2 desc = {};
-        desc.dwSize = sizeof(desc);
-        const DWORD lockFlags = DDLOCK_WAIT | DDLOCK_WRITEONLY | DDLOCK_DISCARDCONTENTS;
-        if (FAILED(level.surface->Lock(nullptr, &desc, lockFlags, nullptr))) continue;
-        level.pixels = static_cast<uint8_t*>(desc.lpSurface);
-        level.pitch = desc.lPitch;
-        level.lockedRows = int(desc.dwHeight);
-        level.lockedRowBytes = int(desc.dwWidth) * bytesPerPixel;
+        if (FAILED(surface->GetAttachedSurface(&caps, &surface))) return;
+        surface->Release();   // the chain keeps the level alive
+        if (!rlTexture_Reduce(bitmap->format, above, width, height, mipScratch)) return;
+        above = mipScratch;
+        width /= 2;
+        height /= 2;
+        if (!writeLevel(surface, mipScratch, width, height, bytesPerPixel)) return;
     }
-    const size_t topRowBytes = size_t(bitmap->width) * bytesPerPixel;
-    for (int y = 0; numLevels > 1 && y + 1 < bitmap->height; y += 2)
-        if (!addMipRow(levels, numLevels, 1, pixels + y * topRowBytes, bitmap->format)) break;
-    for (int k = 1; k < numLevels; k++)
-        if (levels[k].pixels) levels[k].surface->Unlock(nullptr);
 }
 
 // The top level from the bitmap, then each lower level reduced from the one above it.
@@ -211,9 +164,14 @@ void releaseSurfaces(TextureHandle* record)
     record->flags &= TEXTURE_IN_USE;
 }
 
+// The level count of a texture: a single level when the bitmap asks for it or when its first
+// reduced level would not fit the scratch buffer (above 1024 x 1024 at 32 bits, 2048 x 1024 at
+// 16); otherwise a level for each halving, at most the settings' maxMips.
 int numMipsOf(const Bitmap* bitmap)
 {
     if (bitmap->textureFlags & BITMAP_TEX_SINGLE_LEVEL) return 1;
+    const size_t firstReduced = size_t(bitmap->width / 2) * (bitmap->height / 2) * bitmapFormat_BytesPerPixel(bitmap->format);
+    if (firstReduced > sizeof mipScratch) return 1;
     int levels = 0;
     for (uint32_t width = bitmap->width, height = bitmap->height; width && height; width /= 2, height /= 2)
         levels++;

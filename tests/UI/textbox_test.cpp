@@ -321,6 +321,15 @@ uiSlider* MakeSlider(int vertical)
     return slider;
 }
 
+// A vertical slider made the textbox's scrollbar as its bitmaps load.
+uiSlider* MakeScrollbar(uiTextbox* box)
+{
+    uiSlider* bar = MakeSlider(1);
+    box->pVScrollbar = bar;
+    box->LoadBitmaps();
+    return bar;
+}
+
 TEST_F(Textbox, SliderPlacesItsThumbByValue)
 {
     struct Case {
@@ -405,9 +414,7 @@ TEST_F(Textbox, SliderStepsOnReleaseBesideTheThumb)
 TEST_F(Textbox, ScrollbarFollowsAndDrivesTheTextbox)
 {
     uiTextbox* box = Make(100, 24);
-    uiSlider* bar = MakeSlider(1);
-    box->pVScrollbar = bar;
-    box->LoadBitmaps();
+    uiSlider* bar = MakeScrollbar(box);
     EXPECT_EQ(bar->pOwner, box);
     EXPECT_EQ(bar->pHintHandler, nullptr);
     EXPECT_EQ(bar->onChange, uiTextbox_OnScrollbar);
@@ -446,6 +453,17 @@ TEST_F(Textbox, ScrollbarFollowsAndDrivesTheTextbox)
     EXPECT_EQ(bar->pOwner, nullptr);
     uiTextbox_OnScrollbar(bar, 5);  // no owner: nothing
     delete bar;
+}
+
+TEST_F(Textbox, AScrollbarDeletedBeforeItsTextboxIsForgottenByIt)
+{
+    uiTextbox* box = Make(100, 24);
+    uiSlider* bar = MakeScrollbar(box);
+    ASSERT_EQ(bar->pOwner, box);
+    delete bar;
+    EXPECT_EQ(box->pVScrollbar, nullptr);
+    uiTextbox_ScrollBy(box, 10);  // the textbox scrolls on without its scrollbar
+    delete box;
 }
 
 }  // namespace

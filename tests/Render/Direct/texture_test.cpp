@@ -160,18 +160,6 @@ TEST_F(RealTextures, FormatsWithoutASurfaceFormatAreRefused)
     }
 }
 
-TEST_F(RealTextures, ALargeTextureReducesThroughAllItsLevels)
-{
-    // 2048 x 2048 at 32 bits: the first halving alone needs 4 MB of work space.
-    settings.maxMips = 4;
-    const FormatCase& c = formatCases[4];
-    std::vector<uint8_t> pixels;
-    Bitmap bitmap = makeBitmap(c.format, 2048, 2048, pixels);
-    ASSERT_EQ(rlTexture_PreCacheMipMap(&bitmap), 1);
-    ASSERT_EQ(rlTexture_CacheHandle(bitmap.rasterHandle, 0), 1);
-    expectLevels(c, bitmap.rasterHandle, 0, pixels, 2048, 2048, 4);
-}
-
 TEST_F(RealTextures, BindingUploadsOnceAndCountsTheFrame)
 {
     std::vector<uint8_t> pixels;
@@ -230,20 +218,29 @@ TEST_F(RealTextures, RecacheUploadsChangedPixelsAndTextureBufferTakes565)
     expectLevels(formatCases[0], bitmap.rasterHandle, 0, pixels, 16, 16, 1);
 }
 
-TEST_F(RealTextures, TheLargestTexturesUploadEveryLevelWithoutAllocating)
+TEST_F(RealTextures, LevelsAreMadeInTheFixedScratchBufferOrNotAtAll)
 {
-    // 2048 x 2048 at 32 bits with all its 12 levels, and the widest texture the device takes.
+    // The work space holds one reduced level of 1 MB: textures up to that first reduction get
+    // every level, larger ones a single level; none of them allocates while uploading.
     ASSERT_TRUE(fixtures::AllocationsCounted());
     settings.maxMips = 16;
-    const FormatCase& c = formatCases[4];
+    const FormatCase& argb = formatCases[4];
+    const FormatCase& rgb565 = formatCases[0];
     const int widest = int(std::min<DWORD>(rlDevice_state.deviceCaps.dwMaxTextureWidth, 16384));
     const struct {
+        const FormatCase& c;
         int width, height, levels;
-    } sizes[] = {{2048, 2048, 12}, {widest, 4, 3}};
+    } sizes[] = {
+        {argb, 1024, 1024, 11},    // first reduction exactly 1 MB
+        {rgb565, 2048, 1024, 11},  // the same bytes at 16 bits
+        {argb, widest, 4, 3},
+        {argb, 2048, 2048, 1},     // 4 MB
+        {rgb565, 2048, 2048, 1},   // 2 MB
+    };
     for (const auto& size : sizes) {
-        SCOPED_TRACE(testing::Message() << size.width << " x " << size.height);
+        SCOPED_TRACE(testing::Message() << size.width << " x " << size.height << " format " << size.c.format);
         std::vector<uint8_t> pixels;
-        Bitmap bitmap = makeBitmap(c.format, size.width, size.height, pixels);
+        Bitmap bitmap = makeBitmap(size.c.format, size.width, size.height, pixels);
         ASSERT_EQ(rlTexture_PreCacheMipMap(&bitmap), 1);
         int cached, allocations;
         {
@@ -253,7 +250,7 @@ TEST_F(RealTextures, TheLargestTexturesUploadEveryLevelWithoutAllocating)
         }
         ASSERT_EQ(cached, 1);
         EXPECT_EQ(allocations, 0);
-        expectLevels(c, bitmap.rasterHandle, 0, pixels, size.width, size.height, size.levels);
+        expectLevels(size.c, bitmap.rasterHandle, 0, pixels, size.width, size.height, size.levels);
         rlTexture_UncacheMipMap(&bitmap);
     }
 }
