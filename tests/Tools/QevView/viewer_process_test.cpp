@@ -166,8 +166,11 @@ TEST_F(QevViewProgram, HostileUiFilesLeaveTheViewerRunningInItsUsualMemory)
     // The game folder's font cut short in the fields the loader owns (its pointer field holding
     // file bytes), or claiming a 64 MB glyph bitmap it does not hold; the UI script's status
     // textbox made 16384 x 16384 without a picture, its strip quad at the largest position and
-    // a quad of the most negative width. The viewer runs on, shows no message and takes no more
-    // than about 48 MB beyond its peaks with the sound files.
+    // a quad of the most negative width. The viewer runs on, shows no message and stays within
+    // 128 MB of its peaks with the sound files. The peaks include an emulator's own memory where
+    // wine runs under one, which differs by tens of MB between two runs of the same files; the
+    // faults this guards against took 512 MB. Smaller claims are counted exactly by the heap
+    // watch of the loaders' own tests (StdFont.NoGlyphBitmapIsAllocatedBeforeTheFileIsKnownToHoldIt).
     const std::string viewer = InstallViewer("blitvane.dll");
     const char arguments[] = "-model totem.qev -anim turn.jup";
     const ViewerRun sound = RunViewer(viewer, arguments, true);
@@ -200,7 +203,7 @@ TEST_F(QevViewProgram, HostileUiFilesLeaveTheViewerRunningInItsUsualMemory)
     const std::string soundScript(script.begin(), script.end());
     const Damage damages[] = {{"font cut short, huge textbox, quads at the extremes", cut, text},
                               {"font claiming 64 MB", claims, soundScript}};
-    const SIZE_T allowance = 48u << 20;
+    const SIZE_T allowance = 128u << 20;
     std::string figures = "sound: " + std::to_string(sound.peakWorkingSet >> 10) + " KB in use, " +
                           std::to_string(sound.peakCommitted >> 10) + " KB committed";
     for (const Damage& d : damages) {
