@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "stdWString.h"
+
 void stdString_ToLower(char* text)
 {
     if (!text) return;
@@ -63,13 +65,6 @@ int stdString_FromWideN(char* text, const uint16_t* wide, int size)
     for (; i < size && wide[i]; i++) text[i] = wide[i] < 256 ? (char)wide[i] : '?';
     if (i < size) text[i] = 0;
     return i;
-}
-
-int stdWString_Length(const uint16_t* wide)
-{
-    int length = 0;
-    while (wide && wide[length]) length++;
-    return length;
 }
 
 uint16_t* stdString_ToWide(const char* text)

@@ -12,4 +12,3 @@ int stdString_ToWideN(uint16_t* wide, const char* text, int size);
 int stdString_FromWideN(char* text, const uint16_t* wide, int size);
 uint16_t* stdString_ToWide(const char* text);
 char* stdString_FromWide(const uint16_t* wide);
-int stdWString_Length(const uint16_t* wide);

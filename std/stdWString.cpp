@@ -2,7 +2,12 @@
 
 #include <cstring>
 
-#include "stdString.h"
+int stdWString_Length(const uint16_t* wide)
+{
+    int length = 0;
+    while (wide && wide[length]) length++;
+    return length;
+}
 
 // Removes at most count characters at position; returns position, where the text that
 // followed the removed part now begins, or the length when position is at or past the end.

@@ -13,7 +13,7 @@
 #include "cameraRecord.h"
 #include "lightRecord.h"
 #include "mathTypes.h"
-#include "qevControls.h"
+#include "QevViewControls.h"
 
 struct Model;
 struct ModelInstance;

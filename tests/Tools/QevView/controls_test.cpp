@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "qevControls.h"
+#include "QevViewControls.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "qevControls.h"
+#include "QevViewControls.h"
 
 #include <cstring>
 
