@@ -38,6 +38,17 @@ Bitmap* Pattern(uint32_t format)
     return b;
 }
 
+// Whether the file loads back in the bitmap's format with its first 12 bytes of pixels.
+::testing::AssertionResult LoadsBackTheSame(const char* file, const Bitmap* saved)
+{
+    Bitmap* back = stdBitmap_Load(file, saved->format, 0);
+    if (!back) return ::testing::AssertionFailure() << file << " does not load";
+    const bool same = memcmp(back->pixels, saved->pixels, 12) == 0;
+    stdBitmap_Release(back);
+    if (!same) return ::testing::AssertionFailure() << file << " loads other pixels";
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace
 
 TEST_F(RenderBitmap, Format565IsSavedAt24BitsAndReadsBackTheSame)
@@ -55,10 +66,7 @@ TEST_F(RenderBitmap, Format565IsSavedAt24BitsAndReadsBackTheSame)
     EXPECT_EQ(bytes[18], (uint8_t)(((first & 0x1F) << 3) | ((first & 0x1F) >> 2)));
     EXPECT_FALSE(fixtures::FileExists("shot.tga.tmp"));
 
-    Bitmap* back = stdBitmap_Load("shot.tga", BITMAP_FORMAT_565, 0);
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(memcmp(back->pixels, b->pixels, 12), 0);
-    stdBitmap_Release(back);
+    EXPECT_TRUE(LoadsBackTheSame("shot.tga", b));
     stdBitmap_Release(b);
 }
 
@@ -77,10 +85,7 @@ TEST_F(RenderBitmap, AlphaFormatsAreSavedAt32Bits)
         }
         stdBitmap_Shutdown();
         stdBitmap_Startup();
-        Bitmap* back = stdBitmap_Load("alpha.tga", format, 0);
-        ASSERT_NE(back, nullptr);
-        EXPECT_EQ(memcmp(back->pixels, b->pixels, 12), 0);
-        stdBitmap_Release(back);
+        EXPECT_TRUE(LoadsBackTheSame("alpha.tga", b));
         stdBitmap_Release(b);
     }
 }

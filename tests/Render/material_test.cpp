@@ -105,7 +105,7 @@ TEST_F(RenderMaterial, CommentsSeveralKeywordsALineAndEveryFlag)
                    .Line("specular envmap nofilter alpha constalpha Nosmooth  \t fullylit")
                    .Line("subblend whatever sound metal detail detail glow glass detailscale 50")
                    .Line("flicker 3 glowramp 4 numframes 2 pageflip 100 slide 2(0.5,-0.25)")
-                   .Crlf());
+                   .CrLf());
     Material* m = Load("all");
     ASSERT_NE(m, nullptr);
     EXPECT_STREQ(m->name, "all");

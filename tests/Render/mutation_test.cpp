@@ -30,11 +30,6 @@ using fixtures::MutationDigest;
 
 namespace {
 
-std::string OpenFiles()
-{
-    return stdFile_GetOpenCount() ? "a file open" : "";
-}
-
 uint32_t Pixel(int x, int y)
 {
     return 0x80000000u | (uint32_t)(x * 0x102030 + y * 0x050607);
@@ -148,7 +143,8 @@ TEST_F(RenderMutations, Models)
         renderModel_Free(m);
         return described;
     };
-    loader.leftBehind = [] { return renderModel_Find("m") ? std::string("the model") : OpenFiles(); };
+    loader.openFiles = stdFile_GetOpenCount;
+    loader.leftBehind = [] { return renderModel_Find("m") ? std::string("the model") : std::string(); };
     fixtures::RunLoaderMutations(loader);
 }
 
@@ -199,7 +195,7 @@ TEST_F(RenderMutations, KeyframeTracks)
         renderKeyframe_Shutdown();  // frees the track parked by the release
         return described;
     };
-    loader.leftBehind = OpenFiles;
+    loader.openFiles = stdFile_GetOpenCount;
     loader.freesOnlyItsOwn = false;  // the shutdown frees the table the start-up made
     fixtures::RunLoaderMutations(loader);
 }
@@ -215,7 +211,7 @@ TEST_F(RenderMutations, Materials)
                                  .Pass(1, "$lightmap", {"rgb"})
                                  .Pass(2, "glass", {"addparticle"}, true)
                                  .Line("slide 2(0.5,-0.25) flicker 3 glowramp 4 twosided")
-                                 .Crlf()
+                                 .CrLf()
                                  .Text();
     LoaderUnderMutation loader;
     loader.format = "daz";
@@ -247,10 +243,11 @@ TEST_F(RenderMutations, Materials)
         // A file refused whole comes back as the fallback material.
         return fallback ? std::string() : d.Text();
     };
+    loader.openFiles = stdFile_GetOpenCount;
     loader.leftBehind = [] {
         if (renderMaterial_Find("mat") || renderMaterial_Find("dflt")) return std::string("a material");
         if (renderBitmap_GetStats()->numTextures) return std::string("a texture");
-        return OpenFiles();
+        return std::string();
     };
     fixtures::RunLoaderMutations(loader);
 }
@@ -273,8 +270,9 @@ TEST_F(RenderMutations, TgaThroughTheTextureCache)
         raster.ClearCalls();
         return d.Text();
     };
+    loader.openFiles = stdFile_GetOpenCount;
     loader.leftBehind = [] {
-        return renderBitmap_GetStats()->numTextures ? std::string("a texture") : OpenFiles();
+        return renderBitmap_GetStats()->numTextures ? std::string("a texture") : std::string();
     };
     fixtures::RunLoaderMutations(loader);
 }

@@ -55,48 +55,50 @@ std::string Int(long long value)
     return std::to_string(value);
 }
 
-std::vector<Key> RenderKeys(const renderSettings& s)
+// The detail keys, from the level-of-detail index on, in the order both sections write them:
+// the settings and a preset hold them under the same names.
+template <typename Detail>
+std::vector<Key> DetailKeys(const Detail& d)
 {
     using fixtures::ProfileFloat;
     return {
+        {"modelLODIndex", Int(d.modelLODIndex)},   {"modelLODScale", ProfileFloat(d.modelLODScale)},
+        {"modelLODMinDist", ProfileFloat(d.modelLODMinDist)},
+        {"modelLODMin", ProfileFloat(d.modelLODMin)}, {"modelLODMax", ProfileFloat(d.modelLODMax)},
+        {"maxMipSize", Int(d.maxMipSize)},         {"maxMips", Int(d.maxMips)},
+        {"skipMips", Int(d.skipMips)},             {"shadowDetailIndex", Int(d.shadowDetailIndex)},
+        {"shadowMode", Int(d.shadowMode)},         {"shadowDetail", ProfileFloat(d.shadowDetail)},
+        {"shadowHeight", ProfileFloat(d.shadowHeight)},
+        {"shadowMaxDist", ProfileFloat(d.shadowMaxDist)},
+        {"shadowFullDist", ProfileFloat(d.shadowFullDist)},
+        {"maxThingShadows", Int(d.maxThingShadows)}, {"maxThingLights", Int(d.maxThingLights)},
+        {"maxDecals", Int(d.maxDecals)},           {"particleLOD", ProfileFloat(d.particleLOD)},
+        {"uiHeadLOD", ProfileFloat(d.uiHeadLOD)},
+    };
+}
+
+std::vector<Key> RenderKeys(const renderSettings& s)
+{
+    std::vector<Key> keys = {
         {"curDetailLevel", Int(s.curDetailLevel)}, {"debugFlags", Int(s.debugFlags)},
         {"optionFlags", Int(s.optionFlags)},       {"useDevice", Int(s.useDevice)},
-        {"detailFlags", Int(s.detailFlags)},       {"modelLODIndex", Int(s.modelLODIndex)},
-        {"modelLODScale", ProfileFloat(s.modelLODScale)},
-        {"modelLODMinDist", ProfileFloat(s.modelLODMinDist)},
-        {"modelLODMin", ProfileFloat(s.modelLODMin)}, {"modelLODMax", ProfileFloat(s.modelLODMax)},
-        {"maxMipSize", Int(s.maxMipSize)},         {"maxMips", Int(s.maxMips)},
-        {"skipMips", Int(s.skipMips)},             {"shadowDetailIndex", Int(s.shadowDetailIndex)},
-        {"shadowMode", Int(s.shadowMode)},         {"shadowDetail", ProfileFloat(s.shadowDetail)},
-        {"shadowHeight", ProfileFloat(s.shadowHeight)},
-        {"shadowMaxDist", ProfileFloat(s.shadowMaxDist)},
-        {"shadowFullDist", ProfileFloat(s.shadowFullDist)},
-        {"maxThingShadows", Int(s.maxThingShadows)}, {"maxThingLights", Int(s.maxThingLights)},
-        {"maxDecals", Int(s.maxDecals)},           {"particleLOD", ProfileFloat(s.particleLOD)},
-        {"uiHeadLOD", ProfileFloat(s.uiHeadLOD)},  {"gamma", ProfileFloat(s.gamma)},
-        {"screenWidth", Int(s.screenWidth)},       {"screenHeight", Int(s.screenHeight)},
-        {"screenDepth", Int(s.screenDepth)},       {"driver", s.driver},
+        {"detailFlags", Int(s.detailFlags)},
     };
+    for (Key& key : DetailKeys(s)) keys.push_back(key);
+    const std::vector<Key> screen = {
+        {"gamma", fixtures::ProfileFloat(s.gamma)}, {"screenWidth", Int(s.screenWidth)},
+        {"screenHeight", Int(s.screenHeight)},      {"screenDepth", Int(s.screenDepth)},
+        {"driver", s.driver},
+    };
+    keys.insert(keys.end(), screen.begin(), screen.end());
+    return keys;
 }
 
 std::vector<Key> CustomKeys(const renderDetailPreset& p)
 {
-    using fixtures::ProfileFloat;
-    return {
-        {"optionFlags", Int(p.optionFlags)},       {"detailFlags", Int(p.detailFlags)},
-        {"modelLODIndex", Int(p.modelLODIndex)},   {"modelLODScale", ProfileFloat(p.modelLODScale)},
-        {"modelLODMinDist", ProfileFloat(p.modelLODMinDist)},
-        {"modelLODMin", ProfileFloat(p.modelLODMin)}, {"modelLODMax", ProfileFloat(p.modelLODMax)},
-        {"maxMipSize", Int(p.maxMipSize)},         {"maxMips", Int(p.maxMips)},
-        {"skipMips", Int(p.skipMips)},             {"shadowDetailIndex", Int(p.shadowDetailIndex)},
-        {"shadowMode", Int(p.shadowMode)},         {"shadowDetail", ProfileFloat(p.shadowDetail)},
-        {"shadowHeight", ProfileFloat(p.shadowHeight)},
-        {"shadowMaxDist", ProfileFloat(p.shadowMaxDist)},
-        {"shadowFullDist", ProfileFloat(p.shadowFullDist)},
-        {"maxThingShadows", Int(p.maxThingShadows)}, {"maxThingLights", Int(p.maxThingLights)},
-        {"maxDecals", Int(p.maxDecals)},           {"particleLOD", ProfileFloat(p.particleLOD)},
-        {"uiHeadLOD", ProfileFloat(p.uiHeadLOD)},
-    };
+    std::vector<Key> keys = {{"optionFlags", Int(p.optionFlags)}, {"detailFlags", Int(p.detailFlags)}};
+    for (Key& key : DetailKeys(p)) keys.push_back(key);
+    return keys;
 }
 
 // Compares every key of a section and checks that they were written in order.

@@ -75,6 +75,6 @@ TEST_F(RenderSettingsMutations, SettingsFile)
     loader.bound = [](size_t bytes) { return bytes + 1024; };
     loader.write = [](const fixtures::Bytes& b) { return fixtures::WriteBytes(stdConfig_GetPath(), b); };
     loader.load = LoadFresh;
-    loader.leftBehind = [] { return stdFile_GetOpenCount() ? std::string("a file open") : std::string(); };
+    loader.openFiles = stdFile_GetOpenCount;
     fixtures::RunLoaderMutations(loader);
 }

@@ -100,24 +100,36 @@ TEST(RenderSettings, PresetsComeFromTheirRows)
 
 TEST(RenderSettings, RowIndexTenSetsOnlyTheIndexAndHigherNothing)
 {
-    renderDetailPreset p = {};
-    renderSettings_SetShadowRow(&p, 9);
-    EXPECT_EQ(p.shadowDetail, 1.0f);
-    EXPECT_EQ(p.shadowFullDist, 6000.0f);
-    renderSettings_SetShadowRow(&p, 10);
-    EXPECT_EQ(p.shadowDetailIndex, 10u);
-    EXPECT_EQ(p.shadowDetail, 1.0f);
-    renderSettings_SetShadowRow(&p, 11);
-    EXPECT_EQ(p.shadowDetailIndex, 10u);
-
-    renderSettings_SetLODRow(&p, 0);
-    EXPECT_EQ(p.modelLODScale, 0.04f);
-    EXPECT_EQ(p.modelLODMax, 0.5f);
-    renderSettings_SetLODRow(&p, 10);
-    EXPECT_EQ(p.modelLODIndex, 10u);
-    EXPECT_EQ(p.modelLODScale, 0.04f);
-    renderSettings_SetLODRow(&p, 200);
-    EXPECT_EQ(p.modelLODIndex, 10u);
+    // A row below ten fills two values; row ten sets the index and leaves them; past ten
+    // changes nothing.
+    const struct {
+        const char* name;
+        void (*setRow)(renderDetailPreset*, uint32_t);
+        uint32_t renderDetailPreset::*index;
+        uint32_t row;
+        float renderDetailPreset::*value;
+        float rowValue;
+        float renderDetailPreset::*other;
+        float rowOther;
+        uint32_t pastTen;
+    } rows[] = {
+        {"shadow", renderSettings_SetShadowRow, &renderDetailPreset::shadowDetailIndex, 9,
+         &renderDetailPreset::shadowDetail, 1.0f, &renderDetailPreset::shadowFullDist, 6000.0f, 11},
+        {"level of detail", renderSettings_SetLODRow, &renderDetailPreset::modelLODIndex, 0,
+         &renderDetailPreset::modelLODScale, 0.04f, &renderDetailPreset::modelLODMax, 0.5f, 200},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        renderDetailPreset p = {};
+        r.setRow(&p, r.row);
+        EXPECT_EQ(p.*r.value, r.rowValue);
+        EXPECT_EQ(p.*r.other, r.rowOther);
+        r.setRow(&p, 10);
+        EXPECT_EQ(p.*r.index, 10u);
+        EXPECT_EQ(p.*r.value, r.rowValue);
+        r.setRow(&p, r.pastTen);
+        EXPECT_EQ(p.*r.index, 10u);
+    }
 }
 
 TEST(RenderSettings, PresetZeroTurnsDecalsOff)

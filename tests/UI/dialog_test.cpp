@@ -24,18 +24,10 @@
 #include "uiTestSupport.h"
 
 using namespace uitest;
-using fakes::RasterCall;
 
 namespace {
 
-const int kScreenFace = FAKE_RASTER_SLOT(funcDraw_ScreenFaceImmediate);
 const int kRecache = FAKE_RASTER_SLOT(funcTexture_RecacheHandle);
-
-struct Face {
-    uint32_t texture = 0;
-    uint32_t colour = 0;
-    std::vector<rlScreenVertex> vertices;
-};
 
 std::vector<std::string> g_events;
 
@@ -51,15 +43,7 @@ protected:
         UiTest::SetUp();
         StartUi();
         g_events.clear();
-        raster.SetHandler(kScreenFace, [this](const RasterCall& c) {
-            Face face;
-            const rlScreenVertex* v = c.Arg<const rlScreenVertex*>(1);
-            face.vertices.assign(v, v + (int)c.Word(0));
-            face.texture = c.Word(3);
-            face.colour = c.Word(4);
-            faces.push_back(face);
-            return 1u;
-        });
+        RecordScreenFaces();
     }
     uiDialog* Make(const char* name, int x, int y, uint32_t flags = 0)
     {
@@ -74,7 +58,6 @@ protected:
         d->pMusic = [](uiDialog* dd, const char* m) { Note(dd, m); };
         return d;
     }
-    std::vector<Face> faces;
 };
 
 TEST_F(UiDialog, ScriptBuildsQuadsWidgetsParentsAndNames)
@@ -471,7 +454,7 @@ TEST_F(UiDialog, AScriptMakesNoWidgetLargerThanTheScreen)
         uiDialog_Free(d);
         // What the fake raster table and this fixture recorded of the frame.
         raster.ClearCalls();
-        std::vector<Face>().swap(faces);
+        std::vector<ScreenFace>().swap(faces);
         const size_t largest = watch.Largest(), live = watch.LiveBlocks();
         const std::string sizes = watch.LiveSizes();
         EXPECT_NE(d, nullptr);

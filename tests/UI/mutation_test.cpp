@@ -120,20 +120,14 @@ TEST_F(UiMutations, FontsThroughAUiTextbox)
                                               12);
     yub.pointerField = 0xDEADBEEF;
     yub.countField = 5;
-    LoaderUnderMutation loader;
-    loader.format = "yub (UI)";
-    loader.good = fixtures::YubBytes(yub);
-    for (size_t at : {0u, 4u, 6152u, 6188u, 6192u}) fixtures::AddField(loader.fields, at, 4);
-    for (int code : {(int)'F', (int)'r', (int)' ', (int)'L', (int)'.'}) {
-        for (size_t k = 0; k < 6; k++) fixtures::AddField(loader.fields, 8 + code * 24 + k * 4, 4);
-    }
+    LoaderUnderMutation loader =
+        fixtures::YubUnderMutation("yub (UI)", yub, "Ui\\mfont.yub", {'F', 'r', ' ', 'L', '.'});
     ASSERT_TRUE(fixtures::WriteText("Ui\\text.wix", "quad pos=0,0 size=128,64 mat=qvpanel.tga\n"
                                                     "element textbox name=t pos=4,4 size=120,56 "
                                                     "font=mfont.yub textboxflags=5\n"));
     // The font's record and glyph bitmap, or what the script makes: the panel texture (128 x 64)
     // and the textbox's own picture.
     loader.bound = [](size_t bytes) { return STDFONT_RECORD_SIZE + bytes + sizeof(Bitmap) + 128 * 64 * 4; };
-    loader.write = [](const Bytes& b) { return fixtures::WriteBytes("Ui\\mfont.yub", b); };
     loader.prepare = [this] { raster.ClearCalls(); };
     loader.load = [this] {
         stdFont* font = uiResource_LoadFont("mfont.yub");

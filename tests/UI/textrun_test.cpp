@@ -25,19 +25,11 @@
 #include "uiTextbox.h"
 
 using namespace uitest;
-using fakes::RasterCall;
 
 namespace {
 
-const int kScreenFace = FAKE_RASTER_SLOT(funcDraw_ScreenFaceImmediate);
 const int kRecache = FAKE_RASTER_SLOT(funcTexture_RecacheHandle);
 const int kUncache = FAKE_RASTER_SLOT(funcTexture_UncacheMipMap);
-
-struct Face {
-    uint32_t texture = 0;
-    uint32_t alpha = 0;
-    std::vector<rlScreenVertex> vertices;
-};
 
 class UiTextRun : public UiTest {
 protected:
@@ -56,15 +48,7 @@ protected:
                                                          10)));
         font = uiResource_LoadFont("run.yub");
         ASSERT_NE(font, nullptr);
-        raster.SetHandler(kScreenFace, [this](const RasterCall& c) {
-            Face face;
-            const rlScreenVertex* v = c.Arg<const rlScreenVertex*>(1);
-            face.vertices.assign(v, v + (int)c.Word(0));
-            face.texture = c.Word(3);
-            face.alpha = c.Word(4) >> 24;
-            faces.push_back(face);
-            return 1u;
-        });
+        RecordScreenFaces();
     }
     void TearDown() override
     {
@@ -84,7 +68,6 @@ protected:
     fixtures::Restore<renderTimer> timer{renderTimer_viewer};   // the process's frame clock
     renderSettings saved = {};
     stdFont* font = nullptr;
-    std::vector<Face> faces;
 };
 
 std::vector<int> QuadWidths(const uiDialog* dialog)
@@ -185,7 +168,7 @@ TEST_F(UiTextRun, TextIsComposedIntoItsStripsAndDrawnWhereTheRunFloats)
     }
     EXPECT_FLOAT_EQ(faces[0].vertices[0].x, 355.5f);
     EXPECT_FLOAT_EQ(faces[0].vertices[1].x, 399.5f);
-    EXPECT_EQ(faces[1].alpha, 255u);
+    EXPECT_EQ(faces[1].Alpha(), 255u);
     // The text's first glyph lies in the wide strip's top line, on a clear background.
     const Bitmap* strip = wide->pBitmap;
     int lit = 0, clear = 0;
@@ -233,7 +216,7 @@ TEST_F(UiTextRun, FadesDriftAndEndOnTheFrameClock)
         EXPECT_FLOAT_EQ(run->y, s.y);
         EXPECT_FLOAT_EQ(run->drawY, s.y);
         ASSERT_EQ(faces.size(), 1u);
-        EXPECT_EQ(faces[0].alpha, (uint32_t)(s.alpha + 0.5f));
+        EXPECT_EQ(faces[0].Alpha(), (uint32_t)(s.alpha + 0.5f));
         EXPECT_FLOAT_EQ(faces[0].vertices[0].y, s.y - 0.5f);
     }
     // Past its end the run is freed with its dialog and textures at the next frame.

@@ -50,6 +50,21 @@ void UiTest::StartRegistryAndCursor()
 }
 
 // Each step gives back nothing when its part was not started.
+void UiTest::RecordScreenFaces()
+{
+    raster.SetHandler(FAKE_RASTER_SLOT(funcDraw_ScreenFaceImmediate), [this](const fakes::RasterCall& c) {
+        ScreenFace face;
+        face.count = (int)c.Word(0);
+        const rlScreenVertex* v = c.Arg<const rlScreenVertex*>(1);
+        face.vertices.assign(v, v + face.count);
+        face.mode = (int)c.Word(2);
+        face.texture = c.Word(3);
+        face.colour = c.Word(4);
+        faces.push_back(face);
+        return 1u;
+    });
+}
+
 void UiTest::TearDown()
 {
     uiInput_SetSource(nullptr);

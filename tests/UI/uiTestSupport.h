@@ -11,10 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "assertRecorder.h"
 #include "fakeRaster.h"
 #include "fixtureFiles.h"
+#include "screenVertexRecord.h"
 #include "uiDialog.h"
 #include "uiElement.h"
 
@@ -26,6 +28,18 @@ const int kAdvance = 10;
 const int kLineHeight = 12;
 
 uint32_t Opaque(int x, int y);
+
+// A screen face as the UI handed it to the raster table, its vertices copied during the call
+// (they live no longer).
+struct ScreenFace {
+    int count = 0;
+    int mode = 0;
+    uint32_t texture = 0;
+    uint32_t colour = 0;
+    std::vector<rlScreenVertex> vertices;
+
+    uint32_t Alpha() const { return colour >> 24; }
+};
 
 class UiTest : public ::testing::Test {
 protected:
@@ -47,10 +61,13 @@ protected:
     // A 32-bit picture of width x height in one colour, under Ui\ and, for a texture, also
     // under Ui\Materials\.
     static void WritePicture(const std::string& name, int width, int height, bool texture);
+    // From now on the screen faces drawn are kept in faces.
+    void RecordScreenFaces();
 
     fixtures::WorkFolder work;
     fakes::FakeRaster raster;
     fakes::AssertRecorder asserts;
+    std::vector<ScreenFace> faces;
 };
 
 // A 32-bit pixel at (x, y) counted from the bitmap's top-left corner.

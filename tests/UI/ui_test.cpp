@@ -31,8 +31,6 @@
 #include "uiResource.h"
 #include "uiTestSupport.h"
 
-using fakes::RasterCall;
-
 namespace {
 
 const int kScreenFace = FAKE_RASTER_SLOT(funcDraw_ScreenFaceImmediate);
@@ -45,31 +43,12 @@ uint32_t Grey(int x, int y)
     return 0xFF000000u | (uint32_t)(x * 20) << 16 | (uint32_t)(y * 20) << 8 | 0x40;
 }
 
-struct Face {
-    int count = 0;
-    int mode = 0;
-    uint32_t texture = 0;
-    uint32_t colour = 0;
-    std::vector<rlScreenVertex> vertices;
-};
-
 class Ui : public uitest::UiTest {
 protected:
     void SetUp() override
     {
         UiTest::SetUp();
-        // The screen face's vertices live only during the call: copy them there.
-        raster.SetHandler(kScreenFace, [this](const RasterCall& c) {
-            Face face;
-            face.count = (int)c.Word(0);
-            const rlScreenVertex* v = c.Arg<const rlScreenVertex*>(1);
-            face.vertices.assign(v, v + face.count);
-            face.mode = (int)c.Word(2);
-            face.texture = c.Word(3);
-            face.colour = c.Word(4);
-            faces.push_back(face);
-            return 1u;
-        });
+        RecordScreenFaces();
     }
 
     static void WriteFont(const std::string& name)
@@ -95,7 +74,6 @@ protected:
         return reported;
     }
 
-    std::vector<Face> faces;
 };
 
 }  // namespace
@@ -484,7 +462,7 @@ TEST_F(Ui, CursorIsDrawnAtItsHotSpotThroughTheRasterTable)
     ASSERT_EQ(raster.Slots(), (std::vector<int>{kFlushFrames, kScreenFace}));
     EXPECT_EQ(raster.Last(kFlushFrames)->Word(0), 0u);
     ASSERT_EQ(faces.size(), 1u);
-    const Face& face = faces[0];
+    const uitest::ScreenFace& face = faces[0];
     EXPECT_EQ(face.count, 4);
     EXPECT_EQ(face.mode, RENDERMODE_SCREENPOLY);
     EXPECT_EQ(face.texture, arrow->pBitmap->rasterHandle);

@@ -60,6 +60,19 @@ protected:
         UiTest::TearDown();
     }
 
+    // Writes the script as "menu.wix" and loads it.
+    static uiDialog* LoadMenu(const fixtures::WixScript& script)
+    {
+        return fixtures::WriteWix("menu.wix", script) ? uiDialog_LoadScript("menu.wix") : nullptr;
+    }
+    // The same for a script of these element lines alone.
+    static uiDialog* LoadMenuOf(const std::vector<fixtures::WixElement>& elements)
+    {
+        fixtures::WixScript script;
+        script.elements = elements;
+        return LoadMenu(script);
+    }
+
     // A widget named name in the dialog, given the pairs, with its bitmaps loaded.
     template <class W>
     W* Add(const char* name, std::vector<const char*> pairs = {})
@@ -290,14 +303,11 @@ TEST_F(Widgets, EditFieldPastesTheClipboardUpToALineFeed)
 // "bitmap" key names.
 TEST_F(Widgets, ScriptWidgetsReleaseEveryPictureTheyNameWithTheDialog)
 {
-    fixtures::WixScript script;
-    script.elements = {
+    uiDialog* menu = LoadMenuOf({
         {"button", {"name=Ok", "bitmap=Up", "rollover=Up", "depressed=Up", "greyed=Roll"}},
         {"checkbox", {"name=Opt", "pos=0,20", "bitmap=Tick", "checkedbitmap=Tick"}},
         {"icon", {"name=Loose", "pos=0,40", "size=8,8", "bitmap=Down"}},
-    };
-    ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
-    uiDialog* menu = uiDialog_LoadScript("menu.wix");
+    });
     ASSERT_NE(menu, nullptr);
     ASSERT_NE(stdBitmap_Find("Up.TGA"), nullptr);
     EXPECT_EQ(stdBitmap_Find("Up.TGA")->refCount, 3);
@@ -319,15 +329,12 @@ TEST_F(Widgets, ScriptWidgetsReleaseEveryPictureTheyNameWithTheDialog)
 // know is refused; it gives back every reference it took, the "bitmap" key's included.
 TEST_F(Widgets, AWidgetRefusedLaterInItsLineReleasesEveryPictureItNamed)
 {
-    fixtures::WixScript script;
-    script.elements = {
+    uiDialog* menu = LoadMenuOf({
         {"button", {"name=Ok", "bitmap=Up", "depressed=Up", "class"}},
         {"button", {"name=Ok2", "bitmap=Roll", "rollover=Roll", "greyed=Roll", "class"}},
         {"checkbox", {"name=Opt", "bitmap=Tick", "checkedbitmap=Tick", "class"}},
         {"button", {"name=Kept", "pos=0,20", "bitmap=Down", "depressed=Down"}},
-    };
-    ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
-    uiDialog* menu = uiDialog_LoadScript("menu.wix");
+    });
     ASSERT_NE(menu, nullptr);
     for (const char* name : {"ok", "ok2", "opt"}) EXPECT_EQ(uiResource_Find(name), nullptr) << name;
     for (const char* name : {"Up.TGA", "Roll.TGA", "Tick.TGA"})
@@ -352,8 +359,7 @@ TEST_F(Widgets, ScriptsMakeEveryWidgetClassAndDropBadLines)
         {"textbox", {"name=Bad", "maxitems=many"}},
         {"button", {"name=Broken", "depressed=Missing"}},
     };
-    ASSERT_TRUE(fixtures::WriteWix("menu.wix", script));
-    uiDialog* menu = uiDialog_LoadScript("menu.wix");
+    uiDialog* menu = LoadMenu(script);
     ASSERT_NE(menu, nullptr);
 
     uiTextbox* status = dynamic_cast<uiTextbox*>((uiElement*)uiResource_Find("status"));

@@ -42,6 +42,30 @@ bool isIdentity(const mathFrame& f, double tolerance)
     return near(f.m, id.m, 12, tolerance);
 }
 
+// The three rotation orders of one set of angles, at the origin.
+struct OrderFrames {
+    explicit OrderFrames(const mathAngles& angles) : a(angles)
+    {
+        mathFrame_FromAngles(&fa, &a, &ORIGIN);
+        mathFrame_RotationFromAngles(&xyz, &a);
+        mathFrame_RotationFromAnglesZXY(&zxy, &a);
+    }
+    // Whether each is its product of the single-axis rotations that rot(axis, degrees) makes:
+    // roll, then pitch, then yaw / pitch, roll, yaw / yaw, pitch, roll.
+    template <class Rot>
+    ::testing::AssertionResult AreTheirProducts(Rot rot, double tolerance) const
+    {
+        const Mat3 rx = rot('x', a.x), ry = rot('y', a.y), rz = rot('z', a.z);
+        if (auto r = near(rotationOf(fa), mul(mul(ry, rx), rz), tolerance); !r) return r << " (FromAngles)";
+        if (auto r = near(rotationOf(xyz), mul(mul(rx, ry), rz), tolerance); !r) return r << " (pitch, roll, yaw)";
+        if (auto r = near(rotationOf(zxy), mul(mul(rz, rx), ry), tolerance); !r) return r << " (yaw, pitch, roll)";
+        return ::testing::AssertionSuccess();
+    }
+
+    mathAngles a;
+    mathFrame fa, xyz, zxy;
+};
+
 } // namespace
 
 // --- Rotation orders ---
@@ -61,18 +85,11 @@ TEST(MathFrameAngles, FromAnglesKnownFrames)
 TEST(MathFrameAngles, EachOrderIsItsProductOfSingleAxisRotations)
 {
     for (const mathAngles& a : angleGrid()) {
-        const Mat3 rx = tableRot('x', a.x), ry = tableRot('y', a.y), rz = tableRot('z', a.z);
-        mathFrame fa, xyz, zxy;
-        mathFrame_FromAngles(&fa, &a, &ORIGIN);
-        mathFrame_RotationFromAngles(&xyz, &a);
-        mathFrame_RotationFromAnglesZXY(&zxy, &a);
-        // roll, then pitch, then yaw / pitch, roll, yaw / yaw, pitch, roll
-        ASSERT_TRUE(near(rotationOf(fa), mul(mul(ry, rx), rz), 2e-7)) << a.x << " " << a.y << " " << a.z;
-        ASSERT_TRUE(near(rotationOf(xyz), mul(mul(rx, ry), rz), 2e-7)) << a.x << " " << a.y << " " << a.z;
-        ASSERT_TRUE(near(rotationOf(zxy), mul(mul(rz, rx), ry), 2e-7)) << a.x << " " << a.y << " " << a.z;
+        const OrderFrames f(a);
+        ASSERT_TRUE(f.AreTheirProducts(tableRot, 2e-7)) << a.x << " " << a.y << " " << a.z;
         for (int i = 9; i < 12; ++i) {
-            ASSERT_EQ(xyz.m[i], 0.0f);
-            ASSERT_EQ(zxy.m[i], 0.0f);
+            ASSERT_EQ(f.xyz.m[i], 0.0f);
+            ASSERT_EQ(f.zxy.m[i], 0.0f);
         }
     }
 }
@@ -80,17 +97,9 @@ TEST(MathFrameAngles, EachOrderIsItsProductOfSingleAxisRotations)
 TEST(MathFrameAngles, OrdersHoldAgainstExactTrigonometry)
 {
     for (const mathAngles& a : angleGrid()) {
-        const Mat3 rx = exactRot('x', a.x), ry = exactRot('y', a.y), rz = exactRot('z', a.z);
-        mathFrame fa, xyz, zxy;
-        mathFrame_FromAngles(&fa, &a, &ORIGIN);
-        mathFrame_RotationFromAngles(&xyz, &a);
-        mathFrame_RotationFromAnglesZXY(&zxy, &a);
-        ASSERT_TRUE(near(rotationOf(fa), mul(mul(ry, rx), rz), TABLE_TOLERANCE));
-        ASSERT_TRUE(near(rotationOf(xyz), mul(mul(rx, ry), rz), TABLE_TOLERANCE));
-        ASSERT_TRUE(near(rotationOf(zxy), mul(mul(rz, rx), ry), TABLE_TOLERANCE));
-        ASSERT_TRUE(isOrthonormal(fa, TABLE_TOLERANCE));
-        ASSERT_TRUE(isOrthonormal(xyz, TABLE_TOLERANCE));
-        ASSERT_TRUE(isOrthonormal(zxy, TABLE_TOLERANCE));
+        const OrderFrames f(a);
+        ASSERT_TRUE(f.AreTheirProducts(exactRot, TABLE_TOLERANCE)) << a.x << " " << a.y << " " << a.z;
+        for (const mathFrame* frame : {&f.fa, &f.xyz, &f.zxy}) ASSERT_TRUE(isOrthonormal(*frame, TABLE_TOLERANCE));
     }
 }
 
@@ -358,26 +367,16 @@ TEST(MathFrameProducts, MultiplyAppliesBThenA)
         const mathVec3 viaB = transformPoint(b, p);
         EXPECT_TRUE(near(transformPoint(ab, p), transformPoint(a, viaB), 1e-5));
     }
-    mathFrame pre = a, post = a, expect;
-    mathFrame_MultiplyPre(&pre, &b);
-    EXPECT_TRUE(near(pre.m, ab.m, 12, 0.0));
-    mathFrame_MultiplyPost(&post, &b);
-    mathFrame_Multiply(&expect, &b, &a);
-    EXPECT_TRUE(near(post.m, expect.m, 12, 0.0));
+    EXPECT_TRUE(preAndPostForms(a, b, b, mathFrame_MultiplyPre, mathFrame_MultiplyPost, mathFrame_Multiply));
 }
 
 TEST(MathFrameProducts, RotateUsesPitchRollYawOrder)
 {
     const mathFrame m = frameFromAngles(5, 10, 15, {1, 1, 1});
     const mathAngles a = {30, 30, 0};
-    mathFrame rot, pre = m, post = m, expectPre, expectPost;
+    mathFrame rot;
     mathFrame_RotationFromAngles(&rot, &a);
-    mathFrame_RotatePre(&pre, &a);
-    mathFrame_Multiply(&expectPre, &m, &rot);
-    EXPECT_TRUE(near(pre.m, expectPre.m, 12, 0.0));
-    mathFrame_RotatePost(&post, &a);
-    mathFrame_Multiply(&expectPost, &rot, &m);
-    EXPECT_TRUE(near(post.m, expectPost.m, 12, 0.0));
+    EXPECT_TRUE(preAndPostForms(m, rot, a, mathFrame_RotatePre, mathFrame_RotatePost, mathFrame_Multiply));
 }
 
 TEST(MathFrameProducts, TranslateScaleAndTheirPreForms)

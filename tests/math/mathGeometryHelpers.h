@@ -67,6 +67,25 @@ inline ::testing::AssertionResult isOrthonormal(const mathFrame& f, double toler
     return near(mathRef::mul(r, t), mathRef::Mat3{1, 0, 0, 0, 1, 0, 0, 0, 1}, tolerance);
 }
 
+// Whether an operation's pre form, applied to base, gives base x op and its post form op x base,
+// to the bit; op is the operation's own frame or matrix and the products are the module's own.
+template <class M, class Arg>
+::testing::AssertionResult preAndPostForms(const M& base, const M& op, const Arg& arg,
+                                           void (*pre)(M*, const Arg*), void (*post)(M*, const Arg*),
+                                           void (*multiply)(M*, const M*, const M*))
+{
+    const int count = sizeof base.m / sizeof base.m[0];
+    M got = base, want;
+    pre(&got, &arg);
+    multiply(&want, &base, &op);
+    if (::testing::AssertionResult r = near(got.m, want.m, count, 0.0); !r) return r << " in the pre form";
+    got = base;
+    post(&got, &arg);
+    multiply(&want, &op, &base);
+    if (::testing::AssertionResult r = near(got.m, want.m, count, 0.0); !r) return r << " in the post form";
+    return ::testing::AssertionSuccess();
+}
+
 // A spread of Euler angles (pitch, roll, yaw) with every sign and quadrant.
 inline std::vector<mathAngles> angleGrid(float pitchLimit = 180.0f)
 {

@@ -166,30 +166,22 @@ TEST(MathMatrixProducts, InvertFrameUndoesTheFrame)
 TEST(MathMatrixProducts, RotateUsesTheFaOrderUnlikeTheFrameRotate)
 {
     const mathAngles a = {30, 30, 0};
-    mathMatrix m;
+    mathMatrix m, fa, fromFrame;
+    mathFrame f;
     mathMatrix_Identity(&m);
+    mathFrame_Identity(&f);
     mathMatrix_RotatePre(&m, &a);
-    mathMatrix fa;
+    mathFrame_RotatePre(&f, &a);
     mathMatrix_RotationFromAngles(&fa, &a);
     EXPECT_TRUE(near(m.m, fa.m, 16, 0.0));
-    mathFrame f;
-    mathFrame_Identity(&f);
-    mathFrame_RotatePre(&f, &a);
-    mathMatrix fromFrame;
     mathMatrix_FromFrame(&fromFrame, &f);
     EXPECT_FALSE(near(m.m, fromFrame.m, 16, 0.05));
     // Against the single-axis product: roll, then pitch, then yaw.
     EXPECT_TRUE(near(Mat3{m.m[0], m.m[1], m.m[2], m.m[4], m.m[5], m.m[6], m.m[8], m.m[9], m.m[10]},
                      mul(tableRot('y', 30), tableRot('x', 30)), 2e-7));
 
-    const mathMatrix base = sampleMatrix(2.0f);
-    mathMatrix pre = base, post = base, want;
-    mathMatrix_RotatePre(&pre, &a);
-    mathMatrix_MultiplyGeneral(&want, &base, &fa);
-    EXPECT_TRUE(near(pre.m, want.m, 16, 0.0));
-    mathMatrix_RotatePost(&post, &a);
-    mathMatrix_MultiplyGeneral(&want, &fa, &base);
-    EXPECT_TRUE(near(post.m, want.m, 16, 0.0));
+    EXPECT_TRUE(preAndPostForms(sampleMatrix(2.0f), fa, a, mathMatrix_RotatePre, mathMatrix_RotatePost,
+                                mathMatrix_MultiplyGeneral));
 }
 
 TEST(MathMatrixProducts, TranslateAndScaleForms)
@@ -208,14 +200,9 @@ TEST(MathMatrixProducts, TranslateAndScaleForms)
     EXPECT_EQ(moved.m[13], 2.0f);
 
     const mathVec3 scale = {2, 3, 4};
-    mathMatrix sPre = m, sPost = m, s, want;
+    mathMatrix s;
     mathMatrix_Scaling(&s, &scale);
-    mathMatrix_ScalePre(&sPre, &scale);
-    mathMatrix_MultiplyGeneral(&want, &m, &s);
-    EXPECT_TRUE(near(sPre.m, want.m, 16, 0.0));
-    mathMatrix_ScalePost(&sPost, &scale);
-    mathMatrix_MultiplyGeneral(&want, &s, &m);
-    EXPECT_TRUE(near(sPost.m, want.m, 16, 0.0));
+    EXPECT_TRUE(preAndPostForms(m, s, scale, mathMatrix_ScalePre, mathMatrix_ScalePost, mathMatrix_MultiplyGeneral));
 }
 
 TEST(MathMatrixRows, SetAndGet)

@@ -112,10 +112,8 @@ TEST_F(StdConfig, DamagedFloatsGiveTheDefault)
                               {"short", good.substr(0, 6)},
                               {"garbage", "zz!!"}}}});
     EXPECT_EQ(stdConfig_ReadFloat(&section, "good", 5.0f), 1.0f);
-    EXPECT_EQ(stdConfig_ReadFloat(&section, "badsum", 5.0f), 5.0f);
-    EXPECT_EQ(stdConfig_ReadFloat(&section, "eightbytes", 5.0f), 5.0f);
-    EXPECT_EQ(stdConfig_ReadFloat(&section, "short", 5.0f), 5.0f);
-    EXPECT_EQ(stdConfig_ReadFloat(&section, "garbage", 5.0f), 5.0f);
+    for (const char* damaged : {"badsum", "eightbytes", "short", "garbage"})
+        EXPECT_EQ(stdConfig_ReadFloat(&section, damaged, 5.0f), 5.0f) << damaged;
 }
 
 TEST_F(StdConfig, TextThatIsNoNumberGivesTheDefault)

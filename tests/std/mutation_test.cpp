@@ -25,11 +25,6 @@ using fixtures::MutationDigest;
 
 namespace {
 
-std::string OpenFiles()
-{
-    return stdFile_GetOpenCount() ? "a file open" : "";
-}
-
 class StdMutations : public ::testing::Test {
 protected:
     void SetUp() override
@@ -88,16 +83,9 @@ TEST_F(StdMutations, Fonts)
     // Fields the loader owns: whatever the file holds there is never freed or followed.
     yub.pointerField = 0xDEADBEEF;
     yub.countField = 3;
-    LoaderUnderMutation loader;
-    loader.format = "yub";
-    loader.good = fixtures::YubBytes(yub);
-    for (size_t at : {0u, 4u, 6152u, 6188u, 6192u}) fixtures::AddField(loader.fields, at, 4);
-    for (int code : {(int)'A', (int)'B', (int)'g', 200, (int)' '}) {
-        for (size_t k = 0; k < 6; k++) fixtures::AddField(loader.fields, 8 + code * 24 + k * 4, 4);
-    }
+    LoaderUnderMutation loader = fixtures::YubUnderMutation("yub", yub, "Ui\\f.yub", {'A', 'B', 'g', 200, ' '});
     // The record, and the glyph bitmap the file holds.
     loader.bound = [](size_t bytes) { return STDFONT_RECORD_SIZE + bytes; };
-    loader.write = [](const Bytes& b) { return fixtures::WriteBytes("Ui\\f.yub", b); };
     loader.load = [] {
         stdFont* font = stdFont_Load("f");
         if (!font) return std::string();
@@ -108,9 +96,10 @@ TEST_F(StdMutations, Fonts)
         stdFont_Free(font);
         return digest.Text();
     };
+    loader.openFiles = stdFile_GetOpenCount;
     loader.leftBehind = [] {
         if (stdFont_GetLoadedCount() || stdFont_GetRampCount()) return std::string("a font or ramp");
-        return OpenFiles();
+        return std::string();
     };
     fixtures::RunLoaderMutations(loader);
 }
@@ -132,9 +121,10 @@ TEST_F(StdMutations, TgaThroughTheBitmapCache)
         stdBitmap_Release(bitmap);
         return digest.Text();
     };
+    loader.openFiles = stdFile_GetOpenCount;
     loader.leftBehind = [] {
         if (stdBitmap_GetLiveCount() || stdBitmap_Find("img.tga")) return std::string("a bitmap");
-        return OpenFiles();
+        return std::string();
     };
     fixtures::RunLoaderMutations(loader);
 }
@@ -165,7 +155,7 @@ TEST_F(StdMutations, GameStrings)
         gameString_Shutdown();
         return loaded ? digest.Text() : std::string();
     };
-    loader.leftBehind = OpenFiles;
+    loader.openFiles = stdFile_GetOpenCount;
     loader.freesOnlyItsOwn = false;  // the shutdown frees the indexes the start-up made
     fixtures::RunLoaderMutations(loader);
 }
@@ -218,9 +208,10 @@ TEST_F(StdMutations, PackArchivesThroughTheFileLayer)
         stdFile_SetSecondaryBase("", 0);
         return archives ? digest.Text() : std::string();
     };
+    loader.openFiles = stdFile_GetOpenCount;
     loader.leftBehind = [] {
         if (stdFile_GetArchiveCount(2)) return std::string("an archive");
-        return OpenFiles();
+        return std::string();
     };
     fixtures::RunLoaderMutations(loader);
 }

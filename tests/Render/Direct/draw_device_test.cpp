@@ -91,21 +91,9 @@ TEST_F(RealDraws, SurfaceGroupsDrawThroughTheVertexBufferOnTheDevice)
     ASSERT_TRUE(rlDrawGroup_HasVertexBuffer());
     rlMain_Clear(0xFF000000, 0);
     Material material = drawTest_Material(9, &texture);   // fullbright: the texture alone
-    std::vector<mathVec3> points = {{-1, -1, 5}, {1, -1, 5}, {1, 1, 5}, {-1, 1, 5}};
-    std::vector<mathVec2> uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    std::vector<uint16_t> indices = {0, 1, 2, 3};
-    rlSurfaceFace face = {0, 4, {0, 0, -1}, -5};
-    rlSurfaceGroup group = {};
-    group.box = {{-1, -1, 5}, {1, 1, 5}};
-    group.pMaterial = &material;
-    group.numPoints = 4;
-    group.pPoints = points.data();
-    group.pUV0 = uvs.data();
-    group.numFaces = 1;
-    group.pFaces = &face;
-    group.pIndices = indices.data();
-    group.numTriangles = 2;
-    EXPECT_EQ(rlDraw_SurfaceGroup(&group, 0), 2);
+    DrawTestSquare square(5, 1, false);
+    square.group.pMaterial = &material;
+    EXPECT_EQ(rlDraw_SurfaceGroup(&square.group, 0), 2);
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(320, 240), 0xFFFFFFu);
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(320 + 60, 240 + 40), 0xFFFFFFu);
     EXPECT_PRED2(rasterTest_CloseRgb, rasterTest_BackPixel(320 + 70, 240), 0x000000u);
@@ -130,22 +118,9 @@ public:
         blobTexture.format = BITMAP_FORMAT_8888;
         blobTexture.width = blobTexture.height = 32;
         blobTexture.pixels = blobTexture.levels[0] = reinterpret_cast<uint8_t*>(blob.data());
-        // A wall 2000 units wide at depth 1250: screen x 64 to 576, y 48 to 432.
-        points = {{-1000, -1000, 1250}, {1000, -1000, 1250}, {1000, 1000, 1250}, {-1000, 1000, 1250}};
-        uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
         colours.assign(4, 0xFF202020);
-        indices = {0, 1, 2, 3};
-        face = {0, 4, {0, 0, -1}, -1250};
-        group.box = {{-1000, -1000, 1250}, {1000, 1000, 1250}};
-        group.pMaterial = &material;
-        group.numPoints = 4;
-        group.pPoints = points.data();
-        group.pUV0 = uvs.data();
-        group.pColours = colours.data();
-        group.numFaces = 1;
-        group.pFaces = &face;
-        group.pIndices = indices.data();
-        group.numTriangles = 2;
+        wall.group.pMaterial = &material;
+        wall.group.pColours = colours.data();
         // 50 units in front of the wall with a range of 450: the blob's radius is
         // sqrt(450^2 - 50^2) = 447 units around the foot point (500, 0), screen (448, 240).
         light.red = light.green = light.blue = 255;
@@ -153,26 +128,23 @@ public:
         light.position[2] = 1200;
         light.range = 450;
         node = {&light, &blobMaterial, 0, 0};
-        group.numLightNodes = 1;
-        group.pLightNodes = &node;
+        wall.group.numLightNodes = 1;
+        wall.group.pLightNodes = &node;
     }
     void draw()
     {
         node.frame = rlDevice_state.frameNumber;
         rlMain_Clear(0xFF000000, 0);
-        rlDraw_SurfaceGroup(&group, 0);
+        rlDraw_SurfaceGroup(&wall.group, 0);
     }
 
     std::vector<uint32_t> blob;
     Bitmap blobTexture = {};
     Material material = drawTest_Material(3, &texture);   // rgb: white texture x the grey points
     Material blobMaterial = drawTest_Material(3, &blobTexture);
-    std::vector<mathVec3> points;
-    std::vector<mathVec2> uvs;
+    // A wall 2000 units wide at depth 1250: screen x 64 to 576, y 48 to 432.
+    DrawTestSquare wall{1250, 1000, false};
     std::vector<uint32_t> colours;
-    std::vector<uint16_t> indices;
-    rlSurfaceFace face;
-    rlSurfaceGroup group = {};
     Light light = {};
     rlLightNode node;
 };

@@ -295,40 +295,10 @@ TEST_F(RasterDraws, ShadowFaceChangesAtMostTheMode)
     EXPECT_TRUE(fakeDraw_Draws().empty());
 }
 
-namespace {
-
-struct GroupFixture {
-    std::vector<mathVec3> points;
-    std::vector<mathVec2> uvs;
-    std::vector<rlSurfaceFace> faces;
-    std::vector<uint16_t> indices;
-    rlSurfaceGroup group = {};
-
-    // A square at depth z facing the eye (normal towards -z).
-    explicit GroupFixture(float z, float size = 1.0f)
-    {
-        points = {{-size, -size, z}, {size, -size, z}, {size, size, z}, {-size, size, z}};
-        uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-        indices = {0, 1, 2, 3};
-        faces = {{0, 4, {0, 0, -1}, -z}};
-        group.box = {{-size, -size, z}, {size, size, z}};
-        group.numPoints = 4;
-        group.pPoints = points.data();
-        group.pUV0 = uvs.data();
-        group.pUV1 = uvs.data();
-        group.numFaces = 1;
-        group.pFaces = faces.data();
-        group.pIndices = indices.data();
-        group.numTriangles = 2;
-    }
-};
-
-}  // namespace
-
 TEST_F(RasterDraws, SurfaceGroupsDrawThroughTheVertexBuffer)
 {
     EXPECT_TRUE(rlDrawGroup_HasVertexBuffer());
-    GroupFixture nearGroup(10), farGroup(20), behindGroup(-10);
+    DrawTestSquare nearGroup(10), farGroup(20), behindGroup(-10);
     Material material = drawTest_Material(3);
     nearGroup.group.pMaterial = &material;
     nearGroup.group.lightmap = 0;
@@ -339,7 +309,7 @@ TEST_F(RasterDraws, SurfaceGroupsDrawThroughTheVertexBuffer)
     EXPECT_EQ(rlDraw_SurfaceGroup(&behindGroup.group, 0), 0);
 
     // Seen from behind: the face is skipped.
-    GroupFixture backGroup(10);
+    DrawTestSquare backGroup(10);
     backGroup.faces[0].normal = {0, 0, 1};
     backGroup.faces[0].distance = 10;
     fakeDraw_Draws().clear();
@@ -377,7 +347,7 @@ TEST_F(RasterDraws, WithoutAVertexBufferGroupsAreDrawnFromMemory)
     open(config);
     EXPECT_EQ(fakeDraw_Calls("CreateVertexBuffer"), 1);
     EXPECT_FALSE(rlDrawGroup_HasVertexBuffer());
-    GroupFixture nearGroup(10);
+    DrawTestSquare nearGroup(10);
     EXPECT_EQ(rlDraw_SurfaceGroup(&nearGroup.group, 0), 2);
     ASSERT_EQ(fakeDraw_Draws().size(), 1u);
     EXPECT_FALSE(fakeDraw_Draws()[0].bVertexBuffer);
@@ -387,7 +357,7 @@ TEST_F(RasterDraws, WithoutAVertexBufferGroupsAreDrawnFromMemory)
 TEST_F(RasterDraws, AGroupIsBuiltOncePerFrameAndCamera)
 {
     // A build shows in the colour its points had when it was made.
-    GroupFixture wall(10);
+    DrawTestSquare wall(10);
     std::vector<uint32_t> colours(4);
     wall.group.pColours = colours.data();
     int builds = 0;
@@ -504,7 +474,7 @@ protected:
     Bitmap bitmaps[NUM_BITMAPS] = {};
     LightGroup groups[LIGHTGROUP_COUNT] = {};
     rlGroupLightmap lightmaps[4];
-    GroupFixture wall{10};
+    DrawTestSquare wall{10};
     Material material = drawTest_Material(3, &bitmaps[BASE]);
 };
 

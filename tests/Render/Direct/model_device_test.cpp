@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
-#include "allocationCount.h"
+#include "fixtureAllocations.h"
 #include "drawTestSupport.h"
 #include "modelTestSupport.h"
 #include "rasterReadback.h"
@@ -126,9 +126,9 @@ std::vector<uint32_t> drawGrid(GridModel& grid, int flags, int* drawn, int* allo
     startFrame(light, 392 * 40);
     rlLight_NewModel(&grid.instance);
     {
-        AllocationCount count;
+        fixtures::AllocationWatch watch;
         *drawn = rlModel_Draw(&grid.instance, &grid.instance, flags);
-        *allocations = count.Count();
+        *allocations = (int)watch.Requests();
     }
     return rasterTest_BackRect(0, 0, 640, 480);
 }
@@ -148,6 +148,7 @@ TEST_F(RealModel, APartOfMoreVerticesThanABatchDrawsAsTheSameModelInParts)
         {"inside", {-1.8f, -1.3f, 3}, {1.8f, 1.3f, 3}, RL_MODEL_INSIDE},
         {"clipped", {-6, -4, 0.4f}, {6, 4, 6}, 0},
     };
+    ASSERT_TRUE(fixtures::AllocationsCounted());
     rlMain_Clear(0xFF000040, 0);
     const uint32_t background = rasterTest_BackPixel(0, 0);
     for (const Case& c : cases) {

@@ -87,7 +87,7 @@ void Tracks()
 void Materials()
 {
     Seed("daz", "plain.daz", DazWriter().Comment("a crate side").Texture("crate_side").Line("sound wood").Text());
-    Seed("daz", "masked.daz", DazWriter().Line("masked twosided").Texture("crate_lid", true).Crlf().Text());
+    Seed("daz", "masked.daz", DazWriter().Line("masked twosided").Texture("crate_lid", true).CrLf().Text());
     Seed("daz", "frames.daz",
          DazWriter().Line("numframes 3").Line("pageflip 100").Texture("crate_side").Texture("crate_lid")
              .Texture("totem").Texture("dflt").NoFinalNewline().Text());
