@@ -167,19 +167,20 @@ TEST_F(QevViewProgram, HostileUiFilesLeaveTheViewerRunningInItsUsualMemory)
     // file bytes), or claiming a 64 MB glyph bitmap it does not hold; the UI script's status
     // textbox made 16384 x 16384 without a picture, its strip quad at the largest position and
     // a quad of the most negative width. The viewer runs on, shows no message and stays within
-    // 128 MB of its peaks with the sound files. The peaks include an emulator's own memory where
-    // wine runs under one, which differs by tens of MB between two runs of the same files; the
-    // faults this guards against took 512 MB. Smaller claims are counted exactly by the heap
-    // watch of the loaders' own tests (StdFont.NoGlyphBitmapIsAllocatedBeforeTheFileIsKnownToHoldIt).
+    // 128 MB of its peaks with the sound files, the larger of a run before and a run after the
+    // damaged ones. The peaks include an emulator's own memory where wine runs under one, and
+    // one run of the same files has come out over 100 MB below the next; the faults this guards
+    // against took 512 MB. Smaller claims are counted exactly by the heap watch of the loaders'
+    // own tests (StdFont.NoGlyphBitmapIsAllocatedBeforeTheFileIsKnownToHoldIt).
     const std::string viewer = InstallViewer("blitvane.dll");
     const char arguments[] = "-model totem.qev -anim turn.jup";
-    const ViewerRun sound = RunViewer(viewer, arguments, true);
+    const fixtures::Bytes font = fixtures::ReadBytes("Ui\\defaultFont15.yub");
+    const fixtures::Bytes script = fixtures::ReadBytes("Ui\\qevview.wix");
+    ViewerRun sound = RunViewer(viewer, arguments, true);
     ASSERT_TRUE(sound.bWindowSeen);
     ASSERT_EQ(0u, sound.exitCode);
     ASSERT_GT(sound.peakWorkingSet, 0u);
     ASSERT_GT(sound.peakCommitted, 0u);
-    const fixtures::Bytes font = fixtures::ReadBytes("Ui\\defaultFont15.yub");
-    const fixtures::Bytes script = fixtures::ReadBytes("Ui\\qevview.wix");
     ASSERT_GT(font.size(), 6196u);
     std::string text(script.begin(), script.end());
     for (auto [from, to] : {std::pair<std::string, std::string>{"size=464,24 bitmap=qvstatus.tga", "size=16384,16384"},
@@ -204,20 +205,34 @@ TEST_F(QevViewProgram, HostileUiFilesLeaveTheViewerRunningInItsUsualMemory)
     const Damage damages[] = {{"font cut short, huge textbox, quads at the extremes", cut, text},
                               {"font claiming 64 MB", claims, soundScript}};
     const SIZE_T allowance = 128u << 20;
-    std::string figures = "sound: " + std::to_string(sound.peakWorkingSet >> 10) + " KB in use, " +
-                          std::to_string(sound.peakCommitted >> 10) + " KB committed";
+    auto describe = [](const char* what, const ViewerRun& run) {
+        return std::string(what) + ": " + std::to_string(run.peakWorkingSet >> 10) + " KB in use, " +
+               std::to_string(run.peakCommitted >> 10) + " KB committed";
+    };
+    std::string figures = describe("sound", sound);
+    std::vector<ViewerRun> damaged;
     for (const Damage& d : damages) {
         SCOPED_TRACE(d.what);
         ASSERT_TRUE(fixtures::WriteBytes("Ui\\defaultFont15.yub", d.font));
         ASSERT_TRUE(fixtures::WriteText("Ui\\qevview.wix", d.script));
-        const ViewerRun run = RunViewer(viewer, arguments, true);
+        damaged.push_back(RunViewer(viewer, arguments, true));
+        const ViewerRun& run = damaged.back();
         EXPECT_TRUE(run.bWindowSeen);
         EXPECT_TRUE(run.boxes.empty()) << (run.boxes.empty() ? "" : run.boxes[0].text);
         EXPECT_EQ(0u, run.exitCode);
-        EXPECT_LE(run.peakWorkingSet, sound.peakWorkingSet + allowance) << sound.peakWorkingSet;
-        EXPECT_LE(run.peakCommitted, sound.peakCommitted + allowance) << sound.peakCommitted;
-        figures += std::string("; ") + d.what + ": " + std::to_string(run.peakWorkingSet >> 10) +
-                   " KB in use, " + std::to_string(run.peakCommitted >> 10) + " KB committed";
+        figures += "; " + describe(d.what, run);
+    }
+    ASSERT_TRUE(fixtures::WriteBytes("Ui\\defaultFont15.yub", font));
+    ASSERT_TRUE(fixtures::WriteBytes("Ui\\qevview.wix", script));
+    const ViewerRun soundAgain = RunViewer(viewer, arguments, true);
+    ASSERT_EQ(0u, soundAgain.exitCode);
+    figures += "; " + describe("sound again", soundAgain);
+    sound.peakWorkingSet = std::max(sound.peakWorkingSet, soundAgain.peakWorkingSet);
+    sound.peakCommitted = std::max(sound.peakCommitted, soundAgain.peakCommitted);
+    for (size_t i = 0; i < damaged.size(); i++) {
+        SCOPED_TRACE(damages[i].what);
+        EXPECT_LE(damaged[i].peakWorkingSet, sound.peakWorkingSet + allowance) << figures;
+        EXPECT_LE(damaged[i].peakCommitted, sound.peakCommitted + allowance) << figures;
     }
     RecordProperty("peaks", figures);
     printf("%s\n", figures.c_str());
