@@ -156,6 +156,15 @@ protected:
     }
     void Click(TToolButton* button) { FormInput_ClickToolButton(Form().TBMain.Handle(), button->Command()); }
     void Click(TControl& button) { SendMessageA(button.Handle(), BM_CLICK, 0, 0); }
+    // The two steps of New: the toolbar button, then a double click on a row of the picker.
+    void AddNewFromPicker(int row)
+    {
+        script.steps.push_back([this] { Click(Form().TBNew); });
+        script.steps.push_back([this, row] {
+            ASSERT_NE(picker, nullptr);
+            FormInput_DoubleClickRow(picker->LVScenes.Handle(), row);
+        });
+    }
     // Runs the editor with the script, which must end with Quit; answers _ShowModal's result.
     int RunSession()
     {
@@ -431,11 +440,7 @@ TEST_F(SceneEditorForm, RefusedSaveInTheQuestionKeepsTheNewScene)
     }
     scenes_SetScenesInfo(block.get());
     auto& s = script.steps;
-    s.push_back([&] { Click(Form().TBNew); });
-    s.push_back([&] {
-        ASSERT_NE(picker, nullptr);
-        FormInput_DoubleClickRow(picker->LVScenes.Handle(), 2);  // Hall
-    });
+    AddNewFromPicker(2);  // Hall
     s.push_back([&] {
         EXPECT_EQ(Selected(), "Hall");
         hooks.messageAnswers.push_back(IDYES);
@@ -476,11 +481,7 @@ TEST_F(SceneEditorForm, PagesShowNothingOnceTheSelectedSceneLeavesTheList)
     };
     auto& s = script.steps;
     s.push_back([&] { FormInput_ClickRow(Form().LVScenes.Handle(), Row("Cave")); });
-    s.push_back([&] { Click(Form().TBNew); });
-    s.push_back([&] {
-        ASSERT_NE(picker, nullptr);
-        FormInput_DoubleClickRow(picker->LVScenes.Handle(), 2);  // Hall
-    });
+    AddNewFromPicker(2);  // Hall
     s.push_back([&] {
         EXPECT_EQ(Selected(), "Hall");
         EXPECT_EQ(Form().EDShortDesc.Text(), "T:HALL_SHORT");
